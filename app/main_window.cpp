@@ -1,0 +1,171 @@
+#include "app/main_window.h"
+
+#include "app/fonts.h"
+#include "app/pictures.h"
+#include "platform/platform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QScreen>
+
+QUrl HomePage() { return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc")); }
+
+TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
+    instance = this;
+    setWindowTitle(QStringLiteral("岚石股票收益计算器"));
+    setFont(SongTi());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(255, 128, 0));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    // Designed 442 x 291; the title bar's 40 pixels are taken off the client height.
+    setFixedSize(442, 291 - 40);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(rect());
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(AboutPicture());
+    Image1->setEnabled(false);
+    Image1->installEventFilter(this);
+
+    Label1 = new QLabel(QStringLiteral(" Ver  1.0  (Build 1.075 , 2013.8.21最后修改)"), this);
+    QFont versionFont(QStringLiteral("Noto Sans CJK SC"));
+    versionFont.setPixelSize(13);
+    Label1->setFont(versionFont);
+    Label1->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
+    Label1->adjustSize();
+    Label1->move(0, 0);
+
+    SpeedButton1 = new QPushButton(this);
+    SpeedButton1->setFlat(true);
+    SpeedButton1->setGeometry(120, 120, 201, 41);
+    SpeedButton1->setCursor(Qt::PointingHandCursor);
+    SpeedButton1->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
+    SpeedButton1->hide();
+    connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+
+    m_launcherHint = new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), this);
+    m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
+    m_launcherHint->adjustSize();
+    m_launcherHint->move(0, height() - m_launcherHint->height());
+    m_launcherHint->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1->start();
+
+    Timer2 = new QTimer(this);
+
+    buildMenu();
+
+    TrayIcon = new QSystemTrayIcon(TrayIconPicture(), this);
+    TrayIcon->setToolTip(QStringLiteral("岚石软件-股票收益计算器"));
+    connect(TrayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // A left or a right press; the X11 tray reports presses, not releases.
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+                    PopUpMenu(QCursor::pos());
+                }
+            });
+    // Many desktops have no tray, or start it after the program: look again every second.
+    m_trayRetry = new QTimer(this);
+    m_trayRetry->setInterval(1000);
+    connect(m_trayRetry, &QTimer::timeout, this, &TForm1::checkTray);
+    checkTray();
+
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        move(screen->geometry().center() - rect().center());
+    }
+}
+
+void TForm1::buildMenu() {
+    Menu1 = new QMenu(this);
+    const auto item = [this](const QString &caption, int picture) {
+        return Menu1->addAction(QIcon(MenuPicture(picture)), caption);
+    };
+    N8 = item(QStringLiteral("股票交易费率设置"), 4);
+    N9 = item(QStringLiteral("系统参数设置"), 5);
+    N5 = Menu1->addSeparator();
+    N1 = item(QStringLiteral("股票差价计算器"), 1);
+    N2 = item(QStringLiteral("股票均价计算器"), 1);
+    N6 = item(QStringLiteral("股票管理器"), 0);
+    N13 = Menu1->addSeparator();
+    N12 = item(QStringLiteral("股票价格监控设置"), 7);
+    N14 = item(QStringLiteral("查看监控股票价格"), 8);
+    N3 = Menu1->addSeparator();
+    N4 = item(QStringLiteral("关于本软件"), 3);
+    N10 = item(QStringLiteral("简易手册"), 6);
+    N11 = Menu1->addSeparator();
+    N7 = item(QStringLiteral("退出"), 2);
+
+    connect(N4, &QAction::triggered, this, [this] {
+        show();
+        raise();
+        activateWindow();
+    });
+    connect(N7, &QAction::triggered, this, &QWidget::close);
+}
+
+void TForm1::PopUpMenu(const QPoint &globalPosition) { Menu1->popup(globalPosition); }
+
+void TForm1::checkTray() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        TrayIcon->show();
+        m_trayRetry->stop();
+        if (m_launcher) {
+            setLauncher(false);
+            hide();
+        }
+    } else {
+        m_trayRetry->start();
+    }
+}
+
+void TForm1::setLauncher(bool launcher) {
+    m_launcher = launcher;
+    m_launcherHint->setVisible(launcher);
+}
+
+void TForm1::Timer1Timer() {
+    Timer1->stop();
+    SpeedButton1->show();
+    Image1->setEnabled(true);
+    if (!TrayIcon->isVisible()) {
+        // No tray yet: stay on screen as the launcher until one appears.
+        setLauncher(true);
+        return;
+    }
+    hide();
+}
+
+void TForm1::Image1Click() {
+    if (m_launcher) {
+        PopUpMenu(QCursor::pos());
+        return;
+    }
+    hide();
+}
+
+void TForm1::SpeedButton1Click() {
+    platform::Current().OpenUrl(HomePage());
+    if (!m_launcher) {
+        hide();
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonPress && Image1->isEnabled()) {
+        Image1Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    // Closing the main window ends the program with every window.
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,63 @@
+#include "app/message_box.h"
+
+#include <QMessageBox>
+
+namespace messages {
+
+namespace {
+
+Handler &CurrentHandler() {
+    static Handler handler;
+    return handler;
+}
+
+QMessageBox::Icon ToBoxIcon(Icon icon) {
+    switch (icon) {
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Warning:
+            return QMessageBox::Warning;
+        case Icon::Error:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer ShowBox(const Message &message) {
+    const QMessageBox::StandardButtons buttons = message.buttons == Buttons::YesNo
+                                                     ? QMessageBox::Yes | QMessageBox::No
+                                                     : QMessageBox::Ok;
+    QMessageBox box(ToBoxIcon(message.icon), message.caption, message.text, buttons,
+                    message.owner.data());
+    // Modal to its owner only: an application-modal box would block the tray menu, which
+    // must stay usable while a message is open.
+    if (message.owner != nullptr) {
+        box.setWindowModality(Qt::WindowModal);
+    }
+    const int result = box.exec();
+    if (message.buttons == Buttons::YesNo) {
+        return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    return Answer::Ok;
+}
+
+}  // namespace
+
+Answer Show(QWidget *owner, const QString &text, const QString &caption, Icon icon,
+            Buttons buttons) {
+    const Message message{text, caption, icon, buttons, owner};
+    if (CurrentHandler()) {
+        return CurrentHandler()(message);
+    }
+    return ShowBox(message);
+}
+
+void ShowInputError(QWidget *owner, const QString &text) {
+    Show(owner, text, QStringLiteral("错误"), Icon::Error);
+}
+
+void SetHandler(Handler handler) { CurrentHandler() = std::move(handler); }
+
+}  // namespace messages

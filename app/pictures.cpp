@@ -1,0 +1,80 @@
+#include "app/pictures.h"
+
+#include "app/fonts.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <array>
+
+namespace {
+
+struct Glyph {
+    QColor colour;
+    QString symbol;
+};
+
+const std::array<Glyph, 9> &Glyphs() {
+    static const std::array<Glyph, 9> glyphs = {{
+        {QColor(0, 128, 128), QStringLiteral("管")},
+        {QColor(0, 96, 192), QStringLiteral("计")},
+        {QColor(192, 0, 0), QStringLiteral("退")},
+        {QColor(255, 128, 0), QStringLiteral("关")},
+        {QColor(128, 0, 128), QStringLiteral("费")},
+        {QColor(96, 96, 96), QStringLiteral("设")},
+        {QColor(0, 128, 0), QStringLiteral("手")},
+        {QColor(128, 96, 0), QStringLiteral("监")},
+        {QColor(200, 0, 80), QStringLiteral("看")},
+    }};
+    return glyphs;
+}
+
+QPixmap Badge(int size, const QColor &colour, const QString &symbol) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 3, 3);
+    painter.setPen(Qt::white);
+    painter.setFont(HeiTi(size - 4));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, symbol);
+    return pixmap;
+}
+
+}  // namespace
+
+QPixmap MenuPicture(int index) {
+    const Glyph &glyph = Glyphs().at(static_cast<size_t>(index));
+    return Badge(16, glyph.colour, glyph.symbol);
+}
+
+QIcon TrayIconPicture() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48}) {
+        icon.addPixmap(Badge(size, QColor(255, 128, 0), QStringLiteral("股")));
+    }
+    return icon;
+}
+
+QPixmap AboutPicture() {
+    QPixmap pixmap(450, 250);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, 0, 250);
+    gradient.setColorAt(0, QColor(255, 160, 40));
+    gradient.setColorAt(1, QColor(230, 100, 0));
+    painter.fillRect(pixmap.rect(), gradient);
+    painter.setPen(Qt::white);
+    painter.setFont(HeiTi(34));
+    painter.drawText(QRect(0, 40, 442, 60), Qt::AlignCenter, QStringLiteral("岚石股票收益计算器"));
+    painter.setFont(HeiTi(18));
+    painter.drawText(QRect(0, 180, 442, 30), Qt::AlignCenter, QStringLiteral("沪深股票交易助手"));
+    // The studio mark, under the web-page spot of the about screen.
+    painter.setPen(QPen(QColor(255, 255, 255, 200), 1.5));
+    painter.drawRoundedRect(QRectF(121, 121, 199, 39), 6, 6);
+    painter.setFont(SongTi(18));
+    painter.drawText(QRect(120, 120, 201, 41), Qt::AlignCenter, QStringLiteral("岚石软件工作室"));
+    return pixmap;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The program's pictures, drawn rather than shipped as files: the menu pictures, the tray
+// icon and the about picture.
+
+#include <QIcon>
+#include <QPixmap>
+
+// The nine 16 x 16 menu pictures, by index: 0 holdings, 1 calculator, 2 exit, 3 about,
+// 4 fee rates, 5 system parameters, 6 manual, 7 monitor settings, 8 monitor.
+QPixmap MenuPicture(int index);
+
+QIcon TrayIconPicture();
+
+// 450 x 250.
+QPixmap AboutPicture();

@@ -1,0 +1,80 @@
+#include "app/spin_edit.h"
+
+#include "calc/cost_engine.h"
+
+#include <QKeyEvent>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+constexpr int kArrowWidth = 14;
+}
+
+SpinEdit::SpinEdit(QWidget *parent)
+    : QLineEdit(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    for (QToolButton *button : {m_up, m_down}) {
+        button->setArrowType(button == m_up ? Qt::UpArrow : Qt::DownArrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCursor(Qt::ArrowCursor);
+    }
+    connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    setTextMargins(0, 0, kArrowWidth, 0);
+    setText(QStringLiteral("0"));
+}
+
+void SpinEdit::setRange(int32_t minimum, int32_t maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+int64_t SpinEdit::clamp(int64_t value) const {
+    if (bounded()) {
+        return std::clamp<int64_t>(value, m_minimum, m_maximum);
+    }
+    return std::clamp<int64_t>(value, INT32_MIN, INT32_MAX);
+}
+
+int32_t SpinEdit::value() const {
+    const std::optional<int32_t> parsed = calc::ParseWholeNumber(text());
+    return static_cast<int32_t>(clamp(parsed.value_or(m_minimum)));
+}
+
+void SpinEdit::setValue(int32_t value) { setText(QString::number(clamp(value))); }
+
+void SpinEdit::stepBy(int steps) {
+    if (isReadOnly()) {
+        return;
+    }
+    setValue(static_cast<int32_t>(clamp(int64_t{value()} + int64_t{steps} * m_increment)));
+    selectAll();
+}
+
+void SpinEdit::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        stepBy(event->key() == Qt::Key_Up ? 1 : -1);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void SpinEdit::resizeEvent(QResizeEvent *event) {
+    QLineEdit::resizeEvent(event);
+    const int half = height() / 2;
+    m_up->setGeometry(width() - kArrowWidth - 1, 1, kArrowWidth, half - 1);
+    m_down->setGeometry(width() - kArrowWidth - 1, half, kArrowWidth, height() - half - 1);
+}
+
+void SpinEdit::focusOutEvent(QFocusEvent *event) {
+    // A number outside the limits is pulled back into them when the field is left; text that
+    // is no number stays as typed.
+    if (bounded()) {
+        const std::optional<int32_t> parsed = calc::ParseWholeNumber(text());
+        if (parsed && clamp(*parsed) != *parsed) {
+            setValue(*parsed);
+        }
+    }
+    QLineEdit::focusOutEvent(event);
+}

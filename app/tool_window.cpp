@@ -1,0 +1,84 @@
+#include "app/tool_window.h"
+
+#include "platform/platform.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+ToolWindow::ToolWindow(QPoint &dragOrigin)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_dragOrigin(dragOrigin) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setContentsMargins(1, 1, 1, 1);
+    // The state must be on the native window before it is first mapped.
+    winId();
+    platform::Current().KeepOffTaskbar(windowHandle());
+}
+
+void ToolWindow::addDragHandle(QWidget *handle) { handle->installEventFilter(this); }
+
+void ToolWindow::setBackground(const QColor &colour) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+bool ToolWindow::eventFilter(QObject *watched, QEvent *event) {
+    auto *handle = qobject_cast<QWidget *>(watched);
+    if (handle == nullptr) {
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_dragOrigin = static_cast<QMouseEvent *>(event)->position().toPoint();
+        return true;
+    }
+    if (event->type() == QEvent::MouseMove) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!(mouse->buttons() & Qt::LeftButton)) {
+            return false;
+        }
+        // left + x - origin x, worked out from the pointer's screen position: right after a
+        // show the window manager may not have reported the window's position yet.
+        const QPoint handleInWindow = handle == this ? QPoint() : handle->mapTo(this, QPoint());
+        move(mouse->globalPosition().toPoint() - handleInWindow - m_dragOrigin);
+        return true;
+    }
+    return false;
+}
+
+void ToolWindow::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setPen(QColor(100, 100, 100));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void RightAlignPlainEdits(QWidget *root) {
+    for (QLineEdit *edit : root->findChildren<QLineEdit *>()) {
+        if (edit->metaObject() == &QLineEdit::staticMetaObject) {
+            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+}
+
+QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize) {
+    const int right = screenSize.width() - windowSize.width() - 2;
+    const int bottom = screenSize.height() - windowSize.height() - 30;
+    switch (corner) {
+        case 1:
+            return {1, 1};
+        case 2:
+            return {right, 1};
+        case 3:
+            return {1, bottom};
+        default:
+            return {right, bottom};
+    }
+}
+
+void FocusWindow(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

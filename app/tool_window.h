@@ -1,0 +1,67 @@
+#pragma once
+// The small always-on-top windows: frameless with a thin border, no taskbar entry, freed when
+// closed, at most one per class, and moved by dragging the controls chosen as drag handles.
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+
+class QLineEdit;
+
+class ToolWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The press position within the handle at the last press on any handle of this window
+    // class, shared by the class's handles and kept across windows.
+    QPoint dragOrigin() const { return m_dragOrigin; }
+
+protected:
+    explicit ToolWindow(QPoint &dragOrigin);
+
+    void addDragHandle(QWidget *handle);
+    void resetDragOrigin() { m_dragOrigin = {}; }
+    void setBackground(const QColor &colour);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint &m_dragOrigin;
+};
+
+// Right-aligns every field of exactly the plain line-edit kind inside `root`, at any depth;
+// derived kinds such as spin fields are left for their owner to align one by one.
+void RightAlignPlainEdits(QWidget *root);
+
+// Window placement at a screen corner (1 top-left, 2 top-right, 3 bottom-left,
+// 4 bottom-right) on the whole primary screen: 1 pixel from the left and top edges, 2 from
+// the right and 30 from the bottom.
+QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize);
+
+// Gives the window the focus and brings it forward.
+void FocusWindow(QWidget *window);
+
+template <class Window>
+class ToolWindowOf : public ToolWindow {
+public:
+    // The program-wide reference to the live window of this class; empty when there is none.
+    static inline QPointer<Window> instance;
+
+    // Focuses the live window, or creates, shows and remembers a new one.
+    static Window *Open() {
+        if (instance) {
+            FocusWindow(instance);
+            return instance;
+        }
+        instance = new Window();
+        instance->show();
+        FocusWindow(instance);
+        return instance;
+    }
+
+protected:
+    ToolWindowOf() : ToolWindow(s_dragOrigin) {}
+
+private:
+    static inline QPoint s_dragOrigin;
+};

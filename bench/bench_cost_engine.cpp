@@ -1,0 +1,66 @@
+// Figures for the cost engine: a round trip, the amount format and the parsers.
+
+#include "calc/cost_engine.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_ComputeTradeCosts(benchmark::State &state) {
+    const calc::FeeSchedule fees;
+    double sell = 11.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sell);
+        benchmark::DoNotOptimize(
+            calc::ComputeTradeCosts(10.0, sell, 1000, calc::Exchange::Shanghai, fees));
+    }
+}
+BENCHMARK(BM_ComputeTradeCosts);
+
+void BM_FormatAmount(benchmark::State &state) {
+    double value = 312.72;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(calc::FormatAmount(value));
+    }
+}
+BENCHMARK(BM_FormatAmount);
+
+void BM_ParseDecimal(benchmark::State &state) {
+    const QString text = QStringLiteral("12.345");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(calc::ParseDecimal(text));
+    }
+}
+BENCHMARK(BM_ParseDecimal);
+
+void BM_ParseWholeNumber(benchmark::State &state) {
+    const QString text = QStringLiteral("100000");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(calc::ParseWholeNumber(text));
+    }
+}
+BENCHMARK(BM_ParseWholeNumber);
+
+void BM_ReadFeeSchedule(benchmark::State &state) {
+    const calc::FeeTexts texts = calc::DefaultFeeTexts();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(calc::ReadFeeSchedule(texts));
+    }
+}
+BENCHMARK(BM_ReadFeeSchedule);
+
+// A whole calculation request as the calculators run it: parse, validate, compute.
+void BM_CalculateTrade(benchmark::State &state) {
+    calc::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"),
+                               QStringLiteral("1000"), calc::Exchange::Shenzhen,
+                               calc::DefaultFeeTexts()};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(calc::CalculateTrade(request));
+    }
+}
+BENCHMARK(BM_CalculateTrade);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,19 @@
+#include "platform/fake/fake_platform.h"
+
+#include <QWindow>
+
+namespace platform {
+
+bool FakePlatform::AcquireSingleInstance(const QString &name) {
+    if (locksHeldElsewhere.contains(name)) {
+        return false;
+    }
+    heldLocks.insert(name);
+    return true;
+}
+
+void FakePlatform::KeepOffTaskbar(QWindow *window) { offTaskbar.append(window); }
+
+void FakePlatform::OpenUrl(const QUrl &url) { openedUrls.append(url); }
+
+}  // namespace platform

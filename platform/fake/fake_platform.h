@@ -1,0 +1,24 @@
+#pragma once
+// A platform that does nothing but record what was asked of it, for tests.
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QPointer>
+#include <QSet>
+
+namespace platform {
+
+class FakePlatform final : public Platform {
+public:
+    bool AcquireSingleInstance(const QString &name) override;
+    void KeepOffTaskbar(QWindow *window) override;
+    void OpenUrl(const QUrl &url) override;
+
+    QSet<QString> heldLocks;
+    QSet<QString> locksHeldElsewhere;  // names another "process" holds
+    QList<QPointer<QWindow>> offTaskbar;
+    QList<QUrl> openedUrls;
+};
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// What the operating system does for the program, behind one interface: the single-instance
+// lock, keeping tool windows off the taskbar, opening a web page.
+
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+class QWindow;
+
+namespace platform {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Takes the program-wide lock of this name. False when another running copy holds it.
+    // The lock is released by the kernel when the process ends, however it ends.
+    virtual bool AcquireSingleInstance(const QString &name) = 0;
+
+    // Asks the window manager to show no taskbar entry for the window. Call before the first
+    // show; the native window must exist.
+    virtual void KeepOffTaskbar(QWindow *window) = 0;
+
+    // Opens the address in the desktop's default browser. Failures are not reported.
+    virtual void OpenUrl(const QUrl &url) = 0;
+};
+
+// The platform in use; the native one unless a test installed another.
+Platform &Current();
+
+// Installs a platform (tests install the fake); returns the previous one.
+std::unique_ptr<Platform> Install(std::unique_ptr<Platform> platform);
+
+// The platform for the running desktop session.
+std::unique_ptr<Platform> CreateNative();
+
+}  // namespace platform

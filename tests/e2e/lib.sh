@@ -1,0 +1,105 @@
+# A real X desktop for end-to-end tests: Xvfb, openbox as window manager and trayer as the
+# notification area, each test in its own display, runtime folder and working folder.
+# Sourced by the test scripts; STOCKCALC must name the built program.
+
+set -u
+
+E2E_PIDS=()
+E2E_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR="$E2E_DIR/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+export HOME="$E2E_DIR/home"
+mkdir -p "$HOME"
+unset DBUS_SESSION_BUS_ADDRESS
+export QT_QPA_PLATFORM=xcb
+export NO_AT_BRIDGE=1
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${DISPLAY:-}" ] && import -window root "$E2E_DIR/failure.png" 2>/dev/null \
+        && echo "screenshot: $E2E_DIR/failure.png" >&2
+    exit 1
+}
+
+cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    wait 2>/dev/null
+    [ "${E2E_KEEP:-0}" = 1 ] || rm -rf "$E2E_DIR"
+}
+trap cleanup EXIT
+
+# wait_until <seconds> <command...>: polls every 0.1 s.
+wait_until() {
+    local limit=$(( $1 * 10 )) i=0
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        i=$((i + 1))
+        [ "$i" -ge "$limit" ] && return 1
+        sleep 0.1
+    done
+    return 0
+}
+
+# start_desktop [--no-tray]: Xvfb at 1024 x 768, openbox, and trayer unless told not to.
+start_desktop() {
+    local fd_file="$E2E_DIR/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    E2E_PIDS+=($!)
+    wait_until 10 test -s "$fd_file" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    wait_until 10 xdpyinfo || fail "X server $DISPLAY does not answer"
+    openbox --sm-disable >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+        || fail "openbox did not start"
+    if [ "${1:-}" != "--no-tray" ]; then
+        start_tray
+    fi
+}
+
+start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel \
+        --height 24 --SetDockType true --transparent false --tint 0x404040 >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_until 10 sh -c 'xprop -root -notype | grep -q . && xdotool search --classname trayer' \
+        || fail "trayer did not start"
+}
+
+# start_program [folder]: runs the program with the folder as its current directory.
+start_program() {
+    local folder=${1:-$E2E_DIR/work}
+    mkdir -p "$folder"
+    (cd "$folder" && exec "$STOCKCALC") >"$E2E_DIR/program.log" 2>&1 &
+    PROGRAM_PID=$!
+    E2E_PIDS+=("$PROGRAM_PID")
+}
+
+program_running() { kill -0 "${1:-$PROGRAM_PID}" 2>/dev/null; }
+
+# visible_window <title>: ids of mapped windows with exactly this title.
+visible_window() { xdotool search --onlyvisible --name "^$1\$"; }
+
+# The program's tray icon: the window trayer embedded for it.
+tray_icon() {
+    xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { inside = 1 }
+        inside && /\("stockcalc" "stockcalc"\)/ { print $1; exit }' | grep .
+}
+
+# The program's mapped pop-up menus: its override-redirect windows on the root.
+visible_menus() {
+    local id
+    for id in $(xwininfo -root -children | awk '/\("stockcalc" "stockcalc"\)/ { print $1 }'); do
+        xwininfo -id "$id" | grep -q 'Map State: IsViewable' || continue
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id"
+    done
+}
+
+window_geometry() { xdotool getwindowgeometry "$1"; }
+
+# click_window <id> <x> <y> [button]: presses at a point inside the window.
+click_window() {
+    xdotool mousemove --window "$1" "$2" "$3" sleep 0.1 click "${4:-1}"
+}

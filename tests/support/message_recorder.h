@@ -1,0 +1,21 @@
+#pragma once
+// Captures every message the program shows and answers it, for the life of the recorder.
+
+#include "app/message_box.h"
+
+#include <QList>
+#include <QStringList>
+
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder &) = delete;
+    MessageRecorder &operator=(const MessageRecorder &) = delete;
+
+    QList<messages::Message> shown;
+    QList<messages::Answer> answers;  // given in turn to Yes/No questions; "Yes" when empty
+
+    QStringList texts() const;
+    void clear() { shown.clear(); }
+};
