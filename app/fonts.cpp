@@ -4,9 +4,8 @@
 
 void InstallFontSubstitutes() {
     // Without an SC face named first, fontconfig may pick the Japanese glyph forms.
-    QFont::insertSubstitutions(QStringLiteral("宋体"),
-                               {QStringLiteral("Noto Serif CJK SC"),
-                                QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("Noto Serif CJK SC"),
+                                                        QStringLiteral("Noto Sans CJK SC")});
     QFont::insertSubstitutions(QStringLiteral("黑体"), {QStringLiteral("Noto Sans CJK SC")});
 }
 

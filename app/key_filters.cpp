@@ -47,9 +47,13 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
     return false;
 }
 
-void InstallDecimalKeyFilter(QLineEdit *field) { new KeyFilter(KeyFilterKind::Decimal, field); }
+void InstallDecimalKeyFilter(QLineEdit *field) {
+    new KeyFilter(KeyFilterKind::Decimal, field);
+}
 
-void InstallDigitKeyFilter(QLineEdit *field) { new KeyFilter(KeyFilterKind::Digit, field); }
+void InstallDigitKeyFilter(QLineEdit *field) {
+    new KeyFilter(KeyFilterKind::Digit, field);
+}
 
 void InstallSignedDigitKeyFilter(QLineEdit *field) {
     new KeyFilter(KeyFilterKind::SignedDigit, field);

@@ -17,8 +17,8 @@ int main(int argc, char *argv[]) {
 
     if (!platform::Current().AcquireSingleInstance(
             QStringLiteral("岚石软件工作室->股票收益计算器"))) {
-        messages::Show(nullptr, QStringLiteral("注意：同样的程序在运行中!"),
-                       QStringLiteral("提示"), messages::Icon::Information);
+        messages::Show(nullptr, QStringLiteral("注意：同样的程序在运行中!"), QStringLiteral("提示"),
+                       messages::Icon::Information);
         return 0;
     }
 

@@ -8,9 +8,17 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 
-QUrl HomePage() { return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc")); }
+void PictureBox::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, pixmap());
+}
+
+QUrl HomePage() {
+    return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc"));
+}
 
 TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     instance = this;
@@ -23,7 +31,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     // Designed 442 x 291; the title bar's 40 pixels are taken off the client height.
     setFixedSize(442, 291 - 40);
 
-    Image1 = new QLabel(this);
+    Image1 = new PictureBox(this);
     Image1->setGeometry(rect());
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(AboutPicture());
@@ -42,11 +50,13 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     SpeedButton1->setFlat(true);
     SpeedButton1->setGeometry(120, 120, 201, 41);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
-    SpeedButton1->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
+    SpeedButton1->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; }"));
     SpeedButton1->hide();
     connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
 
-    m_launcherHint = new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), this);
+    m_launcherHint =
+        new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), this);
     m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
     m_launcherHint->adjustSize();
     m_launcherHint->move(0, height() - m_launcherHint->height());
@@ -109,7 +119,9 @@ void TForm1::buildMenu() {
     connect(N7, &QAction::triggered, this, &QWidget::close);
 }
 
-void TForm1::PopUpMenu(const QPoint &globalPosition) { Menu1->popup(globalPosition); }
+void TForm1::PopUpMenu(const QPoint &globalPosition) {
+    Menu1->popup(globalPosition);
+}
 
 void TForm1::checkTray() {
     if (QSystemTrayIcon::isSystemTrayAvailable()) {

@@ -12,6 +12,16 @@
 #include <QUrl>
 #include <QWidget>
 
+// A picture drawn as it is, whether enabled or not (a disabled label would grey it).
+class PictureBox final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
 // The studio's web page, opened from the about screen and the fee-rate dialog.
 QUrl HomePage();
 
@@ -23,7 +33,7 @@ public:
     // The program-wide reference to the main window.
     static inline QPointer<TForm1> instance;
 
-    QLabel *Image1;
+    PictureBox *Image1;
     QLabel *Label1;
     QPushButton *SpeedButton1;
     QTimer *Timer1;

@@ -26,9 +26,8 @@ QMessageBox::Icon ToBoxIcon(Icon icon) {
 }
 
 Answer ShowBox(const Message &message) {
-    const QMessageBox::StandardButtons buttons = message.buttons == Buttons::YesNo
-                                                     ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok;
+    const QMessageBox::StandardButtons buttons =
+        message.buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(ToBoxIcon(message.icon), message.caption, message.text, buttons,
                     message.owner.data());
     // Modal to its owner only: an application-modal box would block the tray menu, which
@@ -58,6 +57,8 @@ void ShowInputError(QWidget *owner, const QString &text) {
     Show(owner, text, QStringLiteral("错误"), Icon::Error);
 }
 
-void SetHandler(Handler handler) { CurrentHandler() = std::move(handler); }
+void SetHandler(Handler handler) {
+    CurrentHandler() = std::move(handler);
+}
 
 }  // namespace messages

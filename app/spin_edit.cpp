@@ -42,7 +42,9 @@ int32_t SpinEdit::value() const {
     return static_cast<int32_t>(clamp(parsed.value_or(m_minimum)));
 }
 
-void SpinEdit::setValue(int32_t value) { setText(QString::number(clamp(value))); }
+void SpinEdit::setValue(int32_t value) {
+    setText(QString::number(clamp(value)));
+}
 
 void SpinEdit::stepBy(int steps) {
     if (isReadOnly()) {

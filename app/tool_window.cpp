@@ -16,7 +16,9 @@ ToolWindow::ToolWindow(QPoint &dragOrigin)
     platform::Current().KeepOffTaskbar(windowHandle());
 }
 
-void ToolWindow::addDragHandle(QWidget *handle) { handle->installEventFilter(this); }
+void ToolWindow::addDragHandle(QWidget *handle) {
+    handle->installEventFilter(this);
+}
 
 void ToolWindow::setBackground(const QColor &colour) {
     QPalette palette = this->palette();

@@ -17,6 +17,15 @@ void BM_ComputeTradeCosts(benchmark::State &state) {
 }
 BENCHMARK(BM_ComputeTradeCosts);
 
+void BM_RoundToFen(benchmark::State &state) {
+    double value = 2.675;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        benchmark::DoNotOptimize(calc::RoundToFen(value));
+    }
+}
+BENCHMARK(BM_RoundToFen);
+
 void BM_FormatAmount(benchmark::State &state) {
     double value = 312.72;
     for (auto _ : state) {
@@ -52,9 +61,8 @@ BENCHMARK(BM_ReadFeeSchedule);
 
 // A whole calculation request as the calculators run it: parse, validate, compute.
 void BM_CalculateTrade(benchmark::State &state) {
-    calc::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"),
-                               QStringLiteral("1000"), calc::Exchange::Shenzhen,
-                               calc::DefaultFeeTexts()};
+    calc::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("1000"),
+                               calc::Exchange::Shenzhen, calc::DefaultFeeTexts()};
     for (auto _ : state) {
         benchmark::DoNotOptimize(calc::CalculateTrade(request));
     }

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 namespace calc {
@@ -18,10 +17,17 @@ double RoundToUnit(double value, double unit) {
         throw AmountOutOfRange();
     }
     const Extended quotient = static_cast<Extended>(value) / static_cast<Extended>(unit);
-    const Extended units = std::nearbyint(quotient);  // default mode: ties to even
     constexpr Extended kLimit = 9223372036854775808.0L;  // 2^63
-    if (!(units >= -kLimit && units < kLimit)) {
+    if (!(quotient > -kLimit && quotient < kLimit)) {
         throw AmountOutOfRange();
+    }
+    // Below 2^63 in magnitude, adding and taking away 2^63 rounds the quotient to an integer
+    // in the hardware's default mode, half to even, far cheaper than nearbyintl (which saves
+    // and restores the floating-point environment).
+    const Extended units =
+        quotient >= 0 ? (quotient + kLimit) - kLimit : (quotient - kLimit) + kLimit;
+    if (!(units > -kLimit && units < kLimit)) {
+        throw AmountOutOfRange();  // just below 2^63 and rounded up to it
     }
     const double result = static_cast<double>(units * static_cast<Extended>(unit));
     return result == 0 ? 0.0 : result;  // never a negative zero
@@ -30,7 +36,9 @@ double RoundToUnit(double value, double unit) {
 const double kFen = static_cast<double>(1.0L / 100.0L);
 const double kLi = static_cast<double>(1.0L / 1000.0L);
 
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // A fee rounded to fen and added to the running total, which is stored as a double.
 double AddFee(double &runningTotal, Extended fee) {
@@ -57,9 +65,13 @@ Exchange ExchangeFromIndex(int index) {
     return index == 0 ? Exchange::Shenzhen : Exchange::Shanghai;
 }
 
-double RoundToFen(double value) { return RoundToUnit(value, kFen); }
+double RoundToFen(double value) {
+    return RoundToUnit(value, kFen);
+}
 
-double RoundToLi(double value) { return RoundToUnit(value, kLi); }
+double RoundToLi(double value) {
+    return RoundToUnit(value, kLi);
+}
 
 QString FormatAmount(double value) {
     if (value == 0 || std::isnan(value)) {
@@ -70,8 +82,9 @@ QString FormatAmount(double value) {
     }
     // "-d.dddddddddddddde+XXX": the value taken to 15 significant digits.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const std::string text(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string text(buffer, written.ptr);
     const bool negative = text.front() == '-';
     const size_t mantissaStart = negative ? 1 : 0;
     const size_t ePos = text.find('e');
@@ -229,7 +242,7 @@ const std::array<QString, 7> &FeeFieldMessages() {
 }
 
 FeeTexts DefaultFeeTexts() {
-    return {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3"),  QStringLiteral("3"),
+    return {QStringLiteral("0"), QStringLiteral("1"),   QStringLiteral("3"), QStringLiteral("3"),
             QStringLiteral("0"), QStringLiteral("0.1"), QStringLiteral("5")};
 }
 
@@ -242,13 +255,13 @@ FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts) {
         }
         values[i] = *value;
     }
-    return {FeeSchedule{values[0], values[1], values[2], values[3], values[4], values[5],
-                        values[6]},
-            {}};
+    return {
+        FeeSchedule{values[0], values[1], values[2], values[3], values[4], values[5], values[6]},
+        {}};
 }
 
-TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity,
-                             Exchange exchange, const FeeSchedule &fees) {
+TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity, Exchange exchange,
+                             const FeeSchedule &fees) {
     const Extended shares = quantity;
     const double buyAmount = static_cast<double>(shares * buyPrice);
     const double sellAmount = static_cast<double>(shares * sellPrice);
@@ -261,19 +274,19 @@ TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity
     costs.SellStampTax = AddFee(
         runningTotal,
         static_cast<double>(sellAmount * static_cast<Extended>(fees.SellStampTaxRate) * 0.001L));
-    costs.BuyCommission = AddFee(
-        runningTotal, Commission(buyAmount, fees.BuyCommissionRate, fees.MinCommission));
-    costs.SellCommission = AddFee(
-        runningTotal, Commission(sellAmount, fees.SellCommissionRate, fees.MinCommission));
+    costs.BuyCommission =
+        AddFee(runningTotal, Commission(buyAmount, fees.BuyCommissionRate, fees.MinCommission));
+    costs.SellCommission =
+        AddFee(runningTotal, Commission(sellAmount, fees.SellCommissionRate, fees.MinCommission));
     // Charged once per round trip on the share count; no minimum.
-    const double transferRate = exchange == Exchange::Shenzhen ? fees.ShenzhenTransferRate
-                                                               : fees.ShanghaiTransferRate;
+    const double transferRate =
+        exchange == Exchange::Shenzhen ? fees.ShenzhenTransferRate : fees.ShanghaiTransferRate;
     costs.TransferFee = AddFee(
         runningTotal, static_cast<double>(shares * static_cast<Extended>(transferRate) * 0.01L));
 
     costs.TotalFees = RoundToFen(runningTotal);
-    const double profit = static_cast<double>(static_cast<Extended>(sellAmount) - buyAmount -
-                                              costs.TotalFees);
+    const double profit =
+        static_cast<double>(static_cast<Extended>(sellAmount) - buyAmount - costs.TotalFees);
     costs.NetProfit = RoundToFen(profit);
     return costs;
 }

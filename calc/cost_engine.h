@@ -81,8 +81,8 @@ struct FeeScheduleReading {
 FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts);
 
 // Throws AmountOutOfRange when a fee or the profit cannot be rounded.
-TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity,
-                             Exchange exchange, const FeeSchedule &fees);
+TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity, Exchange exchange,
+                             const FeeSchedule &fees);
 
 // The texts of a difference calculator's calculation request.
 struct TradeRequest {

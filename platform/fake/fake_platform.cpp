@@ -12,8 +12,12 @@ bool FakePlatform::AcquireSingleInstance(const QString &name) {
     return true;
 }
 
-void FakePlatform::KeepOffTaskbar(QWindow *window) { offTaskbar.append(window); }
+void FakePlatform::KeepOffTaskbar(QWindow *window) {
+    offTaskbar.append(window);
+}
 
-void FakePlatform::OpenUrl(const QUrl &url) { openedUrls.append(url); }
+void FakePlatform::OpenUrl(const QUrl &url) {
+    openedUrls.append(url);
+}
 
 }  // namespace platform

@@ -55,7 +55,8 @@ bool X11Platform::AcquireSingleInstance(const QString &name) {
     // A file name cannot hold "/"; everything else of the name is kept.
     QString fileName = name;
     fileName.replace(u'/', u'_');
-    const QByteArray path = QFile::encodeName(LockDirectory() + u'/' + fileName + QStringLiteral(".lock"));
+    const QByteArray path =
+        QFile::encodeName(LockDirectory() + u'/' + fileName + QStringLiteral(".lock"));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         return true;  // no place for a lock: do not stop the user from working
@@ -100,8 +101,12 @@ void X11Platform::KeepOffTaskbar(QWindow *window) {
     xcb_flush(connection);
 }
 
-void X11Platform::OpenUrl(const QUrl &url) { QDesktopServices::openUrl(url); }
+void X11Platform::OpenUrl(const QUrl &url) {
+    QDesktopServices::openUrl(url);
+}
 
-std::unique_ptr<Platform> CreateNative() { return std::make_unique<X11Platform>(); }
+std::unique_ptr<Platform> CreateNative() {
+    return std::make_unique<X11Platform>();
+}
 
 }  // namespace platform

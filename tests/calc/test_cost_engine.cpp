@@ -74,11 +74,9 @@ void TestCostEngine::roundTrip_data() {
     QTest::newRow("quantity 0 pays two minimums")
         << 12.34 << 56.78 << 0 << true << QStringList{"0", "0", "5", "5", "0", "10", "-10"};
     QTest::newRow("loss is negative")
-        << 11.0 << 10.0 << 1000 << false
-        << QStringList{"0", "10", "33", "30", "0", "73", "-1073"};
+        << 11.0 << 10.0 << 1000 << false << QStringList{"0", "10", "33", "30", "0", "73", "-1073"};
     QTest::newRow("negative quantity stays exact")
-        << 10.0 << 11.0 << -1000 << false
-        << QStringList{"0", "-11", "5", "5", "0", "-1", "-999"};
+        << 10.0 << 11.0 << -1000 << false << QStringList{"0", "-11", "5", "5", "0", "-1", "-999"};
 }
 
 void TestCostEngine::roundTrip() {
@@ -264,12 +262,18 @@ void TestCostEngine::parseWholeNumber() {
 void TestCostEngine::normalise_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("lone point") << "." << "0.0";
-    QTest::newRow("leading") << ".5" << "0.5";
-    QTest::newRow("trailing") << "5." << "5.0";
-    QTest::newRow("unchanged") << "12.5" << "12.5";
-    QTest::newRow("others left alone") << " -.5" << " -.5";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("lone point") << "."
+                                << "0.0";
+    QTest::newRow("leading") << ".5"
+                             << "0.5";
+    QTest::newRow("trailing") << "5."
+                              << "5.0";
+    QTest::newRow("unchanged") << "12.5"
+                               << "12.5";
+    QTest::newRow("others left alone") << " -.5"
+                                       << " -.5";
 }
 
 void TestCostEngine::normalise() {
@@ -310,12 +314,36 @@ void TestCostEngine::validationOrder_data() {
     QTest::addColumn<QString>("quantity");
     QTest::addColumn<QString>("fee");  // the Shanghai transfer text
     QTest::addColumn<QString>("message");
-    QTest::newRow("buy first") << "x" << "y" << "z" << "w" << "［买入价格］填写错误!请输入正确的金额.";
-    QTest::newRow("then sell") << "10" << "" << "z" << "w" << "［卖出价格］填写错误!请输入正确的金额.";
-    QTest::newRow("then quantity") << "10" << "11" << "1.5" << "w" << "［股票数量］填写错误!请输入正确的数字.";
-    QTest::newRow("quantity beyond 32 bits") << "10" << "11" << "3000000000" << "0.1" << "［股票数量］填写错误!请输入正确的数字.";
-    QTest::newRow("then fees") << "10" << "11" << "100" << "w" << "［泸市过户费］填写错误!请输入正确的费率.";
-    QTest::newRow("lone point fee is zero") << "10" << "11" << "100" << "." << "";
+    QTest::newRow("buy first") << "x"
+                               << "y"
+                               << "z"
+                               << "w"
+                               << "［买入价格］填写错误!请输入正确的金额.";
+    QTest::newRow("then sell") << "10"
+                               << ""
+                               << "z"
+                               << "w"
+                               << "［卖出价格］填写错误!请输入正确的金额.";
+    QTest::newRow("then quantity") << "10"
+                                   << "11"
+                                   << "1.5"
+                                   << "w"
+                                   << "［股票数量］填写错误!请输入正确的数字.";
+    QTest::newRow("quantity beyond 32 bits") << "10"
+                                             << "11"
+                                             << "3000000000"
+                                             << "0.1"
+                                             << "［股票数量］填写错误!请输入正确的数字.";
+    QTest::newRow("then fees") << "10"
+                               << "11"
+                               << "100"
+                               << "w"
+                               << "［泸市过户费］填写错误!请输入正确的费率.";
+    QTest::newRow("lone point fee is zero") << "10"
+                                            << "11"
+                                            << "100"
+                                            << "."
+                                            << "";
 }
 
 void TestCostEngine::validationOrder() {

@@ -97,6 +97,8 @@ visible_menus() {
     done
 }
 
+no_menus() { [ -z "$(visible_menus)" ]; }
+
 window_geometry() { xdotool getwindowgeometry "$1"; }
 
 # click_window <id> <x> <y> [button]: presses at a point inside the window.

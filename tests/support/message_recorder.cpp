@@ -10,7 +10,9 @@ MessageRecorder::MessageRecorder() {
     });
 }
 
-MessageRecorder::~MessageRecorder() { messages::SetHandler({}); }
+MessageRecorder::~MessageRecorder() {
+    messages::SetHandler({});
+}
 
 QStringList MessageRecorder::texts() const {
     QStringList result;

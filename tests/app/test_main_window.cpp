@@ -1,0 +1,126 @@
+// The main window: about screen, tray menu, and the launcher used when there is no tray.
+
+#include "app/main_window.h"
+#include "platform/fake/fake_platform.h"
+#include "support/message_recorder.h"
+
+#include <QtTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void designValues();
+    void menuEntriesInOrder();
+    void firstTickEndsTheAboutScreen();
+    void withoutTrayTheWindowStaysAsLauncher();
+    void aboutEntryShowsTheScreenAgain();
+    void webPageSpotOpensThePage();
+    void messageSeamCapturesOwnerAndCaption();
+
+private:
+    platform::FakePlatform *m_fake = nullptr;
+};
+
+void TestMainWindow::initTestCase() {
+    auto fake = std::make_unique<platform::FakePlatform>();
+    m_fake = fake.get();
+    platform::Install(std::move(fake));
+}
+
+void TestMainWindow::designValues() {
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("岚石股票收益计算器"));
+    QCOMPARE(form.size(), QSize(442, 251));
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(255, 128, 0));
+    QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(form.Label1->text(), QStringLiteral(" Ver  1.0  (Build 1.075 , 2013.8.21最后修改)"));
+    QCOMPARE(form.SpeedButton1->geometry(), QRect(120, 120, 201, 41));
+    QVERIFY(!form.SpeedButton1->isVisibleTo(&form));
+    QVERIFY(!form.Image1->isEnabled());
+    QCOMPARE(form.Timer1->interval(), 1000);
+    QVERIFY(form.Timer1->isActive());
+    QVERIFY(!form.Timer2->isActive());
+    QCOMPARE(form.TrayIcon->toolTip(), QStringLiteral("岚石软件-股票收益计算器"));
+    // Centred on the 1024 x 768 screen.
+    QCOMPARE(form.pos(), QPoint((1024 - 442) / 2, (768 - 251) / 2));
+}
+
+void TestMainWindow::menuEntriesInOrder() {
+    TForm1 form;
+    QStringList captions;
+    int pictures = 0;
+    for (QAction *action : form.Menu1->actions()) {
+        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        pictures += action->icon().isNull() ? 0 : 1;
+    }
+    QCOMPARE(captions,
+             (QStringList{"股票交易费率设置", "系统参数设置", "-", "股票差价计算器",
+                          "股票均价计算器", "股票管理器", "-", "股票价格监控设置",
+                          "查看监控股票价格", "-", "关于本软件", "简易手册", "-", "退出"}));
+    QCOMPARE(pictures, 10);
+    QCOMPARE(form.N7->text(), QStringLiteral("退出"));
+}
+
+void TestMainWindow::firstTickEndsTheAboutScreen() {
+    TForm1 form;
+    form.show();
+    // A click during the first second does nothing.
+    QTest::mouseClick(form.Image1, Qt::LeftButton, {}, QPoint(10, 200));
+    QVERIFY(form.isVisible());
+    form.TrayIcon->show();  // as if a tray were there
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Timer1->isActive(), 3000);
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        QVERIFY(!form.isVisible());
+    }
+    QVERIFY(form.SpeedButton1->isVisibleTo(&form));
+    QVERIFY(form.Image1->isEnabled());
+}
+
+void TestMainWindow::withoutTrayTheWindowStaysAsLauncher() {
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        QSKIP("this desktop has a tray");
+    }
+    TForm1 form;
+    form.show();
+    form.Timer1Timer();
+    QVERIFY(form.isVisible());
+    QVERIFY(form.isLauncher());
+    QTest::mousePress(form.Image1, Qt::LeftButton, {}, QPoint(10, 200));
+    QTRY_VERIFY(form.Menu1->isVisible());
+    form.Menu1->hide();
+    QVERIFY(form.isVisible());
+}
+
+void TestMainWindow::aboutEntryShowsTheScreenAgain() {
+    TForm1 form;
+    form.show();
+    form.Timer1Timer();
+    form.hide();
+    form.N4->trigger();
+    QVERIFY(form.isVisible());
+    QVERIFY(form.Image1->isEnabled());
+    QVERIFY(form.SpeedButton1->isVisible());
+}
+
+void TestMainWindow::webPageSpotOpensThePage() {
+    TForm1 form;
+    form.show();
+    form.Timer1Timer();
+    m_fake->openedUrls.clear();
+    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    QCOMPARE(m_fake->openedUrls, QList<QUrl>{HomePage()});
+}
+
+void TestMainWindow::messageSeamCapturesOwnerAndCaption() {
+    MessageRecorder recorder;
+    TForm1 form;
+    messages::ShowInputError(&form, QStringLiteral("x"));
+    QCOMPARE(recorder.shown.size(), 1);
+    QCOMPARE(recorder.shown[0].caption, QStringLiteral("错误"));
+    QCOMPARE(recorder.shown[0].icon, messages::Icon::Error);
+    QCOMPARE(recorder.shown[0].owner.data(), &form);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,71 @@
+// The single-instance lock of the Linux platform.
+
+#include "platform/x11/x11_platform.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void secondHolderIsRefused();
+    void lockEndsWithItsHolder();
+    void lockDiesWithAKilledProcess();
+
+private:
+    QTemporaryDir m_runtime;
+    const QString m_name = QStringLiteral("岚石软件工作室->股票收益计算器");
+};
+
+void TestPlatform::init() {
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
+
+void TestPlatform::secondHolderIsRefused() {
+    platform::X11Platform first;
+    platform::X11Platform second;
+    QVERIFY(first.AcquireSingleInstance(m_name));
+    QVERIFY(first.AcquireSingleInstance(m_name));  // asking again keeps it
+    QVERIFY(!second.AcquireSingleInstance(m_name));
+    QVERIFY(second.AcquireSingleInstance(QStringLiteral("a/name with a slash")));
+}
+
+void TestPlatform::lockEndsWithItsHolder() {
+    {
+        platform::X11Platform first;
+        QVERIFY(first.AcquireSingleInstance(m_name));
+    }
+    platform::X11Platform next;
+    QVERIFY(next.AcquireSingleInstance(m_name));
+}
+
+void TestPlatform::lockDiesWithAKilledProcess() {
+    int ready[2];
+    QCOMPARE(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        platform::X11Platform holder;
+        const char held = holder.AcquireSingleInstance(m_name) ? 'y' : 'n';
+        (void)!write(ready[1], &held, 1);
+        pause();
+        _exit(0);
+    }
+    char held = 0;
+    QCOMPARE(read(ready[0], &held, 1), ssize_t{1});
+    QCOMPARE(held, 'y');
+    {
+        platform::X11Platform blocked;
+        QVERIFY(!blocked.AcquireSingleInstance(m_name));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    platform::X11Platform next;
+    QVERIFY(next.AcquireSingleInstance(m_name));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "test_platform.moc"

@@ -1,0 +1,260 @@
+// The shared tool-window frame, key filters and spin field, on real widgets.
+
+#include "app/key_filters.h"
+#include "app/spin_edit.h"
+#include "app/tool_window.h"
+#include "platform/fake/fake_platform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+namespace {
+
+class SampleWindow final : public ToolWindowOf<SampleWindow> {
+public:
+    SampleWindow() {
+        resize(200, 60);
+        label = new QLabel(QStringLiteral("拖动"), this);
+        label->setGeometry(20, 10, 60, 20);
+        edit = new QLineEdit(this);
+        edit->setGeometry(100, 10, 60, 20);
+        spin = new SpinEdit(this);
+        spin->setGeometry(100, 32, 60, 20);
+        addDragHandle(this);
+        addDragHandle(label);
+        RightAlignPlainEdits(this);
+    }
+    QLabel *label;
+    QLineEdit *edit;
+    SpinEdit *spin;
+};
+
+platform::FakePlatform *Fake() {
+    return static_cast<platform::FakePlatform *>(&platform::Current());
+}
+
+void Drag(QWidget *handle, QPoint from, QPoint to, Qt::MouseButton button) {
+    QTest::mousePress(handle, button, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), handle->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     button, {});
+    QApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, button, {}, to);
+}
+
+}  // namespace
+
+class TestToolWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void openFocusesTheLiveWindowAndCreatesAfterClose();
+    void frameAndTaskbar();
+    void dragMovesByThePointerWithTheLeftButtonOnly();
+    void dragOriginIsSharedAndOutlivesTheWindow();
+    void rightAlignmentOnlyForPlainEdits();
+    void keyFilters_data();
+    void keyFilters();
+    void filtersLetPastedTextThrough();
+    void spinEdit_data();
+    void spinEdit();
+    void spinEditStepsAndLimits();
+    void corners_data();
+    void corners();
+};
+
+void TestToolWindow::initTestCase() {
+    platform::Install(std::make_unique<platform::FakePlatform>());
+}
+
+void TestToolWindow::cleanup() {
+    delete SampleWindow::instance.data();
+}
+
+void TestToolWindow::openFocusesTheLiveWindowAndCreatesAfterClose() {
+    SampleWindow *first = SampleWindow::Open();
+    QVERIFY(first->isVisible());
+    QCOMPARE(SampleWindow::Open(), first);
+    first->close();
+    QTRY_VERIFY(SampleWindow::instance.isNull());
+    SampleWindow *second = SampleWindow::Open();
+    QVERIFY(second != nullptr);
+    QCOMPARE(SampleWindow::instance.data(), second);
+}
+
+void TestToolWindow::frameAndTaskbar() {
+    Fake()->offTaskbar.clear();
+    auto *window = new SampleWindow;
+    // Asked for before the first show, on the window's own native handle.
+    QCOMPARE(Fake()->offTaskbar.size(), 1);
+    QCOMPARE(Fake()->offTaskbar.front().data(), window->windowHandle());
+    QVERIFY(!window->isVisible());
+    const Qt::WindowFlags flags = window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::Tool));
+    QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(window->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(window->contentsMargins(), QMargins(1, 1, 1, 1));
+    delete window;
+}
+
+void TestToolWindow::dragMovesByThePointerWithTheLeftButtonOnly() {
+    SampleWindow *window = SampleWindow::Open();
+    window->move(100, 100);
+    QTRY_COMPARE(window->pos(), QPoint(100, 100));
+    Drag(window->label, {5, 5}, {5, 5}, Qt::RightButton);
+    Drag(window->label, {5, 5}, {45, 25}, Qt::RightButton);
+    QCOMPARE(window->pos(), QPoint(100, 100));
+    Drag(window->label, {5, 5}, {45, 25}, Qt::LeftButton);
+    QCOMPARE(window->pos(), QPoint(140, 120));
+    Drag(window, {150, 40}, {100, 30}, Qt::LeftButton);
+    QCOMPARE(window->pos(), QPoint(90, 110));
+}
+
+void TestToolWindow::dragOriginIsSharedAndOutlivesTheWindow() {
+    SampleWindow *window = SampleWindow::Open();
+    QTest::mousePress(window->label, Qt::RightButton, {}, QPoint(7, 9));
+    QTest::mouseRelease(window->label, Qt::RightButton, {}, QPoint(7, 9));
+    QCOMPARE(window->dragOrigin(), QPoint(7, 9));
+    window->close();
+    QTRY_VERIFY(SampleWindow::instance.isNull());
+    QCOMPARE(SampleWindow::Open()->dragOrigin(), QPoint(7, 9));
+}
+
+void TestToolWindow::rightAlignmentOnlyForPlainEdits() {
+    SampleWindow *window = SampleWindow::Open();
+    QVERIFY(window->edit->alignment() & Qt::AlignRight);
+    QVERIFY(!(window->spin->alignment() & Qt::AlignRight));
+}
+
+void TestToolWindow::keyFilters_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    const int decimal = int(KeyFilterKind::Decimal);
+    const int digit = int(KeyFilterKind::Digit);
+    const int sign = int(KeyFilterKind::SignedDigit);
+    QTest::newRow("decimal digits and a point") << decimal << ""
+                                                << "12.5"
+                                                << "12.5";
+    QTest::newRow("decimal second point refused") << decimal << "12.5"
+                                                  << ".3"
+                                                  << "12.53";
+    QTest::newRow("decimal point into empty") << decimal << ""
+                                              << "."
+                                              << ".";
+    QTest::newRow("decimal minus refused") << decimal << ""
+                                           << "-1"
+                                           << "1";
+    QTest::newRow("decimal letters and blanks") << decimal << ""
+                                                << "a 1e+2"
+                                                << "12";
+    QTest::newRow("digit") << digit << ""
+                           << "1.0-0"
+                           << "100";
+    QTest::newRow("signed") << sign << ""
+                            << "-5.0"
+                            << "-50";
+}
+
+void TestToolWindow::keyFilters() {
+    QFETCH(int, kind);
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    QLineEdit field;
+    new KeyFilter(static_cast<KeyFilterKind>(kind), &field);
+    field.setText(before);
+    QTest::keyClicks(&field, typed);
+    QCOMPARE(field.text(), after);
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QCOMPARE(field.text(), after.chopped(1));
+}
+
+void TestToolWindow::filtersLetPastedTextThrough() {
+    QLineEdit field;
+    InstallDecimalKeyFilter(&field);
+    field.insert(QStringLiteral("a.b.c"));  // as a paste arrives
+    QCOMPARE(field.text(), QStringLiteral("a.b.c"));
+    // A selected "." does not let another one in: the whole text counts.
+    field.setText(QStringLiteral("1.5"));
+    field.setSelection(1, 1);
+    QTest::keyClicks(&field, QStringLiteral("."));
+    QCOMPARE(field.text(), QStringLiteral("1.5"));
+}
+
+void TestToolWindow::spinEdit_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "300" << 0 << 0 << 300;
+    QTest::newRow("bad text reads as lower limit") << "abc" << 20 << 150 << 20;
+    QTest::newRow("empty without limits") << "" << 0 << 0 << 0;
+    QTest::newRow("held to the upper limit") << "200" << 20 << 150 << 150;
+    QTest::newRow("held to the lower limit") << "5" << 20 << 150 << 20;
+    QTest::newRow("beyond 32 bits reads as lower limit") << "9999999999" << 1 << 100 << 1;
+}
+
+void TestToolWindow::spinEdit() {
+    QFETCH(QString, text);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(int, value);
+    SpinEdit spin;
+    spin.setRange(minimum, maximum);
+    spin.setText(text);
+    QCOMPARE(spin.value(), value);
+    QCOMPARE(spin.text(), text);  // reading never rewrites the working text
+}
+
+void TestToolWindow::spinEditStepsAndLimits() {
+    SpinEdit spin;
+    spin.setIncrement(100);
+    spin.setText(QStringLiteral("100"));
+    QTest::keyClick(&spin, Qt::Key_Up);
+    QCOMPARE(spin.text(), QStringLiteral("200"));
+    spin.stepBy(-3);
+    QCOMPARE(spin.text(), QStringLiteral("-100"));
+    spin.setText(QStringLiteral("2147483600"));
+    spin.stepBy(1);
+    QCOMPARE(spin.text(), QStringLiteral("2147483647"));  // no wrap-around
+
+    SpinEdit bounded;
+    bounded.setRange(20, 150);
+    bounded.setIncrement(10);
+    bounded.setText(QStringLiteral("145"));
+    bounded.stepBy(1);
+    QCOMPARE(bounded.text(), QStringLiteral("150"));
+    bounded.setText(QStringLiteral("500"));
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&bounded, &out);
+    QCOMPARE(bounded.text(), QStringLiteral("150"));
+    bounded.setText(QStringLiteral("x"));
+    QApplication::sendEvent(&bounded, &out);
+    QCOMPARE(bounded.text(), QStringLiteral("x"));
+}
+
+void TestToolWindow::corners_data() {
+    QTest::addColumn<int>("corner");
+    QTest::addColumn<QPoint>("full");
+    QTest::addColumn<QPoint>("compact");
+    QTest::newRow("top left") << 1 << QPoint(1, 1) << QPoint(1, 1);
+    QTest::newRow("top right") << 2 << QPoint(574, 1) << QPoint(318, 1);
+    QTest::newRow("bottom left") << 3 << QPoint(1, 468) << QPoint(1, 703);
+    QTest::newRow("bottom right") << 4 << QPoint(574, 468) << QPoint(318, 703);
+}
+
+void TestToolWindow::corners() {
+    QFETCH(int, corner);
+    QFETCH(QPoint, full);
+    QFETCH(QPoint, compact);
+    QCOMPARE(CornerPosition(corner, {448, 270}, {1024, 768}), full);
+    QCOMPARE(CornerPosition(corner, {704, 35}, {1024, 768}), compact);
+}
+
+QTEST_MAIN(TestToolWindow)
+#include "test_tool_window.moc"

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The program on a real desktop: about screen, tray icon and menu, single instance, exit,
+# and the tool-window frame as the window manager sees it.
+. "$(dirname "$0")/lib.sh"
+
+start_desktop
+start_program
+first=$PROGRAM_PID
+
+# The about screen shows at once and hides itself after about a second.
+wait_until 5 visible_window 岚石股票收益计算器 || fail "the about screen did not show"
+wait_until 5 tray_icon || fail "no tray icon"
+wait_until 4 sh -c '! xdotool search --onlyvisible --name "^岚石股票收益计算器$"' \
+    || fail "the about screen did not hide"
+icon=$(tray_icon)
+
+# A left and a right press on the icon each open the menu.
+for button in 1 3; do
+    click_window "$icon" 8 8 "$button"
+    wait_until 3 visible_menus || fail "button $button on the icon opened no menu"
+    xdotool key Escape
+    wait_until 3 no_menus || fail "Escape did not close the menu"
+done
+
+# A second start says so and ends; the first runs on with its one icon.
+start_program
+second=$PROGRAM_PID
+wait_until 5 visible_window 提示 || fail "the second start showed no message"
+box=$(visible_window 提示 | head -n1)
+xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
+wait_until 5 sh -c "! kill -0 $second 2>/dev/null" || fail "the second copy did not end"
+program_running "$first" || fail "the first copy ended"
+icons=$(xwininfo -root -tree | grep -c '("stockcalc" "stockcalc")  22x22\|("stockcalc" "stockcalc")  2[0-9]x2[0-9]')
+[ "$icons" -eq 1 ] || fail "expected one tray icon, found $icons"
+
+# "退出", the last entry, ends the program.
+click_window "$icon" 8 8 3
+wait_until 3 visible_menus || fail "no menu for 退出"
+xdotool key Up Return
+wait_until 5 sh -c "! kill -0 $first 2>/dev/null" || fail "退出 did not end the program"
+
+# A killed copy leaves no lock behind.
+start_program
+killed=$PROGRAM_PID
+wait_until 5 tray_icon || fail "the restarted program shows no icon"
+kill -9 "$killed"
+wait "$killed" 2>/dev/null
+start_program
+wait_until 5 tray_icon || fail "a start after a killed copy shows no icon"
+sleep 1
+visible_window 提示 >/dev/null && fail "a killed copy still blocks the next start"
+program_running || fail "the start after a killed copy ended"
+kill "$PROGRAM_PID"
+
+# A tool window: above others, off the taskbar, dragged by its body.
+"$PROBE" &
+E2E_PIDS+=($!)
+wait_until 5 visible_window 工具窗口样例 || fail "the tool window did not show"
+tool=$(visible_window 工具窗口样例 | head -n1)
+state=$(xprop -id "$tool" _NET_WM_STATE)
+echo "$state" | grep -q _NET_WM_STATE_ABOVE || fail "tool window not above: $state"
+echo "$state" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "tool window on the taskbar: $state"
+before=$(xdotool getwindowgeometry "$tool" | awk '/Position/ { print $2 }')
+xdotool mousemove --window "$tool" 200 60 sleep 0.2 mousedown 1 sleep 0.1 \
+    mousemove_relative -- 30 20 sleep 0.1 mousemove_relative -- 30 20 sleep 0.2 mouseup 1
+sleep 0.5
+after=$(xdotool getwindowgeometry "$tool" | awk '/Position/ { print $2 }')
+bx=${before%,*}; by=${before#*,}; ax=${after%,*}; ay=${after#*,}
+[ $((ax - bx)) -eq 60 ] && [ $((ay - by)) -eq 40 ] \
+    || fail "dragging moved the tool window from $before to $after, not by 60,40"
+echo "PASS (dragged $before -> $after, icons $icons)"
