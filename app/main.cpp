@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "platform/platform.h"
+#include "settings/fee_settings_dialog.h"
+#include "settings/system_parameters_dialog.h"
 
 #include <QApplication>
 
@@ -22,7 +24,10 @@ int main(int argc, char *argv[]) {
         return 0;
     }
 
+    // In this order: the parameter dialog may start the main window's refresh timer.
     TForm1 mainWindow;
+    TSETDlg feeSettings;
+    TmyDlg systemParameters;
     mainWindow.show();
     return QApplication::exec();
 }

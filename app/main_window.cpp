@@ -3,6 +3,9 @@
 #include "app/fonts.h"
 #include "app/pictures.h"
 #include "platform/platform.h"
+#include "settings/fee_settings_dialog.h"
+#include "settings/settings_store.h"
+#include "settings/system_parameters_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +18,21 @@ void PictureBox::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, pixmap());
 }
+
+namespace {
+// The settings dialogs are modal to nothing but themselves, so the tray menu stays usable;
+// choosing an open one brings it forward.
+void ShowDialog(QDialog *dialog) {
+    if (dialog == nullptr) {
+        return;
+    }
+    if (!dialog->isVisible()) {
+        dialog->open();
+    }
+    dialog->raise();
+    dialog->activateWindow();
+}
+}  // namespace
 
 QUrl HomePage() {
     return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc"));
@@ -92,7 +110,9 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
 }
 
 void TForm1::buildMenu() {
-    Menu1 = new QMenu(this);
+    // No parent: a dialog open over the main window must not block the menu.
+    Menu1 = new QMenu();
+    connect(this, &QObject::destroyed, Menu1, &QObject::deleteLater);
     const auto item = [this](const QString &caption, int picture) {
         return Menu1->addAction(QIcon(MenuPicture(picture)), caption);
     };
@@ -117,6 +137,8 @@ void TForm1::buildMenu() {
         activateWindow();
     });
     connect(N7, &QAction::triggered, this, &QWidget::close);
+    connect(N8, &QAction::triggered, this, [] { ShowDialog(TSETDlg::instance); });
+    connect(N9, &QAction::triggered, this, [] { ShowDialog(TmyDlg::instance); });
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {
@@ -139,6 +161,21 @@ void TForm1::checkTray() {
 void TForm1::setLauncher(bool launcher) {
     m_launcher = launcher;
     m_launcherHint->setVisible(launcher);
+}
+
+void TForm1::SetRefresh(bool on, int32_t seconds) {
+    const std::optional<int> interval = storage::RefreshIntervalMs(seconds);
+    if (!on || !interval) {
+        Timer2->stop();
+        return;
+    }
+    // Only a different interval, or a stopped timer, starts the count anew.
+    if (Timer2->interval() != *interval) {
+        Timer2->setInterval(*interval);
+    }
+    if (!Timer2->isActive()) {
+        Timer2->start();
+    }
 }
 
 void TForm1::Timer1Timer() {

@@ -59,6 +59,10 @@ public:
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
+    // Starts or stops the trading-client refresh. A seconds value below 1 gives no interval:
+    // the refresh then never fires.
+    void SetRefresh(bool on, int32_t seconds);
+
     void Timer1Timer();
     void Image1Click();
     void SpeedButton1Click();

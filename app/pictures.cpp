@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -76,5 +77,26 @@ QPixmap AboutPicture() {
     painter.drawRoundedRect(QRectF(121, 121, 199, 39), 6, 6);
     painter.setFont(SongTi(18));
     painter.drawText(QRect(120, 120, 201, 41), Qt::AlignCenter, QStringLiteral("岚石软件工作室"));
+    return pixmap;
+}
+
+QPixmap StudioPicture(QSize size) {
+    QPixmap pixmap(size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, QColor(40, 90, 160));
+    gradient.setColorAt(1, QColor(20, 50, 100));
+    painter.fillRect(pixmap.rect(), gradient);
+    painter.setPen(Qt::white);
+    const int glyph = std::min(size.width() / 2, size.height() / 6);
+    painter.setFont(HeiTi(glyph));
+    const QString studio = QStringLiteral("岚石软件");
+    const int top = (size.height() - glyph * 5 / 4 * static_cast<int>(studio.size())) / 2;
+    for (qsizetype i = 0; i < studio.size(); ++i) {
+        painter.drawText(
+            QRect(0, top + static_cast<int>(i) * glyph * 5 / 4, size.width(), glyph * 5 / 4),
+            Qt::AlignCenter, studio.mid(i, 1));
+    }
     return pixmap;
 }

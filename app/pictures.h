@@ -11,5 +11,8 @@ QPixmap MenuPicture(int index);
 
 QIcon TrayIconPicture();
 
+// The studio picture of the settings dialogs.
+QPixmap StudioPicture(QSize size);
+
 // 450 x 250.
 QPixmap AboutPicture();

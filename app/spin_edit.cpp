@@ -38,8 +38,9 @@ int64_t SpinEdit::clamp(int64_t value) const {
 }
 
 int32_t SpinEdit::value() const {
-    const std::optional<int32_t> parsed = calc::ParseWholeNumber(text());
-    return static_cast<int32_t>(clamp(parsed.value_or(m_minimum)));
+    // Not held to the limits: a number typed and used before the field is left counts as
+    // typed.
+    return calc::ParseWholeNumber(text()).value_or(m_minimum);
 }
 
 void SpinEdit::setValue(int32_t value) {

@@ -19,7 +19,7 @@ public:
     int32_t minimum() const { return m_minimum; }
     int32_t maximum() const { return m_maximum; }
 
-    // The text as a whole number, or the lower limit; held to the limits when there are any.
+    // The text as a whole number, or the lower limit when it is none.
     int32_t value() const;
     void setValue(int32_t value);
     void stepBy(int steps);

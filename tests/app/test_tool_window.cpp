@@ -194,8 +194,8 @@ void TestToolWindow::spinEdit_data() {
     QTest::newRow("plain") << "300" << 0 << 0 << 300;
     QTest::newRow("bad text reads as lower limit") << "abc" << 20 << 150 << 20;
     QTest::newRow("empty without limits") << "" << 0 << 0 << 0;
-    QTest::newRow("held to the upper limit") << "200" << 20 << 150 << 150;
-    QTest::newRow("held to the lower limit") << "5" << 20 << 150 << 20;
+    QTest::newRow("typed above the limit counts as typed") << "200" << 20 << 150 << 200;
+    QTest::newRow("typed below the limit counts as typed") << "5" << 20 << 150 << 5;
     QTest::newRow("beyond 32 bits reads as lower limit") << "9999999999" << 1 << 100 << 1;
 }
 

@@ -51,10 +51,16 @@ start_desktop() {
     wait_until 10 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")"
     wait_until 10 xdpyinfo || fail "X server $DISPLAY does not answer"
-    openbox --sm-disable >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-        || fail "openbox did not start"
+    local attempt
+    for attempt in 1 2 3; do
+        openbox --sm-disable >>"$E2E_DIR/openbox.log" 2>&1 &
+        E2E_PIDS+=($!)
+        wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+            && break
+        echo "openbox did not come up (attempt $attempt)" >&2
+        kill "${E2E_PIDS[-1]}" 2>/dev/null
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || fail "openbox did not start"
     if [ "${1:-}" != "--no-tray" ]; then
         start_tray
     fi
@@ -98,6 +104,22 @@ visible_menus() {
 }
 
 no_menus() { [ -z "$(visible_menus)" ]; }
+
+# open_tray_menu [button]: presses on the tray icon and waits for the menu. Presses closer
+# together than the double-click time would make a double click, which opens no menu.
+open_tray_menu() {
+    sleep 0.6
+    click_window "$(tray_icon)" 8 8 "${1:-1}"
+    wait_until 3 visible_menus
+}
+
+# choose_menu_entry <n>: opens the tray menu and picks its n-th entry (separators skipped).
+choose_menu_entry() {
+    open_tray_menu || fail "the tray menu did not open"
+    local keys=()
+    for ((i = 0; i < $1; i++)); do keys+=(Down); done
+    xdotool key "${keys[@]}" Return
+}
 
 window_geometry() { xdotool getwindowgeometry "$1"; }
 

@@ -16,8 +16,7 @@ icon=$(tray_icon)
 
 # A left and a right press on the icon each open the menu.
 for button in 1 3; do
-    click_window "$icon" 8 8 "$button"
-    wait_until 3 visible_menus || fail "button $button on the icon opened no menu"
+    open_tray_menu "$button" || fail "button $button on the icon opened no menu"
     xdotool key Escape
     wait_until 3 no_menus || fail "Escape did not close the menu"
 done
@@ -34,8 +33,7 @@ icons=$(xwininfo -root -tree | grep -c '("stockcalc" "stockcalc")  22x22\|("stoc
 [ "$icons" -eq 1 ] || fail "expected one tray icon, found $icons"
 
 # "退出", the last entry, ends the program.
-click_window "$icon" 8 8 3
-wait_until 3 visible_menus || fail "no menu for 退出"
+open_tray_menu 3 || fail "no menu for 退出"
 xdotool key Up Return
 wait_until 5 sh -c "! kill -0 $first 2>/dev/null" || fail "退出 did not end the program"
 

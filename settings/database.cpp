@@ -1,0 +1,333 @@
+#include "settings/database.h"
+
+#include "calc/cost_engine.h"
+
+#include <QAtomicInteger>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <cmath>
+#include <utility>
+
+namespace storage {
+
+namespace {
+
+// SQLite opens anything and fails only at the first statement, and silently makes a
+// database of an empty file: look at the header first so a foreign file stays untouched.
+bool LooksLikeSqlite(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    static const QByteArray kMagic("SQLite format 3\0", 16);
+    return file.read(16) == kMagic;
+}
+
+// Runs `work` on a fresh connection to the file and closes it again. The busy time-out is
+// short: a locked file is a failure, not a frozen window.
+template <class Work>
+auto WithConnection(const QString &path, Database::Mode mode, bool mustExist, Work work)
+    -> decltype(work(std::declval<QSqlDatabase &>())) {
+    using Result = decltype(work(std::declval<QSqlDatabase &>()));
+    if (mustExist && !LooksLikeSqlite(path)) {
+        return Result{};
+    }
+    static QAtomicInteger<quint64> counter;
+    const QString name = QStringLiteral("stockcalc-%1").arg(counter.fetchAndAddRelaxed(1));
+    Result result{};
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=300"));
+        const QString modeText = mode == Database::Mode::ReadOnly ? QStringLiteral("ro")
+                                 : mustExist                      ? QStringLiteral("rw")
+                                                                  : QStringLiteral("rwc");
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        db.setDatabaseName(QStringLiteral("file:") +
+                           QString::fromUtf8(QUrl::toPercentEncoding(absolute, "/")) +
+                           QStringLiteral("?mode=") + modeText);
+        if (db.open()) {
+            result = work(db);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {}) {
+    if (!query.prepare(sql)) {
+        return false;
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    return query.exec();
+}
+
+QString Quoted(const char *name) {
+    return QString::fromLatin1(name);
+}
+
+// Several statements as one: all or nothing.
+template <class Work>
+bool InTransaction(QSqlDatabase &db, Work work) {
+    if (!db.transaction()) {
+        return false;
+    }
+    if (!work()) {
+        db.rollback();
+        return false;
+    }
+    return db.commit() || (db.rollback(), false);
+}
+
+QString Placeholders(qsizetype count) {
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i) {
+        marks.append(QStringLiteral("?"));
+    }
+    return marks.join(QStringLiteral(", "));
+}
+
+QVariantList Values(const Columns &columns) {
+    QVariantList values;
+    for (const auto &column : columns) {
+        values.append(column.second);
+    }
+    return values;
+}
+
+QString Assignments(const Columns &columns) {
+    QStringList parts;
+    for (const auto &column : columns) {
+        parts.append(column.first + QStringLiteral(" = ?"));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString Names(const Columns &columns) {
+    QStringList names;
+    for (const auto &column : columns) {
+        names.append(column.first);
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+bool IsNumber(const QVariant &value) {
+    switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Bool:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+QString DatabaseFileName() {
+    return QStringLiteral("股票.mdb");
+}
+
+Database::Database(QString path, Mode mode) : m_path(std::move(path)), m_mode(mode) {}
+
+std::optional<QSqlRecord> Database::ReadSetup() const {
+    return WithConnection(m_path, m_mode, true, [](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!Exec(query, QStringLiteral("SELECT * FROM setup LIMIT 1")) || !query.next()) {
+            return std::optional<QSqlRecord>();
+        }
+        return std::optional<QSqlRecord>(query.record());
+    });
+}
+
+bool Database::WriteSetup(const Columns &columns) const {
+    return WithConnection(m_path, m_mode, true, [&columns](QSqlDatabase &db) {
+        return InTransaction(db, [&] {
+            QSqlQuery query(db);
+            if (!Exec(query, QStringLiteral("SELECT rowid FROM setup LIMIT 1"))) {
+                return false;
+            }
+            if (query.next()) {
+                QVariantList values = Values(columns);
+                values.append(query.value(0));
+                query.finish();
+                return Exec(
+                    query,
+                    QStringLiteral("UPDATE setup SET %1 WHERE rowid = ?").arg(Assignments(columns)),
+                    values);
+            }
+            return Exec(query,
+                        QStringLiteral("INSERT INTO setup (%1) VALUES (%2)")
+                            .arg(Names(columns), Placeholders(columns.size())),
+                        Values(columns));
+        });
+    });
+}
+
+std::optional<QList<QSqlRecord>> Database::ReadAll(const Table &table) const {
+    return WithConnection(m_path, m_mode, true, [&table](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!Exec(query, QStringLiteral("SELECT * FROM %1").arg(Quoted(table.name)))) {
+            return std::optional<QList<QSqlRecord>>();
+        }
+        QList<QSqlRecord> rows;
+        while (query.next()) {
+            rows.append(query.record());
+        }
+        if (query.lastError().isValid()) {
+            return std::optional<QList<QSqlRecord>>();
+        }
+        return std::optional<QList<QSqlRecord>>(rows);
+    });
+}
+
+std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &columns) const {
+    return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
+        std::optional<QSqlRecord> inserted;
+        InTransaction(db, [&] {
+            QSqlQuery query(db);
+            if (!Exec(query,
+                      QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(Quoted(table.name), Names(columns), Placeholders(columns.size())),
+                      Values(columns))) {
+                return false;
+            }
+            if (!Exec(query, QStringLiteral("SELECT * FROM %1 ORDER BY %2 DESC LIMIT 1")
+                                 .arg(Quoted(table.name), Quoted(table.identity))) ||
+                !query.next()) {
+                return false;
+            }
+            inserted = query.record();
+            query.finish();
+            return true;
+        });
+        return inserted;
+    });
+}
+
+bool Database::Update(const Table &table, qint64 identity, const Columns &columns) const {
+    return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        QVariantList values = Values(columns);
+        values.append(identity);
+        return Exec(query,
+                    QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                        .arg(Quoted(table.name), Assignments(columns), Quoted(table.identity)),
+                    values);
+    });
+}
+
+bool Database::Remove(const Table &table, qint64 identity) const {
+    return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        return Exec(query,
+                    QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                        .arg(Quoted(table.name), Quoted(table.identity)),
+                    {identity});
+    });
+}
+
+bool Database::Create(const QString &path, QString *error) {
+    const auto fail = [error](const QString &why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        return false;
+    };
+    if (QFileInfo::exists(path)) {
+        return fail(QStringLiteral("%1 already exists; it is left as it is").arg(path));
+    }
+    // Built under a temporary name beside the target and renamed when complete.
+    const QFileInfo target(path);
+    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.stockcalc-XXXXXX"));
+    if (!temporary.open()) {
+        return fail(QStringLiteral("cannot write in %1").arg(target.absolutePath()));
+    }
+    temporary.close();
+    QFile::remove(temporary.fileName());
+    const bool built =
+        WithConnection(temporary.fileName(), Mode::ReadWrite, false, [](QSqlDatabase &db) {
+            return InTransaction(db, [&db] {
+                QSqlQuery query(db);
+                return Exec(query, QStringLiteral(
+                                       "CREATE TABLE setup (A1 REAL, A2 REAL, B1 REAL, B2 REAL, "
+                                       "C1 REAL, C2 REAL, LM REAL, S1 INTEGER, S2 INTEGER, "
+                                       "CN BOOLEAN, TM INTEGER, FZ INTEGER, FC INTEGER)")) &&
+                       Exec(query, QStringLiteral("CREATE TABLE GMM (IDS INTEGER PRIMARY KEY "
+                                                  "AUTOINCREMENT, MID TEXT, MONEY REAL, "
+                                                  "NUMS INTEGER)")) &&
+                       Exec(query, QStringLiteral("CREATE TABLE KSEE (MID INTEGER PRIMARY KEY "
+                                                  "AUTOINCREMENT, KNUM TEXT, KNAME TEXT, "
+                                                  "KUP REAL, KDOWN REAL)")) &&
+                       Exec(query,
+                            QStringLiteral("INSERT INTO setup VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                                           "?, ?, ?, ?, ?)"),
+                            {0.0, 1.0, 3.0, 3.0, 0.0, 0.1, 5.0, 3, 4, false, 60, 70, 0});
+            });
+        });
+    if (!built) {
+        QFile::remove(temporary.fileName());
+        return fail(QStringLiteral("cannot create the tables"));
+    }
+    // QFile::rename never replaces an existing file.
+    if (!QFile::rename(temporary.fileName(), path)) {
+        QFile::remove(temporary.fileName());
+        return fail(QStringLiteral("%1 appeared meanwhile; it is left as it is").arg(path));
+    }
+    return true;
+}
+
+std::optional<QString> AmountText(const QVariant &value) {
+    if (value.isNull()) {
+        return QString();
+    }
+    if (!IsNumber(value)) {
+        return std::nullopt;
+    }
+    return calc::FormatAmount(value.toDouble());
+}
+
+std::optional<int32_t> IntegerValue(const QVariant &value) {
+    if (value.isNull()) {
+        return 0;
+    }
+    if (!IsNumber(value)) {
+        return std::nullopt;
+    }
+    const double number = value.toDouble();
+    if (number != std::floor(number) || number < INT32_MIN || number > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(number);
+}
+
+std::optional<bool> BooleanValue(const QVariant &value) {
+    const std::optional<int32_t> number = IntegerValue(value);
+    if (!number) {
+        return std::nullopt;
+    }
+    return *number != 0;
+}
+
+std::optional<double> RealValue(const QVariant &value) {
+    if (value.isNull()) {
+        return 0.0;
+    }
+    if (!IsNumber(value) || !std::isfinite(value.toDouble())) {
+        return std::nullopt;
+    }
+    return value.toDouble();
+}
+
+}  // namespace storage

@@ -1,0 +1,63 @@
+#pragma once
+// The database file 股票.mdb (SQLite) and its three tables. Every operation opens the file,
+// runs, and closes it again; nothing stays open between operations. A file that is missing,
+// empty or not an SQLite database is a failure of the operation and is never touched.
+
+#include <QList>
+#include <QPair>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+namespace storage {
+
+// The file name, resolved against the current directory when an operation runs.
+QString DatabaseFileName();
+
+struct Table {
+    const char *name;
+    const char *identity;  // INTEGER PRIMARY KEY AUTOINCREMENT column
+};
+inline constexpr Table kGmm{"GMM", "IDS"};
+inline constexpr Table kKsee{"KSEE", "MID"};
+
+// Column names come from the program's own constants, never from input; values are bound.
+using Columns = QList<QPair<QString, QVariant>>;
+
+class Database {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    explicit Database(QString path = DatabaseFileName(), Mode mode = Mode::ReadWrite);
+
+    // The first row of `setup`; empty when the operation fails or there is no row.
+    std::optional<QSqlRecord> ReadSetup() const;
+    // Rewrites the first row of `setup`, or inserts one with these columns when there is none.
+    bool WriteSetup(const Columns &columns) const;
+
+    std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;
+    // Inserts a row and reads back the row with the largest identity: the new one.
+    std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
+    bool Update(const Table &table, qint64 identity, const Columns &columns) const;
+    bool Remove(const Table &table, qint64 identity) const;
+
+    // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
+    // (false) when the file exists; never leaves a half-made file behind.
+    static bool Create(const QString &path, QString *error = nullptr);
+
+private:
+    QString m_path;
+    Mode m_mode;
+};
+
+// Column values in the forms the windows ask for. NULL reads as empty text, 0 or false; a
+// value of another form (text in a number column, a fraction in an integer column) is a
+// failure.
+std::optional<QString> AmountText(const QVariant &value);
+std::optional<int32_t> IntegerValue(const QVariant &value);
+std::optional<bool> BooleanValue(const QVariant &value);
+std::optional<double> RealValue(const QVariant &value);
+
+}  // namespace storage

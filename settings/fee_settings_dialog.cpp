@@ -1,0 +1,165 @@
+#include "settings/fee_settings_dialog.h"
+
+#include "app/fonts.h"
+#include "app/key_filters.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/pictures.h"
+#include "app/tool_window.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+
+namespace {
+QPushButton *FlatButton(const QString &caption, QWidget *parent, const QRect &geometry) {
+    auto *button = new QPushButton(caption, parent);
+    button->setFlat(true);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+}  // namespace
+
+TSETDlg::TSETDlg(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    instance = this;
+    setWindowTitle(QStringLiteral("股票交易费率设置"));
+    setFont(SongTi());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(176, 211, 225));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(450, 306);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(10, 10, 100, 236);
+    Image1->setPixmap(StudioPicture(Image1->size()));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+
+    // Screen order, top to bottom.
+    const struct {
+        QLineEdit **field;
+        const char16_t *label;
+    } rows[] = {
+        {&Edit4, u"购入股票应交印花税         （‰)"},
+        {&Edit5, u"卖出股票应交印花税         （‰)"},
+        {&Edit6, u"购入股票应交手续费         （‰)"},
+        {&Edit7, u"卖出股票应交手续费         （‰)"},
+        {&Edit1, u"每次成交最低手续费         （元）"},
+        {&Edit8, u"深市过户费           （分/股）"},
+        {&Edit9, u"泸市过户费           （分/股）"},
+    };
+    int top = 14;
+    for (const auto &row : rows) {
+        auto *label = new QLabel(QString::fromUtf16(row.label), this);
+        label->setGeometry(122, top, 226, 24);
+        *row.field = new QLineEdit(this);
+        (*row.field)->setGeometry(350, top, 88, 24);
+        InstallDecimalKeyFilter(*row.field);
+        top += 33;
+    }
+    setTexts(calc::DefaultFeeTexts());
+
+    auto *bevel = new QFrame(this);
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(10, 254, 430, 4);
+
+    SpeedButton1 = FlatButton(QStringLiteral("默认设置"), this, QRect(10, 266, 90, 30));
+    SpeedButton2 = FlatButton(QStringLiteral("保存设置"), this, QRect(250, 266, 90, 30));
+    SpeedButton3 = FlatButton(QStringLiteral("退  出"), this, QRect(350, 266, 90, 30));
+    connect(SpeedButton1, &QPushButton::clicked, this, &TSETDlg::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &TSETDlg::SpeedButton2Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &TSETDlg::SpeedButton3Click);
+
+    setTabOrder(Edit4, Edit6);
+    setTabOrder(Edit6, Edit8);
+    setTabOrder(Edit8, Edit9);
+    setTabOrder(Edit9, Edit7);
+    setTabOrder(Edit7, Edit5);
+    setTabOrder(Edit5, Edit1);
+
+    RightAlignPlainEdits(this);
+    Load();
+}
+
+std::array<QLineEdit *, 7> TSETDlg::fields() const {
+    return {Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit1};
+}
+
+calc::FeeTexts TSETDlg::FeeTexts() const {
+    calc::FeeTexts texts;
+    const auto all = fields();
+    for (size_t i = 0; i < all.size(); ++i) {
+        texts[i] = all[i]->text();
+    }
+    return texts;
+}
+
+void TSETDlg::setTexts(const calc::FeeTexts &texts) {
+    const auto all = fields();
+    for (size_t i = 0; i < all.size(); ++i) {
+        all[i]->setText(texts[i]);
+    }
+}
+
+void TSETDlg::Load() {
+    const std::optional<calc::FeeTexts> stored = storage::LoadFeeTexts(storage::Database());
+    if (stored) {
+        setTexts(*stored);
+        return;
+    }
+    messages::Show(this, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"),
+                   QStringLiteral("数据库无法读取"), messages::Icon::Error);
+    SpeedButton1Click();
+}
+
+void TSETDlg::SpeedButton1Click() {
+    setTexts(calc::DefaultFeeTexts());
+}
+
+void TSETDlg::SpeedButton2Click() {
+    const auto all = fields();
+    std::array<double, 7> values{};
+    for (size_t i = 0; i < all.size(); ++i) {
+        all[i]->setText(calc::NormaliseDecimalText(all[i]->text()));
+        const std::optional<double> value = calc::ParseDecimal(all[i]->text());
+        if (!value) {
+            messages::ShowInputError(this, calc::FeeFieldMessages()[i]);
+            return;
+        }
+        values[i] = *value;
+    }
+    const calc::FeeSchedule fees{values[0], values[1], values[2], values[3],
+                                 values[4], values[5], values[6]};
+    if (storage::SaveFeeSchedule(storage::Database(), fees)) {
+        messages::Show(this, QStringLiteral("保存完成!"), QStringLiteral("成功"),
+                       messages::Icon::Information);
+    } else {
+        messages::ShowInputError(this, QStringLiteral("保存失败!数据库无法写入。"));
+    }
+}
+
+void TSETDlg::SpeedButton3Click() {
+    for (QLineEdit *field : {Edit1, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) {
+        field->setText(calc::NormaliseDecimalText(field->text()));
+    }
+    close();
+}
+
+bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        platform::Current().OpenUrl(HomePage());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+calc::FeeTexts CurrentFeeTexts() {
+    return TSETDlg::instance ? TSETDlg::instance->FeeTexts() : calc::DefaultFeeTexts();
+}

@@ -1,0 +1,50 @@
+#pragma once
+// TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
+
+#include "calc/cost_engine.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+class TSETDlg final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSETDlg(QWidget *parent = nullptr);
+
+    // The program-wide reference to the dialog.
+    static inline QPointer<TSETDlg> instance;
+
+    QLabel *Image1;
+    QLineEdit *Edit4;           // buy stamp tax
+    QLineEdit *Edit5;           // sell stamp tax
+    QLineEdit *Edit6;           // buy commission
+    QLineEdit *Edit7;           // sell commission
+    QLineEdit *Edit1;           // minimum commission
+    QLineEdit *Edit8;           // Shenzhen transfer
+    QLineEdit *Edit9;           // Shanghai transfer
+    QPushButton *SpeedButton1;  // 默认设置
+    QPushButton *SpeedButton2;  // 保存设置
+    QPushButton *SpeedButton3;  // 退  出
+
+    // The seven texts in record order, as the calculators read them.
+    calc::FeeTexts FeeTexts() const;
+
+    void Load();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The fields in record order.
+    std::array<QLineEdit *, 7> fields() const;
+    void setTexts(const calc::FeeTexts &texts);
+};
+
+// The fee texts in force: the dialog's, or the defaults while there is no dialog.
+calc::FeeTexts CurrentFeeTexts();

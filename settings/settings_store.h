@@ -1,0 +1,49 @@
+#pragma once
+// The settings row of table `setup`: the fee schedule and the system parameters, with the
+// rules by which stored values become what the dialogs show.
+
+#include "calc/cost_engine.h"
+#include "settings/database.h"
+
+#include <optional>
+
+namespace storage {
+
+// The seven fee texts in record order, read as amount texts; empty when the load fails.
+std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database);
+bool SaveFeeSchedule(const Database &database, const calc::FeeSchedule &fees);
+
+// The system parameters as stored. A load reads the columns in this order and stops at the
+// first that fails: the values read before it are kept, the rest stay empty.
+struct StoredSystemParameters {
+    std::optional<int32_t> differenceCorner;  // S1
+    std::optional<int32_t> averageCorner;     // S2
+    std::optional<bool> refreshOn;            // CN
+    std::optional<int32_t> refreshSeconds;    // TM
+    std::optional<int32_t> fontSize;          // FZ
+    std::optional<int32_t> colourIndex;       // FC
+};
+
+StoredSystemParameters LoadSystemParameters(const Database &database);
+
+struct SystemParameters {
+    int32_t differenceCorner = 3;
+    int32_t averageCorner = 4;
+    bool refreshOn = false;
+    int32_t refreshSeconds = 60;
+    int32_t fontSize = 70;
+    int32_t colourIndex = 0;
+};
+
+bool SaveSystemParameters(const Database &database, const SystemParameters &parameters);
+
+// What the dialog shows for a stored value.
+std::optional<int32_t> LoadedCorner(int32_t stored);  // 1 to 4, else the design corner stays
+int32_t LoadedSeconds(int32_t stored);                // below 1 shows 0
+int32_t LoadedFontSize(int32_t stored);               // below 1 shows 70; held to 20 to 150
+
+// The refresh timer's interval for a seconds value: none below 1 second (such a timer would
+// never fire), at most what a timer can hold.
+std::optional<int> RefreshIntervalMs(int32_t seconds);
+
+}  // namespace storage

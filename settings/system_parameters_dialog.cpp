@@ -1,0 +1,214 @@
+#include "settings/system_parameters_dialog.h"
+
+#include "app/fonts.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/pictures.h"
+#include "settings/colour_list.h"
+#include "settings/settings_store.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+namespace {
+
+QGroupBox *CornerGroup(const QString &title, QWidget *parent, int top, QRadioButton *(&radios)[4]) {
+    auto *group = new QGroupBox(title, parent);
+    group->setGeometry(10, top, 300, 80);
+    const char16_t *captions[] = {u"屏幕左上角", u"屏幕右上角", u"屏幕左下角", u"屏幕右下角"};
+    for (int i = 0; i < 4; ++i) {
+        radios[i] = new QRadioButton(QString::fromUtf16(captions[i]), group);
+        radios[i]->setGeometry(i % 2 == 0 ? 16 : 156, i < 2 ? 26 : 50, 130, 22);
+    }
+    return group;
+}
+
+// Draws its first word at the left edge and its last at the right, leaving the blanks between
+// them for a field laid over them.
+class SplitLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        const QStringList words = text().split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty()) {
+            return;
+        }
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, words.front());
+        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, words.back());
+    }
+};
+
+QPixmap Swatch(const QColor &colour) {
+    QPixmap pixmap(24, 14);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return pixmap;
+}
+
+int CheckedPosition(const QList<QRadioButton *> &radios) {
+    for (int i = 0; i < radios.size(); ++i) {
+        if (radios[i]->isChecked()) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+TmyDlg::TmyDlg(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    instance = this;
+    setWindowTitle(QStringLiteral("系统参数设置"));
+    setFont(SongTi());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(166, 202, 240));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(430, 356);
+
+    QRadioButton *difference[4];
+    QRadioButton *average[4];
+    GroupBox1 = CornerGroup(QStringLiteral("差价计算器摆放位置"), this, 8, difference);
+    GroupBox2 = CornerGroup(QStringLiteral("均价计算器摆放位置"), this, 94, average);
+    RadioButton1 = difference[0];
+    RadioButton2 = difference[1];
+    RadioButton3 = difference[2];
+    RadioButton4 = difference[3];
+    RadioButton5 = average[0];
+    RadioButton6 = average[1];
+    RadioButton7 = average[2];
+    RadioButton8 = average[3];
+    RadioButton3->setChecked(true);
+    RadioButton8->setChecked(true);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(322, 14, 96, 160);
+    Image1->setPixmap(StudioPicture(Image1->size()));
+
+    GroupBox3 = new QGroupBox(QStringLiteral("国海交易系统"), this);
+    GroupBox3->setGeometry(10, 180, 410, 62);
+    CheckBox1 = new QCheckBox(QStringLiteral("启用自动刷新   "), GroupBox3);
+    CheckBox1->setGeometry(16, 30, 150, 22);
+    // One label "时间 … 秒" with the seconds field laid over the blanks between its words.
+    Label1 = new SplitLabel(QStringLiteral("时间           秒"), GroupBox3);
+    Label1->setGeometry(200, 30, 140, 24);
+    SpinEdit1 = new SpinEdit(GroupBox3);
+    SpinEdit1->setGeometry(236, 29, 78, 24);
+    SpinEdit1->setText(QStringLiteral("60"));
+    connect(CheckBox1, &QCheckBox::toggled, this, &TmyDlg::CheckBox1Click);
+
+    GroupBox4 = new QGroupBox(QStringLiteral("监控设置"), this);
+    GroupBox4->setGeometry(10, 248, 410, 62);
+    auto *sizeLabel = new QLabel(QStringLiteral("字号"), GroupBox4);
+    sizeLabel->setGeometry(16, 32, 30, 22);
+    SpinEdit2 = new SpinEdit(GroupBox4);
+    SpinEdit2->setGeometry(50, 29, 70, 24);
+    SpinEdit2->setRange(20, 150);
+    SpinEdit2->setIncrement(10);
+    SpinEdit2->setText(QStringLiteral("70"));
+    auto *colourLabel = new QLabel(QStringLiteral("字色"), GroupBox4);
+    colourLabel->setGeometry(150, 32, 30, 22);
+    ColorBox1 = new QComboBox(GroupBox4);
+    ColorBox1->setGeometry(184, 28, 210, 26);
+    ColorBox1->setIconSize(QSize(24, 14));
+    for (const ColourEntry &entry : ColourList(QGuiApplication::palette())) {
+        ColorBox1->addItem(QIcon(Swatch(entry.colour)), entry.name, entry.colour);
+    }
+    ColorBox1->setCurrentIndex(0);
+
+    SpeedButton1 = new QPushButton(QStringLiteral("保存设置"), this);
+    SpeedButton1->setFlat(true);
+    SpeedButton1->setGeometry(230, 318, 90, 30);
+    SpeedButton2 = new QPushButton(QStringLiteral("退    出"), this);
+    SpeedButton2->setFlat(true);
+    SpeedButton2->setGeometry(330, 318, 90, 30);
+    connect(SpeedButton1, &QPushButton::clicked, this, &TmyDlg::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &TmyDlg::SpeedButton2Click);
+
+    Load();
+}
+
+QList<QRadioButton *> TmyDlg::differenceRadios() const {
+    return {RadioButton1, RadioButton2, RadioButton3, RadioButton4};
+}
+
+QList<QRadioButton *> TmyDlg::averageRadios() const {
+    return {RadioButton5, RadioButton6, RadioButton7, RadioButton8};
+}
+
+int TmyDlg::DifferenceCorner() const {
+    return CheckedPosition(differenceRadios());
+}
+
+int TmyDlg::AverageCorner() const {
+    return CheckedPosition(averageRadios());
+}
+
+void TmyDlg::Load() {
+    // Stops silently at the first value that cannot be read; what was set stays.
+    const storage::StoredSystemParameters stored =
+        storage::LoadSystemParameters(storage::Database());
+    if (!stored.differenceCorner) {
+        return;
+    }
+    if (const auto corner = storage::LoadedCorner(*stored.differenceCorner)) {
+        differenceRadios()[*corner - 1]->setChecked(true);
+    }
+    if (!stored.averageCorner) {
+        return;
+    }
+    if (const auto corner = storage::LoadedCorner(*stored.averageCorner)) {
+        averageRadios()[*corner - 1]->setChecked(true);
+    }
+    if (!stored.refreshOn) {
+        return;
+    }
+    // Ticking the box starts the refresh at once, with the seconds field's value so far.
+    CheckBox1->setChecked(*stored.refreshOn);
+    if (!stored.refreshSeconds) {
+        return;
+    }
+    SpinEdit1->setValue(storage::LoadedSeconds(*stored.refreshSeconds));
+    if (!stored.fontSize) {
+        return;
+    }
+    SpinEdit2->setValue(storage::LoadedFontSize(*stored.fontSize));
+    if (!stored.colourIndex) {
+        return;
+    }
+    // A position outside the list selects no colour.
+    ColorBox1->setCurrentIndex(*stored.colourIndex >= 0 && *stored.colourIndex < ColorBox1->count()
+                                   ? *stored.colourIndex
+                                   : -1);
+}
+
+void TmyDlg::CheckBox1Click() {
+    if (TForm1::instance) {
+        TForm1::instance->SetRefresh(CheckBox1->isChecked(), SpinEdit1->value());
+    }
+}
+
+void TmyDlg::SpeedButton1Click() {
+    storage::SystemParameters parameters;
+    parameters.differenceCorner = DifferenceCorner();
+    parameters.averageCorner = AverageCorner();
+    parameters.refreshOn = CheckBox1->isChecked();
+    parameters.refreshSeconds = SpinEdit1->value();
+    parameters.fontSize = SpinEdit2->value();
+    parameters.colourIndex = ColorBox1->currentIndex();
+    if (!storage::SaveSystemParameters(storage::Database(), parameters)) {
+        messages::Show(this, QStringLiteral("数据库无法打开，保存失败!"),
+                       QStringLiteral("异常错误"), messages::Icon::Error);
+    }
+}
+
+void TmyDlg::SpeedButton2Click() {
+    close();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// TmyDlg: the system parameters. Its controls are the values in force, saved or not.
+
+#include "app/spin_edit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+class TmyDlg final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TmyDlg(QWidget *parent = nullptr);
+
+    // The program-wide reference to the dialog.
+    static inline QPointer<TmyDlg> instance;
+
+    QGroupBox *GroupBox1;  // 差价计算器摆放位置
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton2;
+    QRadioButton *RadioButton3;
+    QRadioButton *RadioButton4;
+    QGroupBox *GroupBox2;  // 均价计算器摆放位置
+    QRadioButton *RadioButton5;
+    QRadioButton *RadioButton6;
+    QRadioButton *RadioButton7;
+    QRadioButton *RadioButton8;
+    QGroupBox *GroupBox3;  // 国海交易系统
+    QCheckBox *CheckBox1;
+    QLabel *Label1;  // 时间 … 秒
+    SpinEdit *SpinEdit1;
+    QGroupBox *GroupBox4;  // 监控设置
+    SpinEdit *SpinEdit2;
+    QComboBox *ColorBox1;
+    QLabel *Image1;
+    QPushButton *SpeedButton1;  // 保存设置
+    QPushButton *SpeedButton2;  // 退    出
+
+    // The corners as the dialog shows them now: 1 top-left to 4 bottom-right.
+    int DifferenceCorner() const;
+    int AverageCorner() const;
+
+    void Load();
+    void CheckBox1Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+private:
+    QList<QRadioButton *> differenceRadios() const;
+    QList<QRadioButton *> averageRadios() const;
+};

@@ -1,0 +1,262 @@
+// The database file on real temporary files: value forms, identities, and the faults that
+// must fail an operation without touching the file.
+
+#include "settings/database.h"
+#include "settings/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace storage;
+
+namespace {
+
+QByteArray Bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs statements on a connection of the test's own.
+void Sql(const QString &path, const QStringList &statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const QString &statement : statements) {
+            QVERIFY2(query.exec(statement), qPrintable(statement));
+        }
+    }
+    QSqlDatabase::removeDatabase("test-side");
+}
+
+}  // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void setupRoundTrip();
+    void setupWithoutRowIsWrittenAsNewRow();
+    void nullsReadAsEmptyZeroFalse();
+    void wrongFormStopsTheLoadThere();
+    void lotsAndWatchRows();
+    void newIdentityIsLargerThanADeletedOne();
+    void faults_data();
+    void faults();
+    void createNeverOverwrites();
+    void loadRules();
+
+private:
+    QString path() const { return m_dir->filePath(QStringLiteral("股票.mdb")); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDatabase::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(Database::Create(path()));
+}
+
+void TestDatabase::setupRoundTrip() {
+    const Database db(path());
+    // The defaults of a new file.
+    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
+    StoredSystemParameters stored = LoadSystemParameters(db);
+    QCOMPARE(*stored.differenceCorner, 3);
+    QCOMPARE(*stored.averageCorner, 4);
+    QCOMPARE(*stored.refreshOn, false);
+    QCOMPARE(*stored.refreshSeconds, 60);
+    QCOMPARE(*stored.fontSize, 70);
+    QCOMPARE(*stored.colourIndex, 0);
+
+    QVERIFY(SaveFeeSchedule(db, {0.5, 1.25, 2.5, 0.03, 0.02, 0.6, 12345678.125}));
+    QVERIFY(SaveSystemParameters(db, {2, 1, true, -5, 200, 49}));
+    QCOMPARE(*LoadFeeTexts(db),
+             (calc::FeeTexts{"0.5", "1.25", "2.5", "0.03", "0.02", "0.6", "12345678.125"}));
+    stored = LoadSystemParameters(db);
+    QCOMPARE(*stored.differenceCorner, 2);
+    QCOMPARE(*stored.averageCorner, 1);
+    QCOMPARE(*stored.refreshOn, true);
+    QCOMPARE(*stored.refreshSeconds, -5);
+    QCOMPARE(*stored.fontSize, 200);
+    QCOMPARE(*stored.colourIndex, 49);
+    // The two saves each set only their own columns: the fees are still there.
+    QCOMPARE(LoadFeeTexts(db)->at(6), QStringLiteral("12345678.125"));
+}
+
+void TestDatabase::setupWithoutRowIsWrittenAsNewRow() {
+    Sql(path(), {"DELETE FROM setup"});
+    const Database db(path());
+    QVERIFY(!LoadFeeTexts(db));  // no row is a failed load
+    QVERIFY(SaveSystemParameters(db, {1, 2, false, 30, 40, 5}));
+    QCOMPARE(*LoadSystemParameters(db).refreshSeconds, 30);
+    // Only the dialog's own columns were set; the fee columns are empty.
+    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"", "", "", "", "", "", ""}));
+    QVERIFY(SaveFeeSchedule(db, {}));
+    QCOMPARE(db.ReadAll({"setup", "rowid"})->size(), 1);
+}
+
+void TestDatabase::nullsReadAsEmptyZeroFalse() {
+    Sql(path(), {"UPDATE setup SET A1 = NULL, A2 = NULL, B1 = NULL, B2 = NULL, C1 = NULL, "
+                 "C2 = NULL, LM = NULL, S1 = NULL, S2 = NULL, CN = NULL, TM = NULL, "
+                 "FZ = NULL, FC = NULL"});
+    const Database db(path());
+    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"", "", "", "", "", "", ""}));
+    const StoredSystemParameters stored = LoadSystemParameters(db);
+    QCOMPARE(*stored.differenceCorner, 0);
+    QCOMPARE(*stored.refreshOn, false);
+    QCOMPARE(*stored.colourIndex, 0);
+}
+
+void TestDatabase::wrongFormStopsTheLoadThere() {
+    Sql(path(), {"UPDATE setup SET S1 = 2, TM = 'sixty', B2 = 'x'"});
+    const Database db(path());
+    QVERIFY(!LoadFeeTexts(db));
+    const StoredSystemParameters stored = LoadSystemParameters(db);
+    QCOMPARE(*stored.differenceCorner, 2);
+    QVERIFY(stored.refreshOn.has_value());
+    QVERIFY(!stored.refreshSeconds);
+    QVERIFY(!stored.fontSize);
+    QVERIFY(!stored.colourIndex);
+    Sql(path(), {"UPDATE setup SET TM = 2.5"});
+    QVERIFY(!LoadSystemParameters(db).refreshSeconds);
+}
+
+void TestDatabase::lotsAndWatchRows() {
+    const Database db(path());
+    const std::optional<QSqlRecord> lot =
+        db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 10.5}, {"NUMS", 300}});
+    QVERIFY(lot);
+    QCOMPARE(lot->value("mid").toString(), QStringLiteral("000001"));  // leading zeros kept
+    QCOMPARE(lot->value("MONEY").toDouble(), 10.5);
+    const qint64 id = lot->value("ids").toLongLong();
+    QVERIFY(db.Update(kGmm, id, {{"NUMS", 500}}));
+    QCOMPARE(db.ReadAll(kGmm)->front().value("NUMS").toInt(), 500);
+
+    const std::optional<QSqlRecord> watched = db.Insert(
+        kKsee, {{"KNUM", "600000"}, {"KNAME", "浦发银行"}, {"KUP", 12.0}, {"KDOWN", 9.5}});
+    QVERIFY(watched);
+    QCOMPARE(watched->value("KNAME").toString(), QStringLiteral("浦发银行"));
+    // An identity that is text reaches SQL only as a bound value.
+    QVERIFY(db.Remove(kKsee, watched->value("MID").toLongLong()));
+    QVERIFY(db.ReadAll(kKsee)->isEmpty());
+    QCOMPARE(db.ReadAll(kGmm)->size(), 1);
+}
+
+void TestDatabase::newIdentityIsLargerThanADeletedOne() {
+    const Database db(path());
+    qint64 last = 0;
+    for (int i = 0; i < 3; ++i) {
+        last = db.Insert(kGmm, {{"MID", "600000"}, {"MONEY", 1.0 + i}, {"NUMS", 100}})
+                   ->value("IDS")
+                   .toLongLong();
+    }
+    QVERIFY(db.Remove(kGmm, last));
+    const QSqlRecord added = *db.Insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
+    QVERIFY(added.value("IDS").toLongLong() > last);
+    QCOMPARE(added.value("MID").toString(), QStringLiteral("000002"));
+}
+
+void TestDatabase::faults_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("missing") << "missing" << false;
+    QTest::newRow("empty file") << "empty" << false;
+    QTest::newRow("Jet file") << "jet" << false;
+    QTest::newRow("random bytes") << "random" << false;
+    QTest::newRow("locked by a writer") << "locked" << false;
+    QTest::newRow("read-only") << "readonly" << true;
+}
+
+void TestDatabase::faults() {
+    QFETCH(QString, fault);
+    QFETCH(bool, readable);
+    Database::Mode mode = Database::Mode::ReadWrite;
+    std::unique_ptr<QSqlDatabase> holder;
+    if (fault == "missing") {
+        QFile::remove(path());
+    } else if (fault == "empty" || fault == "jet" || fault == "random") {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (fault == "jet") {
+            file.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 19) +
+                       QByteArray(2029, '\x5a'));
+        } else if (fault == "random") {
+            QByteArray noise(4096, 0);
+            for (char &c : noise) {
+                c = static_cast<char>(QRandomGenerator::global()->generate());
+            }
+            file.write(noise);
+        }
+    } else if (fault == "locked") {
+        holder = std::make_unique<QSqlDatabase>(
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder"));
+        holder->setDatabaseName(path());
+        QVERIFY(holder->open());
+        QSqlQuery(*holder).exec("BEGIN EXCLUSIVE");
+        QVERIFY(QSqlQuery(*holder).exec("UPDATE setup SET TM = 99"));
+    } else if (fault == "readonly") {
+        mode = Database::Mode::ReadOnly;
+    }
+    const QByteArray before = Bytes(path());
+
+    const Database db(path(), mode);
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(LoadFeeTexts(db).has_value(), readable);
+    QCOMPARE(LoadSystemParameters(db).differenceCorner.has_value(), readable);
+    QCOMPARE(db.ReadAll(kGmm).has_value(), readable);
+    QVERIFY(!SaveFeeSchedule(db, {}));
+    QVERIFY(!SaveSystemParameters(db, {}));
+    QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
+    QVERIFY(!db.Remove(kGmm, 1));
+    // A locked file fails within the short busy time-out, not Qt's five seconds.
+    QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
+
+    if (holder) {
+        QSqlQuery(*holder).exec("ROLLBACK");
+        holder->close();
+        holder.reset();
+        QSqlDatabase::removeDatabase("holder");
+    }
+    QCOMPARE(Bytes(path()), before);
+    // Nothing created: no database for a missing file, no journal left over.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             fault == "missing" ? QStringList() : QStringList{QStringLiteral("股票.mdb")});
+}
+
+void TestDatabase::createNeverOverwrites() {
+    QVERIFY(SaveSystemParameters(Database(path()), {1, 1, true, 5, 20, 3}));
+    const QByteArray before = Bytes(path());
+    QString error;
+    QVERIFY(!Database::Create(path(), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(Bytes(path()), before);
+    // Nothing is left behind by a refused or a successful creation.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("股票.mdb")});
+}
+
+void TestDatabase::loadRules() {
+    QCOMPARE(LoadedCorner(0), std::nullopt);
+    QCOMPARE(LoadedCorner(7), std::nullopt);
+    QCOMPARE(LoadedCorner(4), std::optional<int32_t>(4));
+    QCOMPARE(LoadedSeconds(0), 0);
+    QCOMPARE(LoadedSeconds(-3), 0);
+    QCOMPARE(LoadedSeconds(10), 10);
+    QCOMPARE(LoadedFontSize(0), 70);
+    QCOMPARE(LoadedFontSize(200), 150);
+    QCOMPARE(LoadedFontSize(5), 20);
+    QCOMPARE(RefreshIntervalMs(0), std::nullopt);
+    QCOMPARE(RefreshIntervalMs(-1), std::nullopt);
+    QCOMPARE(RefreshIntervalMs(30), std::optional<int>(30000));
+    QCOMPARE(RefreshIntervalMs(INT32_MAX), std::optional<int>(INT_MAX));
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "test_database.moc"
