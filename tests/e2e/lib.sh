@@ -74,10 +74,14 @@ start_tray() {
         || fail "trayer did not start"
 }
 
-# start_program [folder]: runs the program with the folder as its current directory.
+# start_program [folder] [--no-database]: runs the program with the folder as its current
+# directory; a new empty database is made there first unless told not to.
 start_program() {
     local folder=${1:-$E2E_DIR/work}
     mkdir -p "$folder"
+    if [ "${2:-}" != "--no-database" ] && [ ! -e "$folder/股票.mdb" ]; then
+        "$CREATE_DATABASE" "$folder/股票.mdb" || fail "cannot create the database"
+    fi
     (cd "$folder" && exec "$STOCKCALC") >"$E2E_DIR/program.log" 2>&1 &
     PROGRAM_PID=$!
     E2E_PIDS+=("$PROGRAM_PID")

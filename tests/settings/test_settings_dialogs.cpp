@@ -1,0 +1,405 @@
+// The fee-rate and system-parameter dialogs, driven offscreen against real database files.
+
+#include "app/main_window.h"
+#include "platform/fake/fake_platform.h"
+#include "settings/colour_list.h"
+#include "settings/fee_settings_dialog.h"
+#include "settings/settings_store.h"
+#include "settings/system_parameters_dialog.h"
+#include "support/message_recorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using storage::Database;
+
+namespace {
+
+void Sql(const QString &statement) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
+        db.setDatabaseName(storage::DatabaseFileName());
+        QVERIFY(db.open());
+        QVERIFY2(QSqlQuery(db).exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("test-side");
+}
+
+QByteArray FileBytes() {
+    QFile file(storage::DatabaseFileName());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Texts(const TSETDlg &dialog) {
+    QStringList texts;
+    for (const QString &text : dialog.FeeTexts()) {
+        texts.append(text);
+    }
+    return texts;
+}
+
+}  // namespace
+
+class TestSettingsDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void feeLoadShowsStoredTexts();
+    void feeLoadFailureShowsDefaultsAfterOneMessage();
+    void feeEmptyColumnsLoadEmptyFieldsSilently();
+    void feeSaveNormalisesAndStores();
+    void feeSaveStopsAtTheFirstBadField_data();
+    void feeSaveStopsAtTheFirstBadField();
+    void feeSaveFailureKeepsTheTypedValues();
+    void feeExitNormalisesAndKeepsTextsInForce();
+    void feeCloseBoxDoesNotNormalise();
+    void feeDefaultsWriteNothing();
+    void feeDialogLayout();
+
+    void parametersLoad_data();
+    void parametersLoad();
+    void parametersStoredRefreshStartsAtTheDesignInterval();
+    void parametersCheckBoxStartsAndStopsTheRefresh();
+    void parametersSaveStoresWithoutMessage();
+    void parametersSaveFailure();
+    void parametersLoadFailureIsSilent();
+    void colourList();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MessageRecorder> m_messages;
+    platform::FakePlatform *m_platform = nullptr;
+};
+
+void TestSettingsDialogs::initTestCase() {
+    auto fake = std::make_unique<platform::FakePlatform>();
+    m_platform = fake.get();
+    platform::Install(std::move(fake));
+}
+
+void TestSettingsDialogs::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(Database::Create(storage::DatabaseFileName()));
+    m_messages = std::make_unique<MessageRecorder>();
+}
+
+void TestSettingsDialogs::cleanup() {
+    m_messages.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestSettingsDialogs::feeLoadShowsStoredTexts() {
+    Sql("UPDATE setup SET A1 = 0.05, A2 = 1.5, B1 = 2.5, B2 = 0.25, C1 = 0.02, C2 = 0.6, "
+        "LM = 0");
+    TSETDlg dialog;
+    QCOMPARE(Texts(dialog), (QStringList{"0.05", "1.5", "2.5", "0.25", "0.02", "0.6", "0"}));
+    QCOMPARE(dialog.Edit1->text(), QStringLiteral("0"));
+    QCOMPARE(dialog.Edit9->text(), QStringLiteral("0.6"));
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(CurrentFeeTexts()[1], QStringLiteral("1.5"));
+    dialog.Edit5->setText(QStringLiteral("2"));  // typed, not saved: in force at once
+    QCOMPARE(CurrentFeeTexts()[1], QStringLiteral("2"));
+}
+
+void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
+    QFile::remove(storage::DatabaseFileName());
+    TSETDlg dialog;
+    QCOMPARE(m_messages->shown.size(), 1);
+    const messages::Message &message = m_messages->shown.front();
+    QCOMPARE(message.text, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"));
+    QCOMPARE(message.caption, QStringLiteral("数据库无法读取"));
+    QCOMPARE(message.icon, messages::Icon::Error);
+    QCOMPARE(message.owner.data(), &dialog);
+    QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
+    QVERIFY(!QFile::exists(storage::DatabaseFileName()));
+}
+
+void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
+    Sql("UPDATE setup SET A1 = NULL, A2 = NULL, B1 = NULL, B2 = NULL, C1 = NULL, C2 = NULL, "
+        "LM = NULL");
+    TSETDlg dialog;
+    QCOMPARE(Texts(dialog), (QStringList{"", "", "", "", "", "", ""}));
+    QVERIFY(m_messages->shown.isEmpty());
+}
+
+void TestSettingsDialogs::feeSaveNormalisesAndStores() {
+    TSETDlg dialog;
+    dialog.Edit5->setText(QStringLiteral(".5"));
+    dialog.Edit9->setText(QStringLiteral("2."));
+    QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
+    QCOMPARE(dialog.Edit5->text(), QStringLiteral("0.5"));
+    QCOMPARE(dialog.Edit9->text(), QStringLiteral("2.0"));
+    QCOMPARE(m_messages->texts(), QStringList{"保存完成!"});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("成功"));
+    QCOMPARE(m_messages->shown.front().icon, messages::Icon::Information);
+    QCOMPARE(*storage::LoadFeeTexts(Database()),
+             (calc::FeeTexts{"0", "0.5", "3", "3", "0", "2", "5"}));
+}
+
+void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField_data() {
+    QTest::addColumn<QStringList>("texts");  // Edit4 5 6 7 8 9 1
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("empty minimum after six normalised")
+        << QStringList{".5", "1.", "3", "3", ".", "0.1", ""}
+        << "［最低手续费］填写错误!请输入正确的金额."
+        << QStringList{"0.5", "1.0", "3", "3", "0.0", "0.1", ""};
+    QTest::newRow("first of two bad fields") << QStringList{"0", "1", "x", "3", "0", "y", "5"}
+                                             << "［购入交手续费］填写错误!请输入正确的费率."
+                                             << QStringList{"0", "1", "x", "3", "0", "y", "5"};
+    QTest::newRow("fields after the bad one keep their text")
+        << QStringList{"-", ".5", "3", "3", "0", "0.1", "5."}
+        << "［购入交印花税］填写错误!请输入正确的税率."
+        << QStringList{"-", ".5", "3", "3", "0", "0.1", "5."};
+    QTest::newRow("Shanghai transfer") << QStringList{"0", "1", "3", "3", "0", "1..", "5"}
+                                       << "［泸市过户费］填写错误!请输入正确的费率."
+                                       << QStringList{"0", "1", "3", "3", "0", "1..0", "5"};
+}
+
+void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField() {
+    QFETCH(QStringList, texts);
+    QFETCH(QString, message);
+    QFETCH(QStringList, after);
+    TSETDlg dialog;
+    const QByteArray before = FileBytes();
+    const QList<QLineEdit *> fields = {dialog.Edit4, dialog.Edit5, dialog.Edit6, dialog.Edit7,
+                                       dialog.Edit8, dialog.Edit9, dialog.Edit1};
+    for (int i = 0; i < fields.size(); ++i) {
+        fields[i]->setText(texts[i]);
+    }
+    dialog.SpeedButton2Click();
+    QCOMPARE(m_messages->texts(), QStringList{message});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("错误"));
+    QCOMPARE(Texts(dialog), after);
+    QCOMPARE(FileBytes(), before);
+}
+
+void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
+    TSETDlg dialog;
+    QFile::remove(storage::DatabaseFileName());
+    dialog.Edit6->setText(QStringLiteral("2.5"));
+    dialog.SpeedButton2Click();
+    QCOMPARE(m_messages->texts(), QStringList{"保存失败!数据库无法写入。"});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("错误"));
+    QCOMPARE(m_messages->shown.front().icon, messages::Icon::Error);
+    QCOMPARE(dialog.Edit6->text(), QStringLiteral("2.5"));
+    QVERIFY(!QFile::exists(storage::DatabaseFileName()));
+}
+
+void TestSettingsDialogs::feeExitNormalisesAndKeepsTextsInForce() {
+    TSETDlg dialog;
+    dialog.show();
+    dialog.Edit1->setText(QStringLiteral("."));
+    dialog.Edit7->setText(QStringLiteral(".25"));
+    QTest::mouseClick(dialog.SpeedButton3, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.Edit1->text(), QStringLiteral("0.0"));
+    QCOMPARE(CurrentFeeTexts()[3], QStringLiteral("0.25"));
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(storage::LoadFeeTexts(Database())->at(3), QStringLiteral("3"));  // not stored
+}
+
+void TestSettingsDialogs::feeCloseBoxDoesNotNormalise() {
+    TSETDlg dialog;
+    dialog.show();
+    dialog.Edit4->setText(QStringLiteral(".5"));
+    dialog.close();
+    QCOMPARE(dialog.Edit4->text(), QStringLiteral(".5"));
+}
+
+void TestSettingsDialogs::feeDefaultsWriteNothing() {
+    Sql("UPDATE setup SET A2 = 2");
+    TSETDlg dialog;
+    const QByteArray before = FileBytes();
+    QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
+    QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
+    QCOMPARE(FileBytes(), before);
+}
+
+void TestSettingsDialogs::feeDialogLayout() {
+    TSETDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("股票交易费率设置"));
+    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(176, 211, 225));
+    QCOMPARE(dialog.SpeedButton3->text(), QStringLiteral("退  出"));
+    // Tab order through the fields.
+    QList<QWidget *> order;
+    QWidget *field = dialog.Edit4;
+    for (int i = 0; i < 7; ++i) {
+        order.append(field);
+        field = field->nextInFocusChain();
+        while (qobject_cast<QLineEdit *>(field) == nullptr) {
+            field = field->nextInFocusChain();
+        }
+    }
+    QCOMPARE(order, (QList<QWidget *>{dialog.Edit4, dialog.Edit6, dialog.Edit8, dialog.Edit9,
+                                      dialog.Edit7, dialog.Edit5, dialog.Edit1}));
+    for (QWidget *edit : order) {
+        QVERIFY(static_cast<QLineEdit *>(edit)->alignment() & Qt::AlignRight);
+    }
+    // Decimal key filter on the fields.
+    dialog.Edit8->clear();
+    QTest::keyClicks(dialog.Edit8, QStringLiteral("a1.2.5-"));
+    QCOMPARE(dialog.Edit8->text(), QStringLiteral("1.25"));
+    // The picture opens the studio's page; the dialog stays.
+    m_platform->openedUrls.clear();
+    QTest::mouseClick(dialog.Image1, Qt::LeftButton);
+    QCOMPARE(m_platform->openedUrls, QList<QUrl>{HomePage()});
+}
+
+void TestSettingsDialogs::parametersLoad_data() {
+    QTest::addColumn<QString>("stored");  // assignments for the setup row
+    QTest::addColumn<int>("difference");
+    QTest::addColumn<int>("average");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("fontSize");
+    QTest::addColumn<int>("colour");
+    QTest::newRow("new file") << "S1 = 3" << 3 << 4 << "60"
+                              << "70" << 0;
+    QTest::newRow("all stored") << "S1 = 2, S2 = 1, TM = 15, FZ = 90, FC = 49" << 2 << 1 << "15"
+                                << "90" << 49;
+    QTest::newRow("corners out of range keep design") << "S1 = 0, S2 = 7" << 3 << 4 << "60"
+                                                      << "70" << 0;
+    QTest::newRow("corner 7") << "S1 = 7, S2 = 0" << 3 << 4 << "60"
+                              << "70" << 0;
+    QTest::newRow("seconds below 1 show 0") << "TM = -4" << 3 << 4 << "0"
+                                            << "70" << 0;
+    QTest::newRow("font 0 shows 70") << "FZ = 0" << 3 << 4 << "60"
+                                     << "70" << 0;
+    QTest::newRow("font 200 shows 150") << "FZ = 200" << 3 << 4 << "60"
+                                        << "150" << 0;
+    QTest::newRow("font 5 shows 20") << "FZ = 5" << 3 << 4 << "60"
+                                     << "20" << 0;
+    QTest::newRow("colour beyond the list selects none") << "FC = 50" << 3 << 4 << "60"
+                                                         << "70" << -1;
+    QTest::newRow("bad value stops the load there")
+        << "S1 = 1, S2 = 2, TM = 'x', FZ = 100, FC = 5" << 1 << 2 << "60"
+        << "70" << 0;
+}
+
+void TestSettingsDialogs::parametersLoad() {
+    QFETCH(QString, stored);
+    QFETCH(int, difference);
+    QFETCH(int, average);
+    QFETCH(QString, seconds);
+    QFETCH(QString, fontSize);
+    QFETCH(int, colour);
+    Sql("UPDATE setup SET " + stored);
+    TmyDlg dialog;
+    QCOMPARE(dialog.DifferenceCorner(), difference);
+    QCOMPARE(dialog.AverageCorner(), average);
+    QCOMPARE(dialog.SpinEdit1->text(), seconds);
+    QCOMPARE(dialog.SpinEdit2->text(), fontSize);
+    QCOMPARE(dialog.ColorBox1->currentIndex(), colour);
+    QVERIFY(m_messages->shown.isEmpty());
+}
+
+void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
+    Sql("UPDATE setup SET CN = 1, TM = 10");
+    TForm1 form;
+    TmyDlg dialog;
+    QVERIFY(dialog.CheckBox1->isChecked());
+    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
+    QVERIFY(form.Timer2->isActive());
+    QCOMPARE(form.Timer2->interval(), 60000);
+}
+
+void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
+    TForm1 form;
+    TmyDlg dialog;
+    dialog.show();
+    QVERIFY(!form.Timer2->isActive());
+    dialog.SpinEdit1->setText(QStringLiteral("30"));
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    QVERIFY(form.Timer2->isActive());
+    QCOMPARE(form.Timer2->interval(), 30000);
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    QVERIFY(!form.Timer2->isActive());
+    // 0 seconds, or text that is no number, gives a refresh that never fires.
+    for (const char *text : {"0", "-5", "abc"}) {
+        dialog.SpinEdit1->setText(QString::fromLatin1(text));
+        QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+        QVERIFY(dialog.CheckBox1->isChecked());
+        QVERIFY(!form.Timer2->isActive());
+        QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    }
+}
+
+void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
+    TForm1 form;
+    TmyDlg dialog;
+    dialog.RadioButton2->setChecked(true);
+    dialog.RadioButton5->setChecked(true);
+    dialog.SpinEdit1->setText(QStringLiteral("45"));
+    dialog.CheckBox1->setChecked(true);
+    dialog.SpinEdit2->setText(QStringLiteral("zz"));  // reads as its lower limit
+    dialog.ColorBox1->setCurrentIndex(17);
+    QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
+    QVERIFY(m_messages->shown.isEmpty());
+    const storage::StoredSystemParameters stored = storage::LoadSystemParameters(Database());
+    QCOMPARE(*stored.differenceCorner, 2);
+    QCOMPARE(*stored.averageCorner, 1);
+    QCOMPARE(*stored.refreshOn, true);
+    QCOMPARE(*stored.refreshSeconds, 45);
+    QCOMPARE(*stored.fontSize, 20);
+    QCOMPARE(*stored.colourIndex, 17);
+    // Leaving keeps the values in force.
+    dialog.show();
+    QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.DifferenceCorner(), 2);
+}
+
+void TestSettingsDialogs::parametersSaveFailure() {
+    TmyDlg dialog;
+    QFile::remove(storage::DatabaseFileName());
+    QFile junk(storage::DatabaseFileName());
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.close();  // an empty file must stay empty
+    dialog.SpeedButton1Click();
+    QCOMPARE(m_messages->texts(), QStringList{"数据库无法打开，保存失败!"});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("异常错误"));
+    QCOMPARE(m_messages->shown.front().owner.data(), &dialog);
+    QCOMPARE(QFileInfo(storage::DatabaseFileName()).size(), 0);
+}
+
+void TestSettingsDialogs::parametersLoadFailureIsSilent() {
+    QFile::remove(storage::DatabaseFileName());
+    TmyDlg dialog;
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(dialog.DifferenceCorner(), 3);
+    QCOMPARE(dialog.AverageCorner(), 4);
+    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("60"));
+    QCOMPARE(dialog.SpinEdit2->text(), QStringLiteral("70"));
+    QVERIFY(!dialog.CheckBox1->isChecked());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("系统参数设置"));
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("时间           秒"));
+    QCOMPARE(dialog.CheckBox1->text(), QStringLiteral("启用自动刷新   "));
+    QCOMPARE(dialog.SpeedButton2->text(), QStringLiteral("退    出"));
+}
+
+void TestSettingsDialogs::colourList() {
+    const QList<ColourEntry> list = ColourList(QPalette());
+    QCOMPARE(list.size(), 50);
+    QCOMPARE(list[0].name, QStringLiteral("clBlack"));
+    QCOMPARE(list[9].colour, QColor(255, 0, 0));
+    QCOMPARE(list[17].name, QStringLiteral("clSkyBlue"));
+    QCOMPARE(list[17].colour, QColor(166, 202, 240));
+    QCOMPARE(list[19].colour, QColor(160, 160, 164));
+    QCOMPARE(list[20].name, QStringLiteral("clActiveBorder"));
+    QCOMPARE(list[44].name, QStringLiteral("clScrollBar"));
+    QCOMPARE(list[49].name, QStringLiteral("clWindowText"));
+    TmyDlg dialog;
+    QCOMPARE(dialog.ColorBox1->count(), 50);
+    QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
+}
+
+QTEST_MAIN(TestSettingsDialogs)
+#include "test_settings_dialogs.moc"
