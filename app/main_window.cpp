@@ -2,6 +2,8 @@
 
 #include "app/fonts.h"
 #include "app/pictures.h"
+#include "calc/average_price_window.h"
+#include "calc/compact_difference_window.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
 #include "settings/settings_store.h"
@@ -137,6 +139,8 @@ void TForm1::buildMenu() {
         activateWindow();
     });
     connect(N7, &QAction::triggered, this, &QWidget::close);
+    connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
+    connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
     connect(N8, &QAction::triggered, this, [] { ShowDialog(TSETDlg::instance); });
     connect(N9, &QAction::triggered, this, [] { ShowDialog(TmyDlg::instance); });
 }

@@ -2,9 +2,11 @@
 
 #include "platform/platform.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 ToolWindow::ToolWindow(QPoint &dragOrigin)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -77,6 +79,12 @@ QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize) {
         default:
             return {right, bottom};
     }
+}
+
+void PlaceAtCorner(QWidget *window, int corner) {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    window->move(CornerPosition(corner, window->size(),
+                                screen != nullptr ? screen->geometry().size() : QSize()));
 }
 
 void FocusWindow(QWidget *window) {

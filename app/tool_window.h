@@ -38,6 +38,9 @@ void RightAlignPlainEdits(QWidget *root);
 // the right and 30 from the bottom.
 QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize);
 
+// Moves the window to the corner on the primary screen.
+void PlaceAtCorner(QWidget *window, int corner);
+
 // Gives the window the focus and brings it forward.
 void FocusWindow(QWidget *window);
 

@@ -1,6 +1,7 @@
 // Figures for the cost engine: a round trip, the amount format and the parsers.
 
 #include "calc/cost_engine.h"
+#include "calc/profit_table.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,6 +69,20 @@ void BM_CalculateTrade(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_CalculateTrade);
+
+// The largest profit table: 201 rows, each a full round trip with its texts.
+void BM_FillProfitTable(benchmark::State &state) {
+    calc::ProfitTableRequest request;
+    request.averageText = QStringLiteral("10");
+    request.costText = QStringLiteral("10.07");
+    request.quantityText = QStringLiteral("1000");
+    request.range = 100;
+    request.feeTexts = calc::DefaultFeeTexts();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(calc::FillProfitTable(request));
+    }
+}
+BENCHMARK(BM_FillProfitTable)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -9,7 +9,7 @@ packages=(
     libxdo-dev libcanberra-dev libjpeg-dev
     fonts-noto-cjk
     libbenchmark-dev
-    xvfb openbox trayer xdotool x11-utils imagemagick sqlite3 libxcb-cursor0
+    xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
 )
 
 missing=()

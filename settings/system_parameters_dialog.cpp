@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/pictures.h"
+#include "app/title_panel.h"
 #include "settings/colour_list.h"
 #include "settings/settings_store.h"
 
@@ -22,24 +23,6 @@ QGroupBox *CornerGroup(const QString &title, QWidget *parent, int top, QRadioBut
     }
     return group;
 }
-
-// Draws its first word at the left edge and its last at the right, leaving the blanks between
-// them for a field laid over them.
-class SplitLabel final : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        const QStringList words = text().split(u' ', Qt::SkipEmptyParts);
-        if (words.isEmpty()) {
-            return;
-        }
-        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, words.front());
-        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, words.back());
-    }
-};
 
 QPixmap Swatch(const QColor &colour) {
     QPixmap pixmap(24, 14);
@@ -211,4 +194,12 @@ void TmyDlg::SpeedButton1Click() {
 
 void TmyDlg::SpeedButton2Click() {
     close();
+}
+
+int CurrentDifferenceCorner() {
+    return TmyDlg::instance ? TmyDlg::instance->DifferenceCorner() : 3;
+}
+
+int CurrentAverageCorner() {
+    return TmyDlg::instance ? TmyDlg::instance->AverageCorner() : 4;
 }

@@ -54,3 +54,7 @@ private:
     QList<QRadioButton *> differenceRadios() const;
     QList<QRadioButton *> averageRadios() const;
 };
+
+// The corners in force: the dialog's, or the design corners while there is no dialog.
+int CurrentDifferenceCorner();
+int CurrentAverageCorner();

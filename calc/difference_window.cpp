@@ -1,0 +1,72 @@
+#include "calc/difference_window.h"
+
+#include "app/key_filters.h"
+#include "app/message_box.h"
+#include "calc/cost_engine.h"
+#include "settings/fee_settings_dialog.h"
+
+namespace {
+
+QLineEdit *Output(QWidget *parent, const QColor &text, const QColor &background = QColor()) {
+    auto *edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, text);
+    if (background.isValid()) {
+        palette.setColor(QPalette::Base, background);
+    }
+    edit->setPalette(palette);
+    return edit;
+}
+
+}  // namespace
+
+void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
+    f.Edit1 = new QLineEdit(parent);
+    f.Edit2 = new QLineEdit(parent);
+    InstallDecimalKeyFilter(f.Edit1);
+    InstallDecimalKeyFilter(f.Edit2);
+    f.SpinEdit1 = new SpinEdit(parent);
+    f.SpinEdit1->setIncrement(100);
+    f.SpinEdit1->setText(QStringLiteral("100"));
+    InstallDigitKeyFilter(f.SpinEdit1);
+    f.ComboBox1 = new QComboBox(parent);
+    f.ComboBox1->addItems({QStringLiteral("深市"), QStringLiteral("泸市")});
+    f.ComboBox1->setCurrentIndex(0);
+    for (QLineEdit **fee : {&f.Edit4, &f.Edit5, &f.Edit6, &f.Edit7, &f.Edit8}) {
+        *fee = Output(parent, Qt::black);
+    }
+    f.Edit9 = Output(parent, QColor(0, 128, 0));
+    f.Edit3 = Output(parent, QColor(255, 0, 0), QColor(255, 255, 196));
+}
+
+void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
+    const calc::TradeCalculation result = calc::CalculateTrade(
+        {f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
+         calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), CurrentFeeTexts()});
+    f.Edit1->setText(result.buyPriceText);
+    f.Edit2->setText(result.sellPriceText);
+    if (!result.costs) {
+        messages::ShowInputError(owner, result.error);
+        return;
+    }
+    const calc::TradeCosts &c = *result.costs;
+    f.Edit4->setText(calc::FormatAmount(c.BuyStampTax));
+    f.Edit5->setText(calc::FormatAmount(c.SellStampTax));
+    f.Edit6->setText(calc::FormatAmount(c.BuyCommission));
+    f.Edit7->setText(calc::FormatAmount(c.SellCommission));
+    f.Edit8->setText(calc::FormatAmount(c.TransferFee));
+    f.Edit9->setText(calc::FormatAmount(c.TotalFees));
+    f.Edit3->setText(calc::FormatAmount(c.NetProfit));
+}
+
+void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &to) {
+    for (auto member :
+         {&DifferenceFields::Edit1, &DifferenceFields::Edit2, &DifferenceFields::Edit3,
+          &DifferenceFields::Edit4, &DifferenceFields::Edit5, &DifferenceFields::Edit6,
+          &DifferenceFields::Edit7, &DifferenceFields::Edit8, &DifferenceFields::Edit9}) {
+        (to.*member)->setText((from.*member)->text());
+    }
+    to.SpinEdit1->setText(from.SpinEdit1->text());
+    to.ComboBox1->setCurrentIndex(from.ComboBox1->currentIndex());
+}

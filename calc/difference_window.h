@@ -1,0 +1,72 @@
+#pragma once
+// What the compact and the full price-difference calculators share: the same named fields,
+// the calculation into them, and the copy of every field when one is switched for the other.
+
+#include "app/spin_edit.h"
+#include "app/tool_window.h"
+#include "settings/system_parameters_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+struct DifferenceFields {
+    QLineEdit *Edit1;  // buy price
+    QLineEdit *Edit2;  // sell price
+    QLineEdit *Edit3;  // net profit
+    QLineEdit *Edit4;  // buy stamp tax
+    QLineEdit *Edit5;  // sell stamp tax
+    QLineEdit *Edit6;  // buy commission
+    QLineEdit *Edit7;  // sell commission
+    QLineEdit *Edit8;  // transfer fee
+    QLineEdit *Edit9;  // total fees
+    SpinEdit *SpinEdit1;
+    QComboBox *ComboBox1;
+};
+
+// Creates the fields with their filters, colours and initial texts (geometry is the window's).
+void CreateDifferenceFields(DifferenceFields &fields, QWidget *parent);
+
+// Validates and computes with the fee schedule in force; writes the seven results, or shows
+// the first failure's message owned by `owner` and changes no result.
+void CalculateDifference(QWidget *owner, const DifferenceFields &fields);
+
+// Copies every text as it stands, and the exchange as its list index.
+void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &to);
+
+template <class Window>
+class DifferenceWindow : public ToolWindowOf<Window>, public DifferenceFields {
+public:
+    QPushButton *SpeedButton1 = nullptr;  // calculate
+    QPushButton *SpeedButton2 = nullptr;  // close
+    QPushButton *SpeedButton3 = nullptr;  // switch to the other window
+
+    const DifferenceFields &fields() const { return *this; }
+
+    void SpeedButton1Click() { CalculateDifference(this, fields()); }
+    void SpeedButton2Click() { this->close(); }
+
+    // Focuses or creates the other window, hands it every field, and closes this one.
+    template <class Other>
+    Other *SwitchTo() {
+        Other *other = Other::Open();
+        CopyDifferenceFields(fields(), other->fields());
+        this->close();
+        return other;
+    }
+
+protected:
+    DifferenceWindow() { CreateDifferenceFields(*this, this); }
+
+    // Height, corner, drag origin and alignment, as every new calculator window gets them.
+    void finishCreation(QSize size);
+};
+
+template <class Window>
+void DifferenceWindow<Window>::finishCreation(QSize size) {
+    this->setFixedSize(size);
+    PlaceAtCorner(this, CurrentDifferenceCorner());
+    this->resetDragOrigin();
+    RightAlignPlainEdits(this);
+    SpinEdit1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// TForm2: the full price-difference calculator with every fee; reached from the compact one.
+
+#include "app/title_panel.h"
+#include "calc/difference_window.h"
+
+#include <QGroupBox>
+
+class TForm2 final : public DifferenceWindow<TForm2> {
+    Q_OBJECT
+public:
+    TForm2();
+
+    TitlePanel *Panel1;
+    QGroupBox *GroupBox1;  // 交易费用列表（单位：元）
+    QGroupBox *GroupBox2;  // net profit and the calculate button
+
+    void SpeedButton3Click();
+};

@@ -1,0 +1,42 @@
+#pragma once
+// TForm9: the profit breakdown table of one holding at a ladder of sell prices.
+
+#include "app/spin_edit.h"
+#include "app/title_panel.h"
+#include "app/tool_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+class TForm9 final : public ToolWindowOf<TForm9> {
+    Q_OBJECT
+public:
+    TForm9();
+
+    TitlePanel *Panel1;
+    QPushButton *SpeedButton2;   // close
+    QLineEdit *Edit1;            // average buy price
+    QLineEdit *Edit2;            // cost (break-even) price
+    QLineEdit *Edit3;            // quantity
+    QRadioButton *RadioButton3;  // step in fen
+    SpinEdit *SpinEdit1;
+    QRadioButton *RadioButton4;  // step in percent
+    SpinEdit *SpinEdit3;
+    SpinEdit *SpinEdit2;           // rows on each side
+    QRadioButton *RadioButton1;    // 深交所
+    QRadioButton *RadioButton2;    // 上交所
+    QTableWidget *ListView1;       // price, fees, profit, and the unseen fee text
+    QPushButton *SpeedButton1010;  // 重新计算
+    QPushButton *SpeedButton3;     // 退    出
+
+    // Fills the rows from the fields; reports a failure with its message. False when a
+    // holding figure did not parse and the fill stopped.
+    bool FillProfitTable();
+};
+
+// Opens (or focuses) the table beside the holdings window, writes the three figures, and
+// fills it. False when the figures could not be tabulated (the message has been shown).
+bool OpenProfitTable(const QString &averageText, const QString &costText,
+                     const QString &quantityText, const QWidget *holdingsWindow);
