@@ -2,6 +2,7 @@
 
 #include "app/fonts.h"
 #include "app/pictures.h"
+#include "app/tool_window.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
 #include "platform/platform.h"
@@ -44,10 +45,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     instance = this;
     setWindowTitle(QStringLiteral("岚石股票收益计算器"));
     setFont(SongTi());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(255, 128, 0));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackground(this, QColor(255, 128, 0));
     // Designed 442 x 291; the title bar's 40 pixels are taken off the client height.
     setFixedSize(442, 291 - 40);
 

@@ -23,10 +23,26 @@ void ToolWindow::addDragHandle(QWidget *handle) {
 }
 
 void ToolWindow::setBackground(const QColor &colour) {
-    QPalette palette = this->palette();
+    SetBackground(this, colour);
+}
+
+void SetBackground(QWidget *widget, const QColor &colour) {
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLineEdit *ReadOnlyField(QWidget *parent, const QColor &text, const QColor &background) {
+    auto *edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, text);
+    if (background.isValid()) {
+        palette.setColor(QPalette::Base, background);
+    }
+    edit->setPalette(palette);
+    return edit;
 }
 
 bool ToolWindow::eventFilter(QObject *watched, QEvent *event) {

@@ -29,6 +29,15 @@ private:
     QPoint &m_dragOrigin;
 };
 
+// Fills the widget's background with the colour.
+void SetBackground(QWidget *widget, const QColor &colour);
+
+// A read-only output field with its text colour, and its background colour if one is given.
+QLineEdit *ReadOnlyField(QWidget *parent, const QColor &text, const QColor &background = QColor());
+
+// The light yellow of the result fields.
+inline const QColor kResultBackground(255, 255, 196);
+
 // Right-aligns every field of exactly the plain line-edit kind inside `root`, at any depth;
 // derived kinds such as spin fields are left for their owner to align one by one.
 void RightAlignPlainEdits(QWidget *root);

@@ -12,16 +12,6 @@
 
 namespace {
 
-QLineEdit *Result(QWidget *parent) {
-    auto *edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, QColor(255, 0, 0));
-    palette.setColor(QPalette::Base, QColor(255, 255, 196));
-    edit->setPalette(palette);
-    return edit;
-}
-
 void Bevel(QWidget *parent, int left) {
     auto *line = new QFrame(parent);
     line->setFrameShape(QFrame::VLine);
@@ -84,11 +74,11 @@ TForm6::TForm6() {
 
     auto *originalLabel = new QLabel(QStringLiteral("折合原价"), this);
     originalLabel->setGeometry(385, 5, 72, 23);
-    Edit4 = Result(this);
+    Edit4 = ReadOnlyField(this, QColor(255, 0, 0), kResultBackground);
     Edit4->setGeometry(457, 5, 72, 23);
     auto *costLabel = new QLabel(QStringLiteral("折合成本价"), this);
     costLabel->setGeometry(385, 33, 72, 23);
-    Edit3 = Result(this);
+    Edit3 = ReadOnlyField(this, QColor(255, 0, 0), kResultBackground);
     Edit3->setGeometry(457, 33, 72, 23);
 
     InstallDecimalKeyFilter(Edit1);

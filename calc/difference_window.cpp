@@ -5,22 +5,6 @@
 #include "calc/cost_engine.h"
 #include "settings/fee_settings_dialog.h"
 
-namespace {
-
-QLineEdit *Output(QWidget *parent, const QColor &text, const QColor &background = QColor()) {
-    auto *edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, text);
-    if (background.isValid()) {
-        palette.setColor(QPalette::Base, background);
-    }
-    edit->setPalette(palette);
-    return edit;
-}
-
-}  // namespace
-
 void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.Edit1 = new QLineEdit(parent);
     f.Edit2 = new QLineEdit(parent);
@@ -34,10 +18,10 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.ComboBox1->addItems({QStringLiteral("深市"), QStringLiteral("泸市")});
     f.ComboBox1->setCurrentIndex(0);
     for (QLineEdit **fee : {&f.Edit4, &f.Edit5, &f.Edit6, &f.Edit7, &f.Edit8}) {
-        *fee = Output(parent, Qt::black);
+        *fee = ReadOnlyField(parent, Qt::black);
     }
-    f.Edit9 = Output(parent, QColor(0, 128, 0));
-    f.Edit3 = Output(parent, QColor(255, 0, 0), QColor(255, 255, 196));
+    f.Edit9 = ReadOnlyField(parent, QColor(0, 128, 0));
+    f.Edit3 = ReadOnlyField(parent, QColor(255, 0, 0), kResultBackground);
 }
 
 void CalculateDifference(QWidget *owner, const DifferenceFields &f) {

@@ -14,16 +14,6 @@
 
 namespace {
 
-QLineEdit *Figure(QWidget *parent, bool red) {
-    auto *edit = new QLineEdit(parent);
-    edit->setReadOnly(true);
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, QColor(255, 255, 196));
-    palette.setColor(QPalette::Text, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    edit->setPalette(palette);
-    return edit;
-}
-
 SpinEdit *Setting(QWidget *parent) {
     auto *spin = new SpinEdit(parent);
     spin->setRange(1, 100);
@@ -88,7 +78,8 @@ TForm9::TForm9() {
     const auto figure = [info](const QString &label, int top, bool red) {
         auto *text = new SplitLabel(label, info);
         text->setGeometry(8, top, 132, 24);
-        QLineEdit *edit = Figure(info, red);
+        QLineEdit *edit =
+            ReadOnlyField(info, red ? QColor(255, 0, 0) : QColor(0, 0, 0), kResultBackground);
         edit->setGeometry(40, top, 78, 24);
         return edit;
     };

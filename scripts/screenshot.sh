@@ -8,11 +8,6 @@ STOCKCALC="$root/build/stockcalc"
 CREATE_DATABASE="$root/build/tools/create_database"
 . "$root/tests/e2e/lib.sh"
 
-type_into() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a BackSpace
-    xdotool type --delay 20 "$4"
-}
-
 start_desktop
 start_program
 wait_until 5 tray_icon || fail "no tray icon"

@@ -28,10 +28,7 @@ TSETDlg::TSETDlg(QWidget *parent)
     instance = this;
     setWindowTitle(QStringLiteral("股票交易费率设置"));
     setFont(SongTi());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(176, 211, 225));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackground(this, QColor(176, 211, 225));
     setFixedSize(450, 306);
 
     Image1 = new QLabel(this);

@@ -5,6 +5,7 @@
 #include "app/message_box.h"
 #include "app/pictures.h"
 #include "app/title_panel.h"
+#include "app/tool_window.h"
 #include "settings/colour_list.h"
 #include "settings/settings_store.h"
 
@@ -50,10 +51,7 @@ TmyDlg::TmyDlg(QWidget *parent)
     instance = this;
     setWindowTitle(QStringLiteral("系统参数设置"));
     setFont(SongTi());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(166, 202, 240));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackground(this, QColor(166, 202, 240));
     setFixedSize(430, 356);
 
     QRadioButton *difference[4];

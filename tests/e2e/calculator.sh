@@ -3,19 +3,6 @@
 # "收益", read the net profit; switch to the full window and read the fees there.
 . "$(dirname "$0")/lib.sh"
 
-# field_text <window> <x> <y>: the text of the field at that point, through the clipboard.
-field_text() {
-    printf '' | xclip -selection clipboard
-    xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a ctrl+c
-    sleep 0.2
-    xclip -selection clipboard -o 2>/dev/null
-}
-
-type_into() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a BackSpace
-    xdotool type --delay 30 "$4"
-}
-
 start_desktop
 start_program
 wait_until 5 tray_icon || fail "no tray icon"

@@ -125,6 +125,20 @@ choose_menu_entry() {
     xdotool key "${keys[@]}" Return
 }
 
+# field_text <window> <x> <y>: the text of the field at that point, through the clipboard.
+field_text() {
+    printf '' | xclip -selection clipboard
+    xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -selection clipboard -o 2>/dev/null
+}
+
+# type_into <window> <x> <y> <text>: replaces the text of the field at that point.
+type_into() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a BackSpace
+    xdotool type --delay 30 "$4"
+}
+
 window_geometry() { xdotool getwindowgeometry "$1"; }
 
 # click_window <id> <x> <y> [button]: presses at a point inside the window.
