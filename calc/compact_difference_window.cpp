@@ -38,6 +38,7 @@ TForm5::TForm5() {
     Label4 = label(QStringLiteral("交易所"), 420, 44);
     ComboBox1->setGeometry(466, 5, 64, 25);
     SpeedButton1 = new QPushButton(QStringLiteral("收益"), this);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);  // a speed button: Tab passes it by
     SpeedButton1->setGeometry(538, 5, 54, 25);
     Edit3->setGeometry(598, 6, 100, 23);
     // The fee fields are kept, unseen, so a switch carries the whole breakdown.
@@ -49,8 +50,7 @@ TForm5::TForm5() {
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, SpinEdit1);
     setTabOrder(SpinEdit1, ComboBox1);
-    setTabOrder(ComboBox1, SpeedButton1);
-    setTabOrder(SpeedButton1, Edit3);
+    setTabOrder(ComboBox1, Edit3);
 
     connect(SpeedButton1, &QPushButton::clicked, this, &TForm5::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm5::SpeedButton2Click);

@@ -52,6 +52,7 @@ TForm2::TForm2() {
     Edit3->setParent(GroupBox2);
     Edit3->setGeometry(204, 9, 110, 24);
     SpeedButton1 = new QPushButton(QStringLiteral("计算收益"), GroupBox2);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
     SpeedButton1->setGeometry(332, 6, 92, 30);
 
     setTabOrder(Edit1, Edit2);

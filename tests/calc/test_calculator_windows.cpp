@@ -361,6 +361,8 @@ void TestCalculatorWindows::differenceFiltersAndLayout() {
     QVERIFY(small->Edit3->isReadOnly());
     QVERIFY(!small->Edit4->isVisible());
     QCOMPARE(small->SpeedButton1->text(), QStringLiteral("收益"));
+    // Tab follows the row from the buy price to the net profit.
+    QCOMPARE(small->ComboBox1->nextInFocusChain(), static_cast<QWidget *>(small->Edit3));
     QCOMPARE(small->SpeedButton3->toolTip(), QStringLiteral("正常窗口"));
     TForm2 *large = TForm2::Open();
     QCOMPARE(large->SpeedButton1->text(), QStringLiteral("计算收益"));
