@@ -3,7 +3,7 @@
 #include "app/fonts.h"
 #include "app/pictures.h"
 
-#include <QPainter>
+#include <algorithm>
 
 TitlePanel::TitlePanel(const QString &title, QWidget *window) : QWidget(window) {
     setGeometry(1, 1, window->width() - 2, 30);
@@ -38,16 +38,4 @@ void TitlePanel::resizeEvent(QResizeEvent *) {
         button->setGeometry(right, 2, 25, 25);
     }
     m_title->setFixedWidth(std::max(0, right - 32));
-}
-
-void SplitLabel::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    const QStringList words = text().split(u' ', Qt::SkipEmptyParts);
-    if (words.isEmpty()) {
-        return;
-    }
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, words.front());
-    if (words.size() > 1) {
-        painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, words.back());
-    }
 }

@@ -22,10 +22,6 @@ void ToolWindow::addDragHandle(QWidget *handle) {
     handle->installEventFilter(this);
 }
 
-void ToolWindow::setBackground(const QColor &colour) {
-    SetBackground(this, colour);
-}
-
 void SetBackground(QWidget *widget, const QColor &colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);

@@ -20,7 +20,6 @@ protected:
 
     void addDragHandle(QWidget *handle);
     void resetDragOrigin() { m_dragOrigin = {}; }
-    void setBackground(const QColor &colour);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

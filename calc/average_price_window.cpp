@@ -24,7 +24,7 @@ void Bevel(QWidget *parent, int left) {
 TForm6::TForm6() {
     setWindowTitle(QStringLiteral("均价计算器"));
     setToolTip(QStringLiteral("均价计算器"));
-    setBackground(QColor(166, 202, 240));
+    SetBackground(this, QColor(166, 202, 240));
     resize(535, 61);
 
     SpeedButton2 =

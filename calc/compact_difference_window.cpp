@@ -7,7 +7,7 @@
 TForm5::TForm5() {
     setWindowTitle(QStringLiteral("差价计算器"));
     setToolTip(QStringLiteral("差价计算器"));
-    setBackground(QColor(166, 202, 240));
+    SetBackground(this, QColor(166, 202, 240));
     resize(704, 35);
 
     SpeedButton2 =

@@ -7,7 +7,7 @@
 
 TForm2::TForm2() {
     setWindowTitle(QStringLiteral("股票差价计算器"));
-    setBackground(QColor(176, 211, 225));
+    SetBackground(this, QColor(176, 211, 225));
     resize(448, 270);
 
     Panel1 = new TitlePanel(QStringLiteral("股票差价计算器"), this);

@@ -1,6 +1,7 @@
 #include "calc/profit_table_window.h"
 
 #include "app/message_box.h"
+#include "app/split_label.h"
 #include "calc/profit_table.h"
 #include "settings/fee_settings_dialog.h"
 
@@ -37,7 +38,7 @@ QColor RowColour(calc::RowColour colour) {
 
 TForm9::TForm9() {
     setWindowTitle(QStringLiteral("股票利润细分表"));
-    setBackground(QColor(176, 211, 225));
+    SetBackground(this, QColor(176, 211, 225));
     resize(416, 657);
 
     Panel1 = new TitlePanel(QStringLiteral("股票利润细分表"), this);

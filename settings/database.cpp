@@ -320,14 +320,4 @@ std::optional<bool> BooleanValue(const QVariant &value) {
     return *number != 0;
 }
 
-std::optional<double> RealValue(const QVariant &value) {
-    if (value.isNull()) {
-        return 0.0;
-    }
-    if (!IsNumber(value) || !std::isfinite(value.toDouble())) {
-        return std::nullopt;
-    }
-    return value.toDouble();
-}
-
 }  // namespace storage

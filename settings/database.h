@@ -58,6 +58,5 @@ private:
 std::optional<QString> AmountText(const QVariant &value);
 std::optional<int32_t> IntegerValue(const QVariant &value);
 std::optional<bool> BooleanValue(const QVariant &value);
-std::optional<double> RealValue(const QVariant &value);
 
 }  // namespace storage

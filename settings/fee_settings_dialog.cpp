@@ -120,20 +120,19 @@ void TSETDlg::SpeedButton1Click() {
 }
 
 void TSETDlg::SpeedButton2Click() {
-    const auto all = fields();
-    std::array<double, 7> values{};
-    for (size_t i = 0; i < all.size(); ++i) {
-        all[i]->setText(calc::NormaliseDecimalText(all[i]->text()));
-        const std::optional<double> value = calc::ParseDecimal(all[i]->text());
-        if (!value) {
-            messages::ShowInputError(this, calc::FeeFieldMessages()[i]);
-            return;
+    // Each field is normalised just before it is read; a bad one stops the rest.
+    for (QLineEdit *field : fields()) {
+        field->setText(calc::NormaliseDecimalText(field->text()));
+        if (!calc::ParseDecimal(field->text())) {
+            break;
         }
-        values[i] = *value;
     }
-    const calc::FeeSchedule fees{values[0], values[1], values[2], values[3],
-                                 values[4], values[5], values[6]};
-    if (storage::SaveFeeSchedule(storage::Database(), fees)) {
+    const calc::FeeScheduleReading reading = calc::ReadFeeSchedule(FeeTexts());
+    if (!reading.schedule) {
+        messages::ShowInputError(this, reading.error);
+        return;
+    }
+    if (storage::SaveFeeSchedule(storage::Database(), *reading.schedule)) {
         messages::Show(this, QStringLiteral("保存完成!"), QStringLiteral("成功"),
                        messages::Icon::Information);
     } else {

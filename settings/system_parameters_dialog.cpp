@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/pictures.h"
-#include "app/title_panel.h"
+#include "app/split_label.h"
 #include "app/tool_window.h"
 #include "settings/colour_list.h"
 #include "settings/settings_store.h"

@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QPointer>
-#include <QSet>
 
 namespace platform {
 
@@ -15,8 +14,6 @@ public:
     void KeepOffTaskbar(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
 
-    QSet<QString> heldLocks;
-    QSet<QString> locksHeldElsewhere;  // names another "process" holds
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
 };

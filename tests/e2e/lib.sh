@@ -139,8 +139,6 @@ type_into() {
     xdotool type --delay 30 "$4"
 }
 
-window_geometry() { xdotool getwindowgeometry "$1"; }
-
 # click_window <id> <x> <y> [button]: presses at a point inside the window.
 click_window() {
     xdotool mousemove --window "$1" "$2" "$3" sleep 0.1 click "${4:-1}"

@@ -11,7 +11,7 @@ class ProbeWindow final : public ToolWindowOf<ProbeWindow> {
 public:
     ProbeWindow() {
         setWindowTitle(QStringLiteral("工具窗口样例"));
-        setBackground(QColor(166, 202, 240));
+        SetBackground(this, QColor(166, 202, 240));
         resize(300, 80);
         move(100, 100);
         auto *label = new QLabel(QStringLiteral("按住左键拖动窗口"), this);
