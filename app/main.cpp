@@ -1,11 +1,12 @@
 // 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai exchanges.
 
-#include "app/fonts.h"
 #include "app/main_window.h"
-#include "app/message_box.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
+#include "widgets/fonts.h"
+#include "widgets/message_box.h"
 
 #include <QApplication>
 
@@ -24,10 +25,16 @@ int main(int argc, char *argv[]) {
         return 0;
     }
 
-    // In this order: the parameter dialog may start the main window's refresh timer.
+    // In this order: loading the parameters may already start the main window's refresh.
     TForm1 mainWindow;
     TSETDlg feeSettings;
     TmyDlg systemParameters;
+    QObject::connect(&systemParameters, &TmyDlg::RefreshChanged, &mainWindow, &TForm1::SetRefresh);
+    systemParameters.Load();
+    settings::Install(&feeSettings, &systemParameters);
+    mainWindow.SetDialogs(&feeSettings, &systemParameters);
     mainWindow.show();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    settings::Install(nullptr, nullptr);
+    return result;
 }

@@ -1,14 +1,15 @@
 #include "app/main_window.h"
 
-#include "app/fonts.h"
-#include "app/pictures.h"
-#include "app/tool_window.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
-#include "settings/settings_store.h"
 #include "settings/system_parameters_dialog.h"
+#include "storage/setup_store.h"
+#include "widgets/fonts.h"
+#include "widgets/message_box.h"
+#include "widgets/pictures.h"
+#include "widgets/tool_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,10 +37,6 @@ void ShowDialog(QDialog *dialog) {
     dialog->activateWindow();
 }
 }  // namespace
-
-QUrl HomePage() {
-    return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc"));
-}
 
 TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     instance = this;
@@ -139,8 +136,13 @@ void TForm1::buildMenu() {
     connect(N7, &QAction::triggered, this, &QWidget::close);
     connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
     connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
-    connect(N8, &QAction::triggered, this, [] { ShowDialog(TSETDlg::instance); });
-    connect(N9, &QAction::triggered, this, [] { ShowDialog(TmyDlg::instance); });
+    connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
+    connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
+}
+
+void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
+    m_feeSettings = feeSettings;
+    m_systemParameters = systemParameters;
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {

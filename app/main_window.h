@@ -22,8 +22,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// The studio's web page, opened from the about screen and the fee-rate dialog.
-QUrl HomePage();
+class TSETDlg;
+class TmyDlg;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -56,6 +56,9 @@ public:
     QAction *N11;
     QAction *N7;
 
+    // The long-lived settings dialogs that the menu shows.
+    void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
+
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
@@ -77,6 +80,8 @@ private:
     void checkTray();
     void setLauncher(bool launcher);
 
+    QPointer<TSETDlg> m_feeSettings;
+    QPointer<TmyDlg> m_systemParameters;
     QLabel *m_launcherHint;
     QTimer *m_trayRetry;
     bool m_launcher = false;

@@ -1,12 +1,12 @@
 #include "calc/average_price.h"
 
+#include "calc/extended.h"
+
 #include <cmath>
 
 namespace calc {
 
 namespace {
-
-using Extended = long double;
 
 std::optional<double> LiOrNothing(Extended value) {
     const double stored = static_cast<double>(value);

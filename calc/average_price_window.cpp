@@ -1,11 +1,10 @@
 #include "calc/average_price_window.h"
 
-#include "app/key_filters.h"
-#include "app/message_box.h"
-#include "app/pictures.h"
 #include "calc/average_price.h"
-#include "settings/fee_settings_dialog.h"
-#include "settings/system_parameters_dialog.h"
+#include "settings/settings_in_force.h"
+#include "widgets/key_filters.h"
+#include "widgets/message_box.h"
+#include "widgets/pictures.h"
 
 #include <QFrame>
 #include <QStyle>
@@ -92,7 +91,7 @@ TForm6::TForm6() {
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm6::SpeedButton2Click);
 
     setFixedSize(535, 61);
-    PlaceAtCorner(this, CurrentAverageCorner());
+    PlaceAtCorner(this, settings::System().AverageCorner());
     resetDragOrigin();
     // The new quantity keeps its left alignment.
     RightAlignPlainEdits(this);
@@ -103,7 +102,7 @@ void TForm6::SpeedButton1Click() {
     const calc::AverageCalculation result = calc::CalculateAverage(
         {Edit1->text(), Edit2->text(), SpinEdit1->text(), SpinEdit2->text(),
          ComboBox1->currentIndex() == 1 ? calc::PriceKind::Cost : calc::PriceKind::Original,
-         CurrentFeeTexts()});
+         settings::Fees().FeeTexts()});
     Edit1->setText(result.existingPriceText);
     Edit2->setText(result.newPriceText);
     if (!result.error.isEmpty()) {

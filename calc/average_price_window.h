@@ -1,8 +1,8 @@
 #pragma once
 // TForm6: the average-price calculator strip.
 
-#include "app/spin_edit.h"
-#include "app/tool_window.h"
+#include "widgets/spin_edit.h"
+#include "widgets/tool_window.h"
 
 #include <QComboBox>
 #include <QLabel>

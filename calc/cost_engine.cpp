@@ -1,5 +1,7 @@
 #include "calc/cost_engine.h"
 
+#include "calc/extended.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -8,8 +10,6 @@ namespace calc {
 
 namespace {
 
-using Extended = long double;  // x86-64: 64-bit significand
-
 // Rounds value to whole units of `unit` (the double nearest 0.01 or 0.001): the quotient is
 // rounded half to even, and a quotient outside the 64-bit integer range is refused.
 double RoundToUnit(double value, double unit) {
@@ -17,15 +17,11 @@ double RoundToUnit(double value, double unit) {
         throw AmountOutOfRange();
     }
     const Extended quotient = static_cast<Extended>(value) / static_cast<Extended>(unit);
-    constexpr Extended kLimit = 9223372036854775808.0L;  // 2^63
+    constexpr Extended kLimit = kExtendedIntegerLimit;
     if (!(quotient > -kLimit && quotient < kLimit)) {
         throw AmountOutOfRange();
     }
-    // Below 2^63 in magnitude, adding and taking away 2^63 rounds the quotient to an integer
-    // in the hardware's default mode, half to even, far cheaper than nearbyintl (which saves
-    // and restores the floating-point environment).
-    const Extended units =
-        quotient >= 0 ? (quotient + kLimit) - kLimit : (quotient - kLimit) + kLimit;
+    const Extended units = RoundHalfEven(quotient);
     if (!(units > -kLimit && units < kLimit)) {
         throw AmountOutOfRange();  // just below 2^63 and rounded up to it
     }
@@ -242,8 +238,11 @@ const std::array<QString, 7> &FeeFieldMessages() {
 }
 
 FeeTexts DefaultFeeTexts() {
-    return {QStringLiteral("0"), QStringLiteral("1"),   QStringLiteral("3"), QStringLiteral("3"),
-            QStringLiteral("0"), QStringLiteral("0.1"), QStringLiteral("5")};
+    const FeeSchedule design;
+    return {FormatAmount(design.BuyStampTaxRate),      FormatAmount(design.SellStampTaxRate),
+            FormatAmount(design.BuyCommissionRate),    FormatAmount(design.SellCommissionRate),
+            FormatAmount(design.ShenzhenTransferRate), FormatAmount(design.ShanghaiTransferRate),
+            FormatAmount(design.MinCommission)};
 }
 
 FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts) {

@@ -1,9 +1,9 @@
 #include "calc/difference_window.h"
 
-#include "app/key_filters.h"
-#include "app/message_box.h"
 #include "calc/cost_engine.h"
-#include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
+#include "widgets/key_filters.h"
+#include "widgets/message_box.h"
 
 void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.Edit1 = new QLineEdit(parent);
@@ -27,7 +27,7 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
 void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
     const calc::TradeCalculation result = calc::CalculateTrade(
         {f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
-         calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), CurrentFeeTexts()});
+         calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), settings::Fees().FeeTexts()});
     f.Edit1->setText(result.buyPriceText);
     f.Edit2->setText(result.sellPriceText);
     if (!result.costs) {

@@ -2,9 +2,9 @@
 // What the compact and the full price-difference calculators share: the same named fields,
 // the calculation into them, and the copy of every field when one is switched for the other.
 
-#include "app/spin_edit.h"
-#include "app/tool_window.h"
-#include "settings/system_parameters_dialog.h"
+#include "settings/settings_in_force.h"
+#include "widgets/spin_edit.h"
+#include "widgets/tool_window.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -65,7 +65,7 @@ protected:
 template <class Window>
 void DifferenceWindow<Window>::finishCreation(QSize size) {
     this->setFixedSize(size);
-    PlaceAtCorner(this, CurrentDifferenceCorner());
+    PlaceAtCorner(this, settings::System().DifferenceCorner());
     this->resetDragOrigin();
     RightAlignPlainEdits(this);
     SpinEdit1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

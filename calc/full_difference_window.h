@@ -1,8 +1,8 @@
 #pragma once
 // TForm2: the full price-difference calculator with every fee; reached from the compact one.
 
-#include "app/title_panel.h"
 #include "calc/difference_window.h"
+#include "widgets/title_panel.h"
 
 #include <QGroupBox>
 

@@ -1,12 +1,12 @@
 #include "calc/profit_table.h"
 
+#include "calc/extended.h"
+
 #include <algorithm>
 
 namespace calc {
 
 namespace {
-
-using Extended = long double;
 
 QString FeeText(const TradeCosts &costs) {
     return QStringLiteral("购入印花税：%1;卖出印花税：%2;购入手续费：%3;卖出手续费：%4;过户费：%5;")

@@ -1,9 +1,9 @@
 #include "calc/profit_table_window.h"
 
-#include "app/message_box.h"
-#include "app/split_label.h"
 #include "calc/profit_table.h"
-#include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
+#include "widgets/message_box.h"
+#include "widgets/split_label.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -144,7 +144,7 @@ bool TForm9::FillProfitTable() {
     request.range = SpinEdit2->value();
     request.exchange =
         RadioButton1->isChecked() ? calc::Exchange::Shenzhen : calc::Exchange::Shanghai;
-    request.feeTexts = CurrentFeeTexts();
+    request.feeTexts = settings::Fees().FeeTexts();
     const calc::ProfitTable table = calc::FillProfitTable(request);
 
     ListView1->setRowCount(0);

@@ -1,9 +1,9 @@
 #pragma once
 // TForm9: the profit breakdown table of one holding at a ladder of sell prices.
 
-#include "app/spin_edit.h"
-#include "app/title_panel.h"
-#include "app/tool_window.h"
+#include "widgets/spin_edit.h"
+#include "widgets/title_panel.h"
+#include "widgets/tool_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,13 +1,12 @@
 #include "settings/fee_settings_dialog.h"
 
-#include "app/fonts.h"
-#include "app/key_filters.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/pictures.h"
-#include "app/tool_window.h"
 #include "platform/platform.h"
-#include "settings/settings_store.h"
+#include "storage/setup_store.h"
+#include "widgets/fonts.h"
+#include "widgets/key_filters.h"
+#include "widgets/message_box.h"
+#include "widgets/pictures.h"
+#include "widgets/tool_window.h"
 
 #include <QFrame>
 #include <QMouseEvent>
@@ -25,7 +24,6 @@ QPushButton *FlatButton(const QString &caption, QWidget *parent, const QRect &ge
 TSETDlg::TSETDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-    instance = this;
     setWindowTitle(QStringLiteral("股票交易费率设置"));
     setFont(SongTi());
     SetBackground(this, QColor(176, 211, 225));
@@ -154,8 +152,4 @@ bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-calc::FeeTexts CurrentFeeTexts() {
-    return TSETDlg::instance ? TSETDlg::instance->FeeTexts() : calc::DefaultFeeTexts();
 }

@@ -2,6 +2,7 @@
 // TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
 
 #include "calc/cost_engine.h"
+#include "settings/settings_in_force.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -9,13 +10,10 @@
 #include <QPointer>
 #include <QPushButton>
 
-class TSETDlg final : public QDialog {
+class TSETDlg final : public QDialog, public settings::FeeSettings {
     Q_OBJECT
 public:
     explicit TSETDlg(QWidget *parent = nullptr);
-
-    // The program-wide reference to the dialog.
-    static inline QPointer<TSETDlg> instance;
 
     QLabel *Image1;
     QLineEdit *Edit4;           // buy stamp tax
@@ -30,7 +28,7 @@ public:
     QPushButton *SpeedButton3;  // 退  出
 
     // The seven texts in record order, as the calculators read them.
-    calc::FeeTexts FeeTexts() const;
+    calc::FeeTexts FeeTexts() const override;
 
     void Load();
     void SpeedButton1Click();
@@ -45,6 +43,3 @@ private:
     std::array<QLineEdit *, 7> fields() const;
     void setTexts(const calc::FeeTexts &texts);
 };
-
-// The fee texts in force: the dialog's, or the defaults while there is no dialog.
-calc::FeeTexts CurrentFeeTexts();

@@ -1,13 +1,13 @@
 #include "settings/system_parameters_dialog.h"
 
-#include "app/fonts.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/pictures.h"
-#include "app/split_label.h"
-#include "app/tool_window.h"
 #include "settings/colour_list.h"
-#include "settings/settings_store.h"
+#include "storage/setup_columns.h"
+#include "storage/setup_store.h"
+#include "widgets/fonts.h"
+#include "widgets/message_box.h"
+#include "widgets/pictures.h"
+#include "widgets/split_label.h"
+#include "widgets/tool_window.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -48,7 +48,6 @@ int CheckedPosition(const QList<QRadioButton *> &radios) {
 TmyDlg::TmyDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-    instance = this;
     setWindowTitle(QStringLiteral("系统参数设置"));
     setFont(SongTi());
     SetBackground(this, QColor(166, 202, 240));
@@ -66,8 +65,8 @@ TmyDlg::TmyDlg(QWidget *parent)
     RadioButton6 = average[1];
     RadioButton7 = average[2];
     RadioButton8 = average[3];
-    RadioButton3->setChecked(true);
-    RadioButton8->setChecked(true);
+    difference[storage::InitialInteger(storage::kS1) - 1]->setChecked(true);
+    average[storage::InitialInteger(storage::kS2) - 1]->setChecked(true);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(322, 14, 96, 160);
@@ -82,7 +81,7 @@ TmyDlg::TmyDlg(QWidget *parent)
     Label1->setGeometry(200, 30, 140, 24);
     SpinEdit1 = new SpinEdit(GroupBox3);
     SpinEdit1->setGeometry(236, 29, 78, 24);
-    SpinEdit1->setText(QStringLiteral("60"));
+    SpinEdit1->setValue(storage::InitialInteger(storage::kTM));
     connect(CheckBox1, &QCheckBox::toggled, this, &TmyDlg::CheckBox1Click);
 
     GroupBox4 = new QGroupBox(QStringLiteral("监控设置"), this);
@@ -91,9 +90,10 @@ TmyDlg::TmyDlg(QWidget *parent)
     sizeLabel->setGeometry(16, 32, 30, 22);
     SpinEdit2 = new SpinEdit(GroupBox4);
     SpinEdit2->setGeometry(50, 29, 70, 24);
-    SpinEdit2->setRange(20, 150);
+    SpinEdit2->setRange(storage::kSetupColumns[storage::kFZ].low,
+                        storage::kSetupColumns[storage::kFZ].high);
     SpinEdit2->setIncrement(10);
-    SpinEdit2->setText(QStringLiteral("70"));
+    SpinEdit2->setValue(storage::InitialInteger(storage::kFZ));
     auto *colourLabel = new QLabel(QStringLiteral("字色"), GroupBox4);
     colourLabel->setGeometry(150, 32, 30, 22);
     ColorBox1 = new QComboBox(GroupBox4);
@@ -102,7 +102,7 @@ TmyDlg::TmyDlg(QWidget *parent)
     for (const ColourEntry &entry : ColourList(QGuiApplication::palette())) {
         ColorBox1->addItem(QIcon(Swatch(entry.colour)), entry.name, entry.colour);
     }
-    ColorBox1->setCurrentIndex(0);
+    ColorBox1->setCurrentIndex(storage::InitialInteger(storage::kFC));
 
     SpeedButton1 = new QPushButton(QStringLiteral("保存设置"), this);
     SpeedButton1->setFlat(true);
@@ -112,8 +112,6 @@ TmyDlg::TmyDlg(QWidget *parent)
     SpeedButton2->setGeometry(330, 318, 90, 30);
     connect(SpeedButton1, &QPushButton::clicked, this, &TmyDlg::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TmyDlg::SpeedButton2Click);
-
-    Load();
 }
 
 QList<QRadioButton *> TmyDlg::differenceRadios() const {
@@ -170,10 +168,28 @@ void TmyDlg::Load() {
                                    : -1);
 }
 
-void TmyDlg::CheckBox1Click() {
-    if (TForm1::instance) {
-        TForm1::instance->SetRefresh(CheckBox1->isChecked(), SpinEdit1->value());
+bool TmyDlg::RefreshOn() const {
+    return CheckBox1->isChecked();
+}
+
+int32_t TmyDlg::RefreshSeconds() const {
+    return SpinEdit1->value();
+}
+
+int32_t TmyDlg::OverlayFontSize() const {
+    return SpinEdit2->value();
+}
+
+std::optional<uint32_t> TmyDlg::OverlayColour() const {
+    const QColor colour = ColorBox1->currentData().value<QColor>();
+    if (!colour.isValid()) {
+        return std::nullopt;
     }
+    return colour.rgba();
+}
+
+void TmyDlg::CheckBox1Click() {
+    emit RefreshChanged(CheckBox1->isChecked(), SpinEdit1->value());
 }
 
 void TmyDlg::SpeedButton1Click() {
@@ -192,12 +208,4 @@ void TmyDlg::SpeedButton1Click() {
 
 void TmyDlg::SpeedButton2Click() {
     close();
-}
-
-int CurrentDifferenceCorner() {
-    return TmyDlg::instance ? TmyDlg::instance->DifferenceCorner() : 3;
-}
-
-int CurrentAverageCorner() {
-    return TmyDlg::instance ? TmyDlg::instance->AverageCorner() : 4;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // TmyDlg: the system parameters. Its controls are the values in force, saved or not.
 
-#include "app/spin_edit.h"
+#include "settings/settings_in_force.h"
+#include "widgets/spin_edit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,13 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-class TmyDlg final : public QDialog {
+class TmyDlg final : public QDialog, public settings::SystemSettings {
     Q_OBJECT
 public:
     explicit TmyDlg(QWidget *parent = nullptr);
-
-    // The program-wide reference to the dialog.
-    static inline QPointer<TmyDlg> instance;
 
     QGroupBox *GroupBox1;  // 差价计算器摆放位置
     QRadioButton *RadioButton1;
@@ -42,19 +40,25 @@ public:
     QPushButton *SpeedButton2;  // 退    出
 
     // The corners as the dialog shows them now: 1 top-left to 4 bottom-right.
-    int DifferenceCorner() const;
-    int AverageCorner() const;
+    int DifferenceCorner() const override;
+    int AverageCorner() const override;
+    bool RefreshOn() const override;
+    int32_t RefreshSeconds() const override;
+    int32_t OverlayFontSize() const override;
+    std::optional<uint32_t> OverlayColour() const override;
 
+    // Loads the stored values. Ticking the refresh box on the way already asks for the
+    // refresh, so connect RefreshChanged first.
     void Load();
     void CheckBox1Click();
     void SpeedButton1Click();
     void SpeedButton2Click();
 
+signals:
+    // The refresh switch was turned, with the seconds the field reads at that moment.
+    void RefreshChanged(bool on, int32_t seconds);
+
 private:
     QList<QRadioButton *> differenceRadios() const;
     QList<QRadioButton *> averageRadios() const;
 };
-
-// The corners in force: the dialog's, or the design corners while there is no dialog.
-int CurrentDifferenceCorner();
-int CurrentAverageCorner();

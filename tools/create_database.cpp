@@ -2,7 +2,7 @@
 // dialogs' defaults. Never overwrites an existing file.
 //   create_database [path]      (default: 股票.mdb in the current folder)
 
-#include "settings/database.h"
+#include "storage/database.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -32,6 +32,20 @@ xcb_atom_t InternAtom(xcb_connection_t *connection, const char *name) {
     return atom;
 }
 
+// The X11 connection Qt itself uses; none when Qt runs on another platform plugin
+// (offscreen, Wayland) or the display has gone.
+xcb_connection_t *QtConnection() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr ||
+        xcb_connection_has_error(x11->connection()) != 0) {
+        return nullptr;
+    }
+    return x11->connection();
+}
+
 QString LockDirectory() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) {
@@ -71,13 +85,12 @@ bool X11Platform::AcquireSingleInstance(const QString &name) {
 }
 
 void X11Platform::KeepOffTaskbar(QWindow *window) {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (window == nullptr || x11 == nullptr) {
+    xcb_connection_t *connection = QtConnection();
+    if (window == nullptr || connection == nullptr) {
         return;
     }
     // Qt keeps the atoms it finds in _NET_WM_STATE when it maps the window and adds its own
     // (ABOVE for stays-on-top), but never sets SKIP_TASKBAR for tool windows itself.
-    xcb_connection_t *connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = InternAtom(connection, "_NET_WM_STATE");
     std::vector<xcb_atom_t> atoms;

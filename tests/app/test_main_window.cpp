@@ -3,6 +3,10 @@
 #include "app/main_window.h"
 #include "platform/fake/fake_platform.h"
 #include "support/message_recorder.h"
+#include "widgets/pictures.h"
+
+#include <QMessageBox>
+#include "support/offscreen_warnings.h"
 
 #include <QtTest>
 
@@ -17,12 +21,15 @@ private slots:
     void aboutEntryShowsTheScreenAgain();
     void webPageSpotOpensThePage();
     void messageSeamCapturesOwnerAndCaption();
+    void realMessageBoxGivesTheButtonPressed_data();
+    void realMessageBoxGivesTheButtonPressed();
 
 private:
     platform::FakePlatform *m_fake = nullptr;
 };
 
 void TestMainWindow::initTestCase() {
+    FilterOffscreenWarnings();
     auto fake = std::make_unique<platform::FakePlatform>();
     m_fake = fake.get();
     platform::Install(std::move(fake));
@@ -70,9 +77,7 @@ void TestMainWindow::firstTickEndsTheAboutScreen() {
     QVERIFY(form.isVisible());
     form.TrayIcon->show();  // as if a tray were there
     QTRY_VERIFY_WITH_TIMEOUT(!form.Timer1->isActive(), 3000);
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        QVERIFY(!form.isVisible());
-    }
+    QVERIFY(!form.isVisible());
     QVERIFY(form.SpeedButton1->isVisibleTo(&form));
     QVERIFY(form.Image1->isEnabled());
 }
@@ -120,6 +125,38 @@ void TestMainWindow::messageSeamCapturesOwnerAndCaption() {
     QCOMPARE(recorder.shown[0].caption, QStringLiteral("错误"));
     QCOMPARE(recorder.shown[0].icon, messages::Icon::Error);
     QCOMPARE(recorder.shown[0].owner.data(), &form);
+}
+
+void TestMainWindow::realMessageBoxGivesTheButtonPressed_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("yes") << int(messages::Buttons::YesNo) << int(QMessageBox::Yes)
+                         << int(messages::Answer::Yes);
+    QTest::newRow("no") << int(messages::Buttons::YesNo) << int(QMessageBox::No)
+                        << int(messages::Answer::No);
+    QTest::newRow("ok") << int(messages::Buttons::Ok) << int(QMessageBox::Ok)
+                        << int(messages::Answer::Ok);
+}
+
+void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
+    QFETCH(int, buttons);
+    QFETCH(int, press);
+    QFETCH(int, answer);
+    QWidget owner;
+    owner.show();
+    QString seen;
+    QTimer::singleShot(50, [&] {
+        auto *box = owner.findChild<QMessageBox *>();
+        QVERIFY(box != nullptr);
+        seen = box->windowTitle() + box->text();
+        box->button(QMessageBox::StandardButton(press))->click();
+    });
+    const messages::Answer given =
+        messages::Show(&owner, QStringLiteral("删除吗?"), QStringLiteral("提示"),
+                       messages::Icon::Question, messages::Buttons(buttons));
+    QCOMPARE(int(given), answer);
+    QCOMPARE(seen, QStringLiteral("提示删除吗?"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -8,12 +8,13 @@
 #include "calc/full_difference_window.h"
 #include "calc/profit_table_window.h"
 #include "platform/fake/fake_platform.h"
-#include "settings/fee_settings_dialog.h"
-#include "settings/system_parameters_dialog.h"
+#include "support/fake_settings.h"
 #include "support/message_recorder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include "support/offscreen_warnings.h"
+
 #include <QtTest>
 
 namespace {
@@ -82,12 +83,11 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MessageRecorder> m_messages;
-    std::unique_ptr<TForm1> m_main;
-    std::unique_ptr<TSETDlg> m_fees;
-    std::unique_ptr<TmyDlg> m_parameters;
+    std::unique_ptr<FakeSettings> m_settings;
 };
 
 void TestCalculatorWindows::initTestCase() {
+    FilterOffscreenWarnings();
     platform::Install(std::make_unique<platform::FakePlatform>());
     m_dir = std::make_unique<QTemporaryDir>();
     QDir::setCurrent(m_dir->path());  // no database: the dialogs show their defaults
@@ -95,10 +95,7 @@ void TestCalculatorWindows::initTestCase() {
 
 void TestCalculatorWindows::init() {
     m_messages = std::make_unique<MessageRecorder>();
-    m_main = std::make_unique<TForm1>();
-    m_fees = std::make_unique<TSETDlg>();
-    m_parameters = std::make_unique<TmyDlg>();
-    m_messages->clear();  // the read-failure message of the missing database
+    m_settings = std::make_unique<FakeSettings>();
 }
 
 void TestCalculatorWindows::cleanup() {
@@ -106,9 +103,7 @@ void TestCalculatorWindows::cleanup() {
     CloseAll<TForm2>();
     CloseAll<TForm6>();
     CloseAll<TForm9>();
-    m_parameters.reset();
-    m_fees.reset();
-    m_main.reset();
+    m_settings.reset();
     m_messages.reset();
 }
 
@@ -237,10 +232,8 @@ void TestCalculatorWindows::differenceMessagesInOrderKeepResults() {
     window->Edit1->setText(buy);  // pasted text: the filters do not see it
     window->Edit2->setText(sell);
     window->SpinEdit1->setText(quantity);
-    QLineEdit *fees[] = {m_fees->Edit4, m_fees->Edit5, m_fees->Edit6, m_fees->Edit7,
-                         m_fees->Edit8, m_fees->Edit9, m_fees->Edit1};
     if (badFee >= 0) {
-        fees[badFee]->setText(QStringLiteral("x"));
+        m_settings->fees[static_cast<size_t>(badFee)] = QStringLiteral("x");
     }
     window->SpeedButton1Click();
     QCOMPARE(m_messages->texts(), QStringList{message});
@@ -257,7 +250,7 @@ void TestCalculatorWindows::differenceUsesFeesInForce() {
     window->Edit1->setText(QStringLiteral("10"));
     window->Edit2->setText(QStringLiteral("11"));
     window->SpinEdit1->setText(QStringLiteral("1000"));
-    m_fees->Edit5->setText(QStringLiteral("."));  // a lone point counts as 0, unsaved
+    m_settings->fees[1] = QStringLiteral(".");  // a lone point counts as 0, unsaved
     window->SpeedButton1Click();
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(window->Edit5->text(), QStringLiteral("0"));
@@ -279,9 +272,7 @@ void TestCalculatorWindows::differencePlacement() {
     QFETCH(QPoint, compact);
     QFETCH(QPoint, full);
     // As the dialog shows it now, saved or not.
-    QRadioButton *radios[] = {m_parameters->RadioButton1, m_parameters->RadioButton2,
-                              m_parameters->RadioButton3, m_parameters->RadioButton4};
-    radios[corner - 1]->setChecked(true);
+    m_settings->differenceCorner = corner;
     TForm5 *small = TForm5::Open();
     QCOMPARE(small->size(), QSize(704, 35));
     QCOMPARE(small->pos(), compact);
@@ -334,16 +325,17 @@ void TestCalculatorWindows::switchFillsAnOpenTarget() {
 }
 
 void TestCalculatorWindows::trayEntryOpensOrFocusesCompact() {
-    m_main->N1->trigger();
+    TForm1 main;
+    main.N1->trigger();
     QPointer<TForm5> first = TForm5::instance;
     QVERIFY(first);
-    m_main->N1->trigger();
+    main.N1->trigger();
     QCOMPARE(TForm5::instance.data(), first.data());
     first->SpeedButton2Click();
     QTRY_VERIFY(first.isNull());
-    m_main->N1->trigger();
+    main.N1->trigger();
     QVERIFY(TForm5::instance);
-    m_main->N2->trigger();
+    main.N2->trigger();
     QVERIFY(TForm6::instance);
 }
 
@@ -511,7 +503,7 @@ void TestCalculatorWindows::averageMessages() {
     window->Edit2->setText(newPrice);
     window->SpinEdit1->setText(quantity);
     window->SpinEdit2->setText(newQuantity);
-    m_fees->Edit7->setText(sellCommission);
+    m_settings->fees[3] = sellCommission;
     window->SpeedButton1Click();
     QCOMPARE(m_messages->texts(), QStringList{message});
     QCOMPARE(m_messages->shown.front().caption, QStringLiteral("错误"));
@@ -521,11 +513,9 @@ void TestCalculatorWindows::averageMessages() {
 }
 
 void TestCalculatorWindows::averagePlacementAndFilters() {
-    QRadioButton *radios[] = {m_parameters->RadioButton5, m_parameters->RadioButton6,
-                              m_parameters->RadioButton7, m_parameters->RadioButton8};
     const QPoint expected[] = {{1, 1}, {487, 1}, {1, 677}, {487, 677}};
     for (int corner = 0; corner < 4; ++corner) {
-        radios[corner]->setChecked(true);
+        m_settings->averageCorner = corner + 1;
         TForm6 *window = TForm6::Open();
         QCOMPARE(window->size(), QSize(535, 61));
         QCOMPARE(window->pos(), expected[corner]);
@@ -574,9 +564,8 @@ void TestCalculatorWindows::profitFenMode() {
     }
     QVERIFY(m_messages->shown.isEmpty());
     // A net profit of exactly 0 counts as a gain.
-    for (QLineEdit *fee :
-         {m_fees->Edit4, m_fees->Edit5, m_fees->Edit6, m_fees->Edit7, m_fees->Edit1}) {
-        fee->setText(QStringLiteral("0"));
+    for (size_t fee : {0, 1, 2, 3, 6}) {
+        m_settings->fees[fee] = QStringLiteral("0");
     }
     table->Edit2->setText(QStringLiteral("10.001"));
     table->Edit3->setText(QStringLiteral("100"));
@@ -584,7 +573,7 @@ void TestCalculatorWindows::profitFenMode() {
     table->RadioButton2->setChecked(true);  // Shanghai: 0.1 fen a share
     table->FillProfitTable();
     QCOMPARE(Column(table->ListView1, 2), (QStringList{"-1.1", "-0.1", "0.9"}));
-    m_fees->Edit9->setText(QStringLiteral("0"));
+    m_settings->fees[5] = QStringLiteral("0");
     table->FillProfitTable();
     QCOMPARE(Column(table->ListView1, 2), (QStringList{"-1", "0", "1"}));
     QCOMPARE(table->ListView1->item(1, 0)->foreground().color(), red);
@@ -624,7 +613,7 @@ void TestCalculatorWindows::profitCostWithThreeDecimalsHasNoBlackRow() {
 }
 
 void TestCalculatorWindows::profitFeeTextFailureShownOnce() {
-    m_fees->Edit8->setText(QString());
+    m_settings->fees[4] = QString();
     QVERIFY(OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
                             nullptr));
     QCOMPARE(m_messages->texts(), QStringList{"［深市过户费］填写错误!请输入正确的费率."});
@@ -635,7 +624,7 @@ void TestCalculatorWindows::profitFeeTextFailureShownOnce() {
     QCOMPARE(table->ListView1->item(0, 3)->text(), QString());
     // A holding figure that is no number stops the fill with its message.
     m_messages->clear();
-    m_fees->Edit8->setText(QStringLiteral("0"));
+    m_settings->fees[4] = QStringLiteral("0");
     QVERIFY(!OpenProfitTable(QStringLiteral("abc"), QStringLiteral("10.07"), QStringLiteral("1000"),
                              nullptr));
     QCOMPARE(m_messages->texts(), QStringList{"［均价］填写错误!请输入正确的金额."});

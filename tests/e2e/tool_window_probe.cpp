@@ -1,7 +1,7 @@
 // A bare tool window on the real desktop, so the frame can be checked from outside.
 
-#include "app/fonts.h"
-#include "app/tool_window.h"
+#include "widgets/fonts.h"
+#include "widgets/tool_window.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,15 +4,19 @@
 #include "platform/fake/fake_platform.h"
 #include "settings/colour_list.h"
 #include "settings/fee_settings_dialog.h"
-#include "settings/settings_store.h"
+#include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
+#include "storage/setup_store.h"
 #include "support/message_recorder.h"
+#include "widgets/pictures.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include "support/offscreen_warnings.h"
+
 #include <QtTest>
 
 using storage::Database;
@@ -79,6 +83,7 @@ private:
 };
 
 void TestSettingsDialogs::initTestCase() {
+    FilterOffscreenWarnings();
     auto fake = std::make_unique<platform::FakePlatform>();
     m_platform = fake.get();
     platform::Install(std::move(fake));
@@ -92,6 +97,7 @@ void TestSettingsDialogs::init() {
 }
 
 void TestSettingsDialogs::cleanup() {
+    settings::Install(nullptr, nullptr);
     m_messages.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -100,13 +106,14 @@ void TestSettingsDialogs::feeLoadShowsStoredTexts() {
     Sql("UPDATE setup SET A1 = 0.05, A2 = 1.5, B1 = 2.5, B2 = 0.25, C1 = 0.02, C2 = 0.6, "
         "LM = 0");
     TSETDlg dialog;
+    settings::Install(&dialog, nullptr);
     QCOMPARE(Texts(dialog), (QStringList{"0.05", "1.5", "2.5", "0.25", "0.02", "0.6", "0"}));
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0"));
     QCOMPARE(dialog.Edit9->text(), QStringLiteral("0.6"));
     QVERIFY(m_messages->shown.isEmpty());
-    QCOMPARE(CurrentFeeTexts()[1], QStringLiteral("1.5"));
+    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("1.5"));
     dialog.Edit5->setText(QStringLiteral("2"));  // typed, not saved: in force at once
-    QCOMPARE(CurrentFeeTexts()[1], QStringLiteral("2"));
+    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("2"));
 }
 
 void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
@@ -196,13 +203,14 @@ void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
 
 void TestSettingsDialogs::feeExitNormalisesAndKeepsTextsInForce() {
     TSETDlg dialog;
+    settings::Install(&dialog, nullptr);
     dialog.show();
     dialog.Edit1->setText(QStringLiteral("."));
     dialog.Edit7->setText(QStringLiteral(".25"));
     QTest::mouseClick(dialog.SpeedButton3, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0.0"));
-    QCOMPARE(CurrentFeeTexts()[3], QStringLiteral("0.25"));
+    QCOMPARE(settings::Fees().FeeTexts()[3], QStringLiteral("0.25"));
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(storage::LoadFeeTexts(Database())->at(3), QStringLiteral("3"));  // not stored
 }
@@ -293,6 +301,7 @@ void TestSettingsDialogs::parametersLoad() {
     QFETCH(int, colour);
     Sql("UPDATE setup SET " + stored);
     TmyDlg dialog;
+    dialog.Load();
     QCOMPARE(dialog.DifferenceCorner(), difference);
     QCOMPARE(dialog.AverageCorner(), average);
     QCOMPARE(dialog.SpinEdit1->text(), seconds);
@@ -305,6 +314,8 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
     TForm1 form;
     TmyDlg dialog;
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    dialog.Load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
     QVERIFY(form.Timer2->isActive());
@@ -314,6 +325,8 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
     TForm1 form;
     TmyDlg dialog;
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    dialog.Load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
     dialog.SpinEdit1->setText(QStringLiteral("30"));
@@ -335,6 +348,8 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
     TForm1 form;
     TmyDlg dialog;
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    dialog.Load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);
     dialog.SpinEdit1->setText(QStringLiteral("45"));
@@ -359,6 +374,7 @@ void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
 
 void TestSettingsDialogs::parametersSaveFailure() {
     TmyDlg dialog;
+    dialog.Load();
     QFile::remove(storage::DatabaseFileName());
     QFile junk(storage::DatabaseFileName());
     QVERIFY(junk.open(QIODevice::WriteOnly));
@@ -373,6 +389,7 @@ void TestSettingsDialogs::parametersSaveFailure() {
 void TestSettingsDialogs::parametersLoadFailureIsSilent() {
     QFile::remove(storage::DatabaseFileName());
     TmyDlg dialog;
+    dialog.Load();
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(dialog.DifferenceCorner(), 3);
     QCOMPARE(dialog.AverageCorner(), 4);
@@ -397,6 +414,7 @@ void TestSettingsDialogs::colourList() {
     QCOMPARE(list[44].name, QStringLiteral("clScrollBar"));
     QCOMPARE(list[49].name, QStringLiteral("clWindowText"));
     TmyDlg dialog;
+    dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
 }

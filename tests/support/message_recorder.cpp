@@ -1,12 +1,20 @@
 #include "support/message_recorder.h"
 
+#include <QTest>
+
 MessageRecorder::MessageRecorder() {
     messages::SetHandler([this](const messages::Message &message) {
         shown.append(message);
         if (message.buttons == messages::Buttons::Ok) {
             return messages::Answer::Ok;
         }
-        return answers.isEmpty() ? messages::Answer::Yes : answers.takeFirst();
+        if (answers.isEmpty()) {
+            // A question the test did not expect is a failure, not a silent "Yes".
+            QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + message.text),
+                         __FILE__, __LINE__);
+            return messages::Answer::No;
+        }
+        return answers.takeFirst();
     });
 }
 

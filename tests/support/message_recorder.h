@@ -1,7 +1,7 @@
 #pragma once
 // Captures every message the program shows and answers it, for the life of the recorder.
 
-#include "app/message_box.h"
+#include "widgets/message_box.h"
 
 #include <QList>
 #include <QStringList>
@@ -14,7 +14,8 @@ public:
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 
     QList<messages::Message> shown;
-    QList<messages::Answer> answers;  // given in turn to Yes/No questions; "Yes" when empty
+    QList<messages::Answer>
+        answers;  // given in turn to Yes/No questions; a question beyond them fails the test
 
     QStringList texts() const;
     void clear() { shown.clear(); }

@@ -1,8 +1,8 @@
 // The database file on real temporary files: value forms, identities, and the faults that
 // must fail an operation without touching the file.
 
-#include "settings/database.h"
-#include "settings/settings_store.h"
+#include "storage/database.h"
+#include "storage/setup_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,6 +47,7 @@ private slots:
     void wrongFormStopsTheLoadThere();
     void lotsAndWatchRows();
     void newIdentityIsLargerThanADeletedOne();
+    void insertWhoseCommitFailsReportsNothing();
     void faults_data();
     void faults();
     void createNeverOverwrites();
@@ -160,6 +161,25 @@ void TestDatabase::newIdentityIsLargerThanADeletedOne() {
     const QSqlRecord added = *db.Insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
     QVERIFY(added.value("IDS").toLongLong() > last);
     QCOMPARE(added.value("MID").toString(), QStringLiteral("000002"));
+}
+
+void TestDatabase::insertWhoseCommitFailsReportsNothing() {
+    const Database db(path());
+    {
+        // A reader of its own holds the file's shared lock, so the insert cannot commit.
+        QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "reader");
+        reader.setDatabaseName(path());
+        QVERIFY(reader.open());
+        QVERIFY(reader.transaction());
+        QSqlQuery hold(reader);
+        QVERIFY(hold.exec(QStringLiteral("SELECT * FROM GMM")));
+        QCOMPARE(db.Insert(kGmm, {{"MID", "600000"}, {"MONEY", 10.0}, {"NUMS", 100}}),
+                 std::nullopt);
+        hold.finish();
+        reader.rollback();
+    }
+    QSqlDatabase::removeDatabase("reader");
+    QCOMPARE(db.ReadAll(kGmm)->size(), 0);
 }
 
 void TestDatabase::faults_data() {

@@ -1,6 +1,7 @@
-#include "settings/database.h"
+#include "storage/database.h"
 
 #include "calc/cost_engine.h"
+#include "storage/setup_columns.h"
 
 #include <QAtomicInteger>
 #include <QFile>
@@ -195,7 +196,7 @@ std::optional<QList<QSqlRecord>> Database::ReadAll(const Table &table) const {
 std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &columns) const {
     return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
         std::optional<QSqlRecord> inserted;
-        InTransaction(db, [&] {
+        const bool committed = InTransaction(db, [&] {
             QSqlQuery query(db);
             if (!Exec(query,
                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -203,8 +204,13 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
                       Values(columns))) {
                 return false;
             }
-            if (!Exec(query, QStringLiteral("SELECT * FROM %1 ORDER BY %2 DESC LIMIT 1")
-                                 .arg(Quoted(table.name), Quoted(table.identity))) ||
+            // The identity this insert created, whoever else writes to the table.
+            const QVariant identity = query.lastInsertId();
+            if (!identity.isValid() ||
+                !Exec(query,
+                      QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
+                          .arg(Quoted(table.name), Quoted(table.identity)),
+                      {identity}) ||
                 !query.next()) {
                 return false;
             }
@@ -212,7 +218,8 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
             query.finish();
             return true;
         });
-        return inserted;
+        // A row whose commit failed was rolled back: there is nothing to report.
+        return committed ? inserted : std::nullopt;
     });
 }
 
@@ -260,10 +267,17 @@ bool Database::Create(const QString &path, QString *error) {
         WithConnection(temporary.fileName(), Mode::ReadWrite, false, [](QSqlDatabase &db) {
             return InTransaction(db, [&db] {
                 QSqlQuery query(db);
-                return Exec(query, QStringLiteral(
-                                       "CREATE TABLE setup (A1 REAL, A2 REAL, B1 REAL, B2 REAL, "
-                                       "C1 REAL, C2 REAL, LM REAL, S1 INTEGER, S2 INTEGER, "
-                                       "CN BOOLEAN, TM INTEGER, FZ INTEGER, FC INTEGER)")) &&
+                QStringList definitions;
+                QVariantList initial;
+                for (const SetupColumn &column : kSetupColumns) {
+                    definitions.append(QString::fromLatin1(column.name.data(), column.name.size()) +
+                                       QLatin1Char(' ') +
+                                       QString::fromLatin1(column.type.data(), column.type.size()));
+                    initial.append(column.type == "REAL" ? QVariant(column.initial)
+                                                         : QVariant(qint64(column.initial)));
+                }
+                return Exec(query, QStringLiteral("CREATE TABLE setup (%1)")
+                                       .arg(definitions.join(QStringLiteral(", ")))) &&
                        Exec(query, QStringLiteral("CREATE TABLE GMM (IDS INTEGER PRIMARY KEY "
                                                   "AUTOINCREMENT, MID TEXT, MONEY REAL, "
                                                   "NUMS INTEGER)")) &&
@@ -271,9 +285,9 @@ bool Database::Create(const QString &path, QString *error) {
                                                   "AUTOINCREMENT, KNUM TEXT, KNAME TEXT, "
                                                   "KUP REAL, KDOWN REAL)")) &&
                        Exec(query,
-                            QStringLiteral("INSERT INTO setup VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
-                                           "?, ?, ?, ?, ?)"),
-                            {0.0, 1.0, 3.0, 3.0, 0.0, 0.1, 5.0, 3, 4, false, 60, 70, 0});
+                            QStringLiteral("INSERT INTO setup VALUES (%1)")
+                                .arg(Placeholders(initial.size())),
+                            initial);
             });
         });
     if (!built) {

@@ -3,7 +3,8 @@
 // rules by which stored values become what the dialogs show.
 
 #include "calc/cost_engine.h"
-#include "settings/database.h"
+#include "storage/database.h"
+#include "storage/setup_columns.h"
 
 #include <optional>
 
@@ -27,12 +28,12 @@ struct StoredSystemParameters {
 StoredSystemParameters LoadSystemParameters(const Database &database);
 
 struct SystemParameters {
-    int32_t differenceCorner = 3;
-    int32_t averageCorner = 4;
-    bool refreshOn = false;
-    int32_t refreshSeconds = 60;
-    int32_t fontSize = 70;
-    int32_t colourIndex = 0;
+    int32_t differenceCorner = InitialInteger(kS1);
+    int32_t averageCorner = InitialInteger(kS2);
+    bool refreshOn = InitialInteger(kCN) != 0;
+    int32_t refreshSeconds = InitialInteger(kTM);
+    int32_t fontSize = InitialInteger(kFZ);
+    int32_t colourIndex = InitialInteger(kFC);
 };
 
 bool SaveSystemParameters(const Database &database, const SystemParameters &parameters);

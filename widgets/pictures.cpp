@@ -1,6 +1,6 @@
-#include "app/pictures.h"
+#include "widgets/pictures.h"
 
-#include "app/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -99,4 +99,8 @@ QPixmap StudioPicture(QSize size) {
             Qt::AlignCenter, studio.mid(i, 1));
     }
     return pixmap;
+}
+
+QUrl HomePage() {
+    return QUrl(QStringLiteral("https://github.com/lanshi-studio/stockcalc"));
 }

@@ -1,4 +1,4 @@
-#include "app/split_label.h"
+#include "widgets/split_label.h"
 
 #include <QPainter>
 

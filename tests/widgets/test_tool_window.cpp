@@ -1,13 +1,15 @@
 // The shared tool-window frame, key filters and spin field, on real widgets.
 
-#include "app/key_filters.h"
-#include "app/spin_edit.h"
-#include "app/tool_window.h"
 #include "platform/fake/fake_platform.h"
+#include "widgets/key_filters.h"
+#include "widgets/spin_edit.h"
+#include "widgets/tool_window.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include "support/offscreen_warnings.h"
+
 #include <QtTest>
 
 namespace {
@@ -66,6 +68,7 @@ private slots:
 };
 
 void TestToolWindow::initTestCase() {
+    FilterOffscreenWarnings();
     platform::Install(std::make_unique<platform::FakePlatform>());
 }
 

@@ -1,4 +1,6 @@
-#include "settings/settings_store.h"
+#include "storage/setup_store.h"
+
+#include "storage/setup_columns.h"
 
 #include <QStringList>
 
@@ -8,10 +10,9 @@
 namespace storage {
 
 namespace {
-const QStringList &FeeColumns() {
-    // Record order of the fee schedule.
-    static const QStringList columns = {"A1", "A2", "B1", "B2", "C1", "C2", "LM"};
-    return columns;
+QString ColumnName(SetupColumnIndex column) {
+    const std::string_view name = kSetupColumns[column].name;
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 }  // namespace
 
@@ -21,8 +22,8 @@ std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database) {
         return std::nullopt;
     }
     calc::FeeTexts texts;
-    for (qsizetype i = 0; i < FeeColumns().size(); ++i) {
-        const int index = row->indexOf(FeeColumns()[i]);
+    for (size_t i = 0; i < kFeeColumns.size(); ++i) {
+        const int index = row->indexOf(ColumnName(kFeeColumns[i]));
         if (index < 0) {
             return std::nullopt;
         }
@@ -30,7 +31,7 @@ std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database) {
         if (!text) {
             return std::nullopt;
         }
-        texts[static_cast<size_t>(i)] = *text;
+        texts[i] = *text;
     }
     return texts;
 }
@@ -41,8 +42,8 @@ bool SaveFeeSchedule(const Database &database, const calc::FeeSchedule &fees) {
                              fees.ShenzhenTransferRate, fees.ShanghaiTransferRate,
                              fees.MinCommission};
     Columns columns;
-    for (qsizetype i = 0; i < FeeColumns().size(); ++i) {
-        columns.append({FeeColumns()[i], values[i]});
+    for (size_t i = 0; i < kFeeColumns.size(); ++i) {
+        columns.append({ColumnName(kFeeColumns[i]), values[i]});
     }
     return database.WriteSetup(columns);
 }
@@ -53,59 +54,61 @@ StoredSystemParameters LoadSystemParameters(const Database &database) {
     if (!row) {
         return stored;
     }
-    const auto column = [&row](const char *name) -> std::optional<QVariant> {
-        const int index = row->indexOf(QLatin1String(name));
+    const auto column = [&row](SetupColumnIndex name) -> std::optional<QVariant> {
+        const int index = row->indexOf(ColumnName(name));
         if (index < 0) {
             return std::nullopt;
         }
         return row->value(index);
     };
-    const auto integer = [&column](const char *name) -> std::optional<int32_t> {
+    const auto integer = [&column](SetupColumnIndex name) -> std::optional<int32_t> {
         const std::optional<QVariant> value = column(name);
         return value ? IntegerValue(*value) : std::nullopt;
     };
-    if (!(stored.differenceCorner = integer("S1"))) {
+    if (!(stored.differenceCorner = integer(kS1))) {
         return stored;
     }
-    if (!(stored.averageCorner = integer("S2"))) {
+    if (!(stored.averageCorner = integer(kS2))) {
         return stored;
     }
-    const std::optional<QVariant> refresh = column("CN");
+    const std::optional<QVariant> refresh = column(kCN);
     if (!refresh || !(stored.refreshOn = BooleanValue(*refresh))) {
         return stored;
     }
-    if (!(stored.refreshSeconds = integer("TM"))) {
+    if (!(stored.refreshSeconds = integer(kTM))) {
         return stored;
     }
-    if (!(stored.fontSize = integer("FZ"))) {
+    if (!(stored.fontSize = integer(kFZ))) {
         return stored;
     }
-    stored.colourIndex = integer("FC");
+    stored.colourIndex = integer(kFC);
     return stored;
 }
 
 bool SaveSystemParameters(const Database &database, const SystemParameters &parameters) {
-    return database.WriteSetup({{"S1", parameters.differenceCorner},
-                                {"S2", parameters.averageCorner},
-                                {"CN", parameters.refreshOn},
-                                {"TM", parameters.refreshSeconds},
-                                {"FZ", parameters.fontSize},
-                                {"FC", parameters.colourIndex}});
+    return database.WriteSetup({{ColumnName(kS1), parameters.differenceCorner},
+                                {ColumnName(kS2), parameters.averageCorner},
+                                {ColumnName(kCN), parameters.refreshOn},
+                                {ColumnName(kTM), parameters.refreshSeconds},
+                                {ColumnName(kFZ), parameters.fontSize},
+                                {ColumnName(kFC), parameters.colourIndex}});
 }
 
 std::optional<int32_t> LoadedCorner(int32_t stored) {
-    if (stored >= 1 && stored <= 4) {
+    if (stored >= kSetupColumns[kS1].low && stored <= kSetupColumns[kS1].high) {
         return stored;
     }
     return std::nullopt;
 }
 
 int32_t LoadedSeconds(int32_t stored) {
-    return stored < 1 ? 0 : stored;
+    return stored < kSetupColumns[kTM].low ? 0 : stored;
 }
 
 int32_t LoadedFontSize(int32_t stored) {
-    return stored < 1 ? 70 : std::clamp<int32_t>(stored, 20, 150);
+    return stored < 1
+               ? InitialInteger(kFZ)
+               : std::clamp<int32_t>(stored, kSetupColumns[kFZ].low, kSetupColumns[kFZ].high);
 }
 
 std::optional<int> RefreshIntervalMs(int32_t seconds) {

@@ -1,7 +1,7 @@
-#include "app/title_panel.h"
+#include "widgets/title_panel.h"
 
-#include "app/fonts.h"
-#include "app/pictures.h"
+#include "widgets/fonts.h"
+#include "widgets/pictures.h"
 
 #include <algorithm>
 

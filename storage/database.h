@@ -38,7 +38,7 @@ public:
     bool WriteSetup(const Columns &columns) const;
 
     std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;
-    // Inserts a row and reads back the row with the largest identity: the new one.
+    // Inserts a row and reads back the row this insert created; empty when it was not stored.
     std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
     bool Update(const Table &table, qint64 identity, const Columns &columns) const;
     bool Remove(const Table &table, qint64 identity) const;

@@ -1,4 +1,4 @@
-#include "app/key_filters.h"
+#include "widgets/key_filters.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QUrl>
 
 // The nine 16 x 16 menu pictures, by index: 0 holdings, 1 calculator, 2 exit, 3 about,
 // 4 fee rates, 5 system parameters, 6 manual, 7 monitor settings, 8 monitor.
@@ -16,3 +17,6 @@ QPixmap StudioPicture(QSize size);
 
 // 450 x 250.
 QPixmap AboutPicture();
+
+// The studio's web page, opened from the about screen, the manual and the fee-rate dialog.
+QUrl HomePage();

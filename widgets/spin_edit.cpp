@@ -1,4 +1,4 @@
-#include "app/spin_edit.h"
+#include "widgets/spin_edit.h"
 
 #include "calc/cost_engine.h"
 

@@ -1,0 +1,4 @@
+# Linux desktops on X11 (or XWayland): xcb through Qt's own connection, a kernel-released lock.
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET GLOBAL xcb)
+target_sources(stockcalc_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/x11_platform.cpp)
+target_link_libraries(stockcalc_platform PRIVATE PkgConfig::XCB)

@@ -1,0 +1,42 @@
+#pragma once
+// The settings in force: what the two settings dialogs show now, saved or not. Windows ask
+// these interfaces, never a dialog; the program installs the dialogs at start-up, and until
+// then (and in tests that install nothing) the design defaults answer.
+
+#include "calc/cost_engine.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace settings {
+
+class FeeSettings {
+public:
+    virtual ~FeeSettings() = default;
+    // The seven fee texts in record order, as typed.
+    virtual calc::FeeTexts FeeTexts() const = 0;
+};
+
+class SystemSettings {
+public:
+    virtual ~SystemSettings() = default;
+    // Screen corners, 1 top-left to 4 bottom-right; 0 when none is chosen.
+    virtual int DifferenceCorner() const = 0;
+    virtual int AverageCorner() const = 0;
+    // The trading-client refresh switch and its seconds as the field reads now.
+    virtual bool RefreshOn() const = 0;
+    virtual int32_t RefreshSeconds() const = 0;
+    // The overlay's font size and its colour as 0xAARRGGBB; no colour when none is chosen.
+    virtual int32_t OverlayFontSize() const = 0;
+    virtual std::optional<uint32_t> OverlayColour() const = 0;
+};
+
+// The settings in force. Never null.
+const FeeSettings &Fees();
+const SystemSettings &System();
+
+// Installs the sources of the settings in force; null puts back the design defaults. The
+// objects must outlive their installation.
+void Install(const FeeSettings *fees, const SystemSettings *system);
+
+}  // namespace settings

@@ -1,0 +1,51 @@
+#pragma once
+// The columns of the settings row `setup`, in file order: their SQL type, the value a fresh
+// file and the dialogs start from, and the range a stored value is held to when it is loaded.
+// The database creation, the loaders and the dialogs all read this one table.
+
+#include "calc/cost_engine.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace storage {
+
+struct SetupColumn {
+    std::string_view name;
+    std::string_view type;  // REAL, INTEGER or BOOLEAN
+    double initial;
+    // The range of a loaded value (integer columns only); what happens outside it is the
+    // loader's rule for that column.
+    int32_t low = 0;
+    int32_t high = 0;
+};
+
+enum SetupColumnIndex { kA1, kA2, kB1, kB2, kC1, kC2, kLM, kS1, kS2, kCN, kTM, kFZ, kFC };
+
+inline constexpr calc::FeeSchedule kDesignFees{};
+
+inline constexpr std::array<SetupColumn, 13> kSetupColumns{{
+    {"A1", "REAL", kDesignFees.BuyStampTaxRate},
+    {"A2", "REAL", kDesignFees.SellStampTaxRate},
+    {"B1", "REAL", kDesignFees.BuyCommissionRate},
+    {"B2", "REAL", kDesignFees.SellCommissionRate},
+    {"C1", "REAL", kDesignFees.ShenzhenTransferRate},
+    {"C2", "REAL", kDesignFees.ShanghaiTransferRate},
+    {"LM", "REAL", kDesignFees.MinCommission},
+    {"S1", "INTEGER", 3, 1, 4},      // difference calculators' corner; outside: the design one
+    {"S2", "INTEGER", 4, 1, 4},      // average calculator's corner
+    {"CN", "BOOLEAN", 0},            // trading-client refresh on
+    {"TM", "INTEGER", 60, 1, 0},     // refresh seconds; below 1 shows 0
+    {"FZ", "INTEGER", 70, 20, 150},  // overlay font size; below 1 the design size, else held
+    {"FC", "INTEGER", 0},            // overlay colour, a position in the colour list
+}};
+
+// The fee columns, in record order of the fee schedule.
+inline constexpr std::array<SetupColumnIndex, 7> kFeeColumns{kA1, kA2, kB1, kB2, kC1, kC2, kLM};
+
+constexpr int32_t InitialInteger(SetupColumnIndex column) {
+    return static_cast<int32_t>(kSetupColumns[column].initial);
+}
+
+}  // namespace storage
