@@ -224,24 +224,36 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
 }
 
 bool Database::Update(const Table &table, qint64 identity, const Columns &columns) const {
-    return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        QVariantList values = Values(columns);
-        values.append(identity);
-        return Exec(query,
-                    QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                        .arg(Quoted(table.name), Assignments(columns), Quoted(table.identity)),
-                    values);
-    });
+    return Apply(table, {{RowChange::Kind::Rewrite, identity, columns}});
 }
 
 bool Database::Remove(const Table &table, qint64 identity) const {
+    return Apply(table, {{RowChange::Kind::Remove, identity, {}}});
+}
+
+bool Database::Apply(const Table &table, const QList<RowChange> &changes) const {
     return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
-        QSqlQuery query(db);
-        return Exec(query,
-                    QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                        .arg(Quoted(table.name), Quoted(table.identity)),
-                    {identity});
+        return InTransaction(db, [&] {
+            QSqlQuery query(db);
+            for (const RowChange &change : changes) {
+                const bool done =
+                    change.kind == RowChange::Kind::Remove
+                        ? Exec(query,
+                               QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                   .arg(Quoted(table.name), Quoted(table.identity)),
+                               {change.identity})
+                        : Exec(query,
+                               QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                   .arg(Quoted(table.name), Assignments(change.columns),
+                                        Quoted(table.identity)),
+                               Values(change.columns) << change.identity);
+                // The identity is unique: anything but one row means the row is not there.
+                if (!done || query.numRowsAffected() != 1) {
+                    return false;
+                }
+            }
+            return true;
+        });
     });
 }
 

@@ -26,6 +26,14 @@ inline constexpr Table kKsee{"KSEE", "MID"};
 // Column names come from the program's own constants, never from input; values are bound.
 using Columns = QList<QPair<QString, QVariant>>;
 
+// A change of the one row with `identity`: rewritten with `columns`, or removed.
+struct RowChange {
+    enum class Kind { Rewrite, Remove };
+    Kind kind = Kind::Rewrite;
+    qint64 identity = 0;
+    Columns columns;  // the rewrite's columns
+};
+
 class Database {
 public:
     enum class Mode { ReadWrite, ReadOnly };
@@ -40,8 +48,12 @@ public:
     std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;
     // Inserts a row and reads back the row this insert created; empty when it was not stored.
     std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
+    // False when no row has the identity.
     bool Update(const Table &table, qint64 identity, const Columns &columns) const;
     bool Remove(const Table &table, qint64 identity) const;
+    // The changes in order, as one transaction: all or nothing. A change that finds no row
+    // fails the whole.
+    bool Apply(const Table &table, const QList<RowChange> &changes) const;
 
     // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
     // (false) when the file exists; never leaves a half-made file behind.

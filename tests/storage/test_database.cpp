@@ -137,6 +137,7 @@ void TestDatabase::lotsAndWatchRows() {
     QCOMPARE(lot->value("MONEY").toDouble(), 10.5);
     const qint64 id = lot->value("ids").toLongLong();
     QVERIFY(db.Update(kGmm, id, {{"NUMS", 500}}));
+    QVERIFY(!db.Update(kGmm, id + 1, {{"NUMS", 500}}));  // no such row
     QCOMPARE(db.ReadAll(kGmm)->front().value("NUMS").toInt(), 500);
 
     const std::optional<QSqlRecord> watched = db.Insert(
@@ -190,6 +191,7 @@ void TestDatabase::faults_data() {
     QTest::newRow("Jet file") << "jet" << false;
     QTest::newRow("random bytes") << "random" << false;
     QTest::newRow("locked by a writer") << "locked" << false;
+    QTest::newRow("a reader holds off the commit") << "reader" << true;
     QTest::newRow("read-only") << "readonly" << true;
 }
 
@@ -213,13 +215,14 @@ void TestDatabase::faults() {
             }
             file.write(noise);
         }
-    } else if (fault == "locked") {
+    } else if (fault == "locked" || fault == "reader") {
         holder = std::make_unique<QSqlDatabase>(
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder"));
         holder->setDatabaseName(path());
         QVERIFY(holder->open());
-        QSqlQuery(*holder).exec("BEGIN EXCLUSIVE");
-        QVERIFY(QSqlQuery(*holder).exec("UPDATE setup SET TM = 99"));
+        QSqlQuery(*holder).exec(fault == "locked" ? "BEGIN EXCLUSIVE" : "BEGIN");
+        QVERIFY(QSqlQuery(*holder).exec(fault == "locked" ? "UPDATE setup SET TM = 99"
+                                                          : "SELECT * FROM GMM"));
     } else if (fault == "readonly") {
         mode = Database::Mode::ReadOnly;
     }
