@@ -3,6 +3,7 @@
 
 #include "storage/database.h"
 #include "storage/setup_store.h"
+#include "storage/holdings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,9 +52,18 @@ private slots:
     void faults_data();
     void faults();
     void createNeverOverwrites();
+    void holdingLots();
     void loadRules();
 
 private:
+    QList<HoldingLot> ThreeLots() {
+        QList<HoldingLot> lots;
+        for (const HoldingLot &lot :
+             {HoldingLot{0, "600000", 10, 1000}, {0, "000001", 8.5, 200}, {0, "600000", 12, 500}}) {
+            lots.append(*InsertLot(Database(path()), lot));
+        }
+        return lots;
+    }
     QString path() const { return m_dir->filePath(QStringLiteral("股票.mdb")); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -238,6 +248,7 @@ void TestDatabase::faults() {
     QVERIFY(!SaveSystemParameters(db, {}));
     QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
     QVERIFY(!db.Remove(kGmm, 1));
+    QVERIFY(!MergeLots(db, {1, "000001", 1, 1}, {}));
     // A locked file fails within the short busy time-out, not Qt's five seconds.
     QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
 
@@ -263,6 +274,36 @@ void TestDatabase::createNeverOverwrites() {
     // Nothing is left behind by a refused or a successful creation.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("股票.mdb")});
+}
+
+void TestDatabase::holdingLots() {
+    const Database db(path());
+    const QList<HoldingLot> lots = ThreeLots();
+    QCOMPARE(*ReadLots(db), lots);
+    // A merge whose rewrite raises after the deletes, or whose surviving lot is gone, changes
+    // nothing at all.
+    Sql(path(), {"CREATE TRIGGER no BEFORE UPDATE ON GMM WHEN NEW.NUMS = 1 BEGIN "
+                 "SELECT RAISE(ABORT, 'no'); END"});
+    const QByteArray before = Bytes(path());
+    const QList<qint64> others = {lots[2].identity, lots[1].identity};
+    QVERIFY(!MergeLots(db, {lots[0].identity, "600000", 10, 1}, others));
+    QVERIFY(!MergeLots(db, {lots[2].identity + 1, "600000", 10, 1700}, others));
+    QCOMPARE(Bytes(path()), before);
+    QVERIFY(UpdateLot(db, {lots[1].identity, "000002", 0.5, 0}));
+    QVERIFY(DeleteLot(db, lots[2].identity));
+    // A lot that is gone is neither rewritten, nor made anew, nor deleted again.
+    QVERIFY(!UpdateLot(db, lots[2]));
+    QVERIFY(!DeleteLot(db, lots[2].identity));
+    QVERIFY(MergeLots(db, {lots[0].identity, "600000", 10.67, 1500}, {}));
+    const HoldingLot merged{lots[0].identity, "600000", 10.67, 1500};
+    QCOMPARE(*ReadLots(db), (QList<HoldingLot>{merged, {lots[1].identity, "000002", 0.5, 0}}));
+    // A row with a larger identity comes with the insert: the lot returned is still its own.
+    Sql(path(), {"CREATE TRIGGER echo AFTER INSERT ON GMM BEGIN INSERT INTO GMM (MID, MONEY, "
+                 "NUMS) SELECT 'x', 0, 0 WHERE NEW.MID <> 'x'; END",
+                 "UPDATE GMM SET NUMS = 'many' WHERE MID = '000002'"});
+    QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
+             (HoldingLot{lots[2].identity + 1, "300001", 5, 100}));
+    QCOMPARE(*ReadLots(db), QList<HoldingLot>{merged});  // a row of the wrong form ends the list
 }
 
 void TestDatabase::loadRules() {
