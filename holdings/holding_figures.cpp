@@ -1,0 +1,166 @@
+#include "holdings/holding_figures.h"
+
+#include <cstdint>
+
+namespace holdings {
+
+namespace {
+
+using Extended = long double;  // x86-64: 64-bit significand
+
+QString MixedCodesCaption() {
+    return QStringLiteral("选中的代码只能有一个");
+}
+
+// Every checked row must carry the first one's code, an empty code included. Empty text
+// when nothing is checked; nothing on a mismatch.
+std::optional<QString> CommonCode(const QList<LotRow> &checked) {
+    for (const LotRow &row : checked) {
+        if (row.code != checked.front().code) {
+            return std::nullopt;
+        }
+    }
+    return checked.isEmpty() ? QString() : checked.front().code;
+}
+
+struct Totals {
+    double priceSum = 0;      // Σ quantity × price
+    double referenceSum = 0;  // Σ quantity × reference cost
+    int32_t quantity = 0;
+};
+
+// Each product is formed in extended precision and added to a sum stored as a double. The
+// quantity must stay within 32 bits all the way; empty when a text does not parse.
+std::optional<Totals> Sum(const QList<LotRow> &rows, bool withReference) {
+    Totals totals;
+    int64_t quantity = 0;
+    for (const LotRow &row : rows) {
+        const std::optional<double> price = calc::ParseDecimal(row.priceText);
+        const std::optional<int32_t> shares = calc::ParseWholeNumber(row.quantityText);
+        const std::optional<double> reference =
+            withReference ? calc::ParseDecimal(row.referenceText) : std::optional<double>(0);
+        if (!price || !shares || !reference) {
+            return std::nullopt;
+        }
+        totals.priceSum = static_cast<double>(static_cast<Extended>(totals.priceSum) +
+                                              static_cast<Extended>(*shares) * *price);
+        totals.referenceSum = static_cast<double>(static_cast<Extended>(totals.referenceSum) +
+                                                  static_cast<Extended>(*shares) * *reference);
+        quantity += *shares;
+        if (quantity > INT32_MAX || quantity < INT32_MIN) {
+            return std::nullopt;
+        }
+    }
+    totals.quantity = static_cast<int32_t>(quantity);
+    return totals;
+}
+
+// The quotient formed in extended precision and stored as a double before it is rounded.
+// Throws AmountOutOfRange.
+double Mean(double sum, int32_t quantity, double (*round)(double)) {
+    return round(static_cast<double>(static_cast<Extended>(sum) / quantity));
+}
+
+}  // namespace
+
+double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees) {
+    const Extended buyRates = static_cast<Extended>(fees.BuyStampTaxRate) + fees.BuyCommissionRate;
+    const Extended sellRates =
+        static_cast<Extended>(fees.SellStampTaxRate) + fees.SellCommissionRate;
+    const Extended divisor = 1 - sellRates * 0.001L;
+    if (divisor == 0) {
+        return 0;
+    }
+    try {
+        return calc::RoundToLi(static_cast<double>(buyPrice * (1 + buyRates * 0.001L) / divisor));
+    } catch (const calc::AmountOutOfRange &) {
+        return 0;
+    }
+}
+
+LotRow RowOf(const storage::HoldingLot &lot, const calc::FeeSchedule &fees) {
+    return {lot.code, calc::FormatAmount(lot.price), QString::number(lot.quantity),
+            calc::FormatAmount(ReferenceCostPrice(lot.price, fees)), QString::number(lot.identity)};
+}
+
+CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
+    CombinedCost result;
+    const std::optional<QString> code = CommonCode(checked);
+    if (!code) {
+        result.mixedCodes = true;
+        result.message = Message{MixedCodesCaption(),
+                                 QStringLiteral("选中的股票中存在不同的代码，无法计算结果!")};
+        return result;
+    }
+    result.code = *code;
+    const Message failed{QStringLiteral("错误"), QStringLiteral("参数错误!无法计算.")};
+    const std::optional<Totals> totals = Sum(checked, true);
+    if (!totals) {
+        result.message = failed;
+        return result;
+    }
+    if (totals->quantity == 0) {
+        return result;
+    }
+    try {
+        const double average = Mean(totals->priceSum, totals->quantity, calc::RoundToLi);
+        const double breakEven = Mean(totals->referenceSum, totals->quantity, calc::RoundToLi);
+        result.averageText = calc::FormatAmount(average);
+        result.breakEvenText = calc::FormatAmount(breakEven);
+    } catch (const calc::AmountOutOfRange &) {
+        result.message = failed;
+        return result;
+    }
+    result.quantityText = QString::number(totals->quantity);
+    return result;
+}
+
+MergePlan PlanMerge(const QList<LotRow> &checked, const calc::FeeSchedule &fees) {
+    MergePlan plan;
+    const std::optional<QString> code = CommonCode(checked);
+    if (!code) {
+        plan.mixedCodes = true;
+        plan.message =
+            Message{MixedCodesCaption(), QStringLiteral("选中的股票中存在不同的代码，无法合并.")};
+        return plan;
+    }
+    const std::optional<Totals> totals = Sum(checked, false);
+    if (!totals || totals->quantity == 0) {
+        return plan;
+    }
+    double price = 0;
+    try {
+        price = Mean(totals->priceSum, totals->quantity, calc::RoundToFen);
+    } catch (const calc::AmountOutOfRange &) {
+        return plan;
+    }
+    // Rows are found again only by their identity: a text that is not one changes nothing.
+    const QString survivorText = checked.front().identityText;
+    bool read = false;
+    const qint64 survivor = survivorText.toLongLong(&read);
+    if (!read) {
+        return plan;
+    }
+    QList<qsizetype> rows;
+    QList<qint64> identities;
+    for (qsizetype i = checked.size() - 1; i > 0; --i) {
+        if (checked[i].identityText == survivorText) {
+            continue;
+        }
+        identities.append(checked[i].identityText.toLongLong(&read));
+        if (!read) {
+            return plan;
+        }
+        rows.append(i);
+    }
+    plan.survivor = storage::HoldingLot{survivor, *code, price, totals->quantity};
+    plan.survivorRow = checked.front();
+    plan.survivorRow.priceText = calc::FormatAmount(price);
+    plan.survivorRow.quantityText = QString::number(totals->quantity);
+    plan.survivorRow.referenceText = calc::FormatAmount(ReferenceCostPrice(price, fees));
+    plan.removedRows = rows;
+    plan.removedIdentities = identities;
+    return plan;
+}
+
+}  // namespace holdings
