@@ -2,6 +2,7 @@
 
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
+#include "holdings/holdings_window.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
 #include "settings/system_parameters_dialog.h"
@@ -136,6 +137,8 @@ void TForm1::buildMenu() {
     connect(N7, &QAction::triggered, this, &QWidget::close);
     connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
     connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
+    // Every use reloads the list, so an open manager is brought up to date.
+    connect(N6, &QAction::triggered, this, [] { TForm4::Open()->LoadHoldings(); });
     connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
     connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
 }

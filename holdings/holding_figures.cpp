@@ -1,12 +1,14 @@
 #include "holdings/holding_figures.h"
 
+#include "calc/extended.h"
+
 #include <cstdint>
 
 namespace holdings {
 
 namespace {
 
-using Extended = long double;  // x86-64: 64-bit significand
+using calc::Extended;
 
 QString MixedCodesCaption() {
     return QStringLiteral("选中的代码只能有一个");
@@ -61,6 +63,10 @@ double Mean(double sum, int32_t quantity, double (*round)(double)) {
     return round(static_cast<double>(static_cast<Extended>(sum) / quantity));
 }
 
+QString ReferenceText(double price, const ReferenceFees &fees) {
+    return calc::FormatAmount(fees ? ReferenceCostPrice(price, *fees) : 0.0);
+}
+
 }  // namespace
 
 double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees) {
@@ -78,9 +84,27 @@ double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees) {
     }
 }
 
-LotRow RowOf(const storage::HoldingLot &lot, const calc::FeeSchedule &fees) {
+LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
     return {lot.code, calc::FormatAmount(lot.price), QString::number(lot.quantity),
-            calc::FormatAmount(ReferenceCostPrice(lot.price, fees)), QString::number(lot.identity)};
+            ReferenceText(lot.price, fees), QString::number(lot.identity)};
+}
+
+LotValidation ValidateLot(const LotInput &input) {
+    if (input.codeText.size() != 6) {
+        return {std::nullopt, QStringLiteral("股票代码不完事!请正确填写.")};
+    }
+    if (!calc::ParseWholeNumber(input.codeText)) {
+        return {std::nullopt, QStringLiteral("股票代码错误!请正确填写.")};
+    }
+    const std::optional<double> price = calc::ParseDecimal(input.priceText);
+    if (!price) {
+        return {std::nullopt, QStringLiteral("股票价格错误!请正确填写.")};
+    }
+    const std::optional<int32_t> quantity = calc::ParseWholeNumber(input.quantityText);
+    if (!quantity) {
+        return {std::nullopt, QStringLiteral("购入股票数量错误!请正确填写.")};
+    }
+    return {storage::HoldingLot{0, input.codeText, *price, *quantity}, QString()};
 }
 
 CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
@@ -115,7 +139,7 @@ CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
     return result;
 }
 
-MergePlan PlanMerge(const QList<LotRow> &checked, const calc::FeeSchedule &fees) {
+MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     MergePlan plan;
     const std::optional<QString> code = CommonCode(checked);
     if (!code) {
@@ -157,7 +181,7 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const calc::FeeSchedule &fees)
     plan.survivorRow = checked.front();
     plan.survivorRow.priceText = calc::FormatAmount(price);
     plan.survivorRow.quantityText = QString::number(totals->quantity);
-    plan.survivorRow.referenceText = calc::FormatAmount(ReferenceCostPrice(price, fees));
+    plan.survivorRow.referenceText = ReferenceText(price, fees);
     plan.removedRows = rows;
     plan.removedIdentities = identities;
     return plan;

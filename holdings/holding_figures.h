@@ -29,8 +29,27 @@ struct LotRow {
     bool operator==(const LotRow &) const = default;
 };
 
+// The fee rates for reference costs; none when a rate text in force does not parse, which
+// gives reference costs of 0.
+using ReferenceFees = std::optional<calc::FeeSchedule>;
+
 // The row the list shows for a stored lot.
-LotRow RowOf(const storage::HoldingLot &lot, const calc::FeeSchedule &fees);
+LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees);
+
+// The texts of the edit panel, the price already normalised.
+struct LotInput {
+    QString codeText;
+    QString priceText;
+    QString quantityText;
+};
+
+struct LotValidation {
+    std::optional<storage::HoldingLot> lot;  // identity 0
+    QString error;                           // the first bad field's message
+};
+
+// Checks code, price and quantity in that order and stops at the first bad one.
+LotValidation ValidateLot(const LotInput &input);
 
 // A modal message box with the error icon and an OK button.
 struct Message {
@@ -66,6 +85,6 @@ struct MergePlan {
     QList<qint64> removedIdentities;              // their identities, in the same order
 };
 
-MergePlan PlanMerge(const QList<LotRow> &checked, const calc::FeeSchedule &fees);
+MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees);
 
 }  // namespace holdings

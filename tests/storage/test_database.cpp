@@ -2,8 +2,8 @@
 // must fail an operation without touching the file.
 
 #include "storage/database.h"
-#include "storage/setup_store.h"
 #include "storage/holdings_store.h"
+#include "storage/setup_store.h"
 
 #include <QDir>
 #include <QFile>

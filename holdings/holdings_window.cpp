@@ -1,0 +1,568 @@
+#include "holdings/holdings_window.h"
+
+#include "calc/profit_table_window.h"
+#include "settings/settings_in_force.h"
+#include "storage/holdings_store.h"
+#include "widgets/gap_label.h"
+#include "widgets/key_filters.h"
+#include "widgets/message_box.h"
+#include "widgets/pictures.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QWheelEvent>
+
+namespace {
+
+const QColor kBackground(176, 211, 225);
+
+// The fee rates in force when a reference cost is computed; none when a rate text does not
+// parse, which gives reference costs of 0.
+std::optional<calc::FeeSchedule> FeesInForce() {
+    return calc::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
+}
+
+QPushButton *SpeedButton(const QString &caption, QWidget *parent, const QRect &geometry) {
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *Caption(const QString &text, QWidget *parent, const QRect &geometry) {
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// A read-only summary field laid over a run of blanks of its line.
+QLineEdit *Summary(const GapLabel *line, int gap, const QColor &colour) {
+    QLineEdit *field = ReadOnlyField(line->parentWidget(), colour);
+    field->setGeometry(line->gapRect(gap));
+    return field;
+}
+
+void ShowMessage(QWidget *owner, const holdings::Message &message) {
+    messages::Show(owner, message.text, message.caption, messages::Icon::Error);
+}
+
+}  // namespace
+
+TForm4::TForm4() {
+    setWindowTitle(QStringLiteral("股票管理器"));
+    SetBackground(this, kBackground);
+    resize(616, 420);
+
+    Panel1 = new TitlePanel(QStringLiteral("股票管理器 "), this);
+    SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
+                                     QStringLiteral("关闭窗口"));
+    Label5 = new QLabel(Panel1);
+    Label5->setStyleSheet(QStringLiteral("color: lime;"));
+    Label5->setFont(Panel1->title()->font());
+    Label5->setGeometry(
+        32 + Panel1->title()->fontMetrics().horizontalAdvance(Panel1->title()->text()), 0, 140, 30);
+    addDragHandle(Panel1);
+    addDragHandle(Panel1->title());
+    addDragHandle(Label5);
+
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setGeometry(4, 32, 608, 274);
+
+    Panel3 = new QWidget(GroupBox2);
+    Panel3->setGeometry(6, 8, 500, 34);
+    Caption(QStringLiteral("股票代码"), Panel3, QRect(2, 6, 60, 22));
+    SpinEdit1 = new QLineEdit(Panel3);
+    SpinEdit1->setGeometry(62, 5, 78, 24);
+    SpinEdit1->setMaxLength(6);
+    InstallDigitKeyFilter(SpinEdit1);
+    Caption(QStringLiteral("购入价格(元)"), Panel3, QRect(150, 6, 90, 22));
+    Edit1 = new QLineEdit(Panel3);
+    Edit1->setGeometry(238, 5, 82, 24);
+    InstallDecimalKeyFilter(Edit1);
+    Caption(QStringLiteral("购入数量(股)"), Panel3, QRect(330, 6, 90, 22));
+    SpinEdit2 = new SpinEdit(Panel3);
+    SpinEdit2->setGeometry(418, 5, 80, 24);
+    SpinEdit2->setRange(INT32_MIN, INT32_MAX);
+    SpinEdit2->setIncrement(100);
+    SpinEdit2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SpinEdit2->setText(QStringLiteral("100"));
+
+    Panel2 = new QWidget(GroupBox2);
+    Panel2->setGeometry(6, 46, 490, 222);
+    const char16_t *headers[] = {u"股票代码 ", u"购入价格(元)", u"购入数量(股)", u"参考成本价"};
+    const int widths[] = {98, 120, 120, 120};
+    int left = 1;
+    for (int i = 0; i < 4; ++i) {
+        auto *header =
+            Caption(QString::fromUtf16(headers[i]), Panel2, QRect(left, 0, widths[i], 22));
+        header->setAlignment(Qt::AlignCenter);
+        left += widths[i];
+        auto *bevel = new QFrame(Panel2);
+        bevel->setFrameShape(QFrame::VLine);
+        bevel->setFrameShadow(QFrame::Sunken);
+        bevel->setGeometry(left - 1, 2, 2, 18);
+    }
+    SpeedButton8 = SpeedButton(QString(), Panel2, QRect(462, 0, 26, 22));
+    SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
+    SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
+
+    ListView1 = new QTableWidget(0, 4, Panel2);
+    ListView1->setGeometry(0, 24, 490, 198);
+    ListView1->horizontalHeader()->hide();
+    ListView1->verticalHeader()->hide();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setMinimumSectionSize(22);
+    ListView1->verticalHeader()->setDefaultSectionSize(22);
+    for (int i = 0; i < 4; ++i) {
+        ListView1->setColumnWidth(i, widths[i]);
+    }
+    ListView1->setShowGrid(true);
+    ListView1->setGridStyle(Qt::SolidLine);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setWordWrap(false);
+    QPalette listPalette = ListView1->palette();
+    listPalette.setColor(QPalette::Base, Qt::black);
+    listPalette.setColor(QPalette::Text, Qt::white);
+    listPalette.setColor(QPalette::Inactive, QPalette::Highlight,
+                         listPalette.color(QPalette::Active, QPalette::Highlight));
+    listPalette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         listPalette.color(QPalette::Active, QPalette::HighlightedText));
+    ListView1->setPalette(listPalette);
+    ListView1->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #808080; }"));
+    ListView1->viewport()->installEventFilter(this);
+
+    const char16_t *actions[] = {u"新增", u"修改 ", u"保存 ", u"取消", u"删除", u"合并"};
+    QPushButton **buttons[] = {&SpeedButton1, &SpeedButton3, &SpeedButton4,
+                               &SpeedButton5, &SpeedButton6, &SpeedButton9};
+    for (int i = 0; i < 6; ++i) {
+        *buttons[i] =
+            SpeedButton(QString::fromUtf16(actions[i]), GroupBox2, QRect(512, 10 + i * 43, 88, 34));
+    }
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setGeometry(4, 308, 608, 106);
+    SpeedButton1010 = SpeedButton(QStringLiteral("合并成本价"), GroupBox1, QRect(8, 12, 100, 38));
+    SpeedButton10 = SpeedButton(QStringLiteral("利润细分表"), GroupBox1, QRect(8, 58, 100, 38));
+    // Each field lies over the blanks of its line.
+    auto *codeLine =
+        new GapLabel(QStringLiteral("股票代码                股票数量            股"), GroupBox1);
+    codeLine->setGeometry(122, 18, 380, 26);
+    Edit4 = Summary(codeLine, 0, Qt::blue);
+    Edit5 = Summary(codeLine, 1, Qt::blue);
+    auto *priceLine =
+        new GapLabel(QStringLiteral("购入均价              元 ,持平价            元"), GroupBox1);
+    priceLine->setGeometry(122, 62, 380, 26);
+    Edit2 = Summary(priceLine, 0, Qt::red);
+    Edit3 = Summary(priceLine, 1, Qt::red);
+    SpeedButton7 = SpeedButton(QStringLiteral("退出"), GroupBox1, QRect(512, 12, 88, 84));
+
+    connect(SpeedButton1, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &TForm4::SpeedButton3Click);
+    connect(SpeedButton4, &QPushButton::clicked, this, &TForm4::SpeedButton4Click);
+    connect(SpeedButton5, &QPushButton::clicked, this, &TForm4::SpeedButton5Click);
+    connect(SpeedButton6, &QPushButton::clicked, this, &TForm4::SpeedButton6Click);
+    connect(SpeedButton8, &QPushButton::clicked, this, &TForm4::SpeedButton8Click);
+    connect(SpeedButton9, &QPushButton::clicked, this, &TForm4::SpeedButton9Click);
+    connect(SpeedButton1010, &QPushButton::clicked, this, &TForm4::SpeedButton1010Click);
+    connect(SpeedButton10, &QPushButton::clicked, this, &TForm4::SpeedButton10Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
+    connect(SpeedButton7, &QPushButton::clicked, this, &QWidget::close);
+    connect(ListView1, &QTableWidget::itemSelectionChanged, this, &TForm4::ListView1SelectItem);
+    connect(ListView1, &QTableWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
+
+    RightAlignPlainEdits(this);
+    SetBrowsingState();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        move(screen->geometry().center() - rect().center());
+    }
+}
+
+holdings::LotRow TForm4::rowAt(int row) const {
+    const auto text = [this, row](int column) {
+        const QTableWidgetItem *item = ListView1->item(row, column);
+        return item != nullptr ? item->text() : QString();
+    };
+    const QTableWidgetItem *code = ListView1->item(row, kCode);
+    return {text(kCode), text(kPrice), text(kQuantity), text(kReference),
+            code != nullptr ? code->data(kIdentityRole).toString() : QString()};
+}
+
+bool TForm4::isChecked(int row) const {
+    const QTableWidgetItem *item = ListView1->item(row, kCode);
+    return item != nullptr && item->checkState() == Qt::Checked;
+}
+
+void TForm4::setChecked(int row, bool checked) {
+    if (QTableWidgetItem *item = ListView1->item(row, kCode)) {
+        item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+int TForm4::selectedRow() const {
+    const QList<QTableWidgetItem *> selected = ListView1->selectedItems();
+    return selected.isEmpty() ? -1 : selected.front()->row();
+}
+
+QList<int> TForm4::checkedRows() const {
+    QList<int> rows;
+    for (int row = 0; row < ListView1->rowCount(); ++row) {
+        if (isChecked(row)) {
+            rows.append(row);
+        }
+    }
+    return rows;
+}
+
+namespace {
+
+// Codes of Shenzhen (leading "0") in red, the others in yellow.
+QColor RowColour(const QString &code) {
+    return code.startsWith(u'0') ? QColor(255, 0, 0) : QColor(255, 255, 0);
+}
+
+std::array<QString, 4> Texts(const holdings::LotRow &row) {
+    return {row.code, row.priceText, row.quantityText, row.referenceText};
+}
+
+}  // namespace
+
+void TForm4::fillRow(int row, const holdings::LotRow &texts) {
+    // Each item is complete before the list takes it: one change per cell, not three.
+    const QBrush colour(RowColour(texts.code));
+    const std::array<QString, 4> values = Texts(texts);
+    for (int column = kCode; column <= kReference; ++column) {
+        auto *item = new QTableWidgetItem(values[static_cast<size_t>(column)]);
+        item->setForeground(colour);
+        if (column == kCode) {
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+            item->setData(kIdentityRole, texts.identityText);
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        } else {
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        ListView1->setItem(row, column, item);
+    }
+}
+
+int TForm4::appendRow(const holdings::LotRow &texts) {
+    const int row = ListView1->rowCount();
+    ListView1->setRowCount(row + 1);
+    fillRow(row, texts);
+    return row;
+}
+
+void TForm4::setRow(int row, const holdings::LotRow &texts) {
+    const QBrush colour(RowColour(texts.code));
+    const std::array<QString, 4> values = Texts(texts);
+    for (int column = kCode; column <= kReference; ++column) {
+        QTableWidgetItem *item = ListView1->item(row, column);
+        item->setText(values[static_cast<size_t>(column)]);
+        item->setForeground(colour);
+    }
+    ListView1->item(row, kCode)->setData(kIdentityRole, texts.identityText);
+}
+
+void TForm4::sortKeeping(int row) {
+    QTableWidgetItem *kept = row >= 0 ? ListView1->item(row, kCode) : nullptr;
+    // A stable sort by plain comparison of the codes.
+    ListView1->sortItems(kCode, Qt::AscendingOrder);
+    if (kept != nullptr) {
+        selectRow(kept->row());
+    }
+}
+
+void TForm4::selectRow(int row) {
+    ListView1->setCurrentCell(row, kCode,
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TForm4::setFieldBackground(const QColor &colour) {
+    for (QLineEdit *field : {SpinEdit1, Edit1, static_cast<QLineEdit *>(SpinEdit2)}) {
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Base, colour);
+        field->setPalette(palette);
+    }
+}
+
+void TForm4::LoadHoldings() {
+    const std::optional<QList<storage::HoldingLot>> lots = storage::ReadLots(storage::Database());
+    if (!lots) {
+        return;
+    }
+    const std::optional<calc::FeeSchedule> fees = FeesInForce();
+    const bool hadSelection = selectedRow() >= 0;
+    {
+        // Filled unsorted and sorted once: the same order as sorting at every row.
+        const QSignalBlocker blocker(ListView1);
+        ListView1->setUpdatesEnabled(false);
+        ListView1->clearSelection();
+        ListView1->setRowCount(0);
+        ListView1->setRowCount(static_cast<int>(lots->size()));
+        for (int row = 0; row < lots->size(); ++row) {
+            fillRow(row, holdings::RowOf((*lots)[row], fees));
+        }
+        ListView1->sortItems(kCode, Qt::AscendingOrder);
+        ListView1->setUpdatesEnabled(true);
+    }
+    if (hadSelection) {
+        ListView1SelectItem();  // the removed selection empties the fields
+    }
+    if (!Panel2->isEnabled()) {
+        return;  // the list cannot take the focus while a lot is edited
+    }
+    ListView1->setFocus();
+    if (ListView1->rowCount() > 0) {
+        selectRow(0);
+        ListView1SelectItem();
+    }
+}
+
+void TForm4::SetEditingState() {
+    m_editing = true;
+    Panel2->setEnabled(false);
+    SpeedButton1->setEnabled(false);
+    SpeedButton3->setEnabled(false);
+    SpeedButton4->setEnabled(true);
+    SpeedButton5->setEnabled(true);
+    SpeedButton6->setEnabled(false);
+    SpeedButton9->setEnabled(false);
+    Panel3->setEnabled(true);
+    setFieldBackground(Qt::white);
+}
+
+void TForm4::SetBrowsingState() {
+    m_editing = false;
+    Panel2->setEnabled(true);
+    SpeedButton1->setEnabled(true);
+    SpeedButton3->setEnabled(true);
+    SpeedButton4->setEnabled(false);
+    SpeedButton5->setEnabled(false);
+    SpeedButton6->setEnabled(true);
+    SpeedButton9->setEnabled(true);
+    Panel3->setEnabled(false);
+    setFieldBackground(kBackground);
+}
+
+void TForm4::ListView1SelectItem() {
+    const int row = selectedRow();
+    if (row < 0) {
+        Edit1->clear();
+        SpinEdit1->clear();
+        SpinEdit2->setText(QStringLiteral("100"));
+        return;
+    }
+    const holdings::LotRow texts = rowAt(row);
+    SpinEdit1->setText(texts.code);
+    Edit1->setText(texts.priceText);
+    SpinEdit2->setText(texts.quantityText);
+}
+
+void TForm4::ListView1DblClick() {
+    const int selected = selectedRow();
+    if (selected < 0) {
+        return;
+    }
+    const QString code = rowAt(selected).code;
+    for (int row = 0; row < ListView1->rowCount(); ++row) {
+        setChecked(row, rowAt(row).code == code);
+    }
+}
+
+void TForm4::SpeedButton8Click() {
+    for (int row = 0; row < ListView1->rowCount(); ++row) {
+        setChecked(row, false);
+    }
+}
+
+void TForm4::SpeedButton1Click() {
+    m_editMode = EditMode::Adding;
+    Label5->setText(QStringLiteral("(新增股票)"));
+    SpinEdit1->clear();
+    Edit1->clear();
+    SpinEdit2->clear();
+    SetEditingState();
+    SpinEdit1->setFocus();
+}
+
+void TForm4::SpeedButton3Click() {
+    if (selectedRow() < 0) {
+        return;
+    }
+    Label5->setText(QStringLiteral("(修改股票)"));
+    m_editMode = EditMode::Modifying;
+    SetEditingState();
+    SpinEdit1->setFocus();
+}
+
+void TForm4::SpeedButton5Click() {
+    Label5->clear();
+    SetBrowsingState();
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    const holdings::LotRow texts = rowAt(row);
+    SpinEdit1->setText(texts.code);
+    Edit1->setText(texts.priceText);
+    SpinEdit2->setText(texts.quantityText);
+    ListView1->setFocus();
+}
+
+void TForm4::SpeedButton4Click() {
+    Edit1->setText(calc::NormaliseDecimalText(Edit1->text()));
+    const holdings::LotInput input{SpinEdit1->text(), Edit1->text(), SpinEdit2->text()};
+    const holdings::LotValidation checked = holdings::ValidateLot(input);
+    if (!checked.lot) {
+        messages::ShowInputError(this, checked.error);
+        return;
+    }
+    const storage::Database database;
+    const std::optional<calc::FeeSchedule> fees = FeesInForce();
+    const int selected = selectedRow();
+    int row = -1;
+    if (m_editMode == EditMode::Modifying && selected >= 0) {
+        storage::HoldingLot lot = *checked.lot;
+        bool known = false;
+        lot.identity = rowAt(selected).identityText.toLongLong(&known);
+        // A lot whose record has gone is stored anew, and its row takes the new identity so
+        // that later saves rewrite that record instead of adding more.
+        if (!known || !storage::UpdateLot(database, lot)) {
+            const std::optional<storage::HoldingLot> stored = storage::InsertLot(database, lot);
+            if (!stored) {
+                return;  // nothing was written: stay in the editing state
+            }
+            lot = *stored;
+        }
+        holdings::LotRow texts = holdings::RowOf(lot, fees);
+        texts.priceText = input.priceText;  // shown as typed until the next load
+        texts.quantityText = input.quantityText;
+        setRow(selected, texts);
+        row = selected;
+    } else {
+        const std::optional<storage::HoldingLot> stored =
+            storage::InsertLot(database, *checked.lot);
+        if (!stored) {
+            return;
+        }
+        row = appendRow(holdings::RowOf(*stored, fees));
+    }
+    sortKeeping(row);
+    SpeedButton5Click();
+}
+
+void TForm4::SpeedButton6Click() {
+    const int row = selectedRow();
+    if (row < 0) {
+        return;
+    }
+    if (messages::Show(this, QStringLiteral("你确定要删除这条股票记录吗?"), QStringLiteral("提示"),
+                       messages::Icon::Information,
+                       messages::Buttons::YesNo) != messages::Answer::Yes) {
+        return;
+    }
+    bool known = false;
+    const qint64 identity = rowAt(row).identityText.toLongLong(&known);
+    if (!known || !storage::DeleteLot(storage::Database(), identity)) {
+        return;  // a lot that cannot be deleted keeps its row
+    }
+    ListView1->removeRow(row);
+    if (ListView1->rowCount() == 0) {
+        ListView1->clearSelection();
+        ListView1SelectItem();
+        return;
+    }
+    selectRow(std::min(row, ListView1->rowCount() - 1));
+    ListView1->setFocus();
+}
+
+void TForm4::SpeedButton1010Click() {
+    QList<holdings::LotRow> checked;
+    for (int row : checkedRows()) {
+        checked.append(rowAt(row));
+    }
+    const holdings::CombinedCost cost = holdings::CombineCheckedLots(checked);
+    Edit4->setText(cost.code);
+    Edit5->setText(cost.quantityText);
+    Edit2->setText(cost.averageText);
+    Edit3->setText(cost.breakEvenText);
+    if (cost.message) {
+        ShowMessage(this, *cost.message);
+    }
+}
+
+void TForm4::SpeedButton9Click() {
+    const QList<int> rows = checkedRows();
+    QList<holdings::LotRow> checked;
+    for (int row : rows) {
+        checked.append(rowAt(row));
+    }
+    const holdings::MergePlan plan = holdings::PlanMerge(checked, FeesInForce());
+    if (plan.message) {
+        ShowMessage(this, *plan.message);
+    }
+    if (!plan.survivor) {
+        return;
+    }
+    // All or nothing: the list changes only when the table did.
+    if (!storage::MergeLots(storage::Database(), *plan.survivor, plan.removedIdentities)) {
+        return;
+    }
+    setRow(rows.front(), plan.survivorRow);
+    for (qsizetype removed : plan.removedRows) {  // last first, so positions stay valid
+        ListView1->removeRow(rows[removed]);
+    }
+}
+
+void TForm4::SpeedButton10Click() {
+    SpeedButton1010Click();
+    if (Edit4->text().isEmpty()) {
+        messages::Show(this, QStringLiteral("请选择相应的股票!"), QStringLiteral("提示"),
+                       messages::Icon::Information);
+        return;
+    }
+    if (!OpenProfitTable(Edit2->text(), Edit3->text(), Edit5->text(), this)) {
+        Edit2->clear();
+        Edit3->clear();
+    }
+}
+
+bool TForm4::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != ListView1->viewport()) {
+        return ToolWindowOf<TForm4>::eventFilter(watched, event);  // the drag handles
+    }
+    if (event->type() == QEvent::Wheel) {
+        // One notch moves the selection one row and the list never scrolls by itself; with
+        // no selected row the wheel does nothing.
+        const int row = selectedRow();
+        if (row < 0) {
+            m_wheelDelta = 0;
+            return true;
+        }
+        m_wheelDelta += static_cast<QWheelEvent *>(event)->angleDelta().y();
+        int target = row;
+        while (m_wheelDelta <= -120) {
+            m_wheelDelta += 120;
+            ++target;
+        }
+        while (m_wheelDelta >= 120) {
+            m_wheelDelta -= 120;
+            --target;
+        }
+        target = std::clamp(target, 0, ListView1->rowCount() - 1);
+        if (target != row) {
+            selectRow(target);
+            ListView1->scrollToItem(ListView1->item(target, kCode));
+        }
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,96 @@
+#pragma once
+// TForm4: the holdings manager. Bought lots in a checkable list with their reference cost,
+// edited in the panel above it, merged and summed by the buttons around it.
+
+#include "holdings/holding_figures.h"
+#include "widgets/spin_edit.h"
+#include "widgets/title_panel.h"
+#include "widgets/tool_window.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+class TForm4 final : public ToolWindowOf<TForm4> {
+    Q_OBJECT
+public:
+    TForm4();
+
+    enum class EditMode { Adding, Modifying };
+
+    // The list's columns. The lot's identity rides along unseen as a text of the code cell.
+    enum Column { kCode, kPrice, kQuantity, kReference };
+    static constexpr int kIdentityRole = Qt::UserRole;
+
+    TitlePanel *Panel1;
+    QLabel *Label5;             // (新增股票) / (修改股票)
+    QPushButton *SpeedButton2;  // close
+    QGroupBox *GroupBox2;
+    QWidget *Panel3;            // edit panel
+    QLineEdit *SpinEdit1;       // code: a plain field of 6 characters
+    QLineEdit *Edit1;           // buy price
+    SpinEdit *SpinEdit2;        // quantity
+    QWidget *Panel2;            // header row and list
+    QPushButton *SpeedButton8;  // 去除列表中的选中标志
+    QTableWidget *ListView1;
+    QPushButton *SpeedButton1;  // 新增
+    QPushButton *SpeedButton3;  // 修改
+    QPushButton *SpeedButton4;  // 保存
+    QPushButton *SpeedButton5;  // 取消
+    QPushButton *SpeedButton6;  // 删除
+    QPushButton *SpeedButton9;  // 合并
+    QGroupBox *GroupBox1;
+    QPushButton *SpeedButton1010;  // 合并成本价
+    QPushButton *SpeedButton10;    // 利润细分表
+    QLineEdit *Edit4;              // code
+    QLineEdit *Edit5;              // total quantity
+    QLineEdit *Edit2;              // average buy price
+    QLineEdit *Edit3;              // break-even price
+    QPushButton *SpeedButton7;     // 退出
+
+    // Replaces the list with the lots of the database; a failed read leaves it as it is.
+    void LoadHoldings();
+
+    bool isEditing() const { return m_editing; }
+    EditMode editMode() const { return m_editMode; }
+
+    // The row's texts, and whether it is checked.
+    holdings::LotRow rowAt(int row) const;
+    bool isChecked(int row) const;
+    void setChecked(int row, bool checked);
+    int selectedRow() const;
+
+    void SetEditingState();
+    void SetBrowsingState();
+    void SpeedButton1Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton1010Click();
+    void SpeedButton10Click();
+    void ListView1SelectItem();
+    void ListView1DblClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Adds a row (unsorted) and returns its position.
+    int appendRow(const holdings::LotRow &row);
+    void fillRow(int row, const holdings::LotRow &texts);
+    void setRow(int row, const holdings::LotRow &texts);
+    // Re-sorts by code and selects the row that held `row` before.
+    void sortKeeping(int row);
+    void selectRow(int row);
+    QList<int> checkedRows() const;
+    void setFieldBackground(const QColor &colour);
+
+    bool m_editing = false;
+    EditMode m_editMode = EditMode::Adding;
+    int m_wheelDelta = 0;
+};

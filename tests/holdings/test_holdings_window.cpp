@@ -1,0 +1,343 @@
+// The holdings manager, driven offscreen over a real database file.
+
+#include "calc/profit_table_window.h"
+#include "holdings/holdings_window.h"
+#include "platform/fake/fake_platform.h"
+#include "storage/database.h"
+#include "support/fake_settings.h"
+#include "support/message_recorder.h"
+#include "support/offscreen_warnings.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+void Sql(const QString &statement) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
+        db.setDatabaseName(storage::DatabaseFileName());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("test-side");
+}
+
+// "MID MONEY NUMS" of every stored lot in identity order.
+QStringList Stored() {
+    QStringList lots;
+    const std::optional<QList<QSqlRecord>> rows = storage::Database().ReadAll(storage::kGmm);
+    for (const QSqlRecord &row : rows.value_or(QList<QSqlRecord>())) {
+        lots.append(QStringList{row.value("MID").toString(), row.value("MONEY").toString(),
+                                row.value("NUMS").toString()}
+                        .join(u' '));
+    }
+    return lots;
+}
+
+// "code price quantity reference" of every list row.
+QStringList Listed(const TForm4 *window) {
+    QStringList rows;
+    for (int r = 0; r < window->ListView1->rowCount(); ++r) {
+        const holdings::LotRow row = window->rowAt(r);
+        rows.append(
+            QStringList{row.code, row.priceText, row.quantityText, row.referenceText}.join(u' '));
+    }
+    return rows;
+}
+
+QByteArray Bytes() {
+    QFile file(storage::DatabaseFileName());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestHoldingsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void loadInCodeOrderWithColoursAndReferenceCosts();
+    void wheelMovesTheSelectionOneRowPerNotch();
+    void doubleClickChecksTheLotsOfOneStock();
+    void saveMessagesInOrder_data();
+    void saveMessagesInOrder();
+    void addModifyDelete();
+    void modifiedLotWhoseRecordIsGoneTakesTheNewIdentity();
+    void combineMergeAndProfitTable();
+    void failingDatabaseChangesNothing_data();
+    void failingDatabaseChangesNothing();
+
+private:
+    TForm4 *open(const QString &values);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MessageRecorder> m_messages;
+    std::unique_ptr<FakeSettings> m_settings;
+};
+
+void TestHoldingsWindow::initTestCase() {
+    FilterOffscreenWarnings();
+    platform::Install(std::make_unique<platform::FakePlatform>());
+}
+
+void TestHoldingsWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    m_messages = std::make_unique<MessageRecorder>();
+    m_settings = std::make_unique<FakeSettings>();
+}
+
+void TestHoldingsWindow::cleanup() {
+    delete TForm4::instance.data();
+    delete TForm9::instance.data();
+    m_settings.reset();
+    m_messages.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+TForm4 *TestHoldingsWindow::open(const QString &values) {
+    if (!values.isEmpty()) {
+        Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES " + values);
+    }
+    TForm4 *window = TForm4::Open();
+    window->LoadHoldings();
+    return window;
+}
+
+void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
+    TForm4 *window = open(
+        "('600000', 10, 1000), ('000001', 12, 500), ('300001', 8.5, 300), "
+        "('600001', 0, 100)");
+    QCOMPARE(Listed(window), (QStringList{"000001 12 500 12.084", "300001 8.5 300 8.56",
+                                          "600000 10 1000 10.07", "600001 0 100 0"}));
+    QCOMPARE(window->ListView1->item(0, 0)->foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(window->ListView1->item(1, 3)->foreground().color(), QColor(255, 255, 0));
+    QCOMPARE(window->selectedRow(), 0);
+    QCOMPARE(window->SpinEdit1->text() + window->Edit1->text() + window->SpinEdit2->text(),
+             QStringLiteral("00000112500"));
+    QCOMPARE(window->size(), QSize(616, 420));
+    QCOMPARE(window->ListView1->rowHeight(0), 22);
+    // A changed fee rate shows only after the next load; an empty table selects nothing.
+    m_settings->fees[1] = "2";
+    QCOMPARE(window->rowAt(2).referenceText, QStringLiteral("10.07"));
+    Sql("DELETE FROM GMM");
+    window->LoadHoldings();
+    QCOMPARE(window->ListView1->rowCount(), 0);
+    QCOMPARE(window->SpinEdit2->text(), QStringLiteral("100"));
+}
+
+void TestHoldingsWindow::wheelMovesTheSelectionOneRowPerNotch() {
+    TForm4 *window = open("('1', 1, 1), ('2', 1, 1), ('3', 1, 1), ('4', 1, 1), ('5', 1, 1)");
+    QWidget *viewport = window->ListView1->viewport();
+    const auto wheel = [viewport](int delta) {
+        QWheelEvent event(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), {},
+                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &event);
+    };
+    window->ListView1->selectRow(2);
+    wheel(-120);
+    QCOMPARE(window->selectedRow(), 3);
+    wheel(240);
+    QCOMPARE(window->selectedRow(), 1);
+    window->ListView1->clearSelection();
+    wheel(-120);
+    QCOMPARE(window->selectedRow(), -1);
+}
+
+void TestHoldingsWindow::doubleClickChecksTheLotsOfOneStock() {
+    TForm4 *window = open(
+        "('600000', 1, 1), ('000001', 1, 1), ('600000', 2, 1), "
+        "('300001', 1, 1), ('600000', 3, 1)");
+    window->setChecked(0, true);  // 000001, unchecked by the double click
+    const QRect cell = window->ListView1->visualRect(window->ListView1->model()->index(2, 1));
+    QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+    QList<bool> checks;
+    for (int r = 0; r < 5; ++r) {
+        checks.append(window->isChecked(r));
+    }
+    QCOMPARE(checks, (QList<bool>{false, false, true, true, true}));
+    window->SpeedButton8Click();
+    QVERIFY(!window->isChecked(2));
+}
+
+void TestHoldingsWindow::saveMessagesInOrder_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("five digits, all wrong") << "60000"
+                                            << "x"
+                                            << "y"
+                                            << "股票代码不完事!请正确填写.";
+    QTest::newRow("code no number") << "6000a0"
+                                    << "x"
+                                    << "y"
+                                    << "股票代码错误!请正确填写.";
+    QTest::newRow("price") << "600000"
+                           << "1.2.3"
+                           << "y"
+                           << "股票价格错误!请正确填写.";
+    QTest::newRow("quantity") << "600000"
+                              << "1"
+                              << "1e3"
+                              << "购入股票数量错误!请正确填写.";
+}
+
+void TestHoldingsWindow::saveMessagesInOrder() {
+    QFETCH(QString, code);
+    QFETCH(QString, price);
+    QFETCH(QString, quantity);
+    QFETCH(QString, message);
+    TForm4 *window = open(QString());
+    window->SpeedButton1Click();
+    window->SpinEdit1->setText(code);
+    window->Edit1->setText(price);
+    window->SpinEdit2->setText(quantity);
+    window->SpeedButton4Click();
+    QCOMPARE(m_messages->texts(), QStringList{message});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("错误"));
+    QVERIFY(window->isEditing());
+    QVERIFY(Stored().isEmpty());
+}
+
+void TestHoldingsWindow::addModifyDelete() {
+    TForm4 *window = open("('600001', 10, 1000)");
+    QCOMPARE(window->Label5->text(), QString());
+    window->SpeedButton1Click();
+    QCOMPARE(window->Label5->text(), QStringLiteral("(新增股票)"));
+    QVERIFY(!window->Panel2->isEnabled() && !window->SpeedButton9->isEnabled());
+    QTest::keyClicks(window->SpinEdit1, "6000001");  // six characters at most
+    QTest::keyClicks(window->Edit1, ".5");
+    QTest::keyClicks(window->SpinEdit2, "100");
+    window->SpeedButton4Click();
+    QVERIFY(m_messages->shown.isEmpty());
+    QVERIFY(!window->isEditing());
+    QCOMPARE(window->Edit1->text(), QStringLiteral("0.5"));
+    QCOMPARE(Stored(), (QStringList{"600001 10 1000", "600000 0.5 100"}));
+    QCOMPARE(window->rowAt(window->selectedRow()).referenceText, QStringLiteral("0.504"));
+    QCOMPARE(window->selectedRow(), 0);  // sorted into place
+
+    window->ListView1->selectRow(1);
+    window->SpeedButton3Click();
+    QCOMPARE(window->Label5->text(), QStringLiteral("(修改股票)"));
+    window->Edit1->setText("10.50");
+    window->SpeedButton4Click();
+    QCOMPARE(Listed(window)[1], QStringLiteral("600001 10.50 1000 10.574"));
+    QCOMPARE(Stored()[0], QStringLiteral("600001 10.5 1000"));
+
+    m_messages->answers = {messages::Answer::No, messages::Answer::Yes, messages::Answer::Yes};
+    window->SpeedButton6Click();
+    QCOMPARE(Stored().size(), 2);
+    window->SpeedButton6Click();
+    QCOMPARE(Stored(), QStringList{"600000 0.5 100"});
+    QCOMPARE(window->selectedRow(), 0);
+    window->SpeedButton6Click();
+    QCOMPARE(window->ListView1->rowCount(), 0);
+    QCOMPARE(window->selectedRow(), -1);
+    QVERIFY(Stored().isEmpty());
+}
+
+void TestHoldingsWindow::modifiedLotWhoseRecordIsGoneTakesTheNewIdentity() {
+    TForm4 *window = open("('600000', 10, 1000)");
+    Sql("DELETE FROM GMM");
+    for (const char *price : {"11", "12"}) {
+        window->SpeedButton3Click();
+        window->Edit1->setText(price);
+        window->SpeedButton4Click();
+    }
+    QCOMPARE(Stored(), QStringList{"600000 12 1000"});
+    QCOMPARE(window->rowAt(0).identityText, QStringLiteral("2"));
+}
+
+void TestHoldingsWindow::combineMergeAndProfitTable() {
+    TForm4 *window = open("('600000', 10, 1000), ('000001', 9, 100), ('600000', 12, 500)");
+    window->setChecked(0, true);
+    window->setChecked(1, true);
+    window->SpeedButton9Click();
+    QCOMPARE(m_messages->texts(), QStringList{"选中的股票中存在不同的代码，无法合并."});
+    QCOMPARE(m_messages->shown.front().caption, QStringLiteral("选中的代码只能有一个"));
+    m_messages->clear();
+    window->setChecked(0, false);
+    window->setChecked(2, true);
+    window->SpeedButton10Click();
+    QCOMPARE(QStringList({window->Edit4->text(), window->Edit5->text(), window->Edit2->text(),
+                          window->Edit3->text()}),
+             (QStringList{"600000", "1500", "10.667", "10.741"}));
+    TForm9 *table = TForm9::instance;
+    QVERIFY(table);
+    QCOMPARE(table->x(), window->x() + 616 - 100);
+    QCOMPARE(table->Edit1->text() + table->Edit2->text() + table->Edit3->text(),
+             QStringLiteral("10.66710.7411500"));
+
+    window->SpeedButton9Click();
+    QCOMPARE(Listed(window), (QStringList{"000001 9 100 9.063", "600000 10.67 1500 10.745"}));
+    QVERIFY(window->isChecked(1));
+    QCOMPARE(Stored(), (QStringList{"600000 10.67 1500", "000001 9 100"}));
+    QVERIFY(m_messages->shown.isEmpty());
+}
+
+void TestHoldingsWindow::failingDatabaseChangesNothing_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("missing file") << "missing";
+    QTest::newRow("foreign file") << "foreign";
+    QTest::newRow("locked by another process") << "locked";
+    QTest::newRow("read-only") << "readonly";
+}
+
+void TestHoldingsWindow::failingDatabaseChangesNothing() {
+    QFETCH(QString, fault);
+    TForm4 *window = open("('600000', 10, 1000), ('600000', 12, 500)");
+    const QStringList before = Listed(window);
+    const QString name = storage::DatabaseFileName();
+    QSqlDatabase locker;
+    if (fault == "missing") {
+        QFile::remove(name);
+    } else if (fault == "foreign") {
+        QFile::remove(name);
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Standard Jet DB\0\0\0\0\0\0\0\0\0\0\0\0\0");
+    } else if (fault == "locked") {
+        locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "locker");
+        locker.setDatabaseName(name);
+        QVERIFY(locker.open());
+        QVERIFY(QSqlQuery(locker).exec("BEGIN EXCLUSIVE"));
+    } else {
+        if (geteuid() == 0) {
+            QSKIP("root writes to read-only files");
+        }
+        QFile::setPermissions(name, QFile::ReadOwner);
+    }
+    const QByteArray bytes = Bytes();
+    window->LoadHoldings();
+    window->setChecked(0, true);
+    window->setChecked(1, true);
+    window->SpeedButton9Click();  // merge
+    m_messages->answers = {messages::Answer::Yes};
+    window->SpeedButton6Click();  // delete
+    window->SpeedButton3Click();
+    window->Edit1->setText("11");
+    window->SpeedButton4Click();  // save
+    QVERIFY(window->isEditing());
+    QCOMPARE(Listed(window), before);
+    QCOMPARE(Bytes(), bytes);
+    QCOMPARE(m_messages->texts(), QStringList{"你确定要删除这条股票记录吗?"});
+    if (locker.isValid()) {
+        locker.close();
+        locker = QSqlDatabase();
+        QSqlDatabase::removeDatabase("locker");
+    }
+}
+
+QTEST_MAIN(TestHoldingsWindow)
+#include "test_holdings_window.moc"
