@@ -1,17 +1,39 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the two difference calculators on a virtual desktop:
-#   scripts/screenshot.sh [output.png]      (default: docs/calculators.png; needs a build)
-set -euo pipefail
+# Takes the README's pictures on a virtual desktop (needs a build):
+#   scripts/screenshot.sh [calculators|holdings] [output.png]   (default: docs/<picture>.png)
+set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-output=$(realpath -m "${1:-$root/docs/calculators.png}")
+picture=${1:-calculators}
+output=$(realpath -m "${2:-$root/docs/$picture.png}")
 STOCKCALC="$root/build/stockcalc"
 CREATE_DATABASE="$root/build/tools/create_database"
 . "$root/tests/e2e/lib.sh"
 
 start_desktop
-start_program
-wait_until 5 tray_icon || fail "no tray icon"
+work="$E2E_DIR/work"
+mkdir -p "$work"
+"$CREATE_DATABASE" "$work/股票.mdb"
+sqlite3 "$work/股票.mdb" "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 10, 1000),
+    ('000001', 8.5, 300), ('600000', 12, 500), ('300750', 188.8, 200), ('000858', 141.2, 100);"
+start_program "$work"
+wait_until 15 tray_icon || fail "no tray icon"
 sleep 1.2
+
+if [ "$picture" = holdings ]; then
+    choose_menu_entry 5
+    wait_until 3 visible_window 股票管理器 || fail "no holdings manager"
+    window=$(visible_window 股票管理器)
+    xdotool windowmove "$window" 10 10
+    sleep 0.3
+    # Rows: 000001, 000858, 300750, 600000, 600000; a double click checks both 600000 lots.
+    xdotool mousemove --window "$window" 60 178 click --repeat 2 --delay 80 1
+    xdotool mousemove --window "$window" 64 330 click 1 mousemove 700 600  # 合并成本价
+    sleep 0.5
+    mkdir -p "$(dirname "$output")"
+    import -window root -crop 636x440+0+0 +repage "$output"
+    echo "wrote $output"
+    exit 0
+fi
 
 # The full window: calculated in the compact one, then switched.
 choose_menu_entry 3

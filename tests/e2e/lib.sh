@@ -95,7 +95,7 @@ visible_window() { xdotool search --onlyvisible --name "^$1\$"; }
 # The program's tray icon: the window trayer embedded for it.
 tray_icon() {
     xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { inside = 1 }
-        inside && /\("stockcalc" "stockcalc"\)/ { print $1; exit }' | grep .
+        inside && !found && /\("stockcalc" "stockcalc"\)/ { print $1; found = 1 }' | grep .
 }
 
 # The program's mapped pop-up menus: its override-redirect windows on the root.
