@@ -5,10 +5,13 @@
 #include "settings/fee_settings_dialog.h"
 #include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
+#include "storage/data_folder.h"
 #include "widgets/fonts.h"
 #include "widgets/message_box.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -24,6 +27,14 @@ int main(int argc, char *argv[]) {
                        messages::Icon::Information);
         return 0;
     }
+
+    // Started from the desktop menu the program works in the user's data folder; started
+    // beside a 股票.mdb it uses that file.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const storage::DataFolder folder = storage::ChooseDataFolder(
+        QDir::currentPath(),
+        dataHome.isEmpty() ? QString() : dataHome + QStringLiteral("/stockcalc"));
+    QDir::setCurrent(folder.path);
 
     // In this order: loading the parameters may already start the main window's refresh.
     TForm1 mainWindow;

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Start-up in a folder without 股票.mdb: one message, then the program runs on with the
-# defaults and creates no file. Then the settings dialogs open from the tray menu.
+# Start-up beside a 股票.mdb that is no database: one message, then the program runs on with
+# the defaults and leaves the file as it was. Then the settings dialogs open from the tray menu.
 . "$(dirname "$0")/lib.sh"
 
 start_desktop
-folder="$E2E_DIR/empty"
+folder="$E2E_DIR/foreign"
+mkdir -p "$folder"
+printf 'Standard Jet DB\0\0\0' >"$folder/股票.mdb"
+before=$(md5sum <"$folder/股票.mdb")
 start_program "$folder" --no-database
 
 wait_until 8 visible_window 数据库无法读取 || fail "no read-failure message at start-up"
@@ -16,7 +19,9 @@ wait_until 5 tray_icon || fail "the program did not run on after the message"
 sleep 1.5
 visible_window 数据库无法读取 >/dev/null && fail "the message came twice"
 program_running || fail "the program ended"
-[ -z "$(ls -A "$folder")" ] || fail "the program created files: $(ls -A "$folder")"
+[ "$(ls -A "$folder")" = 股票.mdb ] || fail "the program created files: $(ls -A "$folder")"
+[ "$(md5sum <"$folder/股票.mdb")" = "$before" ] || fail "the foreign file was changed"
+[ ! -e "$HOME/.local/share/stockcalc" ] || fail "a file beside the user was passed over"
 
 # The tray entries open the two dialogs; choosing an open one again keeps a single dialog.
 choose_menu_entry 1
