@@ -47,7 +47,7 @@ void BM_LoadHoldings(benchmark::State &state) {
     TForm4 *window = TForm4::Open();
     for (auto _ : state) {
         window->LoadHoldings();
-        benchmark::DoNotOptimize(window->ListView1->rowCount());
+        benchmark::DoNotOptimize(window->Lots->rowCount());
     }
     delete window;
 }

@@ -111,7 +111,9 @@ TForm4::TForm4() {
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
 
-    ListView1 = new QTableWidget(0, 4, Panel2);
+    Lots = new LotListModel(this);
+    ListView1 = new QTableView(Panel2);
+    ListView1->setModel(Lots);
     ListView1->setGeometry(0, 24, 490, 198);
     ListView1->horizontalHeader()->hide();
     ListView1->verticalHeader()->hide();
@@ -135,7 +137,7 @@ TForm4::TForm4() {
     listPalette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                          listPalette.color(QPalette::Active, QPalette::HighlightedText));
     ListView1->setPalette(listPalette);
-    ListView1->setStyleSheet(QStringLiteral("QTableWidget { gridline-color: #808080; }"));
+    ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
     ListView1->viewport()->installEventFilter(this);
 
     const char16_t *actions[] = {u"新增", u"修改 ", u"保存 ", u"取消", u"删除", u"合并"};
@@ -174,8 +176,9 @@ TForm4::TForm4() {
     connect(SpeedButton10, &QPushButton::clicked, this, &TForm4::SpeedButton10Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton7, &QPushButton::clicked, this, &QWidget::close);
-    connect(ListView1, &QTableWidget::itemSelectionChanged, this, &TForm4::ListView1SelectItem);
-    connect(ListView1, &QTableWidget::itemDoubleClicked, this, &TForm4::ListView1DblClick);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TForm4::ListView1SelectItem);
+    connect(ListView1, &QTableView::doubleClicked, this, &TForm4::ListView1DblClick);
 
     RightAlignPlainEdits(this);
     SetBrowsingState();
@@ -185,34 +188,25 @@ TForm4::TForm4() {
 }
 
 holdings::LotRow TForm4::rowAt(int row) const {
-    const auto text = [this, row](int column) {
-        const QTableWidgetItem *item = ListView1->item(row, column);
-        return item != nullptr ? item->text() : QString();
-    };
-    const QTableWidgetItem *code = ListView1->item(row, kCode);
-    return {text(kCode), text(kPrice), text(kQuantity), text(kReference),
-            code != nullptr ? code->data(kIdentityRole).toString() : QString()};
+    return Lots->row(row);
 }
 
 bool TForm4::isChecked(int row) const {
-    const QTableWidgetItem *item = ListView1->item(row, kCode);
-    return item != nullptr && item->checkState() == Qt::Checked;
+    return Lots->isChecked(row);
 }
 
 void TForm4::setChecked(int row, bool checked) {
-    if (QTableWidgetItem *item = ListView1->item(row, kCode)) {
-        item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    }
+    Lots->setChecked(row, checked);
 }
 
 int TForm4::selectedRow() const {
-    const QList<QTableWidgetItem *> selected = ListView1->selectedItems();
-    return selected.isEmpty() ? -1 : selected.front()->row();
+    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.front().row();
 }
 
 QList<int> TForm4::checkedRows() const {
     QList<int> rows;
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
+    for (int row = 0; row < Lots->rowCount(); ++row) {
         if (isChecked(row)) {
             rows.append(row);
         }
@@ -220,69 +214,10 @@ QList<int> TForm4::checkedRows() const {
     return rows;
 }
 
-namespace {
-
-// Codes of Shenzhen (leading "0") in red, the others in yellow.
-QColor RowColour(const QString &code) {
-    return code.startsWith(u'0') ? QColor(255, 0, 0) : QColor(255, 255, 0);
-}
-
-std::array<QString, 4> Texts(const holdings::LotRow &row) {
-    return {row.code, row.priceText, row.quantityText, row.referenceText};
-}
-
-}  // namespace
-
-void TForm4::fillRow(int row, const holdings::LotRow &texts) {
-    // Each item is complete before the list takes it: one change per cell, not three.
-    const QBrush colour(RowColour(texts.code));
-    const std::array<QString, 4> values = Texts(texts);
-    for (int column = kCode; column <= kReference; ++column) {
-        auto *item = new QTableWidgetItem(values[static_cast<size_t>(column)]);
-        item->setForeground(colour);
-        if (column == kCode) {
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            item->setCheckState(Qt::Unchecked);
-            item->setData(kIdentityRole, texts.identityText);
-            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        } else {
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        ListView1->setItem(row, column, item);
-    }
-}
-
-int TForm4::appendRow(const holdings::LotRow &texts) {
-    const int row = ListView1->rowCount();
-    ListView1->setRowCount(row + 1);
-    fillRow(row, texts);
-    return row;
-}
-
-void TForm4::setRow(int row, const holdings::LotRow &texts) {
-    const QBrush colour(RowColour(texts.code));
-    const std::array<QString, 4> values = Texts(texts);
-    for (int column = kCode; column <= kReference; ++column) {
-        QTableWidgetItem *item = ListView1->item(row, column);
-        item->setText(values[static_cast<size_t>(column)]);
-        item->setForeground(colour);
-    }
-    ListView1->item(row, kCode)->setData(kIdentityRole, texts.identityText);
-}
-
-void TForm4::sortKeeping(int row) {
-    QTableWidgetItem *kept = row >= 0 ? ListView1->item(row, kCode) : nullptr;
-    // A stable sort by plain comparison of the codes.
-    ListView1->sortItems(kCode, Qt::AscendingOrder);
-    if (kept != nullptr) {
-        selectRow(kept->row());
-    }
-}
-
 void TForm4::selectRow(int row) {
-    ListView1->setCurrentCell(row, kCode,
-                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->selectionModel()->setCurrentIndex(
+        Lots->index(row, LotListModel::kCode),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TForm4::setFieldBackground(const QColor &colour) {
@@ -299,19 +234,15 @@ void TForm4::LoadHoldings() {
         return;
     }
     const std::optional<calc::FeeSchedule> fees = FeesInForce();
+    QList<holdings::LotRow> rows;
+    rows.reserve(lots->size());
+    for (const storage::HoldingLot &lot : *lots) {
+        rows.append(holdings::RowOf(lot, fees));
+    }
     const bool hadSelection = selectedRow() >= 0;
     {
-        // Filled unsorted and sorted once: the same order as sorting at every row.
-        const QSignalBlocker blocker(ListView1);
-        ListView1->setUpdatesEnabled(false);
-        ListView1->clearSelection();
-        ListView1->setRowCount(0);
-        ListView1->setRowCount(static_cast<int>(lots->size()));
-        for (int row = 0; row < lots->size(); ++row) {
-            fillRow(row, holdings::RowOf((*lots)[row], fees));
-        }
-        ListView1->sortItems(kCode, Qt::AscendingOrder);
-        ListView1->setUpdatesEnabled(true);
+        const QSignalBlocker blocker(ListView1->selectionModel());
+        Lots->setRows(rows);
     }
     if (hadSelection) {
         ListView1SelectItem();  // the removed selection empties the fields
@@ -320,9 +251,8 @@ void TForm4::LoadHoldings() {
         return;  // the list cannot take the focus while a lot is edited
     }
     ListView1->setFocus();
-    if (ListView1->rowCount() > 0) {
+    if (Lots->rowCount() > 0) {
         selectRow(0);
-        ListView1SelectItem();
     }
 }
 
@@ -372,13 +302,13 @@ void TForm4::ListView1DblClick() {
         return;
     }
     const QString code = rowAt(selected).code;
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
+    for (int row = 0; row < Lots->rowCount(); ++row) {
         setChecked(row, rowAt(row).code == code);
     }
 }
 
 void TForm4::SpeedButton8Click() {
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
+    for (int row = 0; row < Lots->rowCount(); ++row) {
         setChecked(row, false);
     }
 }
@@ -445,17 +375,16 @@ void TForm4::SpeedButton4Click() {
         holdings::LotRow texts = holdings::RowOf(lot, fees);
         texts.priceText = input.priceText;  // shown as typed until the next load
         texts.quantityText = input.quantityText;
-        setRow(selected, texts);
-        row = selected;
+        row = Lots->setRow(selected, texts);
     } else {
         const std::optional<storage::HoldingLot> stored =
             storage::InsertLot(database, *checked.lot);
         if (!stored) {
             return;
         }
-        row = appendRow(holdings::RowOf(*stored, fees));
+        row = Lots->addRow(holdings::RowOf(*stored, fees));
     }
-    sortKeeping(row);
+    selectRow(row);
     SpeedButton5Click();
 }
 
@@ -474,13 +403,13 @@ void TForm4::SpeedButton6Click() {
     if (!known || !storage::DeleteLot(storage::Database(), identity)) {
         return;  // a lot that cannot be deleted keeps its row
     }
-    ListView1->removeRow(row);
-    if (ListView1->rowCount() == 0) {
+    Lots->removeRow(row);
+    if (Lots->rowCount() == 0) {
         ListView1->clearSelection();
         ListView1SelectItem();
         return;
     }
-    selectRow(std::min(row, ListView1->rowCount() - 1));
+    selectRow(std::min(row, Lots->rowCount() - 1));
     ListView1->setFocus();
 }
 
@@ -516,10 +445,10 @@ void TForm4::SpeedButton9Click() {
     if (!storage::MergeLots(storage::Database(), *plan.survivor, plan.removedIdentities)) {
         return;
     }
-    setRow(rows.front(), plan.survivorRow);
     for (qsizetype removed : plan.removedRows) {  // last first, so positions stay valid
-        ListView1->removeRow(rows[removed]);
+        Lots->removeRow(rows[removed]);
     }
+    Lots->setRow(rows.front(), plan.survivorRow);
 }
 
 void TForm4::SpeedButton10Click() {
@@ -557,10 +486,10 @@ bool TForm4::eventFilter(QObject *watched, QEvent *event) {
             m_wheelDelta -= 120;
             --target;
         }
-        target = std::clamp(target, 0, ListView1->rowCount() - 1);
+        target = std::clamp(target, 0, Lots->rowCount() - 1);
         if (target != row) {
             selectRow(target);
-            ListView1->scrollToItem(ListView1->item(target, kCode));
+            ListView1->scrollTo(Lots->index(target, LotListModel::kCode));
         }
         return true;
     }

@@ -3,6 +3,7 @@
 // edited in the panel above it, merged and summed by the buttons around it.
 
 #include "holdings/holding_figures.h"
+#include "holdings/lot_list_model.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
@@ -11,7 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 class TForm4 final : public ToolWindowOf<TForm4> {
     Q_OBJECT
@@ -19,10 +20,6 @@ public:
     TForm4();
 
     enum class EditMode { Adding, Modifying };
-
-    // The list's columns. The lot's identity rides along unseen as a text of the code cell.
-    enum Column { kCode, kPrice, kQuantity, kReference };
-    static constexpr int kIdentityRole = Qt::UserRole;
 
     TitlePanel *Panel1;
     QLabel *Label5;             // (新增股票) / (修改股票)
@@ -34,7 +31,8 @@ public:
     SpinEdit *SpinEdit2;        // quantity
     QWidget *Panel2;            // header row and list
     QPushButton *SpeedButton8;  // 去除列表中的选中标志
-    QTableWidget *ListView1;
+    QTableView *ListView1;
+    LotListModel *Lots;         // the rows of ListView1
     QPushButton *SpeedButton1;  // 新增
     QPushButton *SpeedButton3;  // 修改
     QPushButton *SpeedButton4;  // 保存
@@ -80,12 +78,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Adds a row (unsorted) and returns its position.
-    int appendRow(const holdings::LotRow &row);
-    void fillRow(int row, const holdings::LotRow &texts);
-    void setRow(int row, const holdings::LotRow &texts);
-    // Re-sorts by code and selects the row that held `row` before.
-    void sortKeeping(int row);
     void selectRow(int row);
     QList<int> checkedRows() const;
     void setFieldBackground(const QColor &colour);

@@ -44,7 +44,7 @@ QStringList Stored() {
 // "code price quantity reference" of every list row.
 QStringList Listed(const TForm4 *window) {
     QStringList rows;
-    for (int r = 0; r < window->ListView1->rowCount(); ++r) {
+    for (int r = 0; r < window->Lots->rowCount(); ++r) {
         const holdings::LotRow row = window->rowAt(r);
         rows.append(
             QStringList{row.code, row.priceText, row.quantityText, row.referenceText}.join(u' '));
@@ -119,8 +119,11 @@ void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
         "('600001', 0, 100)");
     QCOMPARE(Listed(window), (QStringList{"000001 12 500 12.084", "300001 8.5 300 8.56",
                                           "600000 10 1000 10.07", "600001 0 100 0"}));
-    QCOMPARE(window->ListView1->item(0, 0)->foreground().color(), QColor(255, 0, 0));
-    QCOMPARE(window->ListView1->item(1, 3)->foreground().color(), QColor(255, 255, 0));
+    const auto colour = [window](int row, int column) {
+        return window->Lots->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+    };
+    QCOMPARE(colour(0, 0), QColor(255, 0, 0));
+    QCOMPARE(colour(1, 3), QColor(255, 255, 0));
     QCOMPARE(window->selectedRow(), 0);
     QCOMPARE(window->SpinEdit1->text() + window->Edit1->text() + window->SpinEdit2->text(),
              QStringLiteral("00000112500"));
@@ -131,7 +134,7 @@ void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
     QCOMPARE(window->rowAt(2).referenceText, QStringLiteral("10.07"));
     Sql("DELETE FROM GMM");
     window->LoadHoldings();
-    QCOMPARE(window->ListView1->rowCount(), 0);
+    QCOMPARE(window->Lots->rowCount(), 0);
     QCOMPARE(window->SpinEdit2->text(), QStringLiteral("100"));
 }
 
@@ -158,7 +161,7 @@ void TestHoldingsWindow::doubleClickChecksTheLotsOfOneStock() {
         "('600000', 1, 1), ('000001', 1, 1), ('600000', 2, 1), "
         "('300001', 1, 1), ('600000', 3, 1)");
     window->setChecked(0, true);  // 000001, unchecked by the double click
-    const QRect cell = window->ListView1->visualRect(window->ListView1->model()->index(2, 1));
+    const QRect cell = window->ListView1->visualRect(window->Lots->index(2, 1));
     QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
     QList<bool> checks;
@@ -242,7 +245,7 @@ void TestHoldingsWindow::addModifyDelete() {
     QCOMPARE(Stored(), QStringList{"600000 0.5 100"});
     QCOMPARE(window->selectedRow(), 0);
     window->SpeedButton6Click();
-    QCOMPARE(window->ListView1->rowCount(), 0);
+    QCOMPARE(window->Lots->rowCount(), 0);
     QCOMPARE(window->selectedRow(), -1);
     QVERIFY(Stored().isEmpty());
 }

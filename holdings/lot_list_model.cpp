@@ -1,0 +1,130 @@
+#include "holdings/lot_list_model.h"
+
+#include <QColor>
+
+#include <algorithm>
+
+namespace {
+
+// Codes of Shenzhen (leading "0") in red, the others in yellow.
+QColor RowColour(const QString &code) {
+    return code.startsWith(u'0') ? QColor(255, 0, 0) : QColor(255, 255, 0);
+}
+
+}  // namespace
+
+int LotListModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int LotListModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant LotListModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= m_rows.size()) {
+        return {};
+    }
+    const Row &row = m_rows[index.row()];
+    switch (role) {
+        case Qt::DisplayRole:
+            switch (index.column()) {
+                case kCode:
+                    return row.texts.code;
+                case kPrice:
+                    return row.texts.priceText;
+                case kQuantity:
+                    return row.texts.quantityText;
+                case kReference:
+                    return row.texts.referenceText;
+            }
+            return {};
+        case Qt::ForegroundRole:
+            return RowColour(row.texts.code);
+        case Qt::TextAlignmentRole:
+            return int((index.column() == kCode ? Qt::AlignLeft : Qt::AlignRight) |
+                       Qt::AlignVCenter);
+        case Qt::CheckStateRole:
+            return index.column() == kCode ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
+                                           : QVariant();
+        case kIdentityRole:
+            return row.texts.identityText;
+    }
+    return {};
+}
+
+bool LotListModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (!index.isValid() || index.column() != kCode || role != Qt::CheckStateRole) {
+        return false;
+    }
+    setChecked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags LotListModel::flags(const QModelIndex &index) const {
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == kCode) {
+        flags |= Qt::ItemIsUserCheckable;
+    }
+    return flags;
+}
+
+void LotListModel::setChecked(int row, bool checked) {
+    if (row < 0 || row >= m_rows.size() || m_rows[row].checked == checked) {
+        return;
+    }
+    m_rows[row].checked = checked;
+    emit dataChanged(index(row, kCode), index(row, kCode), {Qt::CheckStateRole});
+}
+
+void LotListModel::setRows(const QList<holdings::LotRow> &rows) {
+    beginResetModel();
+    m_rows.clear();
+    m_rows.reserve(rows.size());
+    for (const holdings::LotRow &texts : rows) {
+        m_rows.append({texts, false});
+    }
+    // One stable sort gives the order that sorting as each row arrives would give.
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [](const Row &a, const Row &b) { return a.texts.code < b.texts.code; });
+    endResetModel();
+}
+
+int LotListModel::addRow(const holdings::LotRow &texts) {
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows({}, row, row);
+    m_rows.append({texts, false});
+    endInsertRows();
+    return place(row);
+}
+
+int LotListModel::setRow(int row, const holdings::LotRow &texts) {
+    m_rows[row].texts = texts;
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    return place(row);
+}
+
+void LotListModel::removeRow(int row) {
+    beginRemoveRows({}, row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
+int LotListModel::place(int row) {
+    const QString &code = m_rows[row].texts.code;
+    // The other rows are in order; equal codes keep the order they had, as in a stable sort.
+    int target = 0;
+    for (int other = 0; other < m_rows.size(); ++other) {
+        const QString &otherCode = m_rows[other].texts.code;
+        if (other != row && (otherCode < code || (otherCode == code && other < row))) {
+            ++target;
+        }
+    }
+    if (target == row) {
+        return row;
+    }
+    beginMoveRows({}, row, row, {}, target > row ? target + 1 : target);
+    m_rows.move(row, target);
+    endMoveRows();
+    return target;
+}

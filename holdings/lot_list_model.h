@@ -1,0 +1,44 @@
+#pragma once
+// The rows of the holdings list: each lot's texts as shown, its check mark, and its identity
+// riding along unseen. Rows stay in code order by plain text comparison; a row whose code is
+// set moves to its place, and selections follow their rows.
+
+#include "holdings/holding_figures.h"
+
+#include <QAbstractTableModel>
+
+class LotListModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { kCode, kPrice, kQuantity, kReference, kColumnCount };
+    static constexpr int kIdentityRole = Qt::UserRole;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Replaces every row, unchecked, sorted once.
+    void setRows(const QList<holdings::LotRow> &rows);
+    // Adds or rewrites a row and moves it to its place; returns its new position.
+    int addRow(const holdings::LotRow &row);
+    int setRow(int row, const holdings::LotRow &texts);
+    void removeRow(int row);
+
+    const holdings::LotRow &row(int row) const { return m_rows[row].texts; }
+    bool isChecked(int row) const { return m_rows[row].checked; }
+    void setChecked(int row, bool checked);
+
+private:
+    struct Row {
+        holdings::LotRow texts;
+        bool checked = false;
+    };
+    // Moves the row to its place in code order; returns the place.
+    int place(int row);
+
+    QList<Row> m_rows;
+};
