@@ -6,6 +6,7 @@
 #include "widgets/tool_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include "support/offscreen_warnings.h"
@@ -60,6 +61,8 @@ private slots:
     void keyFilters_data();
     void keyFilters();
     void filtersLetPastedTextThrough();
+    void filtersIgnoreModifiers_data();
+    void filtersIgnoreModifiers();
     void spinEdit_data();
     void spinEdit();
     void spinEditStepsAndLimits();
@@ -187,6 +190,42 @@ void TestToolWindow::filtersLetPastedTextThrough() {
     field.setSelection(1, 1);
     QTest::keyClicks(&field, QStringLiteral("."));
     QCOMPARE(field.text(), QStringLiteral("1.5"));
+}
+
+void TestToolWindow::filtersIgnoreModifiers_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("after");  // the field held "12" and the clipboard "x"
+    QTest::addColumn<QString>("selected");
+    const int decimal = int(KeyFilterKind::Decimal);
+    QTest::newRow("alt letter") << decimal << int(Qt::AltModifier) << 'a' << "12"
+                                << "";
+    QTest::newRow("super letter") << decimal << int(Qt::MetaModifier) << 'b' << "12"
+                                  << "";
+    QTest::newRow("alt shift letter")
+        << decimal << int(Qt::AltModifier | Qt::ShiftModifier) << 'E' << "12"
+        << "";
+    QTest::newRow("alt minus") << int(KeyFilterKind::Digit) << int(Qt::AltModifier) << '-' << "12"
+                               << "";
+    QTest::newRow("ctrl select all") << decimal << int(Qt::ControlModifier) << 'a' << "12"
+                                     << "12";
+    QTest::newRow("ctrl paste") << decimal << int(Qt::ControlModifier) << 'v' << "12x"
+                                << "";
+}
+
+void TestToolWindow::filtersIgnoreModifiers() {
+    QFETCH(int, kind);
+    QFETCH(int, modifiers);
+    QFETCH(char, key);
+    QFETCH(QString, after);
+    QFETCH(QString, selected);
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    QLineEdit field(QStringLiteral("12"));
+    new KeyFilter(static_cast<KeyFilterKind>(kind), &field);
+    QTest::keyClick(&field, key, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(field.text(), after);
+    QCOMPARE(field.selectedText(), selected);
 }
 
 void TestToolWindow::spinEdit_data() {
