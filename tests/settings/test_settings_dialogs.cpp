@@ -75,6 +75,8 @@ private slots:
     void parametersSaveFailure();
     void parametersLoadFailureIsSilent();
     void colourList();
+    void enterDoesNothingAndTabStaysInTheFields_data();
+    void enterDoesNothingAndTabStaysInTheFields();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -417,6 +419,41 @@ void TestSettingsDialogs::colourList() {
     dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
+}
+
+void TestSettingsDialogs::enterDoesNothingAndTabStaysInTheFields_data() {
+    QTest::addColumn<bool>("fees");
+    QTest::addColumn<int>("key");
+    QTest::newRow("fee rates, Return") << true << int(Qt::Key_Return);
+    QTest::newRow("fee rates, keypad Enter") << true << int(Qt::Key_Enter);
+    QTest::newRow("system parameters, Return") << false << int(Qt::Key_Return);
+}
+
+void TestSettingsDialogs::enterDoesNothingAndTabStaysInTheFields() {
+    QFETCH(bool, fees);
+    QFETCH(int, key);
+    Sql("UPDATE setup SET B1 = 0.25, LM = 1");
+    TSETDlg feeDialog;
+    TmyDlg parameters;
+    parameters.Load();
+    QDialog *dialog = fees ? static_cast<QDialog *>(&feeDialog) : &parameters;
+    QWidget *field = fees ? static_cast<QWidget *>(feeDialog.Edit5) : parameters.SpinEdit1;
+    dialog->show();
+    field->setFocus();
+    feeDialog.Edit5->setText(QStringLiteral("0.5"));
+    parameters.RadioButton2->setChecked(true);
+    QTest::keyClick(field, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(Texts(feeDialog), (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "1"}));
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(*storage::LoadSystemParameters(Database()).differenceCorner, 3);  // nothing saved
+    // Tab goes round the fields and never rests on a button.
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QVERIFY2(qobject_cast<QPushButton *>(dialog->focusWidget()) == nullptr,
+                 qPrintable(dialog->focusWidget()->metaObject()->className()));
+    }
 }
 
 QTEST_MAIN(TestSettingsDialogs)
