@@ -80,7 +80,6 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer1->start();
 
     Timer2 = new QTimer(this);
 
@@ -182,7 +181,17 @@ void TForm1::SetRefresh(bool on, int32_t seconds) {
     }
 }
 
+void TForm1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The about screen's second counts from when it is seen: a start-up message can keep the
+    // program waiting for longer than that before the screen first shows.
+    if (!m_aboutOver && !Timer1->isActive()) {
+        Timer1->start();
+    }
+}
+
 void TForm1::Timer1Timer() {
+    m_aboutOver = true;
     Timer1->stop();
     SpeedButton1->show();
     Image1->setEnabled(true);

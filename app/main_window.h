@@ -73,6 +73,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -85,4 +86,5 @@ private:
     QLabel *m_launcherHint;
     QTimer *m_trayRetry;
     bool m_launcher = false;
+    bool m_aboutOver = false;  // the first second of the about screen has passed
 };

@@ -46,7 +46,6 @@ void TestMainWindow::designValues() {
     QVERIFY(!form.SpeedButton1->isVisibleTo(&form));
     QVERIFY(!form.Image1->isEnabled());
     QCOMPARE(form.Timer1->interval(), 1000);
-    QVERIFY(form.Timer1->isActive());
     QVERIFY(!form.Timer2->isActive());
     QCOMPARE(form.TrayIcon->toolTip(), QStringLiteral("岚石软件-股票收益计算器"));
     // Centred on the 1024 x 768 screen.
@@ -71,6 +70,7 @@ void TestMainWindow::menuEntriesInOrder() {
 
 void TestMainWindow::firstTickEndsTheAboutScreen() {
     TForm1 form;
+    QTest::qWait(1100);  // a start-up message held open: the second counts from the showing
     form.show();
     // A click during the first second does nothing.
     QTest::mouseClick(form.Image1, Qt::LeftButton, {}, QPoint(10, 200));
