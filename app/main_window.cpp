@@ -38,7 +38,8 @@ void ShowDialog(QDialog *dialog) {
 }
 }  // namespace
 
-TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
+TForm1::TForm1(std::function<bool()> trayAvailable)
+    : QWidget(nullptr, Qt::FramelessWindowHint), m_trayAvailable(std::move(trayAvailable)) {
     instance = this;
     setWindowTitle(QStringLiteral("岚石股票收益计算器"));
     setFont(SongTi());
@@ -76,6 +77,8 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     m_launcherHint->adjustSize();
     m_launcherHint->move(0, height() - m_launcherHint->height());
     m_launcherHint->hide();
+    Label1->installEventFilter(this);
+    m_launcherHint->installEventFilter(this);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -94,10 +97,11 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
                     PopUpMenu(QCursor::pos());
                 }
             });
-    // Many desktops have no tray, or start it after the program: look again every second.
-    m_trayRetry = new QTimer(this);
-    m_trayRetry->setInterval(1000);
-    connect(m_trayRetry, &QTimer::timeout, this, &TForm1::checkTray);
+    // Many desktops have no tray, start it after the program, or restart it: look every second.
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(1000);
+    connect(m_trayWatch, &QTimer::timeout, this, &TForm1::checkTray);
+    m_trayWatch->start();
     checkTray();
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -149,15 +153,22 @@ void TForm1::PopUpMenu(const QPoint &globalPosition) {
 }
 
 void TForm1::checkTray() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (m_trayAvailable()) {
         TrayIcon->show();
-        m_trayRetry->stop();
         if (m_launcher) {
             setLauncher(false);
             hide();
         }
-    } else {
-        m_trayRetry->start();
+        return;
+    }
+    // Hidden while there is no tray, so that it is put into the next one afresh.
+    TrayIcon->hide();
+    // Without a tray the program would be out of reach: the launcher offers the menu instead,
+    // from when the about screen's first second is over.
+    if (m_aboutOver && !m_launcher) {
+        setLauncher(true);
+        show();
+        raise();
     }
 }
 
@@ -195,8 +206,8 @@ void TForm1::Timer1Timer() {
     Timer1->stop();
     SpeedButton1->show();
     Image1->setEnabled(true);
-    if (!TrayIcon->isVisible()) {
-        // No tray yet: stay on screen as the launcher until one appears.
+    if (!m_trayAvailable()) {
+        // No tray: stay on screen as the launcher until one appears.
         setLauncher(true);
         return;
     }
@@ -219,6 +230,11 @@ void TForm1::SpeedButton1Click() {
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if ((watched == Label1 || watched == m_launcherHint) && m_launcher &&
+        event->type() == QEvent::MouseButtonPress) {
+        PopUpMenu(QCursor::pos());
+        return true;
+    }
     if (watched == Image1 && event->type() == QEvent::MouseButtonPress && Image1->isEnabled()) {
         Image1Click();
         return true;

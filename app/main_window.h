@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
 // A picture drawn as it is, whether enabled or not (a disabled label would grey it).
 class PictureBox final : public QLabel {
     Q_OBJECT
@@ -28,7 +30,9 @@ class TmyDlg;
 class TForm1 final : public QWidget {
     Q_OBJECT
 public:
-    TForm1();
+    // `trayAvailable` tells whether a notification area is there now; it is asked again every
+    // second, as trays come and go.
+    explicit TForm1(std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable);
 
     // The program-wide reference to the main window.
     static inline QPointer<TForm1> instance;
@@ -81,10 +85,11 @@ private:
     void checkTray();
     void setLauncher(bool launcher);
 
+    std::function<bool()> m_trayAvailable;
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
     QLabel *m_launcherHint;
-    QTimer *m_trayRetry;
+    QTimer *m_trayWatch;
     bool m_launcher = false;
     bool m_aboutOver = false;  // the first second of the about screen has passed
 };

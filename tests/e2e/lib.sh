@@ -69,7 +69,8 @@ start_desktop() {
 start_tray() {
     trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel \
         --height 24 --SetDockType true --transparent false --tint 0x404040 >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
+    TRAY_PID=$!
+    E2E_PIDS+=("$TRAY_PID")
     wait_until 10 sh -c 'xprop -root -notype | grep -q . && xdotool search --classname trayer' \
         || fail "trayer did not start"
 }
