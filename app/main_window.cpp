@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 
 void PictureBox::paintEvent(QPaintEvent *) {
     QPainter painter(this);
@@ -92,8 +93,11 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     TrayIcon->setToolTip(QStringLiteral("岚石软件-股票收益计算器"));
     connect(TrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                // A left or a right press; the X11 tray reports presses, not releases.
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+                // A left or a right press; the X11 tray reports presses, not releases. A double
+                // click's second press comes as DoubleClick and opens nothing more, and a press
+                // while the menu is open leaves that menu alone.
+                if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
+                    !Menu1->isVisible()) {
                     PopUpMenu(QCursor::pos());
                 }
             });
@@ -112,6 +116,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
 void TForm1::buildMenu() {
     // No parent: a dialog open over the main window must not block the menu.
     Menu1 = new QMenu();
+    Menu1->installEventFilter(this);
     connect(this, &QObject::destroyed, Menu1, &QObject::deleteLater);
     const auto item = [this](const QString &caption, int picture) {
         return Menu1->addAction(QIcon(MenuPicture(picture)), caption);
@@ -149,7 +154,16 @@ void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {
+    m_menuOpenedAt = globalPosition;
+    m_menuOpening.start();
     Menu1->popup(globalPosition);
+}
+
+bool TForm1::isSecondPressOfOpening(const QMouseEvent &press) const {
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    return m_menuOpening.isValid() && m_menuOpening.elapsed() < hints->mouseDoubleClickInterval() &&
+           (press.globalPosition().toPoint() - m_menuOpenedAt).manhattanLength() <=
+               hints->mouseDoubleClickDistance();
 }
 
 void TForm1::checkTray() {
@@ -230,6 +244,21 @@ void TForm1::SpeedButton1Click() {
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Menu1) {
+        // Pushed to fit the screen, the menu can lie under the pointer that opened it: the
+        // second press of a double click then lands on an entry, and must not choose it.
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            isSecondPressOfOpening(*static_cast<QMouseEvent *>(event))) {
+            m_swallowRelease = true;
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && m_swallowRelease) {
+            m_swallowRelease = false;
+            return true;
+        }
+        return false;
+    }
     if ((watched == Label1 || watched == m_launcherHint) && m_launcher &&
         event->type() == QEvent::MouseButtonPress) {
         PopUpMenu(QCursor::pos());

@@ -3,6 +3,7 @@
 // the trading-client refresh timer.
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -24,6 +25,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
+class QMouseEvent;
 class TSETDlg;
 class TmyDlg;
 
@@ -83,6 +85,8 @@ protected:
 private:
     void buildMenu();
     void checkTray();
+    // Whether a press on the menu is the second press of the double click that opened it.
+    bool isSecondPressOfOpening(const QMouseEvent &press) const;
     void setLauncher(bool launcher);
 
     std::function<bool()> m_trayAvailable;
@@ -91,5 +95,8 @@ private:
     QLabel *m_launcherHint;
     QTimer *m_trayWatch;
     bool m_launcher = false;
+    QPoint m_menuOpenedAt;
+    QElapsedTimer m_menuOpening;
+    bool m_swallowRelease = false;
     bool m_aboutOver = false;  // the first second of the about screen has passed
 };

@@ -111,7 +111,7 @@ visible_menus() {
 no_menus() { [ -z "$(visible_menus)" ]; }
 
 # open_tray_menu [button]: presses on the tray icon and waits for the menu. Presses closer
-# together than the double-click time would make a double click, which opens no menu.
+# together than the double-click time would make a double click, whose second press does nothing.
 open_tray_menu() {
     sleep 0.6
     click_window "$(tray_icon)" 8 8 "${1:-1}"

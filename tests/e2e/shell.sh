@@ -21,6 +21,16 @@ for button in 1 3; do
     wait_until 3 no_menus || fail "Escape did not close the menu"
 done
 
+# A double click on the icon opens the menu once and chooses no entry.
+sleep 0.6
+xdotool mousemove --window "$icon" 8 8 sleep 0.1 click --repeat 2 --delay 120 1
+wait_until 3 visible_menus || fail "a double click opened no menu"
+sleep 0.5
+[ "$(visible_menus | wc -l)" -eq 1 ] || fail "a double click left $(visible_menus | wc -l) menus"
+visible_window 股票交易费率设置 >/dev/null && fail "a double click chose the first entry"
+xdotool key Escape
+wait_until 3 no_menus || fail "Escape did not close the menu after a double click"
+
 # Without a tray host the about screen comes back as the launcher, and a press on its hint line
 # opens the menu; when a tray returns, the launcher hides and the icon is in the new tray.
 kill "$TRAY_PID"
