@@ -144,3 +144,9 @@ bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+void TSETDlg::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Centred on the screen at every showing, as designed.
+    CentreOnScreen(this);
+}

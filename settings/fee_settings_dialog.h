@@ -36,6 +36,7 @@ public:
     void SpeedButton3Click();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -205,3 +205,9 @@ void TmyDlg::SpeedButton1Click() {
 void TmyDlg::SpeedButton2Click() {
     close();
 }
+
+void TmyDlg::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Centred on the screen at every showing, as designed.
+    CentreOnScreen(this);
+}

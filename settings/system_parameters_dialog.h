@@ -58,6 +58,9 @@ signals:
     // The refresh switch was turned, with the seconds the field reads at that moment.
     void RefreshChanged(bool on, int32_t seconds);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QList<QRadioButton *> differenceRadios() const;
     QList<QRadioButton *> averageRadios() const;

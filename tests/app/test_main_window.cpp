@@ -135,25 +135,30 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed_data() {
     QTest::addColumn<int>("buttons");
     QTest::addColumn<int>("press");
     QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("ownerShown");
     QTest::newRow("yes") << int(messages::Buttons::YesNo) << int(QMessageBox::Yes)
-                         << int(messages::Answer::Yes);
+                         << int(messages::Answer::Yes) << true;
     QTest::newRow("no") << int(messages::Buttons::YesNo) << int(QMessageBox::No)
-                        << int(messages::Answer::No);
-    QTest::newRow("ok") << int(messages::Buttons::Ok) << int(QMessageBox::Ok)
-                        << int(messages::Answer::Ok);
+                        << int(messages::Answer::No) << true;
+    QTest::newRow("ok, hidden owner")
+        << int(messages::Buttons::Ok) << int(QMessageBox::Ok) << int(messages::Answer::Ok) << false;
 }
 
 void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
     QFETCH(int, buttons);
     QFETCH(int, press);
     QFETCH(int, answer);
+    QFETCH(bool, ownerShown);
+    m_fake->frameMargins = QMargins(1, 20, 1, 1);
     QWidget owner;
-    owner.show();
+    owner.setVisible(ownerShown);
     QString seen;
+    QRect placed;
     QTimer::singleShot(50, [&] {
         auto *box = owner.findChild<QMessageBox *>();
         QVERIFY(box != nullptr);
         seen = box->windowTitle() + box->text();
+        placed = box->geometry();
         box->button(QMessageBox::StandardButton(press))->click();
     });
     const messages::Answer given =
@@ -161,6 +166,11 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
                        messages::Icon::Question, messages::Buttons(buttons));
     QCOMPARE(int(given), answer);
     QCOMPARE(seen, QStringLiteral("提示删除吗?"));
+    m_fake->frameMargins = {};
+    if (!ownerShown) {  // nothing to centre it on but the screen, frame included
+        QCOMPARE(placed.topLeft(), QPoint((1024 - placed.width() - 2) / 2 + 1,
+                                          (768 - placed.height() - 21) / 2 + 20));
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

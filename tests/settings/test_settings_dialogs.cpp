@@ -75,6 +75,7 @@ private slots:
     void parametersSaveFailure();
     void parametersLoadFailureIsSilent();
     void colourList();
+    void dialogsOpenCentredEveryTime();
     void enterDoesNothingAndTabStaysInTheFields_data();
     void enterDoesNothingAndTabStaysInTheFields();
 
@@ -419,6 +420,24 @@ void TestSettingsDialogs::colourList() {
     dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
+}
+
+void TestSettingsDialogs::dialogsOpenCentredEveryTime() {
+    m_platform->frameMargins = QMargins(1, 20, 1, 1);
+    TSETDlg fees;
+    TmyDlg parameters;
+    for (QDialog *dialog : {static_cast<QDialog *>(&fees), static_cast<QDialog *>(&parameters)}) {
+        // The frame, 2 wider and 21 higher than the dialog, is centred on the 1024 x 768 screen.
+        const QPoint centred((1024 - dialog->width() - 2) / 2 + 1,
+                             (768 - dialog->height() - 21) / 2 + 20);
+        for (int showing = 0; showing < 2; ++showing) {
+            dialog->show();
+            QCOMPARE(dialog->geometry().topLeft(), centred);
+            dialog->move(5, 5);
+            dialog->hide();
+        }
+    }
+    m_platform->frameMargins = {};
 }
 
 void TestSettingsDialogs::enterDoesNothingAndTabStaysInTheFields_data() {
