@@ -40,6 +40,27 @@ QStringList Column(const QTableWidget *table, int column) {
     return texts;
 }
 
+// The strongest contrast ratio (as WCAG measures it) between any pixel of the image and the
+// background: how well a glyph stands out.
+double StrongestContrast(const QImage &image, const QColor &background) {
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double back = luminance(background);
+    double strongest = 1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double pixel = luminance(image.pixelColor(x, y));
+            strongest = std::max(strongest,
+                                 (std::max(pixel, back) + 0.05) / (std::min(pixel, back) + 0.05));
+        }
+    }
+    return strongest;
+}
+
 template <class Window>
 void CloseAll() {
     if (Window::instance) {
@@ -67,6 +88,7 @@ private slots:
     void switchFillsAnOpenTarget();
     void trayEntryOpensOrFocusesCompact();
     void differenceFiltersAndLayout();
+    void titleButtonsStandOut();
 
     void average_data();
     void average();
@@ -365,6 +387,16 @@ void TestCalculatorWindows::differenceFiltersAndLayout() {
     // Tab: buy, sell, exchange, the six fees, net profit, and the quantity last.
     QCOMPARE(large->Edit2->nextInFocusChain(), static_cast<QWidget *>(large->ComboBox1));
     QCOMPARE(large->Edit3->nextInFocusChain(), static_cast<QWidget *>(large->SpinEdit1));
+}
+
+void TestCalculatorWindows::titleButtonsStandOut() {
+    TForm2 *large = TForm2::Open();
+    const QColor panel = large->Panel1->palette().color(QPalette::Window);
+    for (QPushButton *button : {large->SpeedButton2, large->SpeedButton3}) {
+        const double contrast =
+            StrongestContrast(large->Panel1->grab(button->geometry()).toImage(), panel);
+        QVERIFY2(contrast >= 3, qPrintable(button->toolTip() + QString::number(contrast)));
+    }
 }
 
 void TestCalculatorWindows::average_data() {
