@@ -167,10 +167,9 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
     QCOMPARE(int(given), answer);
     QCOMPARE(seen, QStringLiteral("提示删除吗?"));
     m_fake->frameMargins = {};
-    if (!ownerShown) {  // nothing to centre it on but the screen, frame included
-        QCOMPARE(placed.topLeft(), QPoint((1024 - placed.width() - 2) / 2 + 1,
-                                          (768 - placed.height() - 21) / 2 + 20));
-    }
+    // With a hidden owner, centred on the screen, frame included.
+    QVERIFY(ownerShown || placed.topLeft() == QPoint((1024 - placed.width() - 2) / 2 + 1,
+                                                     (768 - placed.height() - 21) / 2 + 20));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -121,15 +121,12 @@ open_tray_menu() {
 # frame_centred <id>: the window, frame included, lies in the middle of the 1024 x 768 screen.
 frame_centred() {
     local x y w h l r t b
-    read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 }
-        /Absolute upper-left Y/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 }
-        END { print x, y, w, h }')
+    read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }
+        /Width:|Height:/ { printf "%s ", $2 }')
     IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
     # Twice the distance between the frame's centre and the screen's, so odd sizes fit.
     local dx=$((2 * (x - l) + l + w + r - 1024)) dy=$((2 * (y - t) + t + h + b - 768))
-    [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] && return 0
-    echo "window $1 at $x,$y ${w}x$h, frame $l $r $t $b: off centre by $dx/2,$dy/2" >&2
-    return 1
+    [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || { echo "$1 off centre: $dx/2, $dy/2" >&2; false; }
 }
 
 # choose_menu_entry <n>: opens the tray menu and picks its n-th entry (separators skipped).

@@ -29,15 +29,11 @@ sleep 0.5
 [ "$(visible_menus | wc -l)" -eq 1 ] || fail "a double click left $(visible_menus | wc -l) menus"
 visible_window 股票交易费率设置 >/dev/null && fail "a double click chose the first entry"
 xdotool key Escape
-wait_until 3 no_menus || fail "Escape did not close the menu after a double click"
 
-# Without a tray host the about screen comes back as the launcher, and a press on its hint line
-# opens the menu; when a tray returns, the launcher hides and the icon is in the new tray.
+# Without a tray host the about screen comes back as the launcher; when a tray returns, the
+# launcher hides and the icon is in the new tray.
 kill "$TRAY_PID"
 wait_until 5 visible_window 岚石股票收益计算器 || fail "no launcher after the tray went away"
-click_window "$(visible_window 岚石股票收益计算器)" 20 245
-wait_until 3 visible_menus || fail "a press on the launcher's hint line opened no menu"
-xdotool key Escape
 start_tray
 wait_until 5 tray_icon || fail "the icon did not come back with a new tray"
 wait_until 3 sh -c '! xdotool search --onlyvisible --name "^岚石股票收益计算器$"' \
