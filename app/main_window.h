@@ -44,7 +44,7 @@ public:
     QPushButton *SpeedButton1;
     QTimer *Timer1;
     QTimer *Timer2;
-    QMenu *Menu1;
+    QMenu *Menu1 = nullptr;  // built after controls whose events are already filtered
     QSystemTrayIcon *TrayIcon;
 
     QAction *N8;
