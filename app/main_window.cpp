@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 
 void PictureBox::paintEvent(QPaintEvent *) {
     QPainter painter(this);
@@ -39,7 +40,8 @@ void ShowDialog(QDialog *dialog) {
 }
 }  // namespace
 
-TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
+TForm1::TForm1(std::function<bool()> trayAvailable)
+    : QWidget(nullptr, Qt::FramelessWindowHint), m_trayAvailable(std::move(trayAvailable)) {
     instance = this;
     setWindowTitle(QStringLiteral("岚石股票收益计算器"));
     setFont(SongTi());
@@ -77,11 +79,12 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     m_launcherHint->adjustSize();
     m_launcherHint->move(0, height() - m_launcherHint->height());
     m_launcherHint->hide();
+    Label1->installEventFilter(this);
+    m_launcherHint->installEventFilter(this);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer1->start();
 
     Timer2 = new QTimer(this);
 
@@ -91,15 +94,19 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     TrayIcon->setToolTip(QStringLiteral("岚石软件-股票收益计算器"));
     connect(TrayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                // A left or a right press; the X11 tray reports presses, not releases.
-                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+                // A left or a right press; the X11 tray reports presses, not releases. A double
+                // click's second press comes as DoubleClick and opens nothing more, and a press
+                // while the menu is open leaves that menu alone.
+                if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
+                    !Menu1->isVisible()) {
                     PopUpMenu(QCursor::pos());
                 }
             });
-    // Many desktops have no tray, or start it after the program: look again every second.
-    m_trayRetry = new QTimer(this);
-    m_trayRetry->setInterval(1000);
-    connect(m_trayRetry, &QTimer::timeout, this, &TForm1::checkTray);
+    // Many desktops have no tray, start it after the program, or restart it: look every second.
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(1000);
+    connect(m_trayWatch, &QTimer::timeout, this, &TForm1::checkTray);
+    m_trayWatch->start();
     checkTray();
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -110,6 +117,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
 void TForm1::buildMenu() {
     // No parent: a dialog open over the main window must not block the menu.
     Menu1 = new QMenu();
+    Menu1->installEventFilter(this);
     connect(this, &QObject::destroyed, Menu1, &QObject::deleteLater);
     const auto item = [this](const QString &caption, int picture) {
         return Menu1->addAction(QIcon(MenuPicture(picture)), caption);
@@ -149,19 +157,35 @@ void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {
+    m_menuOpenedAt = globalPosition;
+    m_menuOpening.start();
     Menu1->popup(globalPosition);
 }
 
+bool TForm1::isSecondPressOfOpening(const QMouseEvent &press) const {
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    return m_menuOpening.isValid() && m_menuOpening.elapsed() < hints->mouseDoubleClickInterval() &&
+           (press.globalPosition().toPoint() - m_menuOpenedAt).manhattanLength() <=
+               hints->mouseDoubleClickDistance();
+}
+
 void TForm1::checkTray() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (m_trayAvailable()) {
         TrayIcon->show();
-        m_trayRetry->stop();
         if (m_launcher) {
             setLauncher(false);
             hide();
         }
-    } else {
-        m_trayRetry->start();
+        return;
+    }
+    // Hidden while there is no tray, so that it is put into the next one afresh.
+    TrayIcon->hide();
+    // Without a tray the program would be out of reach: the launcher offers the menu instead,
+    // from when the about screen's first second is over.
+    if (m_aboutOver && !m_launcher) {
+        setLauncher(true);
+        show();
+        raise();
     }
 }
 
@@ -185,12 +209,22 @@ void TForm1::SetRefresh(bool on, int32_t seconds) {
     }
 }
 
+void TForm1::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // The about screen's second counts from when it is seen: a start-up message can keep the
+    // program waiting for longer than that before the screen first shows.
+    if (!m_aboutOver && !Timer1->isActive()) {
+        Timer1->start();
+    }
+}
+
 void TForm1::Timer1Timer() {
+    m_aboutOver = true;
     Timer1->stop();
     SpeedButton1->show();
     Image1->setEnabled(true);
-    if (!TrayIcon->isVisible()) {
-        // No tray yet: stay on screen as the launcher until one appears.
+    if (!m_trayAvailable()) {
+        // No tray: stay on screen as the launcher until one appears.
         setLauncher(true);
         return;
     }
@@ -213,6 +247,26 @@ void TForm1::SpeedButton1Click() {
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Menu1) {
+        // Pushed to fit the screen, the menu can lie under the pointer that opened it: the
+        // second press of a double click then lands on an entry, and must not choose it.
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            isSecondPressOfOpening(*static_cast<QMouseEvent *>(event))) {
+            m_swallowRelease = true;
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && m_swallowRelease) {
+            m_swallowRelease = false;
+            return true;
+        }
+        return false;
+    }
+    if ((watched == Label1 || watched == m_launcherHint) && m_launcher &&
+        event->type() == QEvent::MouseButtonPress) {
+        PopUpMenu(QCursor::pos());
+        return true;
+    }
     if (watched == Image1 && event->type() == QEvent::MouseButtonPress && Image1->isEnabled()) {
         Image1Click();
         return true;

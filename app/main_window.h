@@ -3,6 +3,7 @@
 // the trading-client refresh timer.
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <functional>
 
 // A picture drawn as it is, whether enabled or not (a disabled label would grey it).
 class PictureBox final : public QLabel {
@@ -22,13 +25,16 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
+class QMouseEvent;
 class TSETDlg;
 class TmyDlg;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
 public:
-    TForm1();
+    // `trayAvailable` tells whether a notification area is there now; it is asked again every
+    // second, as trays come and go.
+    explicit TForm1(std::function<bool()> trayAvailable = &QSystemTrayIcon::isSystemTrayAvailable);
 
     // The program-wide reference to the main window.
     static inline QPointer<TForm1> instance;
@@ -38,7 +44,7 @@ public:
     QPushButton *SpeedButton1;
     QTimer *Timer1;
     QTimer *Timer2;
-    QMenu *Menu1;
+    QMenu *Menu1 = nullptr;  // built after controls whose events are already filtered
     QSystemTrayIcon *TrayIcon;
 
     QAction *N8;
@@ -73,16 +79,24 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenu();
     void checkTray();
+    // Whether a press on the menu is the second press of the double click that opened it.
+    bool isSecondPressOfOpening(const QMouseEvent &press) const;
     void setLauncher(bool launcher);
 
+    std::function<bool()> m_trayAvailable;
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
     QLabel *m_launcherHint;
-    QTimer *m_trayRetry;
+    QTimer *m_trayWatch;
     bool m_launcher = false;
+    QPoint m_menuOpenedAt;
+    QElapsedTimer m_menuOpening;
+    bool m_swallowRelease = false;
+    bool m_aboutOver = false;  // the first second of the about screen has passed
 };

@@ -2,6 +2,7 @@
 
 #include "calc/extended.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -34,6 +35,17 @@ const double kLi = static_cast<double>(1.0L / 1000.0L);
 
 bool IsDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+// The power of ten of the first significant digit of integerPart.fraction (0 for 1 to 9,
+// -1 for 0.1 to 0.9); a number without one counts as below 1.
+int64_t LeadingDigitPower(const std::string &integerPart, const std::string &fraction) {
+    const size_t first = integerPart.find_first_not_of('0');
+    if (first != std::string::npos) {
+        return static_cast<int64_t>(integerPart.size() - first) - 1;
+    }
+    const size_t firstInFraction = fraction.find_first_not_of('0');
+    return firstInFraction == std::string::npos ? -1 : -static_cast<int64_t>(firstInFraction) - 1;
 }
 
 // A fee rounded to fen and added to the running total, which is stored as a double.
@@ -154,6 +166,7 @@ std::optional<double> ParseDecimal(const QString &text) {
     number += integerPart.empty() ? "0" : integerPart;
     number += '.';
     number += fraction.empty() ? "0" : fraction;
+    int64_t power = 0;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         ++i;
         std::string exponent = "e";
@@ -164,10 +177,15 @@ std::optional<double> ParseDecimal(const QString &text) {
         const size_t before = exponent.size();
         while (i < n && IsDigit(text[i])) {
             exponent += static_cast<char>(text[i].unicode());
+            // Held within a bound far beyond any double's exponent, digits included.
+            power = std::min<int64_t>(power * 10 + (text[i].unicode() - u'0'), 1'000'000);
             ++i;
         }
         if (exponent.size() == before) {
             return std::nullopt;
+        }
+        if (exponent[1] == '-') {
+            power = -power;
         }
         number += exponent;
     }
@@ -179,6 +197,11 @@ std::optional<double> ParseDecimal(const QString &text) {
     }
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range && end == number.data() + number.size() &&
+        LeadingDigitPower(integerPart, fraction) + power < 0) {
+        // Too small for a double: the nearest one is zero, with the number's sign.
+        return number.front() == '-' ? -0.0 : 0.0;
+    }
     if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) {
         return std::nullopt;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
-// lock, keeping tool windows off the taskbar, opening a web page.
+// lock, keeping tool windows off the taskbar, the window frame, opening a web page.
 
+#include <QMargins>
 #include <QString>
 #include <QUrl>
 
@@ -22,6 +23,10 @@ public:
     // Asks the window manager to show no taskbar entry for the window. Call before the first
     // show; the native window must exist.
     virtual void KeepOffTaskbar(QWindow *window) = 0;
+
+    // The frame the window manager puts around the window, known even before its first show
+    // (the native window must exist); none when it cannot tell.
+    virtual QMargins FrameMargins(QWindow *window) = 0;
 
     // Opens the address in the desktop's default browser. Failures are not reported.
     virtual void OpenUrl(const QUrl &url) = 0;

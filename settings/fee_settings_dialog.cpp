@@ -6,20 +6,11 @@
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
 #include "widgets/pictures.h"
+#include "widgets/speed_button.h"
 #include "widgets/tool_window.h"
 
 #include <QFrame>
 #include <QMouseEvent>
-
-namespace {
-QPushButton *FlatButton(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *button = new QPushButton(caption, parent);
-    button->setFlat(true);
-    button->setGeometry(geometry);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-}  // namespace
 
 TSETDlg::TSETDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -64,12 +55,12 @@ TSETDlg::TSETDlg(QWidget *parent)
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(10, 254, 430, 4);
 
-    SpeedButton1 = FlatButton(QStringLiteral("默认设置"), this, QRect(10, 266, 90, 30));
-    SpeedButton2 = FlatButton(QStringLiteral("保存设置"), this, QRect(250, 266, 90, 30));
-    SpeedButton3 = FlatButton(QStringLiteral("退  出"), this, QRect(350, 266, 90, 30));
-    connect(SpeedButton1, &QPushButton::clicked, this, &TSETDlg::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &TSETDlg::SpeedButton2Click);
-    connect(SpeedButton3, &QPushButton::clicked, this, &TSETDlg::SpeedButton3Click);
+    SpeedButton1 = new SpeedButton(QStringLiteral("默认设置"), this, QRect(10, 266, 90, 30));
+    SpeedButton2 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(250, 266, 90, 30));
+    SpeedButton3 = new SpeedButton(QStringLiteral("退  出"), this, QRect(350, 266, 90, 30));
+    connect(SpeedButton1, &SpeedButton::clicked, this, &TSETDlg::SpeedButton1Click);
+    connect(SpeedButton2, &SpeedButton::clicked, this, &TSETDlg::SpeedButton2Click);
+    connect(SpeedButton3, &SpeedButton::clicked, this, &TSETDlg::SpeedButton3Click);
 
     setTabOrder(Edit4, Edit6);
     setTabOrder(Edit6, Edit8);
@@ -152,4 +143,10 @@ bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TSETDlg::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Centred on the screen at every showing, as designed.
+    CentreOnScreen(this);
 }

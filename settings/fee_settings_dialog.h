@@ -3,12 +3,12 @@
 
 #include "calc/cost_engine.h"
 #include "settings/settings_in_force.h"
+#include "widgets/speed_button.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 
 class TSETDlg final : public QDialog, public settings::FeeSettings {
     Q_OBJECT
@@ -23,9 +23,9 @@ public:
     QLineEdit *Edit1;           // minimum commission
     QLineEdit *Edit8;           // Shenzhen transfer
     QLineEdit *Edit9;           // Shanghai transfer
-    QPushButton *SpeedButton1;  // 默认设置
-    QPushButton *SpeedButton2;  // 保存设置
-    QPushButton *SpeedButton3;  // 退  出
+    SpeedButton *SpeedButton1;  // 默认设置
+    SpeedButton *SpeedButton2;  // 保存设置
+    SpeedButton *SpeedButton3;  // 退  出
 
     // The seven texts in record order, as the calculators read them.
     calc::FeeTexts FeeTexts() const override;
@@ -36,6 +36,7 @@ public:
     void SpeedButton3Click();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -104,14 +104,10 @@ TmyDlg::TmyDlg(QWidget *parent)
     }
     ColorBox1->setCurrentIndex(storage::InitialInteger(storage::kFC));
 
-    SpeedButton1 = new QPushButton(QStringLiteral("保存设置"), this);
-    SpeedButton1->setFlat(true);
-    SpeedButton1->setGeometry(230, 318, 90, 30);
-    SpeedButton2 = new QPushButton(QStringLiteral("退    出"), this);
-    SpeedButton2->setFlat(true);
-    SpeedButton2->setGeometry(330, 318, 90, 30);
-    connect(SpeedButton1, &QPushButton::clicked, this, &TmyDlg::SpeedButton1Click);
-    connect(SpeedButton2, &QPushButton::clicked, this, &TmyDlg::SpeedButton2Click);
+    SpeedButton1 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(230, 318, 90, 30));
+    SpeedButton2 = new SpeedButton(QStringLiteral("退    出"), this, QRect(330, 318, 90, 30));
+    connect(SpeedButton1, &SpeedButton::clicked, this, &TmyDlg::SpeedButton1Click);
+    connect(SpeedButton2, &SpeedButton::clicked, this, &TmyDlg::SpeedButton2Click);
 }
 
 QList<QRadioButton *> TmyDlg::differenceRadios() const {
@@ -208,4 +204,10 @@ void TmyDlg::SpeedButton1Click() {
 
 void TmyDlg::SpeedButton2Click() {
     close();
+}
+
+void TmyDlg::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Centred on the screen at every showing, as designed.
+    CentreOnScreen(this);
 }

@@ -2,6 +2,7 @@
 // TmyDlg: the system parameters. Its controls are the values in force, saved or not.
 
 #include "settings/settings_in_force.h"
+#include "widgets/speed_button.h"
 #include "widgets/spin_edit.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 
 class TmyDlg final : public QDialog, public settings::SystemSettings {
@@ -36,8 +36,8 @@ public:
     SpinEdit *SpinEdit2;
     QComboBox *ColorBox1;
     QLabel *Image1;
-    QPushButton *SpeedButton1;  // 保存设置
-    QPushButton *SpeedButton2;  // 退    出
+    SpeedButton *SpeedButton1;  // 保存设置
+    SpeedButton *SpeedButton2;  // 退    出
 
     // The corners as the dialog shows them now: 1 top-left to 4 bottom-right.
     int DifferenceCorner() const override;
@@ -57,6 +57,9 @@ public:
 signals:
     // The refresh switch was turned, with the seconds the field reads at that moment.
     void RefreshChanged(bool on, int32_t seconds);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     QList<QRadioButton *> differenceRadios() const;

@@ -4,13 +4,43 @@
 
 #include "storage/database.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 int main(int argc, char *argv[]) {
     QCoreApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    const QString path = arguments.size() > 1 ? arguments[1] : storage::DatabaseFileName();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Creates an empty stock database with the default settings; an existing file is kept."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    parser.addPositionalArgument(
+        QStringLiteral("path"),
+        QStringLiteral("The file to create (default: %1).").arg(storage::DatabaseFileName()),
+        QStringLiteral("[path]"));
+    const auto refuse = [](const QString &error) {
+        QTextStream(stderr) << "create_database: " << error << "\nSee create_database --help.\n";
+        return 2;
+    };
+    if (!parser.parse(QCoreApplication::arguments())) {
+        return refuse(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() > 1) {
+        return refuse(QStringLiteral("one path at most, not %1").arg(paths.size()));
+    }
+    const QString path = paths.isEmpty() ? storage::DatabaseFileName() : paths.front();
+    // A name like an option is nearly always a mistyped option, never a wanted database.
+    if (QFileInfo(path).fileName().startsWith(u'-')) {
+        return refuse(QStringLiteral("refusing a file name that starts with \"-\": %1").arg(path));
+    }
     QString error;
     if (!storage::Database::Create(path, &error)) {
         QTextStream(stderr) << "create_database: " << error << '\n';

@@ -28,8 +28,11 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
         return false;
     }
     const auto *key = static_cast<QKeyEvent *>(event);
-    // Shortcuts (paste, copy, select all) and editing keys are not typed characters.
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    // Ctrl and Ctrl+Shift give shortcuts (paste, copy, select all), never typed characters.
+    // Any other modifier can still type one (Alt+a, Super+minus, AltGr), so it is filtered.
+    const Qt::KeyboardModifiers held =
+        key->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    if (held == Qt::ControlModifier || held == (Qt::ControlModifier | Qt::ShiftModifier)) {
         return false;
     }
     const QString text = key->text();

@@ -1,5 +1,7 @@
 #include "widgets/message_box.h"
 
+#include "widgets/tool_window.h"
+
 #include <QMessageBox>
 
 namespace messages {
@@ -25,11 +27,25 @@ QMessageBox::Icon ToBoxIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Centred on its owner when the user can see that window, else on the screen: an owner that
+// is hidden (the fee dialog loading at start-up) would leave the box in a corner.
+class Box final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent *event) override {
+        QMessageBox::showEvent(event);  // gives the box its final size
+        if (parentWidget() == nullptr || !parentWidget()->isVisible()) {
+            CentreOnScreen(this);
+        }
+    }
+};
+
 Answer ShowBox(const Message &message) {
     const QMessageBox::StandardButtons buttons =
         message.buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    QMessageBox box(ToBoxIcon(message.icon), message.caption, message.text, buttons,
-                    message.owner.data());
+    Box box(ToBoxIcon(message.icon), message.caption, message.text, buttons, message.owner.data());
     // Modal to its owner only: an application-modal box would block the tray menu, which
     // must stay usable while a message is open.
     if (message.owner != nullptr) {

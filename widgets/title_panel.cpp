@@ -3,7 +3,22 @@
 #include "widgets/fonts.h"
 #include "widgets/pictures.h"
 
+#include <QPainter>
+
 #include <algorithm>
+
+namespace {
+// The style draws its title-bar glyphs grey, for a light button face; on the caption colour
+// they are drawn again in the caption's own text colour, so that they stand out.
+QIcon OnCaption(const QIcon &icon, const QColor &colour) {
+    QPixmap glyph = icon.pixmap(QSize(16, 16));
+    QPainter painter(&glyph);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(glyph.rect(), colour);
+    painter.end();
+    return QIcon(glyph);
+}
+}  // namespace
 
 TitlePanel::TitlePanel(const QString &title, QWidget *window) : QWidget(window) {
     setGeometry(1, 1, window->width() - 2, 30);
@@ -22,7 +37,9 @@ TitlePanel::TitlePanel(const QString &title, QWidget *window) : QWidget(window) 
 }
 
 QPushButton *TitlePanel::addButton(const QIcon &icon, const QString &hint) {
-    auto *button = new QPushButton(icon, QString(), this);
+    auto *button = new QPushButton(
+        OnCaption(icon, palette().color(QPalette::Active, QPalette::HighlightedText)), QString(),
+        this);
     button->setFlat(true);
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::NoFocus);

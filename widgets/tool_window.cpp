@@ -99,6 +99,20 @@ void PlaceAtCorner(QWidget *window, int corner) {
                                 screen != nullptr ? screen->geometry().size() : QSize()));
 }
 
+void CentreOnScreen(QWidget *window) {
+    const QScreen *screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QMargins frame = platform::Current().FrameMargins(window->windowHandle());
+    const QRect area = screen->geometry();
+    const QSize outer = window->size().grownBy(frame);
+    const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
+                              area.y() + (area.height() - outer.height()) / 2);
+    window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
+}
+
 void FocusWindow(QWidget *window) {
     window->show();
     window->raise();

@@ -49,6 +49,11 @@ QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize);
 // Moves the window to the corner on the primary screen.
 void PlaceAtCorner(QWidget *window, int corner);
 
+// Centres the window on its screen, the window manager's frame included. Call it from the
+// window's showEvent, once its size is final: Qt's own guess of the frame is wrong the first
+// time a window is shown.
+void CentreOnScreen(QWidget *window);
+
 // Gives the window the focus and brings it forward.
 void FocusWindow(QWidget *window);
 

@@ -12,6 +12,10 @@ void FakePlatform::KeepOffTaskbar(QWindow *window) {
     offTaskbar.append(window);
 }
 
+QMargins FakePlatform::FrameMargins(QWindow *) {
+    return frameMargins;
+}
+
 void FakePlatform::OpenUrl(const QUrl &url) {
     openedUrls.append(url);
 }

@@ -12,10 +12,12 @@ class FakePlatform final : public Platform {
 public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
+    QMargins FrameMargins(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
+    QMargins frameMargins;  // what FrameMargins answers
 };
 
 }  // namespace platform

@@ -13,7 +13,10 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -44,6 +47,45 @@ xcb_connection_t *QtConnection() {
         return nullptr;
     }
     return x11->connection();
+}
+
+// _NET_FRAME_EXTENTS of the window (left, right, top, bottom), if it is set.
+std::optional<QMargins> ReadFrameExtents(xcb_connection_t *connection, xcb_window_t window,
+                                         xcb_atom_t extents) {
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4),
+        nullptr);
+    if (reply == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<QMargins> margins;
+    if (reply->format == 32 && reply->type == XCB_ATOM_CARDINAL &&
+        xcb_get_property_value_length(reply) == 16) {
+        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply));
+        margins = QMargins(static_cast<int>(data[0]), static_cast<int>(data[2]),
+                           static_cast<int>(data[1]), static_cast<int>(data[3]));
+    }
+    free(reply);
+    return margins;
+}
+
+// Whether the window manager lists the atom in _NET_SUPPORTED.
+bool Supported(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t atom) {
+    const xcb_atom_t supported = InternAtom(connection, "_NET_SUPPORTED");
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, supported, XCB_ATOM_ATOM, 0, 4096),
+        nullptr);
+    if (reply == nullptr) {
+        return false;
+    }
+    bool found = false;
+    if (reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / 4;
+        found = std::find(atoms, atoms + count, atom) != atoms + count;
+    }
+    free(reply);
+    return found;
 }
 
 QString LockDirectory() {
@@ -112,6 +154,49 @@ void X11Platform::KeepOffTaskbar(QWindow *window) {
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<uint32_t>(atoms.size()), atoms.data());
     xcb_flush(connection);
+}
+
+QMargins X11Platform::FrameMargins(QWindow *window) {
+    xcb_connection_t *connection = QtConnection();
+    if (window == nullptr || connection == nullptr) {
+        return {};
+    }
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t extents = InternAtom(connection, "_NET_FRAME_EXTENTS");
+    if (const std::optional<QMargins> known = ReadFrameExtents(connection, id, extents)) {
+        return *known;
+    }
+    // Before the first mapping the window manager has not framed the window yet; one that
+    // supports it tells the frame it would give when asked.
+    xcb_query_tree_reply_t *tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr);
+    if (tree == nullptr) {
+        return {};
+    }
+    const xcb_window_t root = tree->root;
+    free(tree);
+    const xcb_atom_t request = InternAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (!Supported(connection, root, request)) {
+        return {};
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+    // The answer is a property on the window; a window manager answers at once, and the wait
+    // is cut short so that a slow one cannot hold the program.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (const std::optional<QMargins> told = ReadFrameExtents(connection, id, extents)) {
+            return *told;
+        }
+    }
+    return {};
 }
 
 void X11Platform::OpenUrl(const QUrl &url) {

@@ -15,6 +15,7 @@ public:
 
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
+    QMargins FrameMargins(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
 
 private:

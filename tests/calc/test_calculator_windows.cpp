@@ -67,6 +67,7 @@ private slots:
     void switchFillsAnOpenTarget();
     void trayEntryOpensOrFocusesCompact();
     void differenceFiltersAndLayout();
+    void titleButtonsStandOut();
 
     void average_data();
     void average();
@@ -365,6 +366,27 @@ void TestCalculatorWindows::differenceFiltersAndLayout() {
     // Tab: buy, sell, exchange, the six fees, net profit, and the quantity last.
     QCOMPARE(large->Edit2->nextInFocusChain(), static_cast<QWidget *>(large->ComboBox1));
     QCOMPARE(large->Edit3->nextInFocusChain(), static_cast<QWidget *>(large->SpinEdit1));
+}
+
+void TestCalculatorWindows::titleButtonsStandOut() {
+    // The glyph's pixel farthest in grey level from the face it lies on.
+    const auto contrast = [](QWidget *face, QWidget *button) {
+        const QImage image = face->grab(button->geometry()).toImage();
+        const int back = qGray(face->palette().color(QPalette::Window).rgb());
+        int strongest = 0;
+        for (int i = 0; i < image.width() * image.height(); ++i) {
+            strongest =
+                std::max(strongest,
+                         std::abs(qGray(image.pixel(i % image.width(), i / image.width())) - back));
+        }
+        return strongest;
+    };
+    // On the blue title panel as clear as the compact window's on its light face.
+    TForm5 *small = TForm5::Open();
+    TForm2 *large = TForm2::Open();
+    for (QPushButton *button : {large->SpeedButton2, large->SpeedButton3}) {
+        QVERIFY(contrast(large->Panel1, button) >= contrast(small, small->SpeedButton2));
+    }
 }
 
 void TestCalculatorWindows::average_data() {

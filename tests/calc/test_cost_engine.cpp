@@ -213,6 +213,10 @@ void TestCostEngine::parseDecimal_data() {
     QTest::newRow("full-width digit") << "１" << false << 0.0;
     QTest::newRow("tab") << "\t1" << false << 0.0;
     QTest::newRow("overflow") << "1e400" << false << 0.0;
+    QTest::newRow("many digits overflow") << ("1" + QString(400, u'0') + "e-10") << false << 0.0;
+    QTest::newRow("underflow to zero") << "1e-400" << true << 0.0;
+    QTest::newRow("negative underflow") << "-0.0001e-330" << true << 0.0;
+    QTest::newRow("huge negative exponent") << "7e-99999999999999999999" << true << 0.0;
 }
 
 void TestCostEngine::parseDecimal() {

@@ -69,7 +69,8 @@ start_desktop() {
 start_tray() {
     trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel \
         --height 24 --SetDockType true --transparent false --tint 0x404040 >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
+    TRAY_PID=$!
+    E2E_PIDS+=("$TRAY_PID")
     wait_until 10 sh -c 'xprop -root -notype | grep -q . && xdotool search --classname trayer' \
         || fail "trayer did not start"
 }
@@ -110,11 +111,22 @@ visible_menus() {
 no_menus() { [ -z "$(visible_menus)" ]; }
 
 # open_tray_menu [button]: presses on the tray icon and waits for the menu. Presses closer
-# together than the double-click time would make a double click, which opens no menu.
+# together than the double-click time would make a double click, whose second press does nothing.
 open_tray_menu() {
     sleep 0.6
     click_window "$(tray_icon)" 8 8 "${1:-1}"
     wait_until 3 visible_menus
+}
+
+# frame_centred <id>: the window, frame included, lies in the middle of the 1024 x 768 screen.
+frame_centred() {
+    local x y w h l r t b
+    read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }
+        /Width:|Height:/ { printf "%s ", $2 }')
+    IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
+    # Twice the distance between the frame's centre and the screen's, so odd sizes fit.
+    local dx=$((2 * (x - l) + l + w + r - 1024)) dy=$((2 * (y - t) + t + h + b - 768))
+    [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || { echo "$1 off centre: $dx/2, $dy/2" >&2; false; }
 }
 
 # choose_menu_entry <n>: opens the tray menu and picks its n-th entry (separators skipped).

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up beside a 股票.mdb that is no database: one message, then the program runs on with
-# the defaults and leaves the file as it was. Then the settings dialogs open from the tray menu.
+# Start-up beside a 股票.mdb that is no database: one message in the middle of the screen, then
+# the program runs on with the defaults and leaves the file as it was. Then the settings dialogs
+# open from the tray menu, centred as well.
 . "$(dirname "$0")/lib.sh"
 
 start_desktop
@@ -12,6 +13,7 @@ start_program "$folder" --no-database
 
 wait_until 8 visible_window 数据库无法读取 || fail "no read-failure message at start-up"
 [ "$(visible_window 数据库无法读取 | wc -l)" -eq 1 ] || fail "more than one message"
+frame_centred "$(visible_window 数据库无法读取)" || fail "the message is not centred"
 xdotool windowactivate --sync "$(visible_window 数据库无法读取)" key Return
 wait_until 5 sh -c '! xdotool search --onlyvisible --name "^数据库无法读取$"' \
     || fail "the message did not close"
@@ -28,6 +30,8 @@ choose_menu_entry 1
 wait_until 3 visible_window 股票交易费率设置 || fail "股票交易费率设置 did not open"
 choose_menu_entry 2
 wait_until 3 visible_window 系统参数设置 || fail "系统参数设置 did not open"
+sleep 0.3
+frame_centred "$(visible_window 系统参数设置)" || fail "the parameter dialog is not centred"
 choose_menu_entry 1
 sleep 0.5
 [ "$(visible_window 股票交易费率设置 | wc -l)" -eq 1 ] || fail "a second fee dialog opened"

@@ -21,6 +21,24 @@ for button in 1 3; do
     wait_until 3 no_menus || fail "Escape did not close the menu"
 done
 
+# A double click on the icon opens the menu once and chooses no entry.
+sleep 0.6
+xdotool mousemove --window "$icon" 8 8 sleep 0.1 click --repeat 2 --delay 120 1
+wait_until 3 visible_menus || fail "a double click opened no menu"
+sleep 0.5
+[ "$(visible_menus | wc -l)" -eq 1 ] || fail "a double click left $(visible_menus | wc -l) menus"
+visible_window 股票交易费率设置 >/dev/null && fail "a double click chose the first entry"
+xdotool key Escape
+
+# Without a tray host the about screen comes back as the launcher; when a tray returns, the
+# launcher hides and the icon is in the new tray.
+kill "$TRAY_PID"
+wait_until 5 visible_window 岚石股票收益计算器 || fail "no launcher after the tray went away"
+start_tray
+wait_until 5 tray_icon || fail "the icon did not come back with a new tray"
+wait_until 3 sh -c '! xdotool search --onlyvisible --name "^岚石股票收益计算器$"' \
+    || fail "the launcher stayed up after a tray came back"
+
 # A second start says so and ends; the first runs on with its one icon.
 start_program
 second=$PROGRAM_PID

@@ -75,6 +75,8 @@ private slots:
     void parametersSaveFailure();
     void parametersLoadFailureIsSilent();
     void colourList();
+    void centredAndKeysStayInTheFields_data();
+    void centredAndKeysStayInTheFields();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -417,6 +419,44 @@ void TestSettingsDialogs::colourList() {
     dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
+}
+
+void TestSettingsDialogs::centredAndKeysStayInTheFields_data() {
+    QTest::addColumn<bool>("fees");
+    QTest::newRow("fee rates") << true;
+    QTest::newRow("system parameters") << false;
+}
+
+void TestSettingsDialogs::centredAndKeysStayInTheFields() {
+    QFETCH(bool, fees);
+    Sql("UPDATE setup SET B1 = 0.25, LM = 1");
+    m_platform->frameMargins = QMargins(1, 20, 1, 1);  // 2 wider, 21 higher than the dialog
+    TSETDlg feeDialog;
+    TmyDlg parameters;
+    parameters.Load();
+    QDialog *dialog = fees ? static_cast<QDialog *>(&feeDialog) : &parameters;
+    QWidget *field = fees ? static_cast<QWidget *>(feeDialog.Edit5) : parameters.SpinEdit1;
+    for (int showing = 0; showing < 2; ++showing) {  // centred, frame included, every time
+        dialog->hide();
+        dialog->move(5, 5);
+        dialog->show();
+        QCOMPARE(dialog->geometry().topLeft(), QPoint((1024 - dialog->width() - 2) / 2 + 1,
+                                                      (768 - dialog->height() - 21) / 2 + 20));
+    }
+    m_platform->frameMargins = {};
+    field->setFocus();
+    feeDialog.Edit5->setText(QStringLiteral("0.5"));
+    parameters.RadioButton2->setChecked(true);
+    QTest::keyClick(field, Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(Texts(feeDialog), (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "1"}));
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(*storage::LoadSystemParameters(Database()).differenceCorner, 3);  // nothing saved
+    // Tab goes round the fields and never rests on a button.
+    for (int i = 0; i < 20; ++i) {
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+        QVERIFY(qobject_cast<QPushButton *>(dialog->focusWidget()) == nullptr);
+    }
 }
 
 QTEST_MAIN(TestSettingsDialogs)

@@ -6,6 +6,7 @@
 #include "widgets/tool_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include "support/offscreen_warnings.h"
@@ -137,30 +138,40 @@ void TestToolWindow::keyFilters_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("modifiers");  // held while typing; the clipboard holds "x"
     const int decimal = int(KeyFilterKind::Decimal);
     const int digit = int(KeyFilterKind::Digit);
     const int sign = int(KeyFilterKind::SignedDigit);
     QTest::newRow("decimal digits and a point") << decimal << ""
                                                 << "12.5"
-                                                << "12.5";
+                                                << "12.5" << 0;
     QTest::newRow("decimal second point refused") << decimal << "12.5"
                                                   << ".3"
-                                                  << "12.53";
+                                                  << "12.53" << 0;
     QTest::newRow("decimal point into empty") << decimal << ""
                                               << "."
-                                              << ".";
+                                              << "." << 0;
     QTest::newRow("decimal minus refused") << decimal << ""
                                            << "-1"
-                                           << "1";
+                                           << "1" << 0;
     QTest::newRow("decimal letters and blanks") << decimal << ""
                                                 << "a 1e+2"
-                                                << "12";
+                                                << "12" << 0;
     QTest::newRow("digit") << digit << ""
                            << "1.0-0"
-                           << "100";
+                           << "100" << 0;
+    QTest::newRow("alt letters") << decimal << "1"
+                                 << "ab"
+                                 << "1" << int(Qt::AltModifier);
+    QTest::newRow("super minus") << digit << "1"
+                                 << "-"
+                                 << "1" << int(Qt::MetaModifier);
+    QTest::newRow("ctrl paste") << digit << "1"
+                                << "v"
+                                << "1x" << int(Qt::ControlModifier);
     QTest::newRow("signed") << sign << ""
                             << "-5.0"
-                            << "-50";
+                            << "-50" << 0;
 }
 
 void TestToolWindow::keyFilters() {
@@ -168,10 +179,12 @@ void TestToolWindow::keyFilters() {
     QFETCH(QString, before);
     QFETCH(QString, typed);
     QFETCH(QString, after);
+    QFETCH(int, modifiers);
+    QApplication::clipboard()->setText(QStringLiteral("x"));
     QLineEdit field;
     new KeyFilter(static_cast<KeyFilterKind>(kind), &field);
     field.setText(before);
-    QTest::keyClicks(&field, typed);
+    QTest::keyClicks(&field, typed, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(field.text(), after);
     QTest::keyClick(&field, Qt::Key_Backspace);
     QCOMPARE(field.text(), after.chopped(1));
