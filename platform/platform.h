@@ -1,6 +1,6 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
-// lock, keeping tool windows off the taskbar, opening a web page.
+// lock, keeping tool windows off the taskbar, the event sound, opening a web page.
 
 #include <QString>
 #include <QUrl>
@@ -22,6 +22,10 @@ public:
     // Asks the window manager to show no taskbar entry for the window. Call before the first
     // show; the native window must exist.
     virtual void KeepOffTaskbar(QWindow *window) = 0;
+
+    // Plays the desktop's information sound once, without waiting for it to end. Where no
+    // sound can be played nothing happens.
+    virtual void PlayEventSound() = 0;
 
     // Opens the address in the desktop's default browser. Failures are not reported.
     virtual void OpenUrl(const QUrl &url) = 0;

@@ -12,6 +12,10 @@ void FakePlatform::KeepOffTaskbar(QWindow *window) {
     offTaskbar.append(window);
 }
 
+void FakePlatform::PlayEventSound() {
+    ++eventSounds;
+}
+
 void FakePlatform::OpenUrl(const QUrl &url) {
     openedUrls.append(url);
 }

@@ -12,10 +12,12 @@ class FakePlatform final : public Platform {
 public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
+    void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
+    int eventSounds = 0;
 };
 
 }  // namespace platform
