@@ -24,6 +24,7 @@ protected:
 
 class TSETDlg;
 class TmyDlg;
+class TSeeDlg;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -59,6 +60,9 @@ public:
     // The long-lived settings dialogs that the menu shows.
     void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
 
+    // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks.
+    void SetWatchListDialog(TSeeDlg *watchList);
+
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
@@ -82,6 +86,7 @@ private:
 
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
+    QPointer<TSeeDlg> m_watchList;
     QLabel *m_launcherHint;
     QTimer *m_trayRetry;
     bool m_launcher = false;
