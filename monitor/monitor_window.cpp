@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
-#include <QStyle>
 #include <QTime>
 
 namespace {
@@ -39,6 +38,23 @@ QIcon AlarmPicture(bool on) {
     return QIcon(pixmap);
 }
 
+// The title panel's buttons, white on the caption colour: a cross that hides the window and
+// a window frame that switches to the overlay.
+QIcon TitleButtonPicture(bool close) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(Qt::white, 2));
+    if (close) {
+        painter.drawLine(QPointF(3, 3), QPointF(13, 13));
+        painter.drawLine(QPointF(13, 3), QPointF(3, 13));
+    } else {
+        painter.drawRect(QRectF(2, 3, 12, 10));
+        painter.fillRect(QRectF(2, 3, 12, 3), Qt::white);
+    }
+    return QIcon(pixmap);
+}
+
 }  // namespace
 
 TForm10::TForm10() {
@@ -48,10 +64,8 @@ TForm10::TForm10() {
     setFixedSize(kWidth, kHeight);
 
     Panel1 = new TitlePanel(QStringLiteral("查看监控股票价格 "), this);
-    SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
-                                     QStringLiteral("关闭窗口"));
-    SpeedButton3 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarNormalButton),
-                                     QStringLiteral("正常窗口"));
+    SpeedButton2 = Panel1->addButton(TitleButtonPicture(true), QStringLiteral("关闭窗口"));
+    SpeedButton3 = Panel1->addButton(TitleButtonPicture(false), QStringLiteral("正常窗口"));
     addDragHandle(Panel1);
     addDragHandle(Panel1->title());
 
@@ -60,7 +74,9 @@ TForm10::TForm10() {
     ListView1->setHorizontalHeaderLabels({QStringLiteral("股票代码"), QStringLiteral("股票名称"),
                                           QStringLiteral("当前价"), QStringLiteral("上限价"),
                                           QStringLiteral("下限价"), QString()});
-    const int widths[] = {70, 70, 60, 60, 60};
+    // The code column is wider than designed: the substitute font's digits and the alarm
+    // picture do not fit into 70 pixels.
+    const int widths[] = {84, 70, 60, 60, 60};
     for (int i = 0; i < 5; ++i) {
         ListView1->setColumnWidth(i, widths[i]);
     }

@@ -51,7 +51,9 @@ void TForm12::Paint(const QList<Line> &lines) {
         font.setStyleStrategy(QFont::NoAntialias);
         painter.setFont(font);
         painter.setPen(colour);
-        const int ascent = painter.fontMetrics().ascent();
+        // The baseline where 黑体 has it, 0.86 of the em below the line's top: the substitute
+        // face's taller ascent would push every line down into the next.
+        const int ascent = qRound(0.86 * QFontInfo(font).pixelSize());
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QString text = QStringLiteral("(%1)-> %2 元").arg(lines[i].code, lines[i].price);
             painter.drawText(QPoint(10, static_cast<int>(i) * pitch + ascent), text);
