@@ -25,6 +25,16 @@ QuoteClient::QuoteClient(int deadlineMs, QObject *parent) : QObject(parent) {
     connect(&m_deadline, &QTimer::timeout, this, &QuoteClient::expire);
 }
 
+QuoteClient::~QuoteClient() {
+    // Replies still under way end with the network manager, after the readings' state is
+    // gone: they must not report back.
+    for (const Part &part : std::as_const(m_parts)) {
+        if (part.reply != nullptr) {
+            QObject::disconnect(part.reply, nullptr, this, nullptr);
+        }
+    }
+}
+
 bool QuoteClient::Read(const QStringList &codes) {
     if (pending()) {
         return false;

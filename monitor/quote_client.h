@@ -31,6 +31,9 @@ public:
     static constexpr qint64 kMaxReplyBytes = 1024 * 1024;
 
     explicit QuoteClient(int deadlineMs = 4000, QObject *parent = nullptr);
+    ~QuoteClient() override;
+    QuoteClient(const QuoteClient &) = delete;
+    QuoteClient &operator=(const QuoteClient &) = delete;
 
     // Starts a reading of these codes from the endpoint in force. False, and nothing
     // started, while the previous reading is still under way.
