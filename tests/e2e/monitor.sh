@@ -35,11 +35,11 @@ wait_until 3 test -s "$E2E_DIR/requests.log" || fail "no quote request"
 [ "$(head -n1 "$E2E_DIR/requests.log")" = "/list=sz300750,sh600000 https://finance.sina.com.cn" ] \
     || fail "request: $(head -n1 "$E2E_DIR/requests.log")"
 # The alarm test starts after the first reading tick (5 s): 14.000 is below 15, green.
-wait_until 10 has_pixels "$monitor" "#008000" || fail "the prices did not arrive (no green row)"
+wait_until 15 has_pixels "$monitor" "#008000" || fail "the prices did not arrive (no green row)"
 has_pixels "$monitor" "#FF0000" && fail "a row is red before any price reached its upper edge"
 
 set_quotes 16.500 210.000
-wait_until 10 has_pixels "$monitor" "#FF0000" || fail "the row above its band did not turn red"
+wait_until 15 has_pixels "$monitor" "#FF0000" || fail "the row above its band did not turn red"
 
 click_window "$monitor" 331 15  # 关闭窗口
 wait_until 2 sh -c '! xdotool search --onlyvisible --name "^查看监控股票价格$"' \
