@@ -28,9 +28,9 @@ QuoteClient::QuoteClient(int deadlineMs, QObject *parent) : QObject(parent) {
 QuoteClient::~QuoteClient() {
     // Replies still under way end with the network manager, after the readings' state is
     // gone: they must not report back.
-    for (const Part &part : std::as_const(m_parts)) {
-        if (part.reply != nullptr) {
-            QObject::disconnect(part.reply, nullptr, this, nullptr);
+    for (const Batch &batch : std::as_const(m_batches)) {
+        if (batch.reply != nullptr) {
+            QObject::disconnect(batch.reply, nullptr, this, nullptr);
         }
     }
 }
@@ -39,19 +39,19 @@ bool QuoteClient::Read(const QStringList &codes) {
     if (pending()) {
         return false;
     }
-    m_parts.clear();
+    m_batches.clear();
     m_reading = QuoteReading();
     m_reading.prices.resize(codes.size());
     const QList<QUrl> urls = QuoteRequestUrls(QuoteEndpoint(), codes);
     for (qsizetype i = 0; i < urls.size(); ++i) {
         QNetworkRequest request(urls[i]);
         request.setRawHeader("Referer", kQuoteReferer);
-        Part part;
-        part.first = i * kCodesPerRequest;
-        part.codes = codes.mid(part.first, kCodesPerRequest);
-        part.reply = m_network.get(request);
+        Batch batch;
+        batch.first = i * kCodesPerRequest;
+        batch.codes = codes.mid(batch.first, kCodesPerRequest);
+        batch.reply = m_network.get(request);
         const int index = static_cast<int>(i);
-        QNetworkReply *reply = part.reply;
+        QNetworkReply *reply = batch.reply;
         // A reply that announces or delivers more than the limit is dropped at once.
         connect(reply, &QNetworkReply::downloadProgress, this,
                 [this, reply](qint64 received, qint64 total) {
@@ -60,8 +60,8 @@ bool QuoteClient::Read(const QStringList &codes) {
                         reply->abort();
                     }
                 });
-        connect(reply, &QNetworkReply::finished, this, [this, index] { partDone(index); });
-        m_parts.append(part);
+        connect(reply, &QNetworkReply::finished, this, [this, index] { batchDone(index); });
+        m_batches.append(batch);
         ++m_open;
     }
     if (m_open == 0) {
@@ -72,9 +72,9 @@ bool QuoteClient::Read(const QStringList &codes) {
     return true;
 }
 
-void QuoteClient::partDone(int index) {
-    Part &part = m_parts[index];
-    QNetworkReply *reply = part.reply;
+void QuoteClient::batchDone(int index) {
+    Batch &batch = m_batches[index];
+    QNetworkReply *reply = batch.reply;
     if (reply == nullptr || reply->property("done").toBool()) {
         return;
     }
@@ -99,10 +99,10 @@ void QuoteClient::partDone(int index) {
         }
     }
     if (prices) {
-        for (qsizetype i = 0; i < part.codes.size(); ++i) {
-            const auto found = prices->constFind(PrefixedCode(part.codes[i]));
+        for (qsizetype i = 0; i < batch.codes.size(); ++i) {
+            const auto found = prices->constFind(PrefixedCode(batch.codes[i]));
             if (found != prices->constEnd()) {
-                m_reading.prices[part.first + i] = *found;
+                m_reading.prices[batch.first + i] = *found;
             }
         }
     } else if (m_reading.error.isEmpty()) {
@@ -115,10 +115,10 @@ void QuoteClient::partDone(int index) {
 
 void QuoteClient::expire() {
     // Aborting finishes each reply at once, which ends the reading.
-    for (const Part &part : std::as_const(m_parts)) {
-        if (part.reply != nullptr && !part.reply->property("done").toBool()) {
-            part.reply->setProperty("expired", true);
-            part.reply->abort();
+    for (const Batch &batch : std::as_const(m_batches)) {
+        if (batch.reply != nullptr && !batch.reply->property("done").toBool()) {
+            batch.reply->setProperty("expired", true);
+            batch.reply->abort();
         }
     }
 }

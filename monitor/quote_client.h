@@ -21,7 +21,7 @@ struct QuoteReading {
     // For each code, in the order asked: its price text (empty for a code the service does
     // not know), or nothing when this reading brought no price for it.
     QList<std::optional<QString>> prices;
-    // Why the reading, or a part of it, failed, in the user's words; empty on success.
+    // Why the reading, or a batch of it, failed, in the user's words; empty on success.
     QString error;
 };
 
@@ -44,19 +44,19 @@ signals:
     void finished(const monitor::QuoteReading &reading);
 
 private:
-    struct Part {
+    struct Batch {
         QPointer<QNetworkReply> reply;
         qsizetype first = 0;
         QStringList codes;
     };
 
-    void partDone(int index);
+    void batchDone(int index);
     void expire();
     void finish();
 
     QNetworkAccessManager m_network;
     QTimer m_deadline;
-    QList<Part> m_parts;
+    QList<Batch> m_batches;
     QuoteReading m_reading;
     int m_open = 0;
 };
