@@ -1,6 +1,7 @@
 // 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai exchanges.
 
 #include "app/main_window.h"
+#include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
 #include "settings/settings_in_force.h"
@@ -44,6 +45,8 @@ int main(int argc, char *argv[]) {
     systemParameters.Load();
     settings::Install(&feeSettings, &systemParameters);
     mainWindow.SetDialogs(&feeSettings, &systemParameters);
+    TSeeDlg watchList;
+    mainWindow.SetWatchListDialog(&watchList);
     mainWindow.show();
     const int result = QApplication::exec();
     settings::Install(nullptr, nullptr);

@@ -3,6 +3,7 @@
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
 #include "holdings/holdings_window.h"
+#include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
 #include "settings/system_parameters_dialog.h"
@@ -154,6 +155,16 @@ void TForm1::buildMenu() {
 void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
     m_feeSettings = feeSettings;
     m_systemParameters = systemParameters;
+}
+
+void TForm1::SetWatchListDialog(TSeeDlg *watchList) {
+    m_watchList = watchList;
+    connect(N12, &QAction::triggered, this, [this] { ShowDialog(m_watchList); });
+    connect(N14, &QAction::triggered, this, [this] {
+        if (m_watchList) {
+            m_watchList->ShowMonitor(this);
+        }
+    });
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {

@@ -28,6 +28,7 @@ protected:
 class QMouseEvent;
 class TSETDlg;
 class TmyDlg;
+class TSeeDlg;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -65,6 +66,9 @@ public:
     // The long-lived settings dialogs that the menu shows.
     void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
 
+    // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks.
+    void SetWatchListDialog(TSeeDlg *watchList);
+
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
@@ -92,6 +96,7 @@ private:
     std::function<bool()> m_trayAvailable;
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
+    QPointer<TSeeDlg> m_watchList;
     QLabel *m_launcherHint;
     QTimer *m_trayWatch;
     bool m_launcher = false;

@@ -1,6 +1,7 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
-// lock, keeping tool windows off the taskbar, the window frame, opening a web page.
+// lock, keeping tool windows off the taskbar, the window frame, the event sound, opening a
+// web page.
 
 #include <QMargins>
 #include <QString>
@@ -27,6 +28,10 @@ public:
     // The frame the window manager puts around the window, known even before its first show
     // (the native window must exist); none when it cannot tell.
     virtual QMargins FrameMargins(QWindow *window) = 0;
+
+    // Plays the desktop's information sound once, without waiting for it to end. Where no
+    // sound can be played nothing happens.
+    virtual void PlayEventSound() = 0;
 
     // Opens the address in the desktop's default browser. Failures are not reported.
     virtual void OpenUrl(const QUrl &url) = 0;

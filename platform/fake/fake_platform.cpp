@@ -16,6 +16,10 @@ QMargins FakePlatform::FrameMargins(QWindow *) {
     return frameMargins;
 }
 
+void FakePlatform::PlayEventSound() {
+    ++eventSounds;
+}
+
 void FakePlatform::OpenUrl(const QUrl &url) {
     openedUrls.append(url);
 }

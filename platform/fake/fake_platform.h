@@ -13,11 +13,13 @@ public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
     QMargins FrameMargins(QWindow *window) override;
+    void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
     QMargins frameMargins;  // what FrameMargins answers
+    int eventSounds = 0;
 };
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QWindow>
 
+#include <canberra.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -101,6 +102,9 @@ QString LockDirectory() {
 X11Platform::~X11Platform() {
     if (m_lockFd >= 0) {
         ::close(m_lockFd);
+    }
+    if (m_sound != nullptr) {
+        ca_context_destroy(m_sound);
     }
 }
 
@@ -197,6 +201,29 @@ QMargins X11Platform::FrameMargins(QWindow *window) {
         }
     }
     return {};
+}
+
+void X11Platform::PlayEventSound() {
+    // The context is made at the first sound; a desktop without a sound device fails here
+    // once and is not asked again.
+    if (m_sound == nullptr && !m_soundFailed) {
+        m_soundFailed = ca_context_create(&m_sound) != CA_SUCCESS;
+        if (!m_soundFailed) {
+            ca_context_change_props(m_sound, CA_PROP_APPLICATION_NAME, "stockcalc",
+                                    CA_PROP_APPLICATION_ID, "stockcalc", nullptr);
+            m_soundFailed = ca_context_open(m_sound) != CA_SUCCESS;
+        }
+        if (m_soundFailed && m_sound != nullptr) {
+            ca_context_destroy(m_sound);
+            m_sound = nullptr;
+        }
+    }
+    if (m_sound == nullptr) {
+        return;
+    }
+    // Plays in libcanberra's own thread; the call returns at once.
+    ca_context_play(m_sound, 0, CA_PROP_EVENT_ID, "dialog-information", CA_PROP_EVENT_DESCRIPTION,
+                    "股价警报", CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
 }
 
 void X11Platform::OpenUrl(const QUrl &url) {

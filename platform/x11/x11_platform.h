@@ -1,8 +1,10 @@
 #pragma once
 // The Linux desktop: a kernel-released file lock, X11 window state through Qt's own
-// connection, and the desktop's URL handler.
+// connection, libcanberra's event sounds and the desktop's URL handler.
 
 #include "platform/platform.h"
+
+struct ca_context;
 
 namespace platform {
 
@@ -16,10 +18,13 @@ public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
     QMargins FrameMargins(QWindow *window) override;
+    void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
 
 private:
     int m_lockFd = -1;
+    ca_context *m_sound = nullptr;
+    bool m_soundFailed = false;
 };
 
 }  // namespace platform

@@ -1,7 +1,8 @@
-// The single-instance lock of the Linux platform.
+// The single-instance lock and the event sound of the Linux platform.
 
 #include "platform/x11/x11_platform.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,6 +16,7 @@ private slots:
     void secondHolderIsRefused();
     void lockEndsWithItsHolder();
     void lockDiesWithAKilledProcess();
+    void soundWithoutDeviceReturnsAtOnce();
 
 private:
     QTemporaryDir m_runtime;
@@ -65,6 +67,18 @@ void TestPlatform::lockDiesWithAKilledProcess() {
     waitpid(child, nullptr, 0);
     platform::X11Platform next;
     QVERIFY(next.AcquireSingleInstance(m_name));
+}
+
+void TestPlatform::soundWithoutDeviceReturnsAtOnce() {
+    // Machines without a sound device or server are common (CI, remote desktops): the
+    // alarm must go on silently and never hold up the window.
+    platform::X11Platform platform;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 3; ++i) {
+        platform.PlayEventSound();
+    }
+    QVERIFY(clock.elapsed() < 1500);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -13,12 +13,14 @@ public:
     calc::FeeTexts fees = calc::DefaultFeeTexts();
     int differenceCorner = 3;
     int averageCorner = 4;
+    int32_t overlayFontSize = 70;
+    std::optional<uint32_t> overlayColour = 0xff000000u;
 
     calc::FeeTexts FeeTexts() const override { return fees; }
     int DifferenceCorner() const override { return differenceCorner; }
     int AverageCorner() const override { return averageCorner; }
     bool RefreshOn() const override { return false; }
     int32_t RefreshSeconds() const override { return 60; }
-    int32_t OverlayFontSize() const override { return 70; }
-    std::optional<uint32_t> OverlayColour() const override { return 0xff000000u; }
+    int32_t OverlayFontSize() const override { return overlayFontSize; }
+    std::optional<uint32_t> OverlayColour() const override { return overlayColour; }
 };

@@ -12,6 +12,7 @@ void Filter(QtMsgType type, const QMessageLogContext &context, const QString &te
         "This plugin does not support raise()",
         "This plugin does not support grabbing the keyboard",
         "This plugin does not support propagateSizeHints()",
+        "This plugin does not support setting window masks",
         "QPlatformNativeInterface::systemTrayWindowChanged",
     };
     for (const char *known : kOffscreenOnly) {

@@ -1,0 +1,33 @@
+#include "monitor/alarm_rule.h"
+
+#include "calc/cost_engine.h"
+
+namespace monitor {
+
+std::optional<QChar> AlarmFor(const QString &current, const QString &upper, const QString &lower) {
+    const std::optional<double> price = calc::ParseDecimal(current);
+    const std::optional<double> top = calc::ParseDecimal(upper);
+    const std::optional<double> bottom = calc::ParseDecimal(lower);
+    if (!price || !top || !bottom || !(*price > 0)) {
+        return std::nullopt;
+    }
+    if (*price >= *top) {
+        return u'+';
+    }
+    if (*price <= *bottom) {
+        return u'-';
+    }
+    return std::nullopt;
+}
+
+uint32_t MarkColour(const QString &mark) {
+    if (mark.startsWith(u'+')) {
+        return 0xff0000;
+    }
+    if (mark.startsWith(u'-')) {
+        return 0x008000;
+    }
+    return 0x000000;
+}
+
+}  // namespace monitor

@@ -1,0 +1,57 @@
+#pragma once
+// TForm10: the price monitor. Lists the watched stocks with their current price, reads the
+// prices every 5 seconds, and every 2 seconds marks, colours, shows itself and sounds when
+// a price reaches an edge of its band.
+
+#include "monitor/quote_client.h"
+#include "widgets/title_panel.h"
+#include "widgets/tool_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+class TForm10 final : public ToolWindowOf<TForm10> {
+    Q_OBJECT
+public:
+    TForm10();
+
+    // Columns of the list; the mark is kept in the row, not shown.
+    enum Column { Code, Name, Current, Upper, Lower, Mark };
+
+    TitlePanel *Panel1;
+    QPushButton *SpeedButton2;  // 关闭窗口
+    QPushButton *SpeedButton3;  // 正常窗口
+    QTableWidget *ListView1;
+    QLabel *Label1;  // how the last reading went
+    QTimer *Timer1;  // reading, 5000 ms
+    QTimer *Timer2;  // alarm test, 2000 ms
+    monitor::QuoteClient *Quotes;
+
+    // A row with its alarm on, no current price yet and the mark "0".
+    void AddRow(const QString &code, const QString &name, const QString &upper,
+                const QString &lower);
+    // Asks for the first prices at once and starts the reading timer.
+    void StartMonitoring();
+
+    // Asks for the prices of every row; a reading still under way is left to finish.
+    void ReadQuotes();
+    void ApplyReading(const monitor::QuoteReading &reading);
+    void Timer1Timer();
+    void Timer2Timer();
+    void ListView1DblClick();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void PaintOverlay();
+
+    bool AlarmOn(int row) const;
+    QString Text(int row, Column column) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setAlarmOn(int row, bool on);
+    void setMark(int row, QChar mark);
+};

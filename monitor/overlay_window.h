@@ -1,0 +1,35 @@
+#pragma once
+// TForm12: the prices in large type straight on the desktop. Only the text strokes are seen
+// and take the mouse; everything else lets clicks through to the windows below.
+
+#include "widgets/tool_window.h"
+
+#include <QImage>
+#include <QLabel>
+
+class TForm12 final : public ToolWindowOf<TForm12> {
+    Q_OBJECT
+public:
+    TForm12();
+
+    QLabel *Image1;
+
+    struct Line {
+        QString code;
+        QString price;
+    };
+
+    // One line "(code)-> price 元" per stock, in the font size and colour in force, the
+    // window as wide as the screen and as high as its lines.
+    void Paint(const QList<Line> &lines);
+
+    // The painted picture: black wherever nothing is drawn.
+    const QImage &picture() const { return m_picture; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_picture;
+};

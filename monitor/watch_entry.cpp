@@ -1,0 +1,36 @@
+#include "monitor/watch_entry.h"
+
+#include "calc/cost_engine.h"
+
+namespace monitor {
+
+WatchEntryCheck CheckWatchEntry(const QString &code, const QString &upperText,
+                                const QString &lowerText) {
+    WatchEntryCheck check;
+    check.upperText = upperText;
+    if (code.size() != 6) {
+        check.error = QStringLiteral("股票代码不完事!请正确填写.");
+        return check;
+    }
+    check.upperText = calc::NormaliseDecimalText(upperText);
+    const QString priceError = QStringLiteral("股票价格错误!请正确填写.");
+    const std::optional<double> upper = calc::ParseDecimal(check.upperText);
+    if (!upper) {
+        check.error = priceError;
+        return check;
+    }
+    check.lowerText = calc::NormaliseDecimalText(lowerText);
+    const std::optional<double> lower = calc::ParseDecimal(*check.lowerText);
+    if (!lower) {
+        check.error = priceError;
+        return check;
+    }
+    check.upper = *upper;
+    check.lower = *lower;
+    if (check.upper < check.lower) {
+        check.error = QStringLiteral("股票下限价格不能大于上限价格.");
+    }
+    return check;
+}
+
+}  // namespace monitor

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the price monitor on a virtual desktop, against a local
+# quote service: the monitor window with one alarming row, and the overlay on the desktop.
+#   scripts/screenshot-monitor.sh [folder]      (default: docs/; needs a build in $BUILD,
+#                                                default build/)
+set -eu  # no pipefail: the helpers stop reading pipes early on purpose
+root=$(cd "$(dirname "$0")/.." && pwd)
+output=$(realpath -m "${1:-$root/docs}")
+build=$(realpath -m "${BUILD:-$root/build}")
+STOCKCALC="$build/app/stockcalc"
+CREATE_DATABASE="$build/tools/create_database"
+QUOTE_SERVER="$build/tests/quote_server"
+. "$root/tests/e2e/lib.sh"
+. "$root/tests/e2e/monitor_lib.sh"
+
+start_desktop
+start_quote_server
+set_quotes 14.000 210.000
+mkdir -p "$E2E_DIR/work"
+"$CREATE_DATABASE" "$E2E_DIR/work/股票.mdb"
+# Yellow overlay text at 60 points, and three watched stocks (the dialog's own entry is tested
+# by tests/e2e/monitor.sh; xdotool cannot type Chinese names).
+sqlite3 "$E2E_DIR/work/股票.mdb" "UPDATE setup SET FZ = 60, FC = 11;
+    INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('600000', '浦发银行', 16, 15),
+        ('300750', '宁德时代', 250, 200), ('000001', '平安银行', 12, 10);"
+start_program
+wait_until 5 tray_icon || fail "no tray icon"
+sleep 1.2
+
+choose_menu_entry 6
+wait_until 3 visible_window 股票价格监控设置 || fail "no watch-list dialog"
+dialog=$(visible_window 股票价格监控设置)
+[ -n "${SHOT_DIALOG:-}" ] && import -window root "$SHOT_DIALOG"
+click_window "$dialog" 494 95   # 启用监控
+click_window "$dialog" 544 300  # 退  出
+wait_until 3 visible_window 查看监控股票价格 || fail "no monitor"
+monitor=$(visible_window 查看监控股票价格)
+set_quotes 16.500 210.000
+wait_until 12 has_pixels "$monitor" "#FF0000" || fail "no alarm"
+xdotool mousemove 10 10
+sleep 0.5
+mkdir -p "$output"
+import -window root -crop 368x292+666+454 +repage "$output/monitor.png"
+
+# The overlay over a calculator: only the text strokes cover it.
+choose_menu_entry 3
+wait_until 3 visible_window 差价计算器 || fail "no compact calculator"
+xdotool windowmove "$(visible_window 差价计算器)" 180 190
+sleep 0.5
+click_window "$monitor" 306 15  # 正常窗口
+sleep 6  # the next reading paints the overlay
+xdotool mousemove 10 500
+sleep 0.5
+import -window root -crop 1024x360+0+100 +repage "$output/overlay.png"
+echo "wrote $output/monitor.png and $output/overlay.png"

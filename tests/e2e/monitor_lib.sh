@@ -1,0 +1,41 @@
+# Helpers for the price monitor's end-to-end runs, sourced after lib.sh; QUOTE_SERVER must name
+# the built local quote service.
+
+# start_quote_server: the service answers with the text of $E2E_DIR/quotes.txt.
+start_quote_server() {
+    "$QUOTE_SERVER" "$E2E_DIR/port" "$E2E_DIR/quotes.txt" "$E2E_DIR/requests.log" &
+    E2E_PIDS+=($!)
+    wait_until 5 test -s "$E2E_DIR/port" || fail "the quote server did not start"
+    export STOCKCALC_QUOTE_URL="http://127.0.0.1:$(cat "$E2E_DIR/port")"
+}
+
+# set_quotes <price of 600000> <price of 300750>; 000001 stays at 11.000.
+set_quotes() {
+    printf 'var hq_str_sh600000="浦发银行,14.000,14.100,%s,15.000,13.900";
+var hq_str_sz300750="宁德时代,200.000,201.000,%s,212.000,199.000";
+var hq_str_sz000001="平安银行,11.000,11.050,11.000,11.100,10.900";\n' \
+        "$1" "$2" >"$E2E_DIR/quotes.txt.new"
+    mv "$E2E_DIR/quotes.txt.new" "$E2E_DIR/quotes.txt"
+}
+
+# pixels <monitor> <colour>: how many pixels of exactly this colour the monitor's list shows
+# (its status line below is left out).
+pixels() {
+    import -window "$1" -crop 346x220+1+31 +repage "$E2E_DIR/window.png" 2>/dev/null \
+        || { echo 0; return; }
+    convert "$E2E_DIR/window.png" -fill black +opaque "$2" -fill white -opaque "$2" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+has_pixels() { [ "$(pixels "$1" "$2")" -gt 20 ]; }
+
+# add_stock <dialog> <code> <name> <upper> <lower>
+add_stock() {
+    click_window "$1" 539 125  # 新增
+    type_into "$1" 153 24 "$2"
+    type_into "$1" 474 24 "$3"
+    type_into "$1" 153 56 "$4"
+    type_into "$1" 429 56 "$5"
+    click_window "$1" 539 181  # 保存
+    sleep 0.3
+}

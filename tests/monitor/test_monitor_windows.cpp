@@ -1,0 +1,378 @@
+// The watch-list dialog on a real database file, the monitor's readings and alarms, the
+// overlay's shape, and the tray entry that shows the monitor.
+
+#include "app/main_window.h"
+#include "monitor/monitor_window.h"
+#include "monitor/overlay_window.h"
+#include "monitor/watch_list_dialog.h"
+#include "platform/fake/fake_platform.h"
+#include "storage/watch_list_store.h"
+#include "support/fake_quote_server.h"
+#include "support/fake_settings.h"
+#include "support/message_recorder.h"
+#include "support/offscreen_warnings.h"
+
+#include <QDir>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+using Prices = QList<std::optional<QString>>;
+
+QStringList Rows(const QTableWidget *list, std::initializer_list<int> columns) {
+    QStringList rows;
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList cells;
+        for (int c : columns) {
+            cells.append(list->item(r, c)->text());
+        }
+        rows.append(cells.join(u' '));
+    }
+    return rows;
+}
+
+QStringList Stored() {
+    QStringList rows;
+    for (const storage::WatchEntry &e : storage::LoadWatchList(storage::Database())) {
+        rows.append(QStringList{e.code, e.upper, e.lower}.join(u' '));
+    }
+    return rows;
+}
+
+void Add(TSeeDlg &dialog, const QString &code, const QString &upper, const QString &lower,
+         QPushButton *start = nullptr) {
+    (start != nullptr ? start : dialog.SpeedButton1)->click();
+    dialog.SpinEdit1->setText(code);
+    dialog.Edit1->setText(upper);
+    dialog.Edit2->setText(lower);
+    dialog.SpeedButton4->click();
+}
+
+int Selected(const QTableWidget *list) {
+    const auto ranges = list->selectedRanges();
+    return ranges.isEmpty() ? -1 : ranges.first().topRow();
+}
+
+void Wheel(QTableWidget *list, int distance) {
+    QWheelEvent wheel({5, 5}, list->viewport()->mapToGlobal(QPointF(5, 5)), {}, {0, distance},
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+}
+
+TForm10 *MonitorWith(const QStringList &rows) {
+    TForm10 *monitor = TForm10::Open();
+    for (const QString &row : rows) {
+        const QStringList cells = row.split(u' ');
+        monitor->AddRow(cells[0], QStringLiteral("名"), cells[1], cells[2]);
+    }
+    return monitor;
+}
+
+// Prices as a reading brings them, then one alarm test.
+void Tick(TForm10 *monitor, const QStringList &prices) {
+    monitor->ApplyReading({Prices(prices.cbegin(), prices.cend()), {}});
+    monitor->Timer2Timer();
+}
+
+}  // namespace
+
+class TestMonitorWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void saveChecks_data();
+    void saveChecks();
+    void addModifyCancelDelete();
+    void wheelMovesTheSelectionOneRow();
+    void dialogStartsAndStopsTheMonitor();
+    void alarmTest_data();
+    void alarmTest();
+    void marksLatchAndDoubleClickSilences();
+    void readingsFillPricesAndFailuresKeepThem();
+    void overlayShapeIsTheText();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MessageRecorder> m_messages;
+    std::unique_ptr<FakeSettings> m_settings;
+    std::unique_ptr<FakeQuoteServer> m_server;
+    platform::FakePlatform *m_platform = nullptr;
+};
+
+void TestMonitorWindows::initTestCase() {
+    FilterOffscreenWarnings();
+    auto fake = std::make_unique<platform::FakePlatform>();
+    m_platform = fake.get();
+    platform::Install(std::move(fake));
+}
+
+void TestMonitorWindows::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    m_messages = std::make_unique<MessageRecorder>();
+    m_settings = std::make_unique<FakeSettings>();
+    m_server = std::make_unique<FakeQuoteServer>();
+    qputenv("STOCKCALC_QUOTE_URL", m_server->url().toUtf8());
+    m_platform->eventSounds = 0;
+}
+
+void TestMonitorWindows::cleanup() {
+    delete TForm10::instance;
+    delete TForm12::instance;
+    m_messages.reset();
+    m_settings.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestMonitorWindows::saveChecks_data() {
+    QTest::addColumn<QStringList>("typed");  // code, upper, lower
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");  // upper and lower fields after the attempt
+    const QString price = "股票价格错误!请正确填写.";
+    QTest::newRow("5 chars") << QStringList{"60000", ".5", "."} << "股票代码不完事!请正确填写."
+                             << ".5 .";
+    QTest::newRow("letters, equal") << QStringList{"abcdef", "10", "10"} << ""
+                                    << "10 10";
+    QTest::newRow("normalised") << QStringList{"600000", ".5", "."} << ""
+                                << "0.5 0";
+    QTest::newRow("empty upper") << QStringList{"600000", "", "."} << price << " .";
+    QTest::newRow("bad lower") << QStringList{"600000", "5.", "1.2.3"} << price << "5.0 1.2.3";
+    QTest::newRow("lower above") << QStringList{"600000", "9.9", "10"}
+                                 << "股票下限价格不能大于上限价格."
+                                 << "9.9 10";
+}
+
+void TestMonitorWindows::saveChecks() {
+    QFETCH(QStringList, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    TSeeDlg dialog;
+    dialog.open();
+    Add(dialog, typed[0], typed[1], typed[2]);
+    QCOMPARE(m_messages->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(dialog.Edit1->text() + u' ' + dialog.Edit2->text(), shown);
+    QCOMPARE(dialog.SpeedButton4->isEnabled(), !message.isEmpty());  // still editing
+    QCOMPARE(Stored(), message.isEmpty() ? QStringList{typed[0] + u' ' + shown} : QStringList());
+}
+
+void TestMonitorWindows::addModifyCancelDelete() {
+    TSeeDlg dialog;
+    dialog.open();
+    Add(dialog, "600000", "10.50", "9");
+    Add(dialog, "000001", "12", "11");
+    Add(dialog, "300750", "200", "150");
+    // Sorted by code, the new row selected, its prices in the amount form.
+    QCOMPARE(Rows(dialog.ListView1, {0, 2, 3}),
+             (QStringList{"000001 12 11", "300750 200 150", "600000 10.5 9"}));
+    QCOMPARE(Selected(dialog.ListView1), 1);
+    QCOMPARE(dialog.SpinEdit1->text() + dialog.Edit1->text(), QStringLiteral("300750200"));
+    // Modified: the row moves with its code and shows the prices as typed until reloaded.
+    Add(dialog, "900901", "210.50", "1", dialog.SpeedButton3);
+    QCOMPARE(Rows(dialog.ListView1, {0, 2, 3}).last(), QStringLiteral("900901 210.50 1"));
+    QCOMPARE(Selected(dialog.ListView1), 2);
+    QCOMPARE(Stored(), (QStringList{"600000 10.5 9", "000001 12 11", "900901 210.5 1"}));
+    dialog.SpeedButton1->click();
+    dialog.SpinEdit1->setText("111111");
+    dialog.SpeedButton5->click();  // cancel: nothing stored, the fields show the row again
+    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("900901"));
+    dialog.close();
+    dialog.open();
+    QCOMPARE(Rows(dialog.ListView1, {0, 2, 3}).last(), QStringLiteral("900901 210.5 1"));
+
+    m_messages->answers = {messages::Answer::No, messages::Answer::Yes, messages::Answer::Yes,
+                           messages::Answer::Yes};
+    dialog.SpeedButton6->click();
+    QCOMPARE(m_messages->texts(), QStringList{"你确定要删除这条记录吗?"});
+    QCOMPARE(Stored().size(), 3);
+    dialog.SpeedButton6->click();
+    QCOMPARE(Rows(dialog.ListView1, {0}), (QStringList{"600000", "900901"}));
+    QCOMPARE(Selected(dialog.ListView1), 0);  // the row that took its place
+    dialog.SpeedButton6->click();
+    dialog.SpeedButton6->click();
+    QCOMPARE(Selected(dialog.ListView1), -1);
+    QVERIFY(Stored().isEmpty());
+}
+
+void TestMonitorWindows::wheelMovesTheSelectionOneRow() {
+    TSeeDlg dialog;
+    dialog.open();
+    for (int i = 0; i < 20; ++i) {
+        Add(dialog, QString::number(600000 + i), "10", "9");
+    }
+    dialog.ListView1->selectRow(0);
+    Wheel(dialog.ListView1, -120);  // towards the user
+    Wheel(dialog.ListView1, -120);
+    Wheel(dialog.ListView1, 120);
+    QCOMPARE(Selected(dialog.ListView1), 1);
+    dialog.ListView1->clearSelection();
+    Wheel(dialog.ListView1, -120);
+    QCOMPARE(Selected(dialog.ListView1), -1);
+    QCOMPARE(dialog.ListView1->verticalScrollBar()->value(), 0);  // the wheel never scrolls
+}
+
+void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
+    TForm1 mainWindow;
+    TSeeDlg dialog;
+    mainWindow.SetWatchListDialog(&dialog);
+    mainWindow.N12->trigger();
+    dialog.CheckBox1->setChecked(true);
+    mainWindow.N14->trigger();  // refused while the dialog is open
+    dialog.close();             // an empty list starts nothing
+    mainWindow.N14->trigger();  // switched on, nothing watched
+    dialog.CheckBox1->setChecked(false);
+    mainWindow.N14->trigger();
+    QVERIFY(!TForm10::instance);
+    QCOMPARE(m_messages->texts(), (QStringList{"[股票价格监控设置]窗口运行中!请先退出.",
+                                               "监控列表中没有股票!请先在[股票价格监控设置]中添加.",
+                                               "股价监控功能没有启用!"}));
+
+    mainWindow.N12->trigger();
+    Add(dialog, "600000", "16", "15");
+    Add(dialog, "000001", "12", "11");
+    dialog.CheckBox1->setChecked(true);
+    dialog.reject();  // Escape closes as the close box does
+    QVERIFY(TForm10::instance && TForm10::instance->isVisible());
+    QCOMPARE(TForm10::instance->geometry(), QRect(676, 464, 348, 272));
+    QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4, 5}),
+             (QStringList{"000001  12 11 0", "600000  16 15 0"}));
+    QVERIFY(TForm10::instance->Timer1->isActive() && !TForm10::instance->Timer2->isActive());
+    QTRY_COMPARE(m_server->requests.size(), 1);  // the first prices are asked for at once
+
+    TForm10::instance->SpeedButton2->click();
+    mainWindow.N14->trigger();  // shows the hidden monitor
+    QVERIFY(TForm10::instance->isVisible());
+    TForm10::instance->close();
+    mainWindow.N14->trigger();  // none left: a new one from the list
+    QCOMPARE(TForm10::instance->ListView1->rowCount(), 2);
+    mainWindow.N12->trigger();  // showing the dialog closes the monitor
+    QVERIFY(!TForm10::instance);
+    QCOMPARE(m_messages->shown.size(), 3);
+}
+
+void TestMonitorWindows::alarmTest_data() {
+    QTest::addColumn<QStringList>("rows");    // code upper lower
+    QTest::addColumn<QStringList>("prices");  // current price per row
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<QString>("colour");  // of the alarming row
+    QTest::newRow("above upper") << QStringList{"600000 15 14"} << QStringList{"15.32"} << "+"
+                                 << "#ff0000";
+    QTest::newRow("at lower") << QStringList{"600000 16 15.32"} << QStringList{"15.32"} << "-"
+                              << "#008000";
+    QTest::newRow("both edges") << QStringList{"600000 15 15"} << QStringList{"15"} << "+"
+                                << "#ff0000";
+    QTest::newRow("inside") << QStringList{"600000 16 15"} << QStringList{"15.5"} << "0"
+                            << "";
+    QTest::newRow("unparsed rows skip only themselves")
+        << QStringList{"999999 16 15", "000001 16 15", "300750 x 15", "600000 15 14"}
+        << QStringList{"", "0.000", "1", "15.32"} << "000+"
+        << "#ff0000";
+}
+
+void TestMonitorWindows::alarmTest() {
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, prices);
+    QFETCH(QString, marks);
+    QFETCH(QString, colour);
+    TForm10 *monitor = MonitorWith(rows);
+    monitor->SpeedButton2Click();
+    Tick(monitor, prices);
+    QString got;
+    for (int r = 0; r < rows.size(); ++r) {
+        got += monitor->Text(r, TForm10::Mark);
+    }
+    QCOMPARE(got, marks);
+    const bool alarm = !colour.isEmpty();
+    if (alarm) {
+        QCOMPARE(monitor->ListView1->item(rows.size() - 1, 2)->foreground().color().name(), colour);
+    }
+    QCOMPARE(m_platform->eventSounds, alarm ? 1 : 0);
+    QCOMPARE(monitor->isVisible(), alarm);  // an alarm shows the hidden window
+}
+
+void TestMonitorWindows::marksLatchAndDoubleClickSilences() {
+    TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15"});
+    Tick(monitor, {"16.1", "15.5"});
+    Tick(monitor, {"15.5", "15.5"});  // back inside: the mark stays, no sound
+    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "+1");
+    Tick(monitor, {"14", "15.5"});  // the other edge
+    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "-2");
+
+    QTableWidget *list = monitor->ListView1;
+    const QPoint at = list->visualItemRect(list->item(0, 1)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &twice);
+    QVERIFY(!monitor->AlarmOn(0) && monitor->AlarmOn(1));
+    Tick(monitor, {"20", "15.5"});  // switched off: mark, colour and silence stay
+    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "-2");
+    QCOMPARE(list->item(0, 0)->foreground().color(), QColor(0, 128, 0));
+    Tick(monitor, {"20", "16"});
+    QCOMPARE(m_platform->eventSounds, 3);
+}
+
+void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
+    m_server->body =
+        QuoteLine("sh600000", "浦发银行", "15.320") + QuoteLine("sz300750", "宁德时代", "210.000");
+    TForm10 *monitor = MonitorWith({"300750 250 200", "600000 15 14"});
+    monitor->StartMonitoring();
+    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
+    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.000"));
+    m_server->status = 403;
+    monitor->Timer1Timer();
+    QTRY_VERIFY(monitor->Label1->text().contains("403"));
+    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
+    QVERIFY(monitor->Timer2->isActive());  // the first tick started the alarm test
+    m_server->hang = true;
+    monitor->Timer1Timer();
+    monitor->Timer1Timer();  // a tick while a reading is pending starts no second one
+    QTest::qWait(100);
+    QCOMPARE(m_server->requests.size(), 3);
+}
+
+void TestMonitorWindows::overlayShapeIsTheText() {
+    m_settings->overlayColour = 0xffff0000u;
+    TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15", "300750 16 15"});
+    monitor->ApplyReading({{"15.32", "11.2", ""}, {}});
+    monitor->SpeedButton3Click();
+    TForm12 *overlay = TForm12::instance;
+    QVERIFY(monitor->isHidden() && overlay->isVisible());
+    QCOMPARE(overlay->pos(), QPoint(238, 135));
+    QVERIFY(!overlay->mask().intersects(overlay->rect()));  // see-through until painted
+
+    monitor->PaintOverlay();
+    QCOMPARE(overlay->size(), QSize(1024, 270));
+    const QImage &picture = overlay->picture();
+    QList<int> lineTops;
+    int left = picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool stroke = picture.pixel(x, y) != qRgb(0, 0, 0);
+            QVERIFY(!stroke || picture.pixel(x, y) == qRgb(255, 0, 0));  // not smoothed
+            QCOMPARE(overlay->mask().contains(QPoint(x, y)), stroke);
+            if (stroke && (lineTops.isEmpty() || y / 90 > lineTops.last() / 90)) {
+                lineTops.append(y);
+            }
+            left = stroke ? std::min(left, x) : left;
+        }
+    }
+    QVERIFY(left >= 10 && left < 20);
+    QCOMPARE(lineTops.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(lineTops[i] >= i * 90 && lineTops[i] < i * 90 + 30);
+    }
+    m_settings->overlayColour = 0xff000000u;  // black is see-through: nothing shows
+    monitor->PaintOverlay();
+    QVERIFY(!overlay->mask().intersects(overlay->rect()));
+    monitor->close();  // closing the monitor leaves the overlay
+    QTest::mouseDClick(overlay->Image1, Qt::LeftButton);
+    QTRY_VERIFY(!TForm12::instance);
+}
+
+QTEST_MAIN(TestMonitorWindows)
+#include "test_monitor_windows.moc"
