@@ -1,8 +1,10 @@
 #pragma once
 // The Linux desktop: a kernel-released file lock, X11 window state through Qt's own
-// connection, and the desktop's URL handler.
+// connection, the desktop's URL handler, and libxdo for other programs' windows.
 
 #include "platform/platform.h"
+
+struct xdo;
 
 namespace platform {
 
@@ -17,8 +19,22 @@ public:
     void KeepOffTaskbar(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
 
+    bool CanDriveWindows() override;
+    WindowId FindWindow(const QString &title) override;
+    bool IsMinimised(WindowId window) override;
+    void Restore(WindowId window) override;
+    void Raise(WindowId window) override;
+    void Activate(WindowId window) override;
+    void PressKey(Qt::Key key) override;
+
 private:
+    // libxdo on its own X connection, opened at the first use; null when Qt does not run on
+    // X11 or the display cannot be opened.
+    xdo *driver();
+
     int m_lockFd = -1;
+    xdo *m_xdo = nullptr;
+    bool m_xdoTried = false;
 };
 
 }  // namespace platform
