@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
+#include "app/trading_client.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
 #include "holdings/holdings_window.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
 #include "storage/setup_store.h"
 #include "widgets/fonts.h"
@@ -84,6 +86,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     Timer1->start();
 
     Timer2 = new QTimer(this);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     buildMenu();
 
@@ -195,6 +198,13 @@ void TForm1::Timer1Timer() {
         return;
     }
     hide();
+}
+
+void TForm1::Timer2Timer() {
+    // While the client is away the interval stays as it is.
+    if (trading_client::Refresh(platform::Current())) {
+        SetRefresh(true, settings::System().RefreshSeconds());
+    }
 }
 
 void TForm1::Image1Click() {

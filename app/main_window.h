@@ -67,6 +67,9 @@ public:
     void SetRefresh(bool on, int32_t seconds);
 
     void Timer1Timer();
+    // Refreshes the trading client; once it was found, the interval follows the seconds of
+    // the system parameters in force.
+    void Timer2Timer();
     void Image1Click();
     void SpeedButton1Click();
     void PopUpMenu(const QPoint &globalPosition);
