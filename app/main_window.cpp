@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/about_picture.h"
+#include "app/manual_dialog.h"
 #include "app/trading_client.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
@@ -52,7 +54,7 @@ TForm1::TForm1() : QWidget(nullptr, Qt::FramelessWindowHint) {
     Image1 = new PictureBox(this);
     Image1->setGeometry(rect());
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(AboutPicture());
+    Image1->setPixmap(AboutPictureFromFile());
     Image1->setEnabled(false);
     Image1->installEventFilter(this);
 
@@ -144,11 +146,16 @@ void TForm1::buildMenu() {
     connect(N6, &QAction::triggered, this, [] { TForm4::Open()->LoadHoldings(); });
     connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
     connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
+    connect(N10, &QAction::triggered, this, [this] { ShowDialog(m_manual); });
 }
 
 void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
     m_feeSettings = feeSettings;
     m_systemParameters = systemParameters;
+}
+
+void TForm1::SetManual(THELPDLG *manual) {
+    m_manual = manual;
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {

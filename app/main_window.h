@@ -24,6 +24,7 @@ protected:
 
 class TSETDlg;
 class TmyDlg;
+class THELPDLG;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -58,6 +59,8 @@ public:
 
     // The long-lived settings dialogs that the menu shows.
     void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
+    // The manual that "简易手册" shows.
+    void SetManual(THELPDLG *manual);
 
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
@@ -85,6 +88,7 @@ private:
 
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
+    QPointer<THELPDLG> m_manual;
     QLabel *m_launcherHint;
     QTimer *m_trayRetry;
     bool m_launcher = false;
