@@ -7,8 +7,8 @@
 #include "widgets/pictures.h"
 
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTemporaryFile>
+#include <QTextBlock>
 #include <QtTest>
 
 namespace {
