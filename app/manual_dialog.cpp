@@ -163,13 +163,14 @@ bool THELPDLG::eventFilter(QObject *watched, QEvent *event) {
         platform::Current().OpenUrl(HomePage());
         return true;
     }
-    if (watched == Panel1) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (watched == Panel1 && (press || event->type() == QEvent::MouseMove)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (press) {
             m_dragOrigin = mouse->position().toPoint();
             return true;
         }
-        if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+        if (mouse->buttons() & Qt::LeftButton) {
             // move() places the frame, which the window manager may have put around the dialog.
             const QPoint frame = geometry().topLeft() - pos();
             move(mouse->globalPosition().toPoint() - m_dragOrigin - frame);

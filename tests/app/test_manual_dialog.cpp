@@ -41,6 +41,7 @@ private slots:
     void shortTextShowsItsEnd();
     void hoverLeavesTheLastButtonRed();
     void studioLinkOpensThePage();
+    void stripDragsTheDialog();
 
 private:
     platform::FakePlatform *m_fake = nullptr;
@@ -172,6 +173,17 @@ void TestManualDialog::studioLinkOpensThePage() {
     QTest::mouseClick(dialog.Label2, Qt::LeftButton);
     QCOMPARE(m_fake->openedUrls, (QList<QUrl>{HomePage(), HomePage()}));
     QVERIFY(dialog.isVisible());
+}
+
+void TestManualDialog::stripDragsTheDialog() {
+    THELPDLG dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint before = dialog.pos();
+    QTest::mousePress(dialog.Label1, Qt::LeftButton, {}, QPoint(200, 10));
+    QTest::mouseMove(dialog.Label1, QPoint(240, 30));
+    QTest::mouseRelease(dialog.Label1, Qt::LeftButton, {}, QPoint(240, 30));
+    QCOMPARE(dialog.pos(), before + QPoint(40, 20));
 }
 
 QTEST_MAIN(TestManualDialog)
