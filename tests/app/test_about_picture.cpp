@@ -6,7 +6,6 @@
 #include "support/offscreen_warnings.h"
 #include "widgets/pictures.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -59,20 +58,12 @@ void TestAboutPicture::brokenFileFallsBack_data() {
     badMarker[1] = '\x00';  // no start-of-image marker
     QByteArray early = jpeg;
     early.replace(scan + 2000, 2, "\xFF\xD9");  // end of image inside the scan
-    QByteArray badHeader = jpeg;
-    badHeader.truncate(scan - 40);  // the file ends inside its tables
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    AboutPicture().save(&buffer, "PNG");
-
     QTest::newRow("missing") << QByteArray("<missing>");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("truncated in the scan") << jpeg.left(scan + (jpeg.size() - scan) / 2);
-    QTest::newRow("truncated in the header") << badHeader;
+    QTest::newRow("truncated in the header") << jpeg.left(scan - 40);
     QTest::newRow("no JPEG marker") << badMarker;
     QTest::newRow("marker inside the data") << early;
-    QTest::newRow("a PNG") << png;
 }
 
 void TestAboutPicture::brokenFileFallsBack() {
