@@ -1,6 +1,7 @@
 // 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai exchanges.
 
 #include "app/main_window.h"
+#include "app/manual_dialog.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
@@ -44,7 +45,9 @@ int main(int argc, char *argv[]) {
     QObject::connect(&systemParameters, &TmyDlg::RefreshChanged, &mainWindow, &TForm1::SetRefresh);
     systemParameters.Load();
     settings::Install(&feeSettings, &systemParameters);
+    THELPDLG manual;
     mainWindow.SetDialogs(&feeSettings, &systemParameters);
+    mainWindow.SetManual(&manual);
     TSeeDlg watchList;
     mainWindow.SetWatchListDialog(&watchList);
     mainWindow.show();

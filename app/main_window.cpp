@@ -1,11 +1,15 @@
 #include "app/main_window.h"
 
+#include "app/about_picture.h"
+#include "app/manual_dialog.h"
+#include "app/trading_client.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
 #include "holdings/holdings_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
 #include "storage/setup_store.h"
 #include "widgets/fonts.h"
@@ -53,7 +57,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     Image1 = new PictureBox(this);
     Image1->setGeometry(rect());
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(AboutPicture());
+    Image1->setPixmap(AboutPictureFromFile());
     Image1->setEnabled(false);
     Image1->installEventFilter(this);
 
@@ -88,6 +92,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
     Timer2 = new QTimer(this);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
     buildMenu();
 
@@ -150,6 +155,7 @@ void TForm1::buildMenu() {
     connect(N6, &QAction::triggered, this, [] { TForm4::Open()->LoadHoldings(); });
     connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
     connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
+    connect(N10, &QAction::triggered, this, [this] { ShowDialog(m_manual); });
 }
 
 void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
@@ -165,6 +171,10 @@ void TForm1::SetWatchListDialog(TSeeDlg *watchList) {
             m_watchList->ShowMonitor(this);
         }
     });
+}
+
+void TForm1::SetManual(THELPDLG *manual) {
+    m_manual = manual;
 }
 
 void TForm1::PopUpMenu(const QPoint &globalPosition) {
@@ -240,6 +250,13 @@ void TForm1::Timer1Timer() {
         return;
     }
     hide();
+}
+
+void TForm1::Timer2Timer() {
+    // While the client is away the interval stays as it is.
+    if (trading_client::Refresh(platform::Current())) {
+        SetRefresh(true, settings::System().RefreshSeconds());
+    }
 }
 
 void TForm1::Image1Click() {

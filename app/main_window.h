@@ -29,6 +29,7 @@ class QMouseEvent;
 class TSETDlg;
 class TmyDlg;
 class TSeeDlg;
+class THELPDLG;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -65,6 +66,8 @@ public:
 
     // The long-lived settings dialogs that the menu shows.
     void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
+    // The manual that "简易手册" shows.
+    void SetManual(THELPDLG *manual);
 
     // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks.
     void SetWatchListDialog(TSeeDlg *watchList);
@@ -77,6 +80,9 @@ public:
     void SetRefresh(bool on, int32_t seconds);
 
     void Timer1Timer();
+    // Refreshes the trading client; once it was found, the interval follows the seconds of
+    // the system parameters in force.
+    void Timer2Timer();
     void Image1Click();
     void SpeedButton1Click();
     void PopUpMenu(const QPoint &globalPosition);
@@ -97,6 +103,7 @@ private:
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
     QPointer<TSeeDlg> m_watchList;
+    QPointer<THELPDLG> m_manual;
     QLabel *m_launcherHint;
     QTimer *m_trayWatch;
     bool m_launcher = false;

@@ -1,17 +1,21 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
 // lock, keeping tool windows off the taskbar, the window frame, the event sound, opening a
-// web page.
+// web page, and driving the top-level window of another program (the trading client).
 
 #include <QMargins>
 #include <QString>
 #include <QUrl>
+#include <Qt>
 
 #include <memory>
 
 class QWindow;
 
 namespace platform {
+
+// A top-level window of another program as the desktop knows it; 0 is no window.
+using WindowId = quint64;
 
 class Platform {
 public:
@@ -35,6 +39,24 @@ public:
 
     // Opens the address in the desktop's default browser. Failures are not reported.
     virtual void OpenUrl(const QUrl &url) = 0;
+
+    // Whether this desktop lets the program find and drive other programs' windows. When it
+    // does not, FindWindow finds nothing.
+    virtual bool CanDriveWindows() = 0;
+
+    // The top-level window titled exactly so, of any class; 0 when there is none.
+    virtual WindowId FindWindow(const QString &title) = 0;
+    virtual bool IsMinimised(WindowId window) = 0;
+    // Shows a minimised window again.
+    virtual void Restore(WindowId window) = 0;
+    // Puts the window on top of the others.
+    virtual void Raise(WindowId window) = 0;
+    // Makes it the active window with the keyboard focus; the desktop may refuse, and that is
+    // not reported.
+    virtual void Activate(WindowId window) = 0;
+    // Presses and releases the key as synthetic input, which reaches the window that has the
+    // keyboard focus.
+    virtual void PressKey(Qt::Key key) = 0;
 };
 
 // The platform in use; the native one unless a test installed another.

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Takes the README's pictures on a virtual desktop (needs a build):
-#   scripts/screenshot.sh [calculators|holdings] [output.png]   (default: docs/<picture>.png)
+#   scripts/screenshot.sh [calculators|holdings|about|manual] [output.png]
+# The picture goes to docs/<picture>.png unless told otherwise; BUILD names another build folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 picture=${1:-calculators}
 output=$(realpath -m "${2:-$root/docs/$picture.png}")
-STOCKCALC="$root/build/stockcalc"
-CREATE_DATABASE="$root/build/tools/create_database"
+build=$(realpath -m "${BUILD:-$root/build}")
+STOCKCALC="$build/stockcalc"
+CREATE_DATABASE="$build/tools/create_database"
 . "$root/tests/e2e/lib.sh"
 
 start_desktop
@@ -18,6 +20,31 @@ sqlite3 "$work/股票.mdb" "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000',
 start_program "$work"
 wait_until 15 tray_icon || fail "no tray icon"
 sleep 1.2
+
+# window_picture <id>: the window as it shows on the desktop.
+window_picture() {
+    sleep 0.5
+    mkdir -p "$(dirname "$output")"
+    import -window "$1" "$output"
+    echo "wrote $output"
+    exit 0
+}
+
+if [ "$picture" = about ]; then
+    choose_menu_entry 8
+    wait_until 3 visible_window 岚石股票收益计算器 || fail "no about screen"
+    xdotool mousemove 10 700
+    window_picture "$(visible_window 岚石股票收益计算器)"
+fi
+
+if [ "$picture" = manual ]; then
+    choose_menu_entry 9
+    wait_until 3 visible_window 简易手册 || fail "no manual"
+    window=$(visible_window 简易手册)
+    # 股票交易费率设置, the second section button, pressed and left red under the pointer.
+    xdotool mousemove --window "$window" 80 90 sleep 0.2 click 1
+    window_picture "$window"
+fi
 
 if [ "$picture" = holdings ]; then
     choose_menu_entry 5

@@ -1,5 +1,6 @@
 #include "settings/system_parameters_dialog.h"
 
+#include "platform/platform.h"
 #include "settings/colour_list.h"
 #include "storage/setup_columns.h"
 #include "storage/setup_store.h"
@@ -83,6 +84,11 @@ TmyDlg::TmyDlg(QWidget *parent)
     SpinEdit1->setGeometry(236, 29, 78, 24);
     SpinEdit1->setValue(storage::InitialInteger(storage::kTM));
     connect(CheckBox1, &QCheckBox::toggled, this, &TmyDlg::CheckBox1Click);
+    if (!platform::Current().CanDriveWindows()) {
+        // The switch is still stored; it only has nothing to act on here.
+        CheckBox1->setToolTip(
+            QStringLiteral("此桌面不是 X11，无法操作交易软件的窗口：自动刷新在这里不起作用。"));
+    }
 
     GroupBox4 = new QGroupBox(QStringLiteral("监控设置"), this);
     GroupBox4->setGeometry(10, 248, 410, 62);

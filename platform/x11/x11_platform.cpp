@@ -20,6 +20,12 @@
 #include <thread>
 #include <vector>
 
+// Xlib's macros (None, Bool, Status, ...) would clash with Qt's names: after every Qt header.
+extern "C" {
+#include <X11/Xutil.h>
+#include <xdo.h>
+}
+
 namespace platform {
 
 namespace {
@@ -89,6 +95,55 @@ bool Supported(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t atom)
     return found;
 }
 
+// Another program's window may go away between two requests about it. Xlib's default error
+// handler would end this program for that; while a guard lives, errors are ignored.
+int IgnoreXError(Display *, XErrorEvent *) {
+    return 0;
+}
+
+class XErrorGuard {
+public:
+    explicit XErrorGuard(const xdo_t *xdo)
+        : m_display(xdo->xdpy), m_previous(XSetErrorHandler(IgnoreXError)) {}
+    ~XErrorGuard() {
+        XSync(m_display, False);  // errors of the requests made so far arrive under the guard
+        XSetErrorHandler(m_previous);
+    }
+    XErrorGuard(const XErrorGuard &) = delete;
+    XErrorGuard &operator=(const XErrorGuard &) = delete;
+
+private:
+    Display *m_display;
+    XErrorHandler m_previous;
+};
+
+// The title as an extended regular expression that matches it whole and nothing else.
+QByteArray ExactTitlePattern(const QString &title) {
+    QByteArray pattern = "^";
+    for (const char c : title.toUtf8()) {
+        if (std::strchr("\\^$.|?*+()[]{}", c) != nullptr) {
+            pattern += '\\';
+        }
+        pattern += c;
+    }
+    return pattern + '$';
+}
+
+// The ICCCM state of a client window: 1 normal, 3 iconic; 0 when it has none (not managed).
+long WmState(const xdo_t *xdo, Window window) {
+    unsigned char *data = nullptr;
+    long items = 0;
+    Atom type = 0;
+    int size = 0;
+    if (xdo_get_window_property(xdo, window, "WM_STATE", &data, &items, &type, &size) != 0 ||
+        data == nullptr) {
+        return 0;
+    }
+    const long state = items > 0 && size == 32 ? reinterpret_cast<const long *>(data)[0] : 0;
+    XFree(data);
+    return state;
+}
+
 QString LockDirectory() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) {
@@ -105,6 +160,9 @@ X11Platform::~X11Platform() {
     }
     if (m_sound != nullptr) {
         ca_context_destroy(m_sound);
+    }
+    if (m_xdo != nullptr) {
+        xdo_free(m_xdo);
     }
 }
 
@@ -228,6 +286,106 @@ void X11Platform::PlayEventSound() {
 
 void X11Platform::OpenUrl(const QUrl &url) {
     QDesktopServices::openUrl(url);
+}
+
+xdo *X11Platform::driver() {
+    if (!m_xdoTried && QtConnection() != nullptr) {
+        m_xdoTried = true;
+        // Its own connection to the display Qt uses, so that nothing libxdo does can disturb
+        // Qt's event handling.
+        m_xdo = xdo_new(nullptr);
+    }
+    return QtConnection() != nullptr ? m_xdo : nullptr;
+}
+
+bool X11Platform::CanDriveWindows() {
+    return driver() != nullptr;
+}
+
+WindowId X11Platform::FindWindow(const QString &title) {
+    const xdo_t *xdo = driver();
+    if (xdo == nullptr || title.isEmpty()) {
+        return 0;
+    }
+    XErrorGuard guard(xdo);
+    const QByteArray pattern = ExactTitlePattern(title);
+    xdo_search_t search{};
+    search.winname = pattern.constData();
+    search.searchmask = SEARCH_NAME;
+    search.max_depth = -1;  // the client windows sit inside the window manager's frames
+    search.require = xdo_search::SEARCH_ANY;
+    Window *found = nullptr;
+    unsigned int count = 0;
+    xdo_search_windows(xdo, &search, &found, &count);
+    // A top-level window is one the window manager manages (it has a WM_STATE); a child
+    // window of the same title counts only when there is no such one.
+    WindowId window = count > 0 ? found[0] : 0;
+    for (unsigned int i = 0; i < count; ++i) {
+        if (WmState(xdo, found[i]) != 0) {
+            window = found[i];
+            break;
+        }
+    }
+    free(found);
+    return window;
+}
+
+bool X11Platform::IsMinimised(WindowId window) {
+    const xdo_t *xdo = driver();
+    if (xdo == nullptr) {
+        return false;
+    }
+    XErrorGuard guard(xdo);
+    return WmState(xdo, window) == IconicState;
+}
+
+void X11Platform::Restore(WindowId window) {
+    if (const xdo_t *xdo = driver()) {
+        XErrorGuard guard(xdo);
+        // Mapping an iconic client asks the window manager to show it again (ICCCM 4.1.4).
+        xdo_map_window(xdo, window);
+    }
+}
+
+void X11Platform::Raise(WindowId window) {
+    if (const xdo_t *xdo = driver()) {
+        XErrorGuard guard(xdo);
+        xdo_raise_window(xdo, window);
+    }
+}
+
+void X11Platform::Activate(WindowId window) {
+    const xdo_t *xdo = driver();
+    if (xdo == nullptr) {
+        return;
+    }
+    XErrorGuard guard(xdo);
+    xdo_activate_window(xdo, window);
+    XFlush(xdo->xdpy);
+    // The window manager moves the focus on its own time, and a key sent before would reach
+    // the window that had it. Wait for it a little, but never hang on a refusing desktop.
+    using namespace std::chrono_literals;
+    const auto deadline = std::chrono::steady_clock::now() + 500ms;
+    while (std::chrono::steady_clock::now() < deadline) {
+        Window focused = 0;
+        if (xdo_get_focused_window_sane(xdo, &focused) == 0 && focused == window) {
+            return;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+void X11Platform::PressKey(Qt::Key key) {
+    const xdo_t *xdo = driver();
+    if (xdo == nullptr || key < Qt::Key_F1 || key > Qt::Key_F35) {
+        return;  // function keys are all the program sends
+    }
+    XErrorGuard guard(xdo);
+    const QByteArray name = "F" + QByteArray::number(key - Qt::Key_F1 + 1);
+    // CURRENTWINDOW: through XTEST, into the desktop's input like a real key stroke.
+    xdo_send_keysequence_window_down(xdo, CURRENTWINDOW, name.constData(), 0);
+    xdo_send_keysequence_window_up(xdo, CURRENTWINDOW, name.constData(), 0);
+    XFlush(xdo->xdpy);
 }
 
 std::unique_ptr<Platform> CreateNative() {

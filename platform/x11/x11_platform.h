@@ -1,10 +1,12 @@
 #pragma once
 // The Linux desktop: a kernel-released file lock, X11 window state through Qt's own
-// connection, libcanberra's event sounds and the desktop's URL handler.
+// connection, libcanberra's event sounds, the desktop's URL handler, and libxdo for other
+// programs' windows.
 
 #include "platform/platform.h"
 
 struct ca_context;
+struct xdo;
 
 namespace platform {
 
@@ -21,10 +23,24 @@ public:
     void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
 
+    bool CanDriveWindows() override;
+    WindowId FindWindow(const QString &title) override;
+    bool IsMinimised(WindowId window) override;
+    void Restore(WindowId window) override;
+    void Raise(WindowId window) override;
+    void Activate(WindowId window) override;
+    void PressKey(Qt::Key key) override;
+
 private:
+    // libxdo on its own X connection, opened at the first use; null when Qt does not run on
+    // X11 or the display cannot be opened.
+    xdo *driver();
+
     int m_lockFd = -1;
     ca_context *m_sound = nullptr;
     bool m_soundFailed = false;
+    xdo *m_xdo = nullptr;
+    bool m_xdoTried = false;
 };
 
 }  // namespace platform
