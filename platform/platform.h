@@ -1,6 +1,7 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
-// lock, keeping tool windows off the taskbar, opening a web page.
+// lock, keeping tool windows off the taskbar, opening a web page; and the choice of Qt's window
+// system before the application object exists.
 
 #include <QString>
 #include <QUrl>
@@ -35,5 +36,13 @@ std::unique_ptr<Platform> Install(std::unique_ptr<Platform> platform);
 
 // The platform for the running desktop session.
 std::unique_ptr<Platform> CreateNative();
+
+// Chooses Qt's window system for the desktop session; call before the application object
+// exists. A window system the user chose (QT_QPA_PLATFORM, or Qt's -platform argument) is kept.
+void ChooseWindowSystem();
+
+// Takes the choice back out of the environment once the application object exists, so that
+// programs started from here (the browser) make their own.
+void ForgetWindowSystemChoice();
 
 }  // namespace platform
