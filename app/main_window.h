@@ -62,6 +62,9 @@ public:
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
+    // The line that tells what a Wayland-only session cannot do; shown only there.
+    QLabel *sessionNote() const { return m_sessionNote; }
+
     // Starts or stops the trading-client refresh. A seconds value below 1 gives no interval:
     // the refresh then never fires.
     void SetRefresh(bool on, int32_t seconds);
@@ -83,6 +86,7 @@ private:
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
     QLabel *m_launcherHint;
+    QLabel *m_sessionNote;
     QTimer *m_trayRetry;
     bool m_launcher = false;
 };

@@ -26,6 +26,10 @@ public:
 
     // Opens the address in the desktop's default browser. Failures are not reported.
     virtual void OpenUrl(const QUrl &url) = 0;
+
+    // True when the program can place its windows, keep them above others and off the taskbar,
+    // and find and key another program's window. A Wayland client can do none of these.
+    virtual bool ControlsWindows() = 0;
 };
 
 // The platform in use; the native one unless a test installed another.

@@ -13,9 +13,11 @@ public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
+    bool ControlsWindows() override { return controlsWindows; }
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
+    bool controlsWindows = true;
 };
 
 }  // namespace platform

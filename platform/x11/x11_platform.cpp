@@ -121,6 +121,10 @@ void X11Platform::OpenUrl(const QUrl &url) {
     QDesktopServices::openUrl(url);
 }
 
+bool X11Platform::ControlsWindows() {
+    return QtConnection() != nullptr;
+}
+
 std::unique_ptr<Platform> CreateNative() {
     return std::make_unique<X11Platform>();
 }

@@ -16,6 +16,7 @@ public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
     void OpenUrl(const QUrl &url) override;
+    bool ControlsWindows() override;
 
 private:
     int m_lockFd = -1;
