@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: unit, widget (offscreen) and
-# end-to-end (under Xvfb with openbox and trayer).
+# end-to-end (under Xvfb with openbox and trayer, and under weston with XWayland).
 #   ./test.sh              everything
 #   ./test.sh --sanitize   unit and widget tests and the shell end-to-end test, built with
 #                          AddressSanitizer (leak detection on) and UndefinedBehaviorSanitizer

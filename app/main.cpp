@@ -16,7 +16,9 @@
 #include <QStandardPaths>
 
 int main(int argc, char *argv[]) {
+    platform::ChooseWindowSystem();
     QApplication application(argc, argv);
+    platform::ForgetWindowSystemChoice();
     QApplication::setApplicationName(QStringLiteral("stockcalc"));
     // The program lives in the tray: closing a tool window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -87,6 +87,16 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     Label1->installEventFilter(this);
     m_launcherHint->installEventFilter(this);
 
+    // Without control over windows (Wayland without XWayland) the program still works, but
+    // the calculators cannot go to their corners or stay on top, nor can the refresh reach the
+    // trading client: the about screen says so under the version line.
+    m_sessionNote = new QLabel(
+        QStringLiteral("窗口定位、总在最前和交易软件自动刷新需要 X11 或 XWayland 会话"), this);
+    m_sessionNote->setStyleSheet(m_launcherHint->styleSheet());
+    m_sessionNote->adjustSize();
+    m_sessionNote->move(0, Label1->height());
+    m_sessionNote->setVisible(!platform::Current().ControlsWindows());
+
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

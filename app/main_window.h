@@ -75,6 +75,9 @@ public:
     // True while there is no tray: the main window then stays up and offers the menu itself.
     bool isLauncher() const { return m_launcher; }
 
+    // The line that tells what a Wayland-only session cannot do; shown only there.
+    QLabel *sessionNote() const { return m_sessionNote; }
+
     // Starts or stops the trading-client refresh. A seconds value below 1 gives no interval:
     // the refresh then never fires.
     void SetRefresh(bool on, int32_t seconds);
@@ -105,6 +108,7 @@ private:
     QPointer<TSeeDlg> m_watchList;
     QPointer<THELPDLG> m_manual;
     QLabel *m_launcherHint;
+    QLabel *m_sessionNote;
     QTimer *m_trayWatch;
     bool m_launcher = false;
     QPoint m_menuOpenedAt;

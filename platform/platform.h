@@ -1,7 +1,8 @@
 #pragma once
 // What the operating system does for the program, behind one interface: the single-instance
 // lock, keeping tool windows off the taskbar, the window frame, the event sound, opening a
-// web page, and driving the top-level window of another program (the trading client).
+// web page, driving the top-level window of another program (the trading client); and the
+// choice of Qt's window system before the application object exists.
 
 #include <QMargins>
 #include <QString>
@@ -57,6 +58,10 @@ public:
     // Presses and releases the key as synthetic input, which reaches the window that has the
     // keyboard focus.
     virtual void PressKey(Qt::Key key) = 0;
+
+    // True when the program can place its windows, keep them above others and off the taskbar,
+    // and find and key another program's window. A Wayland client can do none of these.
+    virtual bool ControlsWindows() = 0;
 };
 
 // The platform in use; the native one unless a test installed another.
@@ -67,5 +72,13 @@ std::unique_ptr<Platform> Install(std::unique_ptr<Platform> platform);
 
 // The platform for the running desktop session.
 std::unique_ptr<Platform> CreateNative();
+
+// Chooses Qt's window system for the desktop session; call before the application object
+// exists. A window system the user chose (QT_QPA_PLATFORM, or Qt's -platform argument) is kept.
+void ChooseWindowSystem();
+
+// Takes the choice back out of the environment once the application object exists, so that
+// programs started from here (the browser) make their own.
+void ForgetWindowSystemChoice();
 
 }  // namespace platform

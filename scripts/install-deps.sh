@@ -10,6 +10,7 @@ packages=(
     fonts-noto-cjk sound-theme-freedesktop
     libbenchmark-dev
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
+    weston xwayland qt6-wayland
 )
 
 missing=()

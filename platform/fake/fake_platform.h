@@ -16,6 +16,7 @@ public:
     QMargins FrameMargins(QWindow *window) override;
     void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
+    bool ControlsWindows() override { return controlsWindows; }
 
     bool CanDriveWindows() override { return canDriveWindows; }
     WindowId FindWindow(const QString &title) override;
@@ -36,6 +37,7 @@ public:
     QString windowTitle;
     bool windowMinimised = false;
     QStringList windowCalls;
+    bool controlsWindows = true;
 };
 
 }  // namespace platform

@@ -152,6 +152,9 @@ QString LockDirectory() {
     return dir;
 }
 
+// True while QT_QPA_PLATFORM holds our choice rather than the user's.
+bool g_windowSystemChosen = false;
+
 }  // namespace
 
 X11Platform::~X11Platform() {
@@ -388,8 +391,32 @@ void X11Platform::PressKey(Qt::Key key) {
     XFlush(xdo->xdpy);
 }
 
+bool X11Platform::ControlsWindows() {
+    return QtConnection() != nullptr;
+}
+
 std::unique_ptr<Platform> CreateNative() {
     return std::make_unique<X11Platform>();
+}
+
+void ChooseWindowSystem() {
+    // Without a Wayland display Qt finds X11 by itself.
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return;
+    }
+    // On a Wayland desktop our windows are X windows through XWayland, so the window manager
+    // places them, keeps them on top and off the taskbar. Should XWayland not answer, Qt goes
+    // on to Wayland and the program runs with what Wayland allows.
+    const char *systems = qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland" : "xcb;wayland";
+    g_windowSystemChosen = qputenv("QT_QPA_PLATFORM", systems);
+}
+
+void ForgetWindowSystemChoice() {
+    if (g_windowSystemChosen) {
+        qunsetenv("QT_QPA_PLATFORM");
+        g_windowSystemChosen = false;
+    }
 }
 
 }  // namespace platform

@@ -22,6 +22,7 @@ public:
     QMargins FrameMargins(QWindow *window) override;
     void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
+    bool ControlsWindows() override;
 
     bool CanDriveWindows() override;
     WindowId FindWindow(const QString &title) override;

@@ -18,6 +18,7 @@ private slots:
     void menuEntriesInOrder();
     void firstTickEndsTheAboutScreen();
     void launcherWhileThereIsNoTray();
+    void sessionNoteOnlyWithoutWindowControl();
     void aboutEntryShowsTheScreenAgain();
     void webPageSpotOpensThePage();
     void messageSeamCapturesOwnerAndCaption();
@@ -99,6 +100,18 @@ void TestMainWindow::launcherWhileThereIsNoTray() {
     QTRY_VERIFY(form.Menu1->isVisible());
     form.Menu1->hide();
     QVERIFY(form.isVisible());
+}
+
+void TestMainWindow::sessionNoteOnlyWithoutWindowControl() {
+    for (const bool controls : {true, false}) {
+        m_fake->controlsWindows = controls;
+        TForm1 form;
+        QCOMPARE(form.sessionNote()->isVisibleTo(&form), !controls);
+        // Whole, and clear of the version line.
+        QVERIFY(form.rect().contains(form.sessionNote()->geometry()));
+        QVERIFY(!form.sessionNote()->geometry().intersects(form.Label1->geometry()));
+    }
+    m_fake->controlsWindows = true;
 }
 
 void TestMainWindow::aboutEntryShowsTheScreenAgain() {

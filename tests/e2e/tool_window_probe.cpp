@@ -1,5 +1,6 @@
 // A bare tool window on the real desktop, so the frame can be checked from outside.
 
+#include "platform/platform.h"
 #include "widgets/fonts.h"
 #include "widgets/tool_window.h"
 
@@ -23,7 +24,10 @@ public:
 }  // namespace
 
 int main(int argc, char *argv[]) {
+    // The program's own start-up choice, so the probe lands where the program's windows do.
+    platform::ChooseWindowSystem();
     QApplication application(argc, argv);
+    platform::ForgetWindowSystemChoice();
     InstallFontSubstitutes();
     QApplication::setFont(SongTi());
     ProbeWindow::Open();

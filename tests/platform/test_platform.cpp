@@ -1,4 +1,4 @@
-// The single-instance lock and the event sound of the Linux platform.
+// The single-instance lock of the Linux platform, and its choice of Qt's window system.
 
 #include "platform/x11/x11_platform.h"
 
@@ -17,6 +17,8 @@ private slots:
     void lockEndsWithItsHolder();
     void lockDiesWithAKilledProcess();
     void soundWithoutDeviceReturnsAtOnce();
+    void windowSystemChoice_data();
+    void windowSystemChoice();
 
 private:
     QTemporaryDir m_runtime;
@@ -79,6 +81,39 @@ void TestPlatform::soundWithoutDeviceReturnsAtOnce() {
         platform.PlayEventSound();
     }
     QVERIFY(clock.elapsed() < 1500);
+}
+
+void TestPlatform::windowSystemChoice_data() {
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("x11");
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray(":0")
+                                 << QByteArray();
+    QTest::newRow("Wayland with XWayland")
+        << QByteArray() << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("xcb;wayland");
+    QTest::newRow("Wayland alone")
+        << QByteArray() << QByteArray("wayland-0") << QByteArray() << QByteArray("wayland");
+    QTest::newRow("the user's choice") << QByteArray("wayland") << QByteArray("wayland-0")
+                                       << QByteArray(":0") << QByteArray("wayland");
+}
+
+void TestPlatform::windowSystemChoice() {
+    QFETCH(QByteArray, user);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, x11);
+    QFETCH(QByteArray, chosen);
+    const auto set = [](const char *name, const QByteArray &value) {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    };
+    set("QT_QPA_PLATFORM", user);
+    set("WAYLAND_DISPLAY", wayland);
+    set("DISPLAY", x11);
+    platform::ChooseWindowSystem();
+    QCOMPARE(qgetenv("QT_QPA_PLATFORM"), chosen);
+    // Afterwards the environment is the user's again.
+    platform::ForgetWindowSystemChoice();
+    QCOMPARE(qgetenv("QT_QPA_PLATFORM"), user);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
