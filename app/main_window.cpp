@@ -80,6 +80,8 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
 
     m_launcherHint =
         new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), this);
+    // The lines on the about screen share one face, so start-up loads no second CJK font.
+    m_launcherHint->setFont(versionFont);
     m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
     m_launcherHint->adjustSize();
     m_launcherHint->move(0, height() - m_launcherHint->height());
@@ -92,6 +94,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     // trading client: the about screen says so under the version line.
     m_sessionNote = new QLabel(
         QStringLiteral("窗口定位、总在最前和交易软件自动刷新需要 X11 或 XWayland 会话"), this);
+    m_sessionNote->setFont(versionFont);
     m_sessionNote->setStyleSheet(m_launcherHint->styleSheet());
     m_sessionNote->adjustSize();
     m_sessionNote->move(0, Label1->height());
@@ -136,7 +139,7 @@ void TForm1::buildMenu() {
     Menu1->installEventFilter(this);
     connect(this, &QObject::destroyed, Menu1, &QObject::deleteLater);
     const auto item = [this](const QString &caption, int picture) {
-        return Menu1->addAction(QIcon(MenuPicture(picture)), caption);
+        return Menu1->addAction(MenuIcon(picture), caption);
     };
     N8 = item(QStringLiteral("股票交易费率设置"), 4);
     N9 = item(QStringLiteral("系统参数设置"), 5);

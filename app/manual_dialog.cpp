@@ -96,9 +96,8 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
         bevel->setGeometry(0, top, kColumnWidth, 2);
         top += 2;
     }
-    Image2 = new QLabel(Panel2);
+    Image2 = new StudioLabel(Panel2);
     Image2->setGeometry((kColumnWidth - 98) / 2, top + 24, 98, 98);
-    Image2->setPixmap(StudioPicture(Image2->size()));
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->installEventFilter(this);
     Label2 = new QLabel(QStringLiteral("岚石软件工作室"), Panel2);

@@ -86,10 +86,13 @@ TSeeDlg::TSeeDlg(QWidget *parent)
         bevel->setFrameShadow(QFrame::Sunken);
         bevel->setGeometry(left - 1, 84, 2, 20);
     }
-    ListView1 = new QTableWidget(0, 5, this);
+    // The headers are hidden before there are columns: a visible header would measure its
+    // sections in a bold face, loading a font file the program never shows.
+    ListView1 = new QTableWidget(this);
     ListView1->setGeometry(8, 106, 462, 172);
     ListView1->horizontalHeader()->hide();
     ListView1->verticalHeader()->hide();
+    ListView1->setColumnCount(5);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
     for (int i = 0; i < 4; ++i) {
         ListView1->setColumnWidth(i, widths[i]);

@@ -20,9 +20,8 @@ TSETDlg::TSETDlg(QWidget *parent)
     SetBackground(this, QColor(176, 211, 225));
     setFixedSize(450, 306);
 
-    Image1 = new QLabel(this);
+    Image1 = new StudioLabel(this);
     Image1->setGeometry(10, 10, 100, 236);
-    Image1->setPixmap(StudioPicture(Image1->size()));
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
 

@@ -69,9 +69,8 @@ TmyDlg::TmyDlg(QWidget *parent)
     difference[storage::InitialInteger(storage::kS1) - 1]->setChecked(true);
     average[storage::InitialInteger(storage::kS2) - 1]->setChecked(true);
 
-    Image1 = new QLabel(this);
+    Image1 = new StudioLabel(this);
     Image1->setGeometry(322, 14, 96, 160);
-    Image1->setPixmap(StudioPicture(Image1->size()));
 
     GroupBox3 = new QGroupBox(QStringLiteral("国海交易系统"), this);
     GroupBox3->setGeometry(10, 180, 410, 62);

@@ -2,8 +2,10 @@
 
 #include "widgets/fonts.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <algorithm>
 #include <array>
@@ -30,19 +32,63 @@ const std::array<Glyph, 9> &Glyphs() {
     return glyphs;
 }
 
+void PaintBadge(QPainter &painter, const QRect &rect, const QColor &colour, const QString &symbol) {
+    const int size = std::min(rect.width(), rect.height());
+    const QRect square(rect.x() + (rect.width() - size) / 2, rect.y() + (rect.height() - size) / 2,
+                       size, size);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(square).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    painter.setPen(Qt::white);
+    painter.setFont(HeiTi(size - 4));
+    painter.drawText(square, Qt::AlignCenter, symbol);
+    painter.restore();
+}
+
 QPixmap Badge(int size, const QColor &colour, const QString &symbol) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 3, 3);
-    painter.setPen(Qt::white);
-    painter.setFont(HeiTi(size - 4));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, symbol);
+    PaintBadge(painter, pixmap.rect(), colour, symbol);
     return pixmap;
 }
+
+// A badge drawn only when, and at the size, it is first shown: the menu's pictures and the
+// tray icon's sizes cost nothing at start-up.
+class BadgeEngine final : public QIconEngine {
+public:
+    BadgeEngine(QColor colour, QString symbol)
+        : m_colour(std::move(colour)), m_symbol(std::move(symbol)) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override {
+        PaintBadge(*painter, rect, m_colour, m_symbol);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override {
+        const QString key = QStringLiteral("stockcalc-badge-%1-%2-%3x%4")
+                                .arg(m_colour.rgb())
+                                .arg(m_symbol)
+                                .arg(size.width())
+                                .arg(size.height());
+        QPixmap pixmap;
+        if (!QPixmapCache::find(key, &pixmap)) {
+            pixmap = QPixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            PaintBadge(painter, pixmap.rect(), m_colour, m_symbol);
+            painter.end();
+            QPixmapCache::insert(key, pixmap);
+        }
+        return pixmap;
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine *clone() const override { return new BadgeEngine(m_colour, m_symbol); }
+
+private:
+    QColor m_colour;
+    QString m_symbol;
+};
 
 }  // namespace
 
@@ -51,12 +97,20 @@ QPixmap MenuPicture(int index) {
     return Badge(16, glyph.colour, glyph.symbol);
 }
 
+QIcon MenuIcon(int index) {
+    const Glyph &glyph = Glyphs().at(static_cast<size_t>(index));
+    return QIcon(new BadgeEngine(glyph.colour, glyph.symbol));
+}
+
 QIcon TrayIconPicture() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48}) {
-        icon.addPixmap(Badge(size, QColor(255, 128, 0), QStringLiteral("股")));
+    return QIcon(new BadgeEngine(QColor(255, 128, 0), QStringLiteral("股")));
+}
+
+void StudioLabel::paintEvent(QPaintEvent *event) {
+    if (pixmap().isNull() || pixmap().size() != size()) {
+        setPixmap(StudioPicture(size()));
     }
-    return icon;
+    QLabel::paintEvent(event);
 }
 
 QPixmap AboutPicture() {

@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <canberra.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -155,6 +156,42 @@ QString LockDirectory() {
 // True while QT_QPA_PLATFORM holds our choice rather than the user's.
 bool g_windowSystemChosen = false;
 
+// libcanberra, loaded at the first sound: its sound-file and theme libraries cost start-up
+// time and memory, and most runs never sound an alarm.
+struct Canberra {
+    decltype(&ca_context_create) create = nullptr;
+    decltype(&ca_context_change_props) changeProps = nullptr;
+    decltype(&ca_context_open) open = nullptr;
+    decltype(&ca_context_play) play = nullptr;
+    decltype(&ca_context_destroy) destroy = nullptr;
+};
+
+const Canberra *LoadCanberra() {
+    static const std::optional<Canberra> loaded = []() -> std::optional<Canberra> {
+        void *library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr) {
+            return std::nullopt;
+        }
+        Canberra canberra;
+        canberra.create =
+            reinterpret_cast<decltype(&ca_context_create)>(dlsym(library, "ca_context_create"));
+        canberra.changeProps = reinterpret_cast<decltype(&ca_context_change_props)>(
+            dlsym(library, "ca_context_change_props"));
+        canberra.open =
+            reinterpret_cast<decltype(&ca_context_open)>(dlsym(library, "ca_context_open"));
+        canberra.play =
+            reinterpret_cast<decltype(&ca_context_play)>(dlsym(library, "ca_context_play"));
+        canberra.destroy =
+            reinterpret_cast<decltype(&ca_context_destroy)>(dlsym(library, "ca_context_destroy"));
+        if (!canberra.create || !canberra.changeProps || !canberra.open || !canberra.play ||
+            !canberra.destroy) {
+            return std::nullopt;
+        }
+        return canberra;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 }  // namespace
 
 X11Platform::~X11Platform() {
@@ -162,7 +199,7 @@ X11Platform::~X11Platform() {
         ::close(m_lockFd);
     }
     if (m_sound != nullptr) {
-        ca_context_destroy(m_sound);
+        LoadCanberra()->destroy(m_sound);
     }
     if (m_xdo != nullptr) {
         xdo_free(m_xdo);
@@ -267,24 +304,26 @@ QMargins X11Platform::FrameMargins(QWindow *window) {
 void X11Platform::PlayEventSound() {
     // The context is made at the first sound; a desktop without a sound device fails here
     // once and is not asked again.
-    if (m_sound == nullptr && !m_soundFailed) {
-        m_soundFailed = ca_context_create(&m_sound) != CA_SUCCESS;
+    const Canberra *canberra = m_soundFailed ? nullptr : LoadCanberra();
+    if (m_sound == nullptr && canberra != nullptr) {
+        m_soundFailed = canberra->create(&m_sound) != CA_SUCCESS;
         if (!m_soundFailed) {
-            ca_context_change_props(m_sound, CA_PROP_APPLICATION_NAME, "stockcalc",
-                                    CA_PROP_APPLICATION_ID, "stockcalc", nullptr);
-            m_soundFailed = ca_context_open(m_sound) != CA_SUCCESS;
+            canberra->changeProps(m_sound, CA_PROP_APPLICATION_NAME, "stockcalc",
+                                  CA_PROP_APPLICATION_ID, "stockcalc", nullptr);
+            m_soundFailed = canberra->open(m_sound) != CA_SUCCESS;
         }
         if (m_soundFailed && m_sound != nullptr) {
-            ca_context_destroy(m_sound);
+            canberra->destroy(m_sound);
             m_sound = nullptr;
         }
     }
-    if (m_sound == nullptr) {
+    if (m_sound == nullptr || canberra == nullptr) {
+        m_soundFailed = true;
         return;
     }
     // Plays in libcanberra's own thread; the call returns at once.
-    ca_context_play(m_sound, 0, CA_PROP_EVENT_ID, "dialog-information", CA_PROP_EVENT_DESCRIPTION,
-                    "股价警报", CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
+    canberra->play(m_sound, 0, CA_PROP_EVENT_ID, "dialog-information", CA_PROP_EVENT_DESCRIPTION,
+                   "股价警报", CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
 }
 
 void X11Platform::OpenUrl(const QUrl &url) {
