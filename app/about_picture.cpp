@@ -51,15 +51,18 @@ bool DecodeInto(Decoder *decoder, const QByteArray *data, QImage *image) {
     jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(data->constData()),
                  static_cast<unsigned long>(data->size()));
     jpeg_read_header(info, TRUE);
-    info->out_color_space = JCS_RGB;
+    // Straight into the pixel layout the screen uses, so no conversion follows (libjpeg-turbo):
+    // QImage's RGB32 is B, G, R, X in memory on a little-endian machine.
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+    info->out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(info);
     if (info->output_width > kLargestSide || info->output_height > kLargestSide ||
-        info->output_components != 3) {
+        info->output_components != 4) {
         jpeg_destroy_decompress(info);
         return false;
     }
     *image = QImage(static_cast<int>(info->output_width), static_cast<int>(info->output_height),
-                    QImage::Format_RGB888);
+                    QImage::Format_RGB32);
     if (image->isNull()) {
         jpeg_destroy_decompress(info);
         return false;

@@ -118,7 +118,7 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
     palette.setColor(QPalette::Base, QColor(255, 255, 196));
     palette.setColor(QPalette::Text, Qt::black);
     RichEdit1->setPalette(palette);
-    RichEdit1->setPlainText(ManualText(textFile));
+    m_textFile = textFile;
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());
@@ -130,7 +130,20 @@ QList<QPushButton *> THELPDLG::SectionButtons() const {
             SpeedButton3, SpeedButton4, SpeedButton7};
 }
 
+void THELPDLG::ensureText() {
+    if (!m_textLoaded) {
+        m_textLoaded = true;
+        RichEdit1->setPlainText(ManualText(m_textFile));
+    }
+}
+
+void THELPDLG::showEvent(QShowEvent *event) {
+    ensureText();
+    QDialog::showEvent(event);
+}
+
 void THELPDLG::ScrollToLine(int line) {
+    ensureText();
     line = std::clamp(line, 0, RichEdit1->blockCount() - 1);
     // Without line wrapping the pane's scroll bar counts whole lines and ends where the last
     // line reaches the bottom, so this stops at the end of the text by itself.

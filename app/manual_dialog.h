@@ -44,7 +44,13 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // The text is read and laid out when the manual is first wanted, not at start-up.
+    void ensureText();
+
     QPoint m_dragOrigin;
+    QString m_textFile;
+    bool m_textLoaded = false;
 };

@@ -46,7 +46,7 @@ void TestAboutPicture::shippedPictureIsShown() {
     const QColor corner = picture.pixelColor(2, 247);
     QVERIFY2(corner.blue() > corner.red() && corner.red() < 60, qPrintable(corner.name()));
     TForm1 form;
-    QCOMPARE(form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB888), picture);
+    QCOMPARE(form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), picture);
 }
 
 void TestAboutPicture::brokenFileFallsBack_data() {
