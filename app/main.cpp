@@ -23,7 +23,6 @@ int main(int argc, char *argv[]) {
     // The program lives in the tray: closing a tool window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
-    QApplication::setFont(SongTi());
 
     if (!platform::Current().AcquireSingleInstance(
             QStringLiteral("岚石软件工作室->股票收益计算器"))) {
@@ -52,6 +51,10 @@ int main(int argc, char *argv[]) {
     mainWindow.SetManual(&manual);
     TSeeDlg watchList;
     mainWindow.SetWatchListDialog(&watchList);
+    // Windows use 宋体. It becomes the program's font only now: a line edit lays out its text in
+    // the program's font while it is built, and the dialogs above, which take 宋体 when they are
+    // first shown, would otherwise open its large font file at every start.
+    QApplication::setFont(SongTi());
     mainWindow.show();
     const int result = QApplication::exec();
     settings::Install(nullptr, nullptr);

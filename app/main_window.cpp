@@ -83,9 +83,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     // The lines on the about screen share one face, so start-up loads no second CJK font.
     m_launcherHint->setFont(versionFont);
     m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
-    m_launcherHint->adjustSize();
-    m_launcherHint->move(0, height() - m_launcherHint->height());
-    m_launcherHint->hide();
+    m_launcherHint->hide();  // laid out when it is first needed
     Label1->installEventFilter(this);
     m_launcherHint->installEventFilter(this);
 
@@ -96,9 +94,12 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
         QStringLiteral("窗口定位、总在最前和交易软件自动刷新需要 X11 或 XWayland 会话"), this);
     m_sessionNote->setFont(versionFont);
     m_sessionNote->setStyleSheet(m_launcherHint->styleSheet());
-    m_sessionNote->adjustSize();
-    m_sessionNote->move(0, Label1->height());
-    m_sessionNote->setVisible(!platform::Current().ControlsWindows());
+    m_sessionNote->hide();
+    if (!platform::Current().ControlsWindows()) {
+        m_sessionNote->adjustSize();
+        m_sessionNote->move(0, Label1->height());
+        m_sessionNote->show();
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -225,6 +226,10 @@ void TForm1::checkTray() {
 
 void TForm1::setLauncher(bool launcher) {
     m_launcher = launcher;
+    if (launcher && !m_launcherHint->isVisibleTo(this)) {
+        m_launcherHint->adjustSize();
+        m_launcherHint->move(0, height() - m_launcherHint->height());
+    }
     m_launcherHint->setVisible(launcher);
 }
 

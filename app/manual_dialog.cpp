@@ -57,7 +57,7 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("简易手册"));
-    setFont(SongTi());
+    SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(160, 160, 164));
     setFixedSize(812, 526);
 
@@ -68,7 +68,7 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
     icon->setGeometry(0, 0, 32, 32);
     icon->setPixmap(TrayIconPicture().pixmap(32, 32));
     Label1 = new QLabel(QStringLiteral("岚石股票收益计算器  （v1.073） 简易手册  "), Panel1);
-    Label1->setFont(SongTi(16));
+    SetFontWhenShown(Label1, SongTi(16));
     SetTextColour(Label1, QColor(104, 180, 255));
     Label1->setGeometry(40, 0, width() - 40, kStripHeight);
     Panel1->installEventFilter(this);
@@ -113,7 +113,7 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
     RichEdit1->setReadOnly(true);
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setFont(SongTi(16));
+    SetFontWhenShown(RichEdit1, SongTi(16));
     QPalette palette = RichEdit1->palette();
     palette.setColor(QPalette::Base, QColor(255, 255, 196));
     palette.setColor(QPalette::Text, Qt::black);

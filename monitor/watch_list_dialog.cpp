@@ -48,7 +48,7 @@ TSeeDlg::TSeeDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("股票价格监控设置"));
-    setFont(SongTi());
+    SetFontWhenShown(this, SongTi());
     SetBackground(this, kDialogColour);
     setFixedSize(608, 321);
 

@@ -16,7 +16,7 @@ TSETDlg::TSETDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("股票交易费率设置"));
-    setFont(SongTi());
+    SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(176, 211, 225));
     setFixedSize(450, 306);
 

@@ -50,7 +50,7 @@ TmyDlg::TmyDlg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("系统参数设置"));
-    setFont(SongTi());
+    SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(166, 202, 240));
     setFixedSize(430, 356);
 

@@ -9,3 +9,10 @@ void InstallFontSubstitutes();
 // 宋体 at the given pixel size: the font of every window unless it says otherwise.
 QFont SongTi(int pixelSize = 14);
 QFont HeiTi(int pixelSize);
+
+class QWidget;
+
+// Gives the widget this font when it is first shown. Until then it carries 黑体 at the same
+// size, the face the about screen has loaded already: the long-lived dialogs built at start-up
+// then open no second CJK font file (several megabytes) before anyone opens them.
+void SetFontWhenShown(QWidget *widget, const QFont &font);
