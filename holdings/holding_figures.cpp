@@ -160,9 +160,8 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     }
     // Rows are found again only by their identity: a text that is not one changes nothing.
     const QString survivorText = checked.front().identityText;
-    bool read = false;
-    const qint64 survivor = survivorText.toLongLong(&read);
-    if (!read) {
+    const std::optional<qint64> survivor = storage::IdentityValue(survivorText);
+    if (!survivor) {
         return plan;
     }
     QList<qsizetype> rows;
@@ -171,13 +170,14 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
         if (checked[i].identityText == survivorText) {
             continue;
         }
-        identities.append(checked[i].identityText.toLongLong(&read));
-        if (!read) {
+        const std::optional<qint64> identity = storage::IdentityValue(checked[i].identityText);
+        if (!identity) {
             return plan;
         }
+        identities.append(*identity);
         rows.append(i);
     }
-    plan.survivor = storage::HoldingLot{survivor, *code, price, totals->quantity};
+    plan.survivor = storage::HoldingLot{*survivor, *code, price, totals->quantity};
     plan.survivorRow = checked.front();
     plan.survivorRow.priceText = calc::FormatAmount(price);
     plan.survivorRow.quantityText = QString::number(totals->quantity);

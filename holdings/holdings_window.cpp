@@ -7,6 +7,7 @@
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
 #include "widgets/pictures.h"
+#include "widgets/speed_button.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -26,11 +27,10 @@ std::optional<calc::FeeSchedule> FeesInForce() {
     return calc::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
 }
 
-QPushButton *SpeedButton(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
+// The manager's buttons are speed buttons drawn raised.
+QPushButton *Button(const QString &caption, QWidget *parent, const QRect &geometry) {
+    auto *button = new SpeedButton(caption, parent, geometry);
+    button->setFlat(false);
     return button;
 }
 
@@ -107,7 +107,7 @@ TForm4::TForm4() {
         bevel->setFrameShadow(QFrame::Sunken);
         bevel->setGeometry(left - 1, 2, 2, 18);
     }
-    SpeedButton8 = SpeedButton(QString(), Panel2, QRect(462, 0, 26, 22));
+    SpeedButton8 = Button(QString(), Panel2, QRect(462, 0, 26, 22));
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
 
@@ -145,13 +145,13 @@ TForm4::TForm4() {
                                &SpeedButton5, &SpeedButton6, &SpeedButton9};
     for (int i = 0; i < 6; ++i) {
         *buttons[i] =
-            SpeedButton(QString::fromUtf16(actions[i]), GroupBox2, QRect(512, 10 + i * 43, 88, 34));
+            Button(QString::fromUtf16(actions[i]), GroupBox2, QRect(512, 10 + i * 43, 88, 34));
     }
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(4, 308, 608, 106);
-    SpeedButton1010 = SpeedButton(QStringLiteral("合并成本价"), GroupBox1, QRect(8, 12, 100, 38));
-    SpeedButton10 = SpeedButton(QStringLiteral("利润细分表"), GroupBox1, QRect(8, 58, 100, 38));
+    SpeedButton1010 = Button(QStringLiteral("合并成本价"), GroupBox1, QRect(8, 12, 100, 38));
+    SpeedButton10 = Button(QStringLiteral("利润细分表"), GroupBox1, QRect(8, 58, 100, 38));
     // Each field lies over the blanks of its line.
     auto *codeLine =
         new GapLabel(QStringLiteral("股票代码                股票数量            股"), GroupBox1);
@@ -163,7 +163,7 @@ TForm4::TForm4() {
     priceLine->setGeometry(122, 62, 380, 26);
     Edit2 = Summary(priceLine, 0, Qt::red);
     Edit3 = Summary(priceLine, 1, Qt::red);
-    SpeedButton7 = SpeedButton(QStringLiteral("退出"), GroupBox1, QRect(512, 12, 88, 84));
+    SpeedButton7 = Button(QStringLiteral("退出"), GroupBox1, QRect(512, 12, 88, 84));
 
     connect(SpeedButton1, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &TForm4::SpeedButton3Click);
@@ -361,18 +361,12 @@ void TForm4::SpeedButton4Click() {
     int row = -1;
     if (m_editMode == EditMode::Modifying && selected >= 0) {
         storage::HoldingLot lot = *checked.lot;
-        bool known = false;
-        lot.identity = rowAt(selected).identityText.toLongLong(&known);
-        // A lot whose record has gone is stored anew, and its row takes the new identity so
-        // that later saves rewrite that record instead of adding more.
-        if (!known || !storage::UpdateLot(database, lot)) {
-            const std::optional<storage::HoldingLot> stored = storage::InsertLot(database, lot);
-            if (!stored) {
-                return;  // nothing was written: stay in the editing state
-            }
-            lot = *stored;
+        lot.identity = storage::IdentityValue(rowAt(selected).identityText).value_or(0);
+        const std::optional<storage::HoldingLot> stored = storage::SaveLot(database, lot);
+        if (!stored) {
+            return;  // nothing was written: stay in the editing state
         }
-        holdings::LotRow texts = holdings::RowOf(lot, fees);
+        holdings::LotRow texts = holdings::RowOf(*stored, fees);
         texts.priceText = input.priceText;  // shown as typed until the next load
         texts.quantityText = input.quantityText;
         row = Lots->setRow(selected, texts);
@@ -398,9 +392,8 @@ void TForm4::SpeedButton6Click() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    bool known = false;
-    const qint64 identity = rowAt(row).identityText.toLongLong(&known);
-    if (!known || !storage::DeleteLot(storage::Database(), identity)) {
+    const std::optional<qint64> identity = storage::IdentityValue(rowAt(row).identityText);
+    if (!identity || !storage::DeleteLot(storage::Database(), *identity)) {
         return;  // a lot that cannot be deleted keeps its row
     }
     Lots->removeRow(row);
@@ -413,12 +406,16 @@ void TForm4::SpeedButton6Click() {
     ListView1->setFocus();
 }
 
-void TForm4::SpeedButton1010Click() {
-    QList<holdings::LotRow> checked;
-    for (int row : checkedRows()) {
-        checked.append(rowAt(row));
+QList<holdings::LotRow> TForm4::rowsAt(const QList<int> &rows) const {
+    QList<holdings::LotRow> texts;
+    for (int row : rows) {
+        texts.append(rowAt(row));
     }
-    const holdings::CombinedCost cost = holdings::CombineCheckedLots(checked);
+    return texts;
+}
+
+void TForm4::SpeedButton1010Click() {
+    const holdings::CombinedCost cost = holdings::CombineCheckedLots(rowsAt(checkedRows()));
     Edit4->setText(cost.code);
     Edit5->setText(cost.quantityText);
     Edit2->setText(cost.averageText);
@@ -430,11 +427,7 @@ void TForm4::SpeedButton1010Click() {
 
 void TForm4::SpeedButton9Click() {
     const QList<int> rows = checkedRows();
-    QList<holdings::LotRow> checked;
-    for (int row : rows) {
-        checked.append(rowAt(row));
-    }
-    const holdings::MergePlan plan = holdings::PlanMerge(checked, FeesInForce());
+    const holdings::MergePlan plan = holdings::PlanMerge(rowsAt(rows), FeesInForce());
     if (plan.message) {
         ShowMessage(this, *plan.message);
     }

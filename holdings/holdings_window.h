@@ -80,6 +80,7 @@ protected:
 private:
     void selectRow(int row);
     QList<int> checkedRows() const;
+    QList<holdings::LotRow> rowsAt(const QList<int> &rows) const;
     void setFieldBackground(const QColor &colour);
 
     bool m_editing = false;

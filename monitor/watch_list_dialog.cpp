@@ -6,6 +6,7 @@
 #include "widgets/fonts.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
+#include "widgets/speed_button.h"
 #include "widgets/tool_window.h"
 
 #include <QApplication>
@@ -32,14 +33,6 @@ void SetFieldBackground(QLineEdit *field, const QColor &colour) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, colour);
     field->setPalette(palette);
-}
-
-QPushButton *Button(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *button = new QPushButton(caption, parent);
-    button->setFlat(true);
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
 }
 
 }  // namespace
@@ -113,17 +106,17 @@ TSeeDlg::TSeeDlg(QWidget *parent)
 
     CheckBox1 = new QCheckBox(QStringLiteral("启用监控"), this);
     CheckBox1->setGeometry(484, 84, 110, 22);
-    SpeedButton1 = Button(QStringLiteral("新增"), this, QRect(484, 112, 110, 26));
-    SpeedButton3 = Button(QStringLiteral("修改 "), this, QRect(484, 140, 110, 26));
-    SpeedButton4 = Button(QStringLiteral("保存 "), this, QRect(484, 168, 110, 26));
-    SpeedButton5 = Button(QStringLiteral("取消"), this, QRect(484, 196, 110, 26));
-    SpeedButton6 = Button(QStringLiteral("删除"), this, QRect(484, 224, 110, 26));
+    SpeedButton1 = new SpeedButton(QStringLiteral("新增"), this, QRect(484, 112, 110, 26));
+    SpeedButton3 = new SpeedButton(QStringLiteral("修改 "), this, QRect(484, 140, 110, 26));
+    SpeedButton4 = new SpeedButton(QStringLiteral("保存 "), this, QRect(484, 168, 110, 26));
+    SpeedButton5 = new SpeedButton(QStringLiteral("取消"), this, QRect(484, 196, 110, 26));
+    SpeedButton6 = new SpeedButton(QStringLiteral("删除"), this, QRect(484, 224, 110, 26));
 
     Label5 =
         new QLabel(QStringLiteral("注:本软件的实时股票价格取自新浪网,软件每隔5秒更新一次."), this);
     Label5->setStyleSheet(QStringLiteral("color: red;"));
     Label5->setGeometry(10, 288, 470, 24);
-    SpeedButton2 = Button(QStringLiteral("退  出"), this, QRect(494, 286, 100, 28));
+    SpeedButton2 = new SpeedButton(QStringLiteral("退  出"), this, QRect(494, 286, 100, 28));
 
     connect(SpeedButton1, &QPushButton::clicked, this, &TSeeDlg::SpeedButton1Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &TSeeDlg::SpeedButton3Click);

@@ -346,4 +346,10 @@ std::optional<bool> BooleanValue(const QVariant &value) {
     return *number != 0;
 }
 
+std::optional<qint64> IdentityValue(const QString &text) {
+    bool read = false;
+    const qint64 identity = text.toLongLong(&read);
+    return read ? std::optional<qint64>(identity) : std::nullopt;
+}
+
 }  // namespace storage

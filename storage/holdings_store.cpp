@@ -60,6 +60,13 @@ bool UpdateLot(const Database &database, const HoldingLot &lot) {
     return database.Update(kGmm, lot.identity, LotColumns(lot));
 }
 
+std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &lot) {
+    if (UpdateLot(database, lot)) {
+        return lot;
+    }
+    return InsertLot(database, lot);
+}
+
 bool DeleteLot(const Database &database, qint64 identity) {
     return database.Remove(kGmm, identity);
 }

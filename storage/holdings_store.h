@@ -33,6 +33,11 @@ std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &
 bool UpdateLot(const Database &database, const HoldingLot &lot);
 bool DeleteLot(const Database &database, qint64 identity);
 
+// Rewrites the lot with lot.identity and returns it. A lot whose record has gone is stored
+// anew and comes back with the identity that record got, so that later saves rewrite it
+// instead of adding more. Empty when nothing was written.
+std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &lot);
+
 // One transaction: deletes `removed` in the order given, then rewrites `merged`. Either
 // every change is made or none.
 bool MergeLots(const Database &database, const HoldingLot &merged, const QList<qint64> &removed);

@@ -24,12 +24,6 @@ Columns EntryColumns(const QString &code, const QString &name, double upper, dou
             {QStringLiteral("KDOWN"), lower}};
 }
 
-std::optional<qint64> Identity(const QString &text) {
-    bool ok = false;
-    const qint64 identity = text.toLongLong(&ok);
-    return ok ? std::optional<qint64>(identity) : std::nullopt;
-}
-
 }  // namespace
 
 QList<WatchEntry> LoadWatchList(const Database &database) {
@@ -57,12 +51,12 @@ std::optional<WatchEntry> AddWatchEntry(const Database &database, const QString 
 
 bool UpdateWatchEntry(const Database &database, const QString &identity, const QString &code,
                       const QString &name, double upper, double lower) {
-    const std::optional<qint64> id = Identity(identity);
+    const std::optional<qint64> id = IdentityValue(identity);
     return id && database.Update(kKsee, *id, EntryColumns(code, name, upper, lower));
 }
 
 bool RemoveWatchEntry(const Database &database, const QString &identity) {
-    const std::optional<qint64> id = Identity(identity);
+    const std::optional<qint64> id = IdentityValue(identity);
     return id && database.Remove(kKsee, *id);
 }
 
