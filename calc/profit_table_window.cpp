@@ -146,6 +146,7 @@ bool TForm9::FillProfitTable() {
     request.exchange =
         RadioButton1->isChecked() ? calc::Exchange::Shenzhen : calc::Exchange::Shanghai;
     request.feeTexts = settings::Fees().FeeTexts();
+    request.transferBasis = settings::Fees().TransferFeeBasis();
     const calc::ProfitTable table = calc::FillProfitTable(request);
 
     ListView1->setRowCount(0);

@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -120,6 +121,29 @@ QString Names(const Columns &columns) {
     return names.join(QStringLiteral(", "));
 }
 
+// Adds each of the setup columns about to be written that the file lacks (it predates the
+// column), with the column's own type. Adding leaves the stored rows as they are.
+bool AddMissingSetupColumns(QSqlDatabase &db, const Columns &columns) {
+    const QSqlRecord present = db.record(QStringLiteral("setup"));
+    QSqlQuery query(db);
+    for (const auto &column : columns) {
+        if (present.isEmpty() || present.contains(column.first)) {
+            continue;
+        }
+        const auto known = std::find_if(
+            kSetupColumns.begin(), kSetupColumns.end(), [&column](const SetupColumn &setup) {
+                return column.first == QLatin1String(setup.name.data(), setup.name.size());
+            });
+        if (known == kSetupColumns.end() ||
+            !Exec(query,
+                  QStringLiteral("ALTER TABLE setup ADD COLUMN %1 %2")
+                      .arg(column.first, QLatin1String(known->type.data(), known->type.size())))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsNumber(const QVariant &value) {
     switch (value.typeId()) {
         case QMetaType::Int:
@@ -155,6 +179,9 @@ std::optional<QSqlRecord> Database::ReadSetup() const {
 bool Database::WriteSetup(const Columns &columns) const {
     return WithConnection(m_path, m_mode, true, [&columns](QSqlDatabase &db) {
         return InTransaction(db, [&] {
+            if (!AddMissingSetupColumns(db, columns)) {
+                return false;
+            }
             QSqlQuery query(db);
             if (!Exec(query, QStringLiteral("SELECT rowid FROM setup LIMIT 1"))) {
                 return false;

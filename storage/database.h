@@ -43,6 +43,7 @@ public:
     // The first row of `setup`; empty when the operation fails or there is no row.
     std::optional<QSqlRecord> ReadSetup() const;
     // Rewrites the first row of `setup`, or inserts one with these columns when there is none.
+    // A setup column the file lacks is added first, in the same transaction.
     bool WriteSetup(const Columns &columns) const;
 
     std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;

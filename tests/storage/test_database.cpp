@@ -47,6 +47,8 @@ private slots:
     void setupWithoutRowIsWrittenAsNewRow();
     void nullsReadAsEmptyZeroFalse();
     void wrongFormStopsTheLoadThere();
+    void feeSaveAddsTheBasisToAnOlderFile_data();
+    void feeSaveAddsTheBasisToAnOlderFile();
     void lotsAndWatchRows();
     void newIdentityIsLargerThanADeletedOne();
     void insertWhoseCommitFailsReportsNothing();
@@ -137,6 +139,53 @@ void TestDatabase::wrongFormStopsTheLoadThere() {
     QVERIFY(!stored.colourIndex);
     Sql(path(), {"UPDATE setup SET TM = 2.5"});
     QVERIFY(!LoadSystemParameters(db).refreshSeconds);
+}
+
+void TestDatabase::feeSaveAddsTheBasisToAnOlderFile_data() {
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("takes the column") << true;
+    QTest::newRow("cannot take it") << false;
+}
+
+void TestDatabase::feeSaveAddsTheBasisToAnOlderFile() {
+    QFETCH(bool, writable);
+    // A file from before the basis column, with a second settings row, a lot and a watch row.
+    const QString older = m_dir->filePath(QStringLiteral("older.mdb"));
+    Sql(older, {"CREATE TABLE setup (A1 REAL, A2 REAL, B1 REAL, B2 REAL, C1 REAL, C2 REAL, "
+                "LM REAL, S1 INTEGER, S2 INTEGER, CN BOOLEAN, TM INTEGER, FZ INTEGER, FC INTEGER)",
+                "CREATE TABLE GMM (IDS INTEGER PRIMARY KEY AUTOINCREMENT, MID TEXT, MONEY REAL, "
+                "NUMS INTEGER)",
+                "CREATE TABLE KSEE (MID INTEGER PRIMARY KEY AUTOINCREMENT, KNUM TEXT, "
+                "KNAME TEXT, KUP REAL, KDOWN REAL)",
+                "INSERT INTO setup VALUES (0, 0.5, 0.25, 0.3, 0.01, 0.1, 0, 2, 1, 1, 30, 90, 7)",
+                "INSERT INTO setup VALUES (9, 8, 7, 6, 5, 4, 3, 2, 1, 0, NULL, 'x', 1.5)",
+                "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('000001', 8.15, 200)",
+                "INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('600000', '浦发银行', 12, 8)"});
+    const QString copy = m_dir->filePath(QStringLiteral("copy.mdb"));
+    QVERIFY(QFile::copy(older, copy));
+    const Database db(copy, writable ? Database::Mode::ReadWrite : Database::Mode::ReadOnly);
+    const std::optional<StoredFees> loaded = LoadFees(db);
+    QVERIFY(loaded);
+    QCOMPARE(loaded->transferBasis, numbers::TransferBasis::PerShare);
+    const auto contents = [&db] {  // all but the basis column
+        QList<QSqlRecord> rows =
+            *db.ReadAll({"setup", "rowid"}) + *db.ReadAll(kGmm) + *db.ReadAll(kKsee);
+        for (QSqlRecord &row : rows) {
+            row.remove(row.indexOf("TB"));
+        }
+        return rows;
+    };
+    const QList<QSqlRecord> before = contents();
+
+    const numbers::FeeScheduleReading typed =
+        numbers::ReadFeeSchedule(loaded->texts, numbers::TransferBasis::PerAmount);
+    QCOMPARE(SaveFeeSchedule(db, *typed.schedule), writable);
+    QCOMPARE(contents(), before);
+    QCOMPARE(LoadFees(db)->transferBasis,
+             writable ? numbers::TransferBasis::PerAmount : numbers::TransferBasis::PerShare);
+    if (!writable) {
+        QCOMPARE(Bytes(copy), Bytes(older));
+    }
 }
 
 void TestDatabase::lotsAndWatchRows() {
