@@ -66,8 +66,9 @@ TSETDlg::TSETDlg(QWidget *parent)
     auto *bevel = new QFrame(this);
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(10, top - 12, 430, 4);
+    bevel->setGeometry(10, top + 9, 430, 4);
 
+    top += 21;
     SpeedButton1 = new SpeedButton(QStringLiteral("默认设置"), this, QRect(10, top, 90, 30));
     SpeedButton2 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(250, top, 90, 30));
     SpeedButton3 = new SpeedButton(QStringLiteral("退  出"), this, QRect(350, top, 90, 30));
