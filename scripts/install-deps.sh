@@ -11,6 +11,7 @@ packages=(
     libbenchmark-dev
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
     weston xwayland qt6-wayland
+    dbus-daemon dunst faketime tzdata
 )
 
 missing=()
