@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang-format dpkg-dev
+    build-essential cmake pkg-config clang-format dpkg-dev git
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libxcb1-dev libx11-dev
     libxdo-dev libcanberra-dev libjpeg-dev
     fonts-noto-cjk sound-theme-freedesktop
