@@ -19,12 +19,6 @@ using monitor::QuoteDetails;
 
 namespace {
 
-// A reply as the service sends it: GBK bytes, decoded as the client decodes them.
-QString FromService(const QString &text) {
-    const QByteArray bytes = QStringEncoder("GBK").encode(text);
-    return QStringDecoder("GBK").decode(bytes);
-}
-
 const QString kMainLine = QStringLiteral(
     "var hq_str_sh600000=\"浦发银行,15.100,15.000,15.320,15.400,15.050,15.310,15.320,32745812,"
     "500123456.000,12300,15.310,45600,15.300,7800,15.290,9900,15.280,1200,15.270,3400,15.320,"
@@ -35,9 +29,8 @@ const QString kFallbackLine = QStringLiteral(
     "20260305143502~0.045~1.96~2.350~2.300~2.345/1234567/289012345~1234567~28901~2.10~~\";\n");
 
 QDateTime Beijing(const char *text) {
-    return QDateTime(QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate).date(),
-                     QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate).time(),
-                     monitor::BeijingTime());
+    const QDateTime wall = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    return QDateTime(wall.date(), wall.time(), monitor::BeijingTime());
 }
 
 // The notification service as the test plays it, on a connection of its own.
@@ -45,20 +38,16 @@ class FakeNotifications final : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    struct Call {
-        QString app;
-        uint replaces;
-        QString icon;
-        QString summary;
-        QStringList actions;
-        QVariantMap hints;
-    };
-    QList<Call> calls;
+    QStringList calls;  // "summary|replaces"
+    QString fields;     // "app|icon|desktop entry|actions" of the last call
 
 public slots:
     uint Notify(const QString &app, uint replaces, const QString &icon, const QString &summary,
                 const QString &, const QStringList &actions, const QVariantMap &hints, int) {
-        calls.append({app, replaces, icon, summary, actions, hints});
+        calls.append(summary + u'|' + QString::number(replaces));
+        fields = QStringList{app, icon, hints.value(QStringLiteral("desktop-entry")).toString(),
+                             actions.join(u',')}
+                     .join(u'|');
         return replaces != 0 ? replaces : 40 + static_cast<uint>(calls.size());
     }
 };
@@ -71,11 +60,8 @@ private slots:
     void initTestCase();
     void market_data();
     void market();
-    void realReplies();
-    void badReplies_data();
-    void badReplies();
-    void failedMainReply_data();
-    void failedMainReply();
+    void replies_data();
+    void replies();
     void tooltip_data();
     void tooltip();
     void fallbackUrls();
@@ -110,86 +96,67 @@ void TestMarketData::market() {
     QCOMPARE(monitor::market::Prefixed(code), prefix + code);
 }
 
-void TestMarketData::realReplies() {
-    const auto main = monitor::ParseMainQuoteDetails(
-        FromService(kMainLine + QStringLiteral("var hq_str_sz999999=\"\";\n")));
-    QVERIFY(main);
-    QCOMPARE(main->size(), 2);
-    const monitor::QuoteDetail spdb = main->value(QStringLiteral("sh600000"));
-    QCOMPARE(spdb.price, QStringLiteral("15.32"));
-    QCOMPARE(spdb.previousClose, QStringLiteral("15.00"));
-    QCOMPARE(spdb.time, Beijing("2026-03-05T14:35:02"));
-    QVERIFY(main->value(QStringLiteral("sz999999")).price.isEmpty());
-
-    const auto fallback = monitor::ParseFallbackReply(
-        FromService(kFallbackLine + QStringLiteral("v_pv_none_match=\"1\";\n") +
-                    QString(kMainLine)
-                        .replace(u',', u'~')
-                        .replace(QStringLiteral("var hq_str_sh"), QStringLiteral("v_sh"))));
-    QVERIFY(fallback);
-    QCOMPARE(fallback->keys().size(), 2);
-    const monitor::QuoteDetail etf = fallback->value(QStringLiteral("sz159915"));
-    QCOMPARE(etf.price, QStringLiteral("2.345"));
-    QCOMPARE(etf.previousClose, QStringLiteral("2.30"));
-    QCOMPARE(etf.time, Beijing("2026-03-05T14:35:02"));
-    // The same price reads the same from either service.
-    QCOMPARE(fallback->value(QStringLiteral("sh600000")).price, spdb.price);
-}
-
-void TestMarketData::badReplies_data() {
+void TestMarketData::replies_data() {
     QTest::addColumn<bool>("main");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("prices");  // code=price, comma-separated; "none" for no reply
+    QTest::addColumn<QString>("shown");  // code=price/previous close/time; "none": no reply
+    QTest::addColumn<bool>("failed");    // a failed reading of the main service
 
     const QString good = kMainLine;
+    const QString spdb = QStringLiteral("sh600000=15.32/15.00/20260305143502");
+    QTest::newRow("main service") << true << good + "var hq_str_sz999999=\"\";\n"
+                                  << spdb + " sz999999=//" << false;
+    QTest::newRow("second service, same price text")
+        << false
+        << kFallbackLine + "v_pv_none_match=\"1\";\n" +
+               QString(kFallbackLine)
+                   .replace("sz159915", "sh600000")
+                   .replace("2.345", "15.32")
+                   .replace("2.300", "15.00")
+        << spdb + " sz159915=2.345/2.30/20260305143502" << false;
     QTest::newRow("cut off after the price's first digits")
-        << true
-        << good + good.left(good.indexOf(u"15.32") + 4)
-                      .replace(QStringLiteral("sh6"), QStringLiteral("sz6"))
-        << "sh600000=15.32";
+        << true << good + QString(good.left(good.indexOf(u"15.32") + 4)).replace("sh6", "sz6")
+        << spdb << false;
     QTest::newRow("price not a number")
-        << true << QString(good).replace(QStringLiteral("15.320"), QStringLiteral("15.3x0")) << "";
+        << true << QString(good).replace(QStringLiteral("15.320"), QStringLiteral("15.3x0")) << ""
+        << false;
     QTest::newRow("exponent, sign, blank and 0 are no prices")
         << false
         << QStringLiteral(
                "v_sh1=\"1~a~1~1e3~\";v_sh2=\"1~a~2~-1~\";v_sh3=\"1~a~3~ 2~\";"
                "v_sh4=\"1~a~4~0.000~\";v_sh5=\"1~a~5~9.5~x~bad\";")
-        << "sh5=9.50";
+        << "sh5=9.50//" << false;
     QTest::newRow("replacement characters in the price")
-        << false << QStringLiteral("v_sh6=\"1~a~6~1\uFFFD.5~1\";") << "";
-    QTest::newRow("only unknown codes") << false << QStringLiteral("v_pv_none_match=\"1\";") << "";
-    QTest::newRow("no value at all") << false << QStringLiteral("<html>502</html>") << "none";
-    QTest::newRow("10 MB") << true << good + QString(10 << 20, u'~') + good.left(40)
-                           << "sh600000=15.32";
+        << false << QStringLiteral("v_sh6=\"1~a~6~1\uFFFD.5~1\";") << "" << false;
+    QTest::newRow("no value at all")
+        << true << QStringLiteral("<html>502</html>") << "none" << true;
+    QTest::newRow("all FAILED or empty")
+        << true << "var hq_str_sh600000=\"FAILED\";\nvar hq_str_sz000001=\"\";\n"
+        << "sz000001=//" << true;
+    QTest::newRow("10 MB") << true << good + QString(10 << 20, u'~') + good.left(40) << spdb
+                           << false;
 }
 
-void TestMarketData::badReplies() {
+void TestMarketData::replies() {
     QFETCH(bool, main);
     QFETCH(QString, text);
-    QFETCH(QString, prices);
+    QFETCH(QString, shown);
+    QFETCH(bool, failed);
+    // The replies travel as GBK bytes.
+    text = QStringDecoder("GBK").decode(QStringEncoder("GBK").encode(text));
     const std::optional<QuoteDetails> parsed =
         main ? monitor::ParseMainQuoteDetails(text) : monitor::ParseFallbackReply(text);
+    const QuoteDetails details = parsed.value_or(QuoteDetails());
     QStringList found;
-    for (auto it = parsed.value_or(QuoteDetails()).cbegin(); parsed && it != parsed->cend(); ++it) {
-        found.append(it.key() + u'=' + it.value().price);
+    for (auto it = details.cbegin(); it != details.cend(); ++it) {
+        found.append(
+            QStringLiteral("%1=%2/%3/%4")
+                .arg(it.key(), it->price, it->previousClose,
+                     it->time.toTimeZone(monitor::BeijingTime()).toString(u"yyyyMMddHHmmss")));
     }
-    QCOMPARE(parsed ? found.join(u',') : QStringLiteral("none"), prices);
-}
-
-void TestMarketData::failedMainReply_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("failed");
-    QTest::newRow("empty body") << QString() << true;
-    QTest::newRow("all FAILED or empty")
-        << "var hq_str_sh600000=\"FAILED\";\nvar hq_str_sz000001=\"\";\n"
-        << true;
-    QTest::newRow("one value among empties") << "var hq_str_sz000001=\"\";\n" + kMainLine << false;
-}
-
-void TestMarketData::failedMainReply() {
-    QFETCH(QString, text);
-    QFETCH(bool, failed);
-    QCOMPARE(monitor::IsFailedMainReply(text), failed);
+    found.sort();
+    QCOMPARE(parsed ? found.join(u' ') : QStringLiteral("none"), shown);
+    QCOMPARE(main && monitor::IsFailedMainReply(text), failed);
 }
 
 void TestMarketData::tooltip_data() {
@@ -202,8 +169,6 @@ void TestMarketData::tooltip_data() {
                         << "15.00" << at << "涨跌幅 +2.13%  行情时间 14:35:02";
     QTest::newRow("down, no time") << "9.90"
                                    << "10.000" << QDateTime() << "涨跌幅 -1.00%";
-    QTest::newRow("unchanged") << "10.00"
-                               << "10.00" << QDateTime() << "涨跌幅 0.00%";
     QTest::newRow("no previous close") << "10.00"
                                        << "" << at << "行情时间 14:35:02";
 }
@@ -260,20 +225,16 @@ void TestMarketData::calendar_data() {
     QTest::addColumn<QDateTime>("instant");
     QTest::addColumn<bool>("open");
     QTest::addColumn<QDateTime>("nextOpening");
-    const QDateTime afternoon = Beijing("2026-03-05T13:00:00");
-    QTest::newRow("9:14:59") << Beijing("2026-03-05T09:14:59") << false
-                             << Beijing("2026-03-05T09:15:00");
-    QTest::newRow("11:29:59") << Beijing("2026-03-05T11:29:59") << true << afternoon;
-    QTest::newRow("11:30:00") << Beijing("2026-03-05T11:30:00") << false << afternoon;
-    QTest::newRow("12:59:59") << Beijing("2026-03-05T12:59:59") << false << afternoon;
-    QTest::newRow("15:00:01 on a Friday")
-        << Beijing("2026-03-06T15:00:01") << false << Beijing("2026-03-09T09:15:00");
-    QTest::newRow("Saturday") << Beijing("2026-03-07T10:00:00") << false
-                              << Beijing("2026-03-09T09:15:00");
-    QTest::newRow("closure day") << Beijing("2026-10-06T10:00:00") << false
-                                 << Beijing("2026-10-08T09:15:00");
-    QTest::newRow("year with no list")
-        << Beijing("2027-02-08T14:00:00") << true << Beijing("2027-02-09T09:15:00");
+    // Beijing time, open or not, the next opening: 2026-03-06 is a Friday, 10-06 a closure day.
+    for (const char *row :
+         {"2026-03-05T09:14:59 0 2026-03-05T09:15:00", "2026-03-05T11:29:59 1 2026-03-05T13:00:00",
+          "2026-03-05T11:30:00 0 2026-03-05T13:00:00", "2026-03-05T12:59:59 0 2026-03-05T13:00:00",
+          "2026-03-06T15:00:01 0 2026-03-09T09:15:00", "2026-03-07T10:00:00 0 2026-03-09T09:15:00",
+          "2026-10-06T10:00:00 0 2026-10-08T09:15:00",
+          "2027-02-08T14:00:00 1 2027-02-09T09:15:00"}) {
+        const QList<QByteArray> cells = QByteArray(row).split(' ');
+        QTest::newRow(row) << Beijing(cells[0]) << (cells[1] == "1") << Beijing(cells[2]);
+    }
 }
 
 void TestMarketData::calendar() {
@@ -328,16 +289,12 @@ void TestMarketData::notifications() {
     notifier.notify(QStringLiteral("600000"), QStringLiteral("second"));  // before the answer
     notifier.notify(QStringLiteral("000001"), QStringLiteral("other row"));
     QTRY_COMPARE(fake.calls.size(), 3);
-    QCOMPARE(fake.calls[0].summary, QStringLiteral("浦发银行(600000) 15.32 ≥ 上限 15"));
-    QCOMPARE(fake.calls[0].app, QStringLiteral("股票收益计算器"));
-    QCOMPARE(fake.calls[0].icon, QStringLiteral("dialog-information"));
-    QCOMPARE(fake.calls[0].hints.value(QStringLiteral("desktop-entry")).toString(),
-             QStringLiteral("stockcalc"));
-    QVERIFY(fake.calls[0].actions.contains(QStringLiteral("default")));
-    QCOMPARE(fake.calls[0].replaces, 0u);
-    QCOMPARE(fake.calls[1].replaces, 0u);  // the other row
-    QCOMPARE(fake.calls[2].summary, QStringLiteral("second"));
-    QCOMPARE(fake.calls[2].replaces, 41u);  // replaces the row's first, never stacks
+    // The row's second notification replaces its first (id 41), never stacks.
+    QCOMPARE(fake.calls,
+             QStringList({"浦发银行(600000) 15.32 ≥ 上限 15|0", "other row|0", "second|41"}));
+    QCOMPARE(
+        fake.fields,
+        QStringLiteral("股票收益计算器|dialog-information|stockcalc|default,查看监控股票价格"));
     QCOMPARE(unavailable.size(), 1);
 
     QDBusMessage invoked = QDBusMessage::createSignal(
