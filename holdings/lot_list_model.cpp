@@ -63,6 +63,9 @@ bool LotListModel::setData(const QModelIndex &index, const QVariant &value, int 
 }
 
 Qt::ItemFlags LotListModel::flags(const QModelIndex &index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == kCode) {
         flags |= Qt::ItemIsUserCheckable;

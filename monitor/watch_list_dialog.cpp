@@ -241,9 +241,8 @@ void TSeeDlg::showEvent(QShowEvent *event) {
     if (!m_placed && !event->spontaneous()) {
         // Centred on the screen from the first showing on; later showings keep the place.
         m_placed = true;
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            move(screen->availableGeometry().center() - rect().center());
-        }
+        m_awaitingFrame = true;
+        centre();
     }
     QDialog::showEvent(event);
     if (event->spontaneous()) {
@@ -252,6 +251,21 @@ void TSeeDlg::showEvent(QShowEvent *event) {
     LoadWatchList();
     if (TForm10::instance) {
         TForm10::instance->close();
+    }
+}
+
+void TSeeDlg::centre() {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = frameGeometry();
+        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+}
+
+void TSeeDlg::moveEvent(QMoveEvent *event) {
+    QDialog::moveEvent(event);
+    if (m_awaitingFrame && frameGeometry().size() != size()) {
+        m_awaitingFrame = false;
+        centre();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -72,6 +73,7 @@ private slots:
     void saveMessagesInOrder();
     void addModifyDelete();
     void modifiedLotWhoseRecordIsGoneTakesTheNewIdentity();
+    void editingKeepsTheLotBeingEdited();
     void combineMergeAndProfitTable();
     void failingDatabaseChangesNothing_data();
     void failingDatabaseChangesNothing();
@@ -262,8 +264,31 @@ void TestHoldingsWindow::modifiedLotWhoseRecordIsGoneTakesTheNewIdentity() {
     QCOMPARE(window->rowAt(0).stored.identity, 2);
 }
 
+void TestHoldingsWindow::editingKeepsTheLotBeingEdited() {
+    TForm4 *window = open("('600000', 10, 1000), ('600001', 11, 100), ('600002', 12, 100)");
+    window->ListView1->selectRow(1);
+    window->SpeedButton3Click();
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window->ListView1->viewport(), &wheel);
+    QCOMPARE(window->selectedRow(), 1);
+    window->SpinEdit2->clear();
+    QTest::keyClick(window->SpinEdit2, Qt::Key_Up);  // the design value, not minimum + step
+    QCOMPARE(window->SpinEdit2->text(), QStringLiteral("100"));
+    window->SpinEdit2->clear();
+    QTest::keyClicks(window->SpinEdit2, "+3a- .00");
+    window->Edit1->setText("13");
+    window->LoadHoldings();  // the menu item while editing
+    QCOMPARE(
+        window->SpinEdit1->text() + ' ' + window->Edit1->text() + ' ' + window->SpinEdit2->text(),
+        QStringLiteral("600001 13 300"));
+    window->SpeedButton4Click();
+    QCOMPARE(Stored(), (QStringList{"600000 10 1000", "600001 13 300", "600002 12 100"}));
+}
+
 void TestHoldingsWindow::combineMergeAndProfitTable() {
     TForm4 *window = open("('600000', 10, 1000), ('000001', 9, 100), ('600000', 12, 500)");
+    QAbstractItemModelTester tester(window->Lots);
     window->setChecked(0, true);
     window->setChecked(1, true);
     window->SpeedButton9Click();
@@ -282,10 +307,13 @@ void TestHoldingsWindow::combineMergeAndProfitTable() {
     QCOMPARE(table->Edit1->text() + table->Edit2->text() + table->Edit3->text(),
              QStringLiteral("10.66710.7411500"));
 
+    window->ListView1->selectRow(2);
+    Sql("DELETE FROM GMM WHERE IDS = 1");  // the survivor's record is gone: stored anew
     window->SpeedButton9Click();
     QCOMPARE(Listed(window), (QStringList{"000001 9 100 9.063", "600000 10.67 1500 10.745"}));
     QVERIFY(window->isChecked(1));
-    QCOMPARE(Stored(), (QStringList{"600000 10.67 1500", "000001 9 100"}));
+    QCOMPARE(window->selectedRow(), 1);  // the row that took the removed one's place
+    QCOMPARE(Stored(), (QStringList{"000001 9 100", "600000 10.67 1500"}));
     QVERIFY(m_messages->shown.isEmpty());
 }
 
