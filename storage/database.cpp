@@ -241,6 +241,7 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
         Outcome outcome = Outcome::Done;
         qint64 inserted = 0;
         QSqlQuery query(db);
+        QString prepared;
         for (const RowChange &change : changes) {
             QString where = Quoted(table.identity) + QStringLiteral(" = ?");
             QVariantList whereValues{change.identity};
@@ -249,16 +250,24 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
                 whereValues << (IsNumber(column.second) ? QVariant(0) : QVariant(QString()))
                             << column.second;
             }
-            const bool done =
+            const QString sql =
                 change.kind == RowChange::Kind::Remove
-                    ? Exec(query,
-                           QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(table.name), where),
-                           whereValues)
-                    : Exec(query,
-                           QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                               .arg(Quoted(table.name), Assignments(change.columns), where),
-                           Values(change.columns) + whereValues);
-            if (!done) {
+                    ? QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(table.name), where)
+                    : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                          .arg(Quoted(table.name), Assignments(change.columns), where);
+            // A run of like changes (a merge's deletes) is compiled once.
+            if (sql != prepared && !query.prepare(sql)) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            prepared = sql;
+            const QVariantList values = change.kind == RowChange::Kind::Remove
+                                            ? whereValues
+                                            : Values(change.columns) + whereValues;
+            for (qsizetype i = 0; i < values.size(); ++i) {
+                query.bindValue(static_cast<int>(i), values[i]);
+            }
+            if (!query.exec()) {
                 outcome = Outcome::Failed;
                 break;
             }
@@ -280,6 +289,7 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
                 break;
             }
             inserted = query.lastInsertId().toLongLong();
+            prepared.clear();
         }
         query.finish();
         if (outcome != Outcome::Done || !db.commit()) {
