@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 using namespace storage;
 
 namespace {
@@ -56,6 +59,7 @@ private slots:
     void faults();
     void createNeverOverwrites();
     void holdingLots();
+    void lockedSaveNeverDuplicates();
     void loadRules();
 
 private:
@@ -196,8 +200,8 @@ void TestDatabase::lotsAndWatchRows() {
     QCOMPARE(lot->value("mid").toString(), QStringLiteral("000001"));  // leading zeros kept
     QCOMPARE(lot->value("MONEY").toDouble(), 10.5);
     const qint64 id = lot->value("ids").toLongLong();
-    QVERIFY(db.Update(kGmm, id, {{"NUMS", 500}}));
-    QVERIFY(!db.Update(kGmm, id + 1, {{"NUMS", 500}}));  // no such row
+    QCOMPARE(db.Update(kGmm, id, {{"NUMS", 500}}), Outcome::Done);
+    QCOMPARE(db.Update(kGmm, id + 1, {{"NUMS", 500}}), Outcome::NoSuchRow);
     QCOMPARE(db.ReadAll(kGmm)->front().value("NUMS").toInt(), 500);
 
     const std::optional<QSqlRecord> watched = db.Insert(
@@ -205,7 +209,7 @@ void TestDatabase::lotsAndWatchRows() {
     QVERIFY(watched);
     QCOMPARE(watched->value("KNAME").toString(), QStringLiteral("浦发银行"));
     // An identity that is text reaches SQL only as a bound value.
-    QVERIFY(db.Remove(kKsee, watched->value("MID").toLongLong()));
+    QCOMPARE(db.Remove(kKsee, watched->value("MID").toLongLong()), Outcome::Done);
     QVERIFY(db.ReadAll(kKsee)->isEmpty());
     QCOMPARE(db.ReadAll(kGmm)->size(), 1);
 }
@@ -218,7 +222,7 @@ void TestDatabase::newIdentityIsLargerThanADeletedOne() {
                    ->value("IDS")
                    .toLongLong();
     }
-    QVERIFY(db.Remove(kGmm, last));
+    QCOMPARE(db.Remove(kGmm, last), Outcome::Done);
     const QSqlRecord added = *db.Insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
     QVERIFY(added.value("IDS").toLongLong() > last);
     QCOMPARE(added.value("MID").toString(), QStringLiteral("000002"));
@@ -297,8 +301,9 @@ void TestDatabase::faults() {
     QVERIFY(!SaveFeeSchedule(db, {}));
     QVERIFY(!SaveSystemParameters(db, {}));
     QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
-    QVERIFY(!db.Remove(kGmm, 1));
-    QVERIFY(!MergeLots(db, {1, "000001", 1, 1}, {}));
+    // Refused for the file, never taken for a row that is gone.
+    QCOMPARE(db.Remove(kGmm, 1), fault == "reader" ? Outcome::NoSuchRow : Outcome::Failed);
+    QVERIFY(!SaveLot(db, {1, "000001", 1, 1}, {1, "000001", 2, 1}));
     // A locked file fails within the short busy time-out, not Qt's five seconds.
     QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
 
@@ -330,30 +335,60 @@ void TestDatabase::holdingLots() {
     const Database db(path());
     const QList<HoldingLot> lots = ThreeLots();
     QCOMPARE(*ReadLots(db), lots);
-    // A merge whose rewrite raises after the deletes, or whose surviving lot is gone, changes
-    // nothing at all.
+    // A merge whose rewrite raises after the deletes, or one of whose removed lots is gone,
+    // changes nothing at all.
     Sql(path(), {"CREATE TRIGGER no BEFORE UPDATE ON GMM WHEN NEW.NUMS = 1 BEGIN "
                  "SELECT RAISE(ABORT, 'no'); END"});
     const QByteArray before = Bytes(path());
-    const QList<qint64> others = {lots[2].identity, lots[1].identity};
-    QVERIFY(!MergeLots(db, {lots[0].identity, "600000", 10, 1}, others));
-    QVERIFY(!MergeLots(db, {lots[2].identity + 1, "600000", 10, 1700}, others));
+    const QList<HoldingLot> others = {lots[2], lots[1]};
+    QVERIFY(!MergeLots(db, lots[0], {lots[0].identity, "600000", 10, 1}, others));
+    QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10, 1700}, {lots[2], {9, "600000", 1, 1}}));
     QCOMPARE(Bytes(path()), before);
-    QVERIFY(UpdateLot(db, {lots[1].identity, "000002", 0.5, 0}));
-    QVERIFY(DeleteLot(db, lots[2].identity));
-    // A lot that is gone is neither rewritten, nor made anew, nor deleted again.
-    QVERIFY(!UpdateLot(db, lots[2]));
-    QVERIFY(!DeleteLot(db, lots[2].identity));
-    QVERIFY(MergeLots(db, {lots[0].identity, "600000", 10.67, 1500}, {}));
-    const HoldingLot merged{lots[0].identity, "600000", 10.67, 1500};
-    QCOMPARE(*ReadLots(db), (QList<HoldingLot>{merged, {lots[1].identity, "000002", 0.5, 0}}));
+    // Changes find a lot only as it was read: same identity, another lot is no match.
+    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::NoSuchRow);
+    QCOMPARE(DeleteLot(db, lots[2]), Outcome::Done);
+    QCOMPARE(DeleteLot(db, lots[2]), Outcome::NoSuchRow);
+    const HoldingLot changed{lots[1].identity, "000002", 0.5, 0};
+    QCOMPARE(SaveLot(db, lots[1], changed), changed);
+    // A merge whose survivor is gone stores it anew, after the next identity.
+    const std::optional<HoldingLot> merged =
+        MergeLots(db, lots[2], {0, "600000", 10.67, 1500}, {lots[0]});
+    QCOMPARE(merged, (HoldingLot{lots[2].identity + 1, "600000", 10.67, 1500}));
+    QCOMPARE(*ReadLots(db), (QList<HoldingLot>{changed, *merged}));
     // A row with a larger identity comes with the insert: the lot returned is still its own.
     Sql(path(), {"CREATE TRIGGER echo AFTER INSERT ON GMM BEGIN INSERT INTO GMM (MID, MONEY, "
                  "NUMS) SELECT 'x', 0, 0 WHERE NEW.MID <> 'x'; END",
                  "UPDATE GMM SET NUMS = 'many' WHERE MID = '000002'"});
     QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
-             (HoldingLot{lots[2].identity + 1, "300001", 5, 100}));
-    QCOMPARE(*ReadLots(db), QList<HoldingLot>{merged});  // a row of the wrong form ends the list
+             (HoldingLot{merged->identity + 1, "300001", 5, 100}));
+    QCOMPARE(*ReadLots(db), QList<HoldingLot>{});  // a row of the wrong form ends the list
+}
+
+void TestDatabase::lockedSaveNeverDuplicates() {
+    const Database db(path());
+    const HoldingLot lot = *InsertLot(db, {0, "600000", 10, 100});
+    // Another connection holds the write lock past the busy time-out of one statement and
+    // lets go before that of a second.
+    std::atomic<bool> locked = false;
+    std::thread holder([this, &locked] {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+            other.setDatabaseName(path());
+            other.open();
+            QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(450));
+            QSqlQuery(other).exec("ROLLBACK");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+    });
+    while (!locked) {
+        std::this_thread::yield();
+    }
+    const std::optional<HoldingLot> saved = SaveLot(db, lot, {lot.identity, "600000", 11, 100});
+    holder.join();
+    QCOMPARE(*ReadLots(db), QList<HoldingLot>{saved.value_or(lot)});
 }
 
 void TestDatabase::loadRules() {
