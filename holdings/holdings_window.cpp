@@ -315,14 +315,6 @@ void TForm4::ListView1SelectItem() {
         Edit1->clear();
         SpinEdit1->clear();
         SpinEdit2->setText(QStringLiteral("100"));
-        SpinEdit2->setStepFallback(100);
-        InstallDigitKeyFilter(SpinEdit2);
-        // Disabled while browsing, yet readable on the panel's light blue.
-        QPalette panelPalette = Panel3->palette();
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
-            panelPalette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
-        }
-        Panel3->setPalette(panelPalette);
         return;
     }
     const holdings::LotRow texts = rowAt(row);
