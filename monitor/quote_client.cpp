@@ -73,9 +73,8 @@ bool QuoteClient::Read(const QStringList &codes, const QuoteService &service) {
         batch.reply = m_network.get(request);
         QNetworkReply *reply = batch.reply;
         reply->setReadBufferSize(kReadBufferBytes);
-        const int index = static_cast<int>(m_batches.size());
-        connect(reply, &QNetworkReply::readyRead, this, [this, index] { receive(index); });
-        connect(reply, &QNetworkReply::finished, this, [this, index] { batchDone(index); });
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] { receive(find(reply)); });
+        connect(reply, &QNetworkReply::finished, this, [this, reply] { batchDone(find(reply)); });
         m_batches.append(batch);
         ++m_open;
     }
@@ -87,34 +86,44 @@ bool QuoteClient::Read(const QStringList &codes, const QuoteService &service) {
     return true;
 }
 
-void QuoteClient::receive(int index) {
-    Batch &batch = m_batches[index];
-    if (batch.state != BatchState::Open) {
+QuoteClient::Batch *QuoteClient::find(const QNetworkReply *reply) {
+    for (Batch &batch : m_batches) {
+        if (batch.reply == reply) {
+            return &batch;
+        }
+    }
+    return nullptr;
+}
+
+void QuoteClient::receive(Batch *found) {
+    if (found == nullptr || found->state != BatchState::Open) {
         return;
     }
+    Batch &batch = *found;
     // A reply that announces or delivers more than the limit is cut off at once.
     const qint64 announced = batch.reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
     if (announced > kMaxReplyBytes ||
         batch.body.size() + batch.reply->bytesAvailable() > kMaxReplyBytes) {
-        end(index, BatchState::TooLarge);
+        end(batch, BatchState::TooLarge);
         return;
     }
     batch.body += batch.reply->readAll();
 }
 
-void QuoteClient::end(int index, BatchState state) {
-    // Aborting stops the transfer and finishes the reply at once, which reports the batch.
-    m_batches[index].state = state;
-    m_batches[index].body.clear();
-    m_batches[index].reply->abort();
+void QuoteClient::end(Batch &batch, BatchState state) {
+    // Aborting stops the transfer and finishes the reply at once, which reports the batch
+    // (and, for the last one, the reading: nothing of the batch may be used after this).
+    batch.state = state;
+    batch.body.clear();
+    batch.reply->abort();
 }
 
-void QuoteClient::batchDone(int index) {
-    Batch &batch = m_batches[index];
-    QNetworkReply *reply = batch.reply;
-    if (reply == nullptr || batch.state == BatchState::Done) {
+void QuoteClient::batchDone(Batch *found) {
+    if (found == nullptr || found->state == BatchState::Done) {
         return;
     }
+    Batch &batch = *found;
+    QNetworkReply *reply = batch.reply;
     BatchState state = batch.state;
     batch.state = BatchState::Done;
     reply->deleteLater();
@@ -144,9 +153,9 @@ void QuoteClient::batchDone(int index) {
     batch.body.clear();
     if (prices) {
         for (qsizetype i = 0; i < batch.codes.size(); ++i) {
-            const auto found = prices->constFind(PrefixedCode(batch.codes[i]));
-            if (found != prices->constEnd()) {
-                m_reading.prices[batch.first + i] = *found;
+            const auto price = prices->constFind(PrefixedCode(batch.codes[i]));
+            if (price != prices->constEnd()) {
+                m_reading.prices[batch.first + i] = *price;
             }
         }
     } else if (m_reading.error.isEmpty()) {
@@ -159,9 +168,19 @@ void QuoteClient::batchDone(int index) {
 }
 
 void QuoteClient::expire() {
-    for (int i = 0; i < m_batches.size(); ++i) {
-        if (m_batches[i].state == BatchState::Open && m_batches[i].reply != nullptr) {
-            end(i, BatchState::Expired);
+    // Every open batch is marked first: the last abort ends the reading, and whoever hears
+    // of that may start the next one at once.
+    QList<QPointer<QNetworkReply>> open;
+    for (Batch &batch : m_batches) {
+        if (batch.state == BatchState::Open) {
+            batch.state = BatchState::Expired;
+            batch.body.clear();
+            open.append(batch.reply);
+        }
+    }
+    for (const QPointer<QNetworkReply> &reply : std::as_const(open)) {
+        if (reply != nullptr) {
+            reply->abort();
         }
     }
 }

@@ -64,9 +64,10 @@ private:
         BatchState state = BatchState::Open;
     };
 
-    void receive(int index);
-    void end(int index, BatchState state);
-    void batchDone(int index);
+    Batch *find(const QNetworkReply *reply);
+    void receive(Batch *batch);
+    void end(Batch &batch, BatchState state);
+    void batchDone(Batch *batch);
     void expire();
 
     QNetworkAccessManager m_network;
