@@ -102,10 +102,12 @@ TForm10::TForm10() {
                      ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
                                                      ListView1->verticalScrollBar());
     const int widths[] = {84, 70, 60, 60};
-    for (int i = 0; i < 4; ++i) {
-        ListView1->setColumnWidth(i, widths[i]);
+    int used = 0;
+    for (int column = Code; column < Lower; ++column) {
+        ListView1->setColumnWidth(column, widths[column]);
+        used += widths[column];
     }
-    ListView1->setColumnWidth(Lower, room - (84 + 70 + 60 + 60));
+    ListView1->setColumnWidth(Lower, room - used);
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ListView1->horizontalHeader()->setHighlightSections(false);
