@@ -1,8 +1,10 @@
 // Figures for the price monitor at its largest single request: an 800-code reply decoded
-// and parsed, the 800 rows of the monitor updated from it, and one alarm test over them.
-// A reading comes every 5 seconds; each of these should take far less than a frame (16 ms).
+// and parsed, the 800 rows of the monitor updated from it, one alarm test over them, and the
+// overlay painted from them. A reading comes every 5 seconds; each of these should take far
+// less than a frame (16 ms).
 
 #include "monitor/monitor_window.h"
+#include "monitor/overlay_window.h"
 #include "monitor/quote_protocol.h"
 #include "platform/fake/fake_platform.h"
 
@@ -86,6 +88,20 @@ void BM_AlarmTest800(benchmark::State &state) {
     delete window;
 }
 BENCHMARK(BM_AlarmTest800)->Unit(benchmark::kMillisecond);
+
+void BM_PaintOverlay800(benchmark::State &state) {
+    const QStringList codes = Codes();
+    TForm10 *window = Monitor(codes);
+    window->ApplyReading(Reading(codes, 0));
+    window->SpeedButton3Click();
+    for (auto _ : state) {
+        window->PaintOverlay();
+        QApplication::processEvents();
+    }
+    delete TForm12::instance;
+    delete window;
+}
+BENCHMARK(BM_PaintOverlay800)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -10,12 +10,33 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTime>
 
 namespace {
 
 constexpr int kWidth = 348;
 constexpr int kHeight = 272;
+
+// A selected row is drawn on a pale blue and keeps the text colour of its mark, so an
+// alarming row stays red or green, and readable, while the user points at it.
+const QColor kSelection(229, 243, 255);
+
+class MarkColourDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            option->palette.setColor(group, QPalette::Highlight, kSelection);
+            option->palette.setColor(group, QPalette::HighlightedText,
+                                     option->palette.color(group, QPalette::Text));
+        }
+    }
+};
 
 // The alarm pictures: a green tick while the alarm is on, a red disc with a white cross
 // while it is off.
@@ -69,18 +90,25 @@ TForm10::TForm10() {
     addDragHandle(Panel1);
     addDragHandle(Panel1->title());
 
-    ListView1 = new QTableWidget(0, 6, this);
+    ListView1 = new QTableWidget(0, 5, this);
     ListView1->setGeometry(1, 31, kWidth - 2, kHeight - 32 - 18);
     ListView1->setHorizontalHeaderLabels({QStringLiteral("股票代码"), QStringLiteral("股票名称"),
                                           QStringLiteral("当前价"), QStringLiteral("上限价"),
-                                          QStringLiteral("下限价"), QString()});
+                                          QStringLiteral("下限价")});
     // The code column is wider than designed: the substitute font's digits and the alarm
-    // picture do not fit into 70 pixels.
-    const int widths[] = {84, 70, 60, 60, 60};
-    for (int i = 0; i < 5; ++i) {
-        ListView1->setColumnWidth(i, widths[i]);
+    // picture do not fit into 70 pixels. The last column takes what is left beside a
+    // vertical scroll bar, so a long list needs no horizontal one covering its last row.
+    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
+                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                     ListView1->verticalScrollBar());
+    const int widths[] = {84, 70, 60, 60};
+    int used = 0;
+    for (int column = Code; column < Lower; ++column) {
+        ListView1->setColumnWidth(column, widths[column]);
+        used += widths[column];
     }
-    ListView1->setColumnHidden(Mark, true);
+    ListView1->setColumnWidth(Lower, room - used);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->verticalHeader()->hide();
@@ -90,13 +118,7 @@ TForm10::TForm10() {
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
-    // The row colours stay readable on a selected row.
-    QPalette listPalette = ListView1->palette();
-    listPalette.setColor(QPalette::Highlight, QColor(220, 220, 220));
-    listPalette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(220, 220, 220));
-    ListView1->setPalette(listPalette);
-    ListView1->setStyleSheet(
-        QStringLiteral("QTableWidget::item:selected { color: palette(text); }"));
+    ListView1->setItemDelegate(new MarkColourDelegate(ListView1));
     connect(ListView1, &QTableWidget::doubleClicked, this, &TForm10::ListView1DblClick);
 
     Label1 = new QLabel(this);
@@ -104,13 +126,14 @@ TForm10::TForm10() {
     Label1->setFont(SongTi(12));
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(5000);
+    Timer1->setTimerType(Qt::PreciseTimer);  // due after the reading's deadline, never before
+    Timer1->setInterval(monitor::kReadingPeriodMs);
     connect(Timer1, &QTimer::timeout, this, &TForm10::Timer1Timer);
     Timer2 = new QTimer(this);
-    Timer2->setInterval(2000);
+    Timer2->setInterval(monitor::kAlarmTestPeriodMs);
     connect(Timer2, &QTimer::timeout, this, &TForm10::Timer2Timer);
 
-    Quotes = new monitor::QuoteClient(4000, this);
+    Quotes = new monitor::QuoteClient(monitor::kReplyDeadlineMs, this);
     connect(Quotes, &monitor::QuoteClient::finished, this, &TForm10::ApplyReading);
 
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm10::SpeedButton2Click);
@@ -125,13 +148,18 @@ TForm10::TForm10() {
 
 void TForm10::AddRow(const QString &code, const QString &name, const QString &upper,
                      const QString &lower) {
-    const int row = ListView1->rowCount();
-    ListView1->insertRow(row);
-    const QString texts[] = {code, name, QString(), upper, lower, QStringLiteral("0")};
-    for (int column = 0; column < 6; ++column) {
-        ListView1->setItem(row, column, new QTableWidgetItem(texts[column]));
+    monitor::MonitorRow row;
+    row.code = code;
+    row.name = name;
+    row.upper = upper;
+    row.lower = lower;
+    m_rows.append(row);
+    const int at = ListView1->rowCount();
+    ListView1->insertRow(at);
+    for (int column = 0; column < ColumnCount; ++column) {
+        ListView1->setItem(at, column, new QTableWidgetItem());
     }
-    setAlarmOn(row, true);
+    showRow(at);
 }
 
 void TForm10::StartMonitoring() {
@@ -140,55 +168,61 @@ void TForm10::StartMonitoring() {
 }
 
 bool TForm10::AlarmOn(int row) const {
-    return ListView1->item(row, Code)->data(Qt::UserRole).toBool();
+    return m_rows[row].alarmOn;
 }
 
 QString TForm10::Text(int row, Column column) const {
-    return ListView1->item(row, column)->text();
-}
-
-void TForm10::setAlarmOn(int row, bool on) {
-    QTableWidgetItem *item = ListView1->item(row, Code);
-    item->setData(Qt::UserRole, on);
-    item->setIcon(AlarmPicture(on));
-}
-
-void TForm10::setMark(int row, QChar mark) {
-    ListView1->item(row, Mark)->setText(QString(mark));
-    const QColor colour = QColor::fromRgb(monitor::MarkColour(QString(mark)));
-    for (int column = 0; column < Mark; ++column) {
-        ListView1->item(row, column)->setForeground(colour);
+    const monitor::MonitorRow &shown = m_rows[row];
+    switch (column) {
+        case Code:
+            return shown.code;
+        case Name:
+            return shown.name;
+        case Current:
+            return shown.price;
+        case Upper:
+            return shown.upper;
+        case Lower:
+            return shown.lower;
+        case Mark:
+            return QString(shown.mark);
     }
+    return {};
+}
+
+void TForm10::showRow(int row) {
+    const monitor::MonitorRow &shown = m_rows[row];
+    const QColor colour = QColor::fromRgb(monitor::MarkColour(QString(shown.mark)));
+    for (int column = 0; column < ColumnCount; ++column) {
+        QTableWidgetItem *item = ListView1->item(row, column);
+        item->setText(Text(row, static_cast<Column>(column)));
+        item->setForeground(colour);
+    }
+    ListView1->item(row, Code)->setIcon(AlarmPicture(shown.alarmOn));
 }
 
 void TForm10::ReadQuotes() {
     QStringList codes;
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
-        codes.append(Text(row, Code));
+    for (const monitor::MonitorRow &row : std::as_const(m_rows)) {
+        codes.append(row.code);
     }
     Quotes->Read(codes);
 }
 
 void TForm10::ApplyReading(const monitor::QuoteReading &reading) {
-    bool complete = true;
-    for (int row = 0; row < ListView1->rowCount() && row < reading.prices.size(); ++row) {
-        if (reading.prices[row]) {
-            ListView1->item(row, Current)->setText(*reading.prices[row]);
-        } else {
-            complete = false;
-        }
+    const qsizetype kept = monitor::ApplyPrices(m_rows, reading.prices);
+    for (int row = 0; row < m_rows.size(); ++row) {
+        ListView1->item(row, Current)->setText(m_rows[row].price);
     }
-    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    if (!reading.error.isEmpty()) {
-        Label1->setStyleSheet(QStringLiteral("color: red;"));
-        Label1->setText(QStringLiteral("%1 %2,显示的是上次的价格").arg(time, reading.error));
-        return;
+    const monitor::ReadingStatus status =
+        monitor::DescribeReading(reading.error, kept, m_rows.size(), QTime::currentTime());
+    Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
+                                         : QStringLiteral("color: gray;"));
+    Label1->setText(status.text);
+    // The overlay shows what arrived; a reading that brought nothing leaves it as it was.
+    if (kept < m_rows.size()) {
+        PaintOverlay();
     }
-    Label1->setStyleSheet(complete ? QStringLiteral("color: gray;")
-                                   : QStringLiteral("color: red;"));
-    Label1->setText(complete ? QStringLiteral("价格更新于 %1").arg(time)
-                             : QStringLiteral("%1 部分股票没有报价").arg(time));
-    PaintOverlay();
 }
 
 void TForm10::Timer1Timer() {
@@ -199,24 +233,17 @@ void TForm10::Timer1Timer() {
 }
 
 void TForm10::Timer2Timer() {
-    bool alarm = false;
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
-        if (!AlarmOn(row)) {
-            continue;
+    const monitor::AlarmTestResult result = monitor::TestAlarms(m_rows);
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (result.marks[row] != m_rows[row].mark) {
+            m_rows[row].mark = result.marks[row];
+            showRow(row);
         }
-        // A row that cannot be judged is passed over; the rows below it are still tested.
-        const std::optional<QChar> mark =
-            monitor::AlarmFor(Text(row, Current), Text(row, Upper), Text(row, Lower));
-        if (!mark) {
-            continue;
-        }
+    }
+    if (result.alarm) {
         if (isHidden()) {
             show();
         }
-        alarm = true;
-        setMark(row, *mark);
-    }
-    if (alarm) {
         platform::Current().PlayEventSound();
     }
 }
@@ -227,7 +254,8 @@ void TForm10::ListView1DblClick() {
         return;
     }
     const int row = ranges.first().topRow();
-    setAlarmOn(row, !AlarmOn(row));
+    m_rows[row].alarmOn = !m_rows[row].alarmOn;
+    showRow(row);
 }
 
 void TForm10::SpeedButton2Click() {
@@ -244,8 +272,8 @@ void TForm10::PaintOverlay() {
         return;
     }
     QList<TForm12::Line> lines;
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
-        lines.append({Text(row, Code), Text(row, Current)});
+    for (const monitor::MonitorRow &row : std::as_const(m_rows)) {
+        lines.append({row.code, row.price});
     }
     TForm12::instance->Paint(lines);
 }

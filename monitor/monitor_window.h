@@ -1,8 +1,9 @@
 #pragma once
 // TForm10: the price monitor. Lists the watched stocks with their current price, reads the
 // prices every 5 seconds, and every 2 seconds marks, colours, shows itself and sounds when
-// a price reaches an edge of its band.
+// a price reaches an edge of its band. The rows are data; the list only shows them.
 
+#include "monitor/monitor_rows.h"
 #include "monitor/quote_client.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
@@ -18,15 +19,15 @@ public:
     TForm10();
 
     // Columns of the list; the mark is kept in the row, not shown.
-    enum Column { Code, Name, Current, Upper, Lower, Mark };
+    enum Column { Code, Name, Current, Upper, Lower, ColumnCount, Mark = ColumnCount };
 
     TitlePanel *Panel1;
     QPushButton *SpeedButton2;  // 关闭窗口
     QPushButton *SpeedButton3;  // 正常窗口
     QTableWidget *ListView1;
     QLabel *Label1;  // how the last reading went
-    QTimer *Timer1;  // reading, 5000 ms
-    QTimer *Timer2;  // alarm test, 2000 ms
+    QTimer *Timer1;  // reading
+    QTimer *Timer2;  // alarm test
     monitor::QuoteClient *Quotes;
 
     // A row with its alarm on, no current price yet and the mark "0".
@@ -47,11 +48,14 @@ public:
 
     bool AlarmOn(int row) const;
     QString Text(int row, Column column) const;
+    const QList<monitor::MonitorRow> &rows() const { return m_rows; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void setAlarmOn(int row, bool on);
-    void setMark(int row, QChar mark);
+    // Writes a row's texts, colour and alarm picture into the list.
+    void showRow(int row);
+
+    QList<monitor::MonitorRow> m_rows;
 };

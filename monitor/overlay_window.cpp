@@ -1,12 +1,15 @@
 #include "monitor/overlay_window.h"
 
 #include "settings/settings_in_force.h"
+#include "storage/setup_columns.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,11 +33,19 @@ TForm12::TForm12() {
 }
 
 void TForm12::Paint(const QList<Line> &lines) {
-    const int size = settings::System().OverlayFontSize();
+    // The size field is read while the user may still be typing: whatever it holds, the
+    // overlay keeps to the field's range.
+    const storage::SetupColumn &range = storage::kSetupColumns[storage::kFZ];
+    const int size = std::clamp(settings::System().OverlayFontSize(), range.low, range.high);
     const int pitch = size + 20;
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 1024;
-    const int height = std::max(1, static_cast<int>(lines.size()) * pitch);
+    const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const int width = desktop.width();
+    // Only the lines that fit between the overlay's top and the bottom of the screen are
+    // painted (at least one): a long list never asks for a window taller than the screen.
+    const int room = desktop.bottom() + 1 - std::max(y(), desktop.top());
+    const qsizetype count = std::min<qsizetype>(lines.size(), std::max(1, room / pitch));
+    const int height = std::max(1, static_cast<int>(count) * pitch);
     QColor colour = QColor::fromRgba(settings::System().OverlayColour().value_or(0xff000000u));
     colour.setAlpha(255);
 
@@ -54,7 +65,7 @@ void TForm12::Paint(const QList<Line> &lines) {
         // The baseline where 黑体 has it, 0.86 of the em below the line's top: the substitute
         // face's taller ascent would push every line down into the next.
         const int ascent = qRound(0.86 * QFontInfo(font).pixelSize());
-        for (qsizetype i = 0; i < lines.size(); ++i) {
+        for (qsizetype i = 0; i < count; ++i) {
             const QString text = QStringLiteral("(%1)-> %2 元").arg(lines[i].code, lines[i].price);
             painter.drawText(QPoint(10, static_cast<int>(i) * pitch + ascent), text);
         }

@@ -19,8 +19,9 @@ public:
         QString price;
     };
 
-    // One line "(code)-> price 元" per stock, in the font size and colour in force, the
-    // window as wide as the screen and as high as its lines.
+    // One line "(code)-> price 元" per stock, in the font size (held to 20 to 150) and
+    // colour in force, the window as wide as the screen and as high as its lines; lines that
+    // would fall below the bottom of the screen are left out.
     void Paint(const QList<Line> &lines);
 
     // The painted picture: black wherever nothing is drawn.

@@ -1,7 +1,5 @@
 #include "monitor/quote_client.h"
 
-#include "monitor/quote_protocol.h"
-
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -9,8 +7,20 @@ namespace monitor {
 
 namespace {
 
+// What the network layer may hold of a reply before the client has taken it: the transfer
+// waits for the client instead of filling memory.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+
 QString ReplyError(QNetworkReply *reply) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (reply->error()) {
+        case QNetworkReply::InsecureRedirectError:
+            return QStringLiteral("行情服务转向其他地址(HTTP %1)").arg(status);
+        case QNetworkReply::TooManyRedirectsError:
+            return QStringLiteral("行情服务转向次数过多(HTTP %1)").arg(status);
+        default:
+            break;
+    }
     if (status != 0 && status != 200) {
         return QStringLiteral("行情服务拒绝请求(HTTP %1)").arg(status);
     }
@@ -21,6 +31,7 @@ QString ReplyError(QNetworkReply *reply) {
 
 QuoteClient::QuoteClient(int deadlineMs, QObject *parent) : QObject(parent) {
     m_deadline.setSingleShot(true);
+    m_deadline.setTimerType(Qt::PreciseTimer);
     m_deadline.setInterval(deadlineMs);
     connect(&m_deadline, &QTimer::timeout, this, &QuoteClient::expire);
 }
@@ -36,31 +47,34 @@ QuoteClient::~QuoteClient() {
 }
 
 bool QuoteClient::Read(const QStringList &codes) {
+    return Read(codes, MainQuoteService());
+}
+
+bool QuoteClient::Read(const QStringList &codes, const QuoteService &service) {
     if (pending()) {
         return false;
     }
+    m_service = service;
     m_batches.clear();
     m_reading = QuoteReading();
     m_reading.prices.resize(codes.size());
-    const QList<QUrl> urls = QuoteRequestUrls(QuoteEndpoint(), codes);
-    for (qsizetype i = 0; i < urls.size(); ++i) {
-        QNetworkRequest request(urls[i]);
-        request.setRawHeader("Referer", kQuoteReferer);
+    const qsizetype step = std::max<qsizetype>(1, service.codesPerRequest);
+    for (qsizetype first = 0; first < codes.size(); first += step) {
         Batch batch;
-        batch.first = i * kCodesPerRequest;
-        batch.codes = codes.mid(batch.first, kCodesPerRequest);
+        batch.first = first;
+        batch.codes = codes.mid(first, step);
+        QNetworkRequest request(service.requestUrl(service.endpoint, batch.codes));
+        if (!service.referer.isEmpty()) {
+            request.setRawHeader("Referer", service.referer);
+        }
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::SameOriginRedirectPolicy);
+        request.setMaximumRedirectsAllowed(kMaxRedirects);
         batch.reply = m_network.get(request);
-        const int index = static_cast<int>(i);
         QNetworkReply *reply = batch.reply;
-        // A reply that announces or delivers more than the limit is dropped at once.
-        connect(reply, &QNetworkReply::downloadProgress, this,
-                [this, reply](qint64 received, qint64 total) {
-                    if (received > kMaxReplyBytes || total > kMaxReplyBytes) {
-                        reply->setProperty("tooLarge", true);
-                        reply->abort();
-                    }
-                });
-        connect(reply, &QNetworkReply::finished, this, [this, index] { batchDone(index); });
+        reply->setReadBufferSize(kReadBufferBytes);
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] { receive(find(reply)); });
+        connect(reply, &QNetworkReply::finished, this, [this, reply] { batchDone(find(reply)); });
         m_batches.append(batch);
         ++m_open;
     }
@@ -72,60 +86,103 @@ bool QuoteClient::Read(const QStringList &codes) {
     return true;
 }
 
-void QuoteClient::batchDone(int index) {
-    Batch &batch = m_batches[index];
-    QNetworkReply *reply = batch.reply;
-    if (reply == nullptr || reply->property("done").toBool()) {
+QuoteClient::Batch *QuoteClient::find(const QNetworkReply *reply) {
+    for (Batch &batch : m_batches) {
+        if (batch.reply == reply) {
+            return &batch;
+        }
+    }
+    return nullptr;
+}
+
+void QuoteClient::receive(Batch *found) {
+    if (found == nullptr || found->state != BatchState::Open) {
         return;
     }
-    reply->setProperty("done", true);
+    Batch &batch = *found;
+    // A reply that announces or delivers more than the limit is cut off at once.
+    const qint64 announced = batch.reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced > kMaxReplyBytes ||
+        batch.body.size() + batch.reply->bytesAvailable() > kMaxReplyBytes) {
+        end(batch, BatchState::TooLarge);
+        return;
+    }
+    batch.body += batch.reply->readAll();
+}
+
+void QuoteClient::end(Batch &batch, BatchState state) {
+    // Aborting stops the transfer and finishes the reply at once, which reports the batch
+    // (and, for the last one, the reading: nothing of the batch may be used after this).
+    batch.state = state;
+    batch.body.clear();
+    batch.reply->abort();
+}
+
+void QuoteClient::batchDone(Batch *found) {
+    if (found == nullptr || found->state == BatchState::Done) {
+        return;
+    }
+    Batch &batch = *found;
+    QNetworkReply *reply = batch.reply;
+    BatchState state = batch.state;
+    batch.state = BatchState::Done;
     reply->deleteLater();
+    if (state == BatchState::Open && reply->error() == QNetworkReply::NoError) {
+        // What came with the end of the reply.
+        if (batch.body.size() + reply->bytesAvailable() > kMaxReplyBytes) {
+            state = BatchState::TooLarge;
+        } else {
+            batch.body += reply->readAll();
+        }
+    }
 
     QString error;
     std::optional<QHash<QString, QString>> prices;
-    if (reply->property("tooLarge").toBool()) {
+    if (state == BatchState::TooLarge) {
         error = QStringLiteral("行情数据过大,已拒收");
-    } else if (reply->property("expired").toBool()) {
+    } else if (state == BatchState::Expired) {
         error = QStringLiteral("行情服务无响应");
     } else if (reply->error() != QNetworkReply::NoError) {
         error = ReplyError(reply);
     } else {
-        const QByteArray body = reply->readAll();
-        const std::optional<QString> text =
-            body.size() > kMaxReplyBytes ? std::nullopt : DecodeQuoteReply(body);
-        prices = text ? ParseQuoteReply(*text) : std::nullopt;
+        prices = m_service.parse(batch.body);
         if (!prices) {
             error = QStringLiteral("行情数据无法识别");
         }
     }
+    batch.body.clear();
     if (prices) {
         for (qsizetype i = 0; i < batch.codes.size(); ++i) {
-            const auto found = prices->constFind(PrefixedCode(batch.codes[i]));
-            if (found != prices->constEnd()) {
-                m_reading.prices[batch.first + i] = *found;
+            const auto price = prices->constFind(PrefixedCode(batch.codes[i]));
+            if (price != prices->constEnd()) {
+                m_reading.prices[batch.first + i] = *price;
             }
         }
     } else if (m_reading.error.isEmpty()) {
         m_reading.error = error;
     }
     if (--m_open == 0) {
-        finish();
+        m_deadline.stop();
+        emit finished(m_reading);
     }
 }
 
 void QuoteClient::expire() {
-    // Aborting finishes each reply at once, which ends the reading.
-    for (const Batch &batch : std::as_const(m_batches)) {
-        if (batch.reply != nullptr && !batch.reply->property("done").toBool()) {
-            batch.reply->setProperty("expired", true);
-            batch.reply->abort();
+    // Every open batch is marked first: the last abort ends the reading, and whoever hears
+    // of that may start the next one at once.
+    QList<QPointer<QNetworkReply>> open;
+    for (Batch &batch : m_batches) {
+        if (batch.state == BatchState::Open) {
+            batch.state = BatchState::Expired;
+            batch.body.clear();
+            open.append(batch.reply);
         }
     }
-}
-
-void QuoteClient::finish() {
-    m_deadline.stop();
-    emit finished(m_reading);
+    for (const QPointer<QNetworkReply> &reply : std::as_const(open)) {
+        if (reply != nullptr) {
+            reply->abort();
+        }
+    }
 }
 
 }  // namespace monitor

@@ -24,21 +24,25 @@ QString PrefixedCode(const QString &code) {
     return MarketPrefix(code) + code;
 }
 
-QList<QUrl> QuoteRequestUrls(const QString &endpoint, const QStringList &codes) {
-    QList<QUrl> urls;
+QUrl QuoteRequestUrl(const QString &endpoint, const QStringList &codes) {
     QByteArray base = endpoint.toUtf8();
     while (base.endsWith('/')) {
         base.chop(1);
     }
-    for (qsizetype first = 0; first < codes.size(); first += kCodesPerRequest) {
-        QByteArray list;
-        for (const QString &code : codes.mid(first, kCodesPerRequest)) {
-            if (!list.isEmpty()) {
-                list += ',';
-            }
-            list += QUrl::toPercentEncoding(PrefixedCode(code));
+    QByteArray list;
+    for (const QString &code : codes) {
+        if (!list.isEmpty()) {
+            list += ',';
         }
-        urls.append(QUrl::fromEncoded(base + "/list=" + list, QUrl::StrictMode));
+        list += QUrl::toPercentEncoding(PrefixedCode(code));
+    }
+    return QUrl::fromEncoded(base + "/list=" + list, QUrl::StrictMode);
+}
+
+QList<QUrl> QuoteRequestUrls(const QString &endpoint, const QStringList &codes) {
+    QList<QUrl> urls;
+    for (qsizetype first = 0; first < codes.size(); first += kCodesPerRequest) {
+        urls.append(QuoteRequestUrl(endpoint, codes.mid(first, kCodesPerRequest)));
     }
     return urls;
 }
@@ -82,6 +86,19 @@ std::optional<QHash<QString, QString>> ParseQuoteReply(const QString &text) {
         return std::nullopt;
     }
     return prices;
+}
+
+QuoteService MainQuoteService() {
+    QuoteService service;
+    service.endpoint = QuoteEndpoint();
+    service.referer = kQuoteReferer;
+    service.codesPerRequest = kCodesPerRequest;
+    service.requestUrl = QuoteRequestUrl;
+    service.parse = [](const QByteArray &reply) {
+        const std::optional<QString> text = DecodeQuoteReply(reply);
+        return text ? ParseQuoteReply(*text) : std::nullopt;
+    };
+    return service;
 }
 
 }  // namespace monitor

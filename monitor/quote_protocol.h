@@ -27,8 +27,10 @@ inline constexpr qsizetype kCodesPerRequest = 800;
 QString MarketPrefix(const QString &code);
 QString PrefixedCode(const QString &code);
 
-// One address per kCodesPerRequest codes: <endpoint>/list=<prefixed>,<prefixed>,... with
-// every code percent-encoded as typed, in the order given.
+// <endpoint>/list=<prefixed>,<prefixed>,... with every code percent-encoded as typed, in the
+// order given.
+QUrl QuoteRequestUrl(const QString &endpoint, const QStringList &codes);
+// One such address per kCodesPerRequest codes.
 QList<QUrl> QuoteRequestUrls(const QString &endpoint, const QStringList &codes);
 
 // The reply's text; empty when the bytes are not valid GBK.
@@ -38,5 +40,19 @@ std::optional<QString> DecodeQuoteReply(const QByteArray &bytes);
 // service's "" for a code it does not know) gives empty text. Empty when the text holds no
 // such value at all: that is no quote reply.
 std::optional<QHash<QString, QString>> ParseQuoteReply(const QString &text);
+
+// A quote service as the client uses it: a reading of many codes goes out as batches of at
+// most `codesPerRequest` codes, one request each, and each reply is parsed into price texts
+// by prefixed code (nothing when the reply is no quote reply of this service).
+struct QuoteService {
+    QString endpoint;    // scheme, host and port
+    QByteArray referer;  // sent as the Referer header; none when empty
+    qsizetype codesPerRequest = 1;
+    QUrl (*requestUrl)(const QString &endpoint, const QStringList &codes) = nullptr;
+    std::optional<QHash<QString, QString>> (*parse)(const QByteArray &reply) = nullptr;
+};
+
+// The main service at the endpoint in force.
+QuoteService MainQuoteService();
 
 }  // namespace monitor

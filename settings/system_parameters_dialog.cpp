@@ -14,6 +14,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QGroupBox *CornerGroup(const QString &title, QWidget *parent, int top, QRadioButton *(&radios)[4]) {
@@ -179,7 +181,8 @@ int32_t TmyDlg::RefreshSeconds() const {
 }
 
 int32_t TmyDlg::OverlayFontSize() const {
-    return SpinEdit2->value();
+    // The field may hold anything while it is typed in; what it gives is held to its range.
+    return std::clamp(SpinEdit2->value(), SpinEdit2->minimum(), SpinEdit2->maximum());
 }
 
 std::optional<uint32_t> TmyDlg::OverlayColour() const {
@@ -200,7 +203,7 @@ void TmyDlg::SpeedButton1Click() {
     parameters.averageCorner = AverageCorner();
     parameters.refreshOn = CheckBox1->isChecked();
     parameters.refreshSeconds = SpinEdit1->value();
-    parameters.fontSize = SpinEdit2->value();
+    parameters.fontSize = OverlayFontSize();
     parameters.colourIndex = ColorBox1->currentIndex();
     if (!storage::SaveSystemParameters(storage::Database(), parameters)) {
         messages::Show(this, QStringLiteral("数据库无法打开，保存失败!"),

@@ -1,11 +1,15 @@
-// The quote protocol and client against a service on 127.0.0.1.
+// The monitor's rules over its rows, and the quote protocol and client against a service on
+// 127.0.0.1.
 
+#include "monitor/monitor_rows.h"
 #include "monitor/quote_client.h"
 #include "monitor/quote_protocol.h"
 #include "support/fake_quote_server.h"
+#include "support/resident_memory.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QThread>
 #include <QtTest>
 
 using monitor::QuoteReading;
@@ -14,6 +18,10 @@ using Prices = QList<std::optional<QString>>;
 class TestMonitorCore : public QObject {
     Q_OBJECT
 private slots:
+    void alarmTest_data();
+    void alarmTest();
+    void readingStatus_data();
+    void readingStatus();
     void marketPrefix_data();
     void marketPrefix();
     void requestUrlsSplitAndEncode();
@@ -22,11 +30,88 @@ private slots:
     void failedReadingsGiveNoPrices_data();
     void failedReadingsGiveNoPrices();
     void hungReplyIsNotStacked();
+    void answerBeforeTheNextReadingIsUsed();
+    void floodIsCutOffAndReadingsGoOnTime();
 
 private:
     QuoteReading read(monitor::QuoteClient &client, const QStringList &codes);
     std::unique_ptr<FakeQuoteServer> m_server;
 };
+
+// Rows as "price upper lower alarm-switch mark", "_" for an empty price.
+QList<monitor::MonitorRow> RowsOf(const QStringList &texts) {
+    QList<monitor::MonitorRow> rows;
+    for (const QString &text : texts) {
+        const QStringList cells = text.split(u' ');
+        monitor::MonitorRow row;
+        row.price = cells[0] == u"_" ? QString() : cells[0];
+        row.upper = cells[1];
+        row.lower = cells[2];
+        row.alarmOn = cells[3] == u"1";
+        row.mark = cells[4].front();
+        rows.append(row);
+    }
+    return rows;
+}
+
+void TestMonitorCore::alarmTest_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<uint>("lastColour");
+    QTest::addColumn<bool>("alarm");
+    QTest::newRow("above upper") << QStringList{"15.32 15 14 1 0"} << "+" << 0xff0000u << true;
+    QTest::newRow("at lower") << QStringList{"15.32 16 15.32 1 0"} << "-" << 0x008000u << true;
+    QTest::newRow("both edges") << QStringList{"15 15 15 1 0"} << "+" << 0xff0000u << true;
+    QTest::newRow("inside") << QStringList{"15.5 16 15 1 0"} << "0" << 0u << false;
+    QTest::newRow("back inside keeps mark")
+        << QStringList{"15.5 16 15 1 +"} << "+" << 0xff0000u << false;
+    QTest::newRow("other edge") << QStringList{"14 16 15 1 +"} << "-" << 0x008000u << true;
+    QTest::newRow("switched off keeps mark")
+        << QStringList{"20 16 15 0 -"} << "-" << 0x008000u << false;
+    QTest::newRow("unjudged rows skip only themselves")
+        << QStringList{"_ 16 15 1 0", "0.000 16 15 1 0", "1 x 15 1 0", "15.32 15 14 1 0"} << "000+"
+        << 0xff0000u << true;
+}
+
+void TestMonitorCore::alarmTest() {
+    QFETCH(QStringList, rows);
+    QFETCH(QString, marks);
+    QFETCH(uint, lastColour);
+    QFETCH(bool, alarm);
+    const monitor::AlarmTestResult result = monitor::TestAlarms(RowsOf(rows));
+    QCOMPARE(QString(result.marks.constData(), result.marks.size()), marks);
+    QCOMPARE(result.colours.last(), lastColour);
+    QCOMPARE(result.alarm, alarm);
+}
+
+void TestMonitorCore::readingStatus_data() {
+    QTest::addColumn<Prices>("prices");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("problem");
+    QTest::newRow("all") << Prices{"1", ""} << ""
+                         << "价格更新于 09:30:05" << false;
+    QTest::newRow("not quoted") << Prices{"1", std::nullopt} << ""
+                                << "09:30:05 1只股票没有报价" << true;
+    QTest::newRow("one batch failed") << Prices{"1", std::nullopt} << "行情服务无响应"
+                                      << "09:30:05 行情服务无响应,1只股票仍是上次的价格" << true;
+    QTest::newRow("all failed") << Prices{std::nullopt, std::nullopt} << "无法连接行情服务"
+                                << "09:30:05 无法连接行情服务,显示的是上次的价格" << true;
+}
+
+void TestMonitorCore::readingStatus() {
+    QFETCH(Prices, prices);
+    QFETCH(QString, error);
+    QFETCH(QString, status);
+    QFETCH(bool, problem);
+    QList<monitor::MonitorRow> rows = RowsOf({"9 16 15 1 0", "8 16 15 1 0"});
+    const qsizetype kept = monitor::ApplyPrices(rows, prices);
+    QCOMPARE(rows[1].price, prices[1].value_or("8"));
+    const monitor::ReadingStatus said =
+        monitor::DescribeReading(error, kept, rows.size(), QTime(9, 30, 5));
+    QCOMPARE(said.text, status);
+    QCOMPARE(said.problem, problem);
+}
 
 void TestMonitorCore::marketPrefix_data() {
     QTest::addColumn<QString>("code");
@@ -64,7 +149,7 @@ void TestMonitorCore::init() {
 
 QuoteReading TestMonitorCore::read(monitor::QuoteClient &client, const QStringList &codes) {
     QSignalSpy finished(&client, &monitor::QuoteClient::finished);
-    if (!client.Read(codes) || !finished.wait(5000)) {
+    if (!client.Read(codes) || !finished.wait(monitor::kReadingPeriodMs + 1000)) {
         return {};
     }
     return finished.first().first().value<QuoteReading>();
@@ -97,6 +182,10 @@ void TestMonitorCore::failedReadingsGiveNoPrices_data() {
     QTest::newRow("2 MB announced") << 200 << large << true << "过大";
     QTest::newRow("2 MB unannounced") << 200 << large << false << "过大";
     QTest::newRow("refused") << 0 << QByteArray() << true << "无法连接";
+    // For a redirect the body names where to.
+    QTest::newRow("redirect loop") << 302 << QByteArray("/list=sh600000") << true << "次数过多";
+    QTest::newRow("redirect elsewhere")
+        << 302 << QByteArray("http://127.0.0.1:1/list=sh600000") << true << "其他地址";
 }
 
 void TestMonitorCore::failedReadingsGiveNoPrices() {
@@ -107,6 +196,7 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
     m_server->status = status;
     m_server->body = body;
     m_server->announceLength = announceLength;
+    m_server->location = status / 100 == 3 ? body : QByteArray();
     if (status == 0) {
         m_server->close();
     }
@@ -114,6 +204,9 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
     const QuoteReading reading = read(client, {"600000"});
     QVERIFY2(reading.error.contains(error), qPrintable(reading.error));
     QCOMPARE(reading.prices, Prices{std::nullopt});
+    // A few, not the fifty the network layer follows by itself.
+    QVERIFY2(m_server->requests.size() < 10,
+             qPrintable(QString::number(m_server->requests.size())));
 }
 
 void TestMonitorCore::hungReplyIsNotStacked() {
@@ -136,6 +229,55 @@ void TestMonitorCore::hungReplyIsNotStacked() {
     m_server->hang = false;
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
     QCOMPARE(read(client, {"600000"}).prices, Prices{"15.32"});
+}
+
+void TestMonitorCore::answerBeforeTheNextReadingIsUsed() {
+    m_server->delayMs = 4500;
+    m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
+    monitor::QuoteClient client;
+    QCOMPARE(read(client, {"600000"}).prices, Prices{"15.32"});
+}
+
+void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
+    // The flood comes from a thread of its own, so that it can outrun the client.
+    std::atomic<int> port = 0;
+    qsizetype requests = 0;
+    std::unique_ptr<QThread> flood(QThread::create([&] {
+        FakeQuoteServer server;
+        server.flood = true;
+        port = server.serverPort();
+        QEventLoop().exec();
+        requests = server.requests.size();
+    }));
+    flood->start();
+    QTRY_VERIFY(port != 0);
+    qputenv("STOCKCALC_QUOTE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
+    monitor::QuoteClient client;
+    QStringList errors;
+    connect(&client, &monitor::QuoteClient::finished,
+            [&](const QuoteReading &reading) { errors.append(reading.error); });
+    int refused = 0;
+    QTimer period;
+    period.setTimerType(Qt::PreciseTimer);
+    connect(&period, &QTimer::timeout, [&] { refused += client.Read({"600000"}) ? 0 : 1; });
+    const int before = ResidentMegabytes();
+    int peak = before;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(client.Read({"600000"}));
+    period.start(monitor::kReadingPeriodMs);
+    while (clock.elapsed() < 29500) {  // readings at 0, 5, ... 25 s
+        QTest::qWait(100);
+        peak = std::max(peak, ResidentMegabytes());
+    }
+    period.stop();
+    QVERIFY2(peak - before < 100, qPrintable(QStringLiteral("%1 MB").arg(peak - before)));
+    QCOMPARE(refused, 0);  // every reading had ended before the next was due
+    QTRY_COMPARE(errors.size(), 6);
+    QCOMPARE(errors.filter(QStringLiteral("过大")).size(), 6);
+    flood->quit();
+    flood->wait();
+    QCOMPARE(requests, 6);
 }
 
 QTEST_GUILESS_MAIN(TestMonitorCore)

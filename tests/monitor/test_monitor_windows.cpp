@@ -11,9 +11,11 @@
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
+#include "support/resident_memory.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -93,11 +95,12 @@ private slots:
     void addModifyCancelDelete();
     void wheelMovesTheSelectionOneRow();
     void dialogStartsAndStopsTheMonitor();
-    void alarmTest_data();
-    void alarmTest();
-    void marksLatchAndDoubleClickSilences();
+    void alarmMarksShowsAndDoubleClickSilences();
+    void longListFitsBesideItsScrollBar();
     void readingsFillPricesAndFailuresKeepThem();
     void overlayShapeIsTheText();
+    void overlayKeepsToTheScreen_data();
+    void overlayKeepsToTheScreen();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -252,8 +255,8 @@ void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     dialog.reject();  // Escape closes as the close box does
     QVERIFY(TForm10::instance && TForm10::instance->isVisible());
     QCOMPARE(TForm10::instance->geometry(), QRect(676, 464, 348, 272));
-    QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4, 5}),
-             (QStringList{"000001  12 11 0", "600000  16 15 0"}));
+    QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4}),
+             (QStringList{"000001  12 11", "600000  16 15"}));
     QVERIFY(TForm10::instance->Timer1->isActive() && !TForm10::instance->Timer2->isActive());
     QTRY_COMPARE(m_server->requests.size(), 1);  // the first prices are asked for at once
 
@@ -268,66 +271,52 @@ void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     QCOMPARE(m_messages->shown.size(), 3);
 }
 
-void TestMonitorWindows::alarmTest_data() {
-    QTest::addColumn<QStringList>("rows");    // code upper lower
-    QTest::addColumn<QStringList>("prices");  // current price per row
-    QTest::addColumn<QString>("marks");
-    QTest::addColumn<QString>("colour");  // of the alarming row
-    QTest::newRow("above upper") << QStringList{"600000 15 14"} << QStringList{"15.32"} << "+"
-                                 << "#ff0000";
-    QTest::newRow("at lower") << QStringList{"600000 16 15.32"} << QStringList{"15.32"} << "-"
-                              << "#008000";
-    QTest::newRow("both edges") << QStringList{"600000 15 15"} << QStringList{"15"} << "+"
-                                << "#ff0000";
-    QTest::newRow("inside") << QStringList{"600000 16 15"} << QStringList{"15.5"} << "0"
-                            << "";
-    QTest::newRow("unparsed rows skip only themselves")
-        << QStringList{"999999 16 15", "000001 16 15", "300750 x 15", "600000 15 14"}
-        << QStringList{"", "0.000", "1", "15.32"} << "000+"
-        << "#ff0000";
-}
-
-void TestMonitorWindows::alarmTest() {
-    QFETCH(QStringList, rows);
-    QFETCH(QStringList, prices);
-    QFETCH(QString, marks);
-    QFETCH(QString, colour);
-    TForm10 *monitor = MonitorWith(rows);
+void TestMonitorWindows::alarmMarksShowsAndDoubleClickSilences() {
+    TForm10 *monitor = MonitorWith({"600000 15 14", "000001 16 15"});
     monitor->SpeedButton2Click();
-    Tick(monitor, prices);
-    QString got;
-    for (int r = 0; r < rows.size(); ++r) {
-        got += monitor->Text(r, TForm10::Mark);
-    }
-    QCOMPARE(got, marks);
-    const bool alarm = !colour.isEmpty();
-    if (alarm) {
-        QCOMPARE(monitor->ListView1->item(rows.size() - 1, 2)->foreground().color().name(), colour);
-    }
-    QCOMPARE(m_platform->eventSounds, alarm ? 1 : 0);
-    QCOMPARE(monitor->isVisible(), alarm);  // an alarm shows the hidden window
-}
+    Tick(monitor, {"15.32", "15.5"});
+    QVERIFY(monitor->isVisible());  // an alarm shows the hidden window
+    QCOMPARE(monitor->Text(0, TForm10::Mark) + monitor->Text(1, TForm10::Mark), "+0");
+    QCOMPARE(m_platform->eventSounds, 1);
 
-void TestMonitorWindows::marksLatchAndDoubleClickSilences() {
-    TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15"});
-    Tick(monitor, {"16.1", "15.5"});
-    Tick(monitor, {"15.5", "15.5"});  // back inside: the mark stays, no sound
-    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "+1");
-    Tick(monitor, {"14", "15.5"});  // the other edge
-    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "-2");
-
+    // The selected alarming row keeps its red text on a light selection.
     QTableWidget *list = monitor->ListView1;
-    const QPoint at = list->visualItemRect(list->item(0, 1)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QMouseEvent twice(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    const QRect row =
+        list->visualItemRect(list->item(0, 1)).united(list->visualItemRect(list->item(0, 4)));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    const QImage shot = list->viewport()->grab(row).toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            red += shot.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+        }
+    }
+    QVERIFY2(red > 40, qPrintable(QString::number(red)));
+    QVERIFY(qGray(shot.pixel(2, shot.height() / 2)) > 200);
+
+    QMouseEvent twice(QEvent::MouseButtonDblClick, row.center(),
+                      list->viewport()->mapToGlobal(row.center()), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &twice);
     QVERIFY(!monitor->AlarmOn(0) && monitor->AlarmOn(1));
-    Tick(monitor, {"20", "15.5"});  // switched off: mark, colour and silence stay
-    QCOMPARE(monitor->Text(0, TForm10::Mark) + QString::number(m_platform->eventSounds), "-2");
-    QCOMPARE(list->item(0, 0)->foreground().color(), QColor(0, 128, 0));
-    Tick(monitor, {"20", "16"});
-    QCOMPARE(m_platform->eventSounds, 3);
+    Tick(monitor, {"20", "15.5"});  // switched off: still red, silent
+    QCOMPARE(list->item(0, 0)->foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(m_platform->eventSounds, 1);
+}
+
+void TestMonitorWindows::longListFitsBesideItsScrollBar() {
+    QStringList rows;
+    for (int i = 0; i < 12; ++i) {
+        rows.append(QStringLiteral("%1 16 15").arg(600000 + i));
+    }
+    TForm10 *monitor = MonitorWith(rows);
+    QTableWidget *list = monitor->ListView1;
+    QVERIFY(QTest::qWaitForWindowExposed(monitor));
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    list->scrollToBottom();
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(11, 4))));
 }
 
 void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
@@ -352,14 +341,16 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
 void TestMonitorWindows::overlayShapeIsTheText() {
     m_settings->overlayColour = 0xffff0000u;
     TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15", "300750 16 15"});
-    monitor->ApplyReading({{"15.32", "11.2", ""}, {}});
     monitor->SpeedButton3Click();
     TForm12 *overlay = TForm12::instance;
     QVERIFY(monitor->isHidden() && overlay->isVisible());
     QCOMPARE(overlay->pos(), QPoint(238, 135));
     QVERIFY(!overlay->mask().intersects(overlay->rect()));  // see-through until painted
 
-    monitor->PaintOverlay();
+    // One batch failed: the status says how many rows kept their price, and the overlay
+    // shows what arrived.
+    monitor->ApplyReading({{"15.32", "11.2", std::nullopt}, QStringLiteral("行情服务无响应")});
+    QVERIFY(monitor->Label1->text().endsWith("行情服务无响应,1只股票仍是上次的价格"));
     QCOMPARE(overlay->size(), QSize(1024, 270));
     const QImage &picture = overlay->picture();
     QList<int> lineTops;
@@ -386,6 +377,36 @@ void TestMonitorWindows::overlayShapeIsTheText() {
     monitor->close();  // closing the monitor leaves the overlay
     QTest::mouseDClick(overlay->Image1, Qt::LeftButton);
     QTRY_VERIFY(!TForm12::instance);
+}
+
+void TestMonitorWindows::overlayKeepsToTheScreen_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<int>("height");
+    // The overlay's top is at 135 on a 768-pixel screen.
+    QTest::newRow("900 rows: the lines that fit") << 900 << 70 << 7 * 90;
+    QTest::newRow("size beyond range") << 2 << 2147483647 << 2 * 170;
+    QTest::newRow("size below range") << 2 << -5 << 2 * 40;
+}
+
+void TestMonitorWindows::overlayKeepsToTheScreen() {
+    QFETCH(int, rows);
+    QFETCH(int, fontSize);
+    QFETCH(int, height);
+    QStringList texts;
+    for (int i = 0; i < rows; ++i) {
+        texts.append(QStringLiteral("%1 16 15").arg(600000 + i));
+    }
+    TForm10 *monitor = MonitorWith(texts);
+    monitor->ApplyReading({Prices(rows, QStringLiteral("15.32")), {}});
+    m_settings->overlayColour = 0xffff0000u;
+    m_settings->overlayFontSize = fontSize;
+    const int before = ResidentMegabytes();
+    monitor->SpeedButton3Click();
+    monitor->PaintOverlay();
+    QVERIFY(QTest::qWaitForWindowExposed(TForm12::instance));
+    QCOMPARE(TForm12::instance->height(), height);
+    QVERIFY(ResidentMegabytes() - before < 20);
 }
 
 QTEST_MAIN(TestMonitorWindows)

@@ -74,6 +74,8 @@ private slots:
     void parametersStoredRefreshStartsAtTheDesignInterval();
     void parametersCheckBoxStartsAndStopsTheRefresh();
     void parametersSaveStoresWithoutMessage();
+    void parametersSaveHoldsTheFontSize_data();
+    void parametersSaveHoldsTheFontSize();
     void parametersSaveFailure();
     void parametersLoadFailureIsSilent();
     void colourList();
@@ -407,6 +409,26 @@ void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.DifferenceCorner(), 2);
+}
+
+void TestSettingsDialogs::parametersSaveHoldsTheFontSize_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("-5") << "-5" << 20;
+    QTest::newRow("0") << "0" << 20;
+    QTest::newRow("largest") << "2147483647" << 150;
+    QTest::newRow("smallest") << "-2147483648" << 20;
+}
+
+void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    TmyDlg dialog;
+    dialog.Load();
+    dialog.SpinEdit2->setText(typed);
+    QCOMPARE(dialog.OverlayFontSize(), stored);
+    dialog.SpeedButton1Click();
+    QCOMPARE(*storage::LoadSystemParameters(Database()).fontSize, stored);
 }
 
 void TestSettingsDialogs::parametersSaveFailure() {

@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 #include <QTcpSocket>
+#include <QTimer>
 
 FakeQuoteServer::FakeQuoteServer() {
     listen(QHostAddress::LocalHost);
@@ -28,11 +29,35 @@ void FakeQuoteServer::answer(QTcpSocket *socket) {
     if (hang) {
         return;
     }
+    if (delayMs > 0) {
+        QTimer::singleShot(delayMs, socket, [this, socket] { reply(socket); });
+    } else {
+        reply(socket);
+    }
+}
+
+void FakeQuoteServer::reply(QTcpSocket *socket) {
+    if (flood) {
+        static const QByteArray kChunk = "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n";
+        const auto more = [socket] {
+            while (socket->state() == QAbstractSocket::ConnectedState &&
+                   socket->bytesToWrite() < 4 * kChunk.size()) {
+                socket->write(kChunk);
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n");
+        more();
+        return;
+    }
     const QByteArray content = bodySource ? bodySource() : body;
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) + " Status\r\n" +
                        "Content-Type: application/javascript; charset=GBK\r\n";
     if (announceLength) {
         reply += "Content-Length: " + QByteArray::number(content.size()) + "\r\n";
+    }
+    if (!location.isEmpty()) {
+        reply += "Location: " + location + "\r\n";
     }
     reply += "Connection: close\r\n\r\n" + content;
     socket->write(reply);

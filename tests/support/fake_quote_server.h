@@ -1,6 +1,7 @@
 #pragma once
 // A quote service on 127.0.0.1 for tests: records each request's head and answers with the
-// status and body it is given, or never answers.
+// status and body it is given, after a delay, or never; or floods: a chunked reply that never
+// ends, sent as fast as the client takes it.
 
 #include <QByteArray>
 #include <QList>
@@ -21,7 +22,10 @@ public:
     QByteArray body;
     std::function<QByteArray()> bodySource;  // when set, asked at each request instead
     bool announceLength = true;
+    QByteArray location;  // sent as the Location header when set
+    int delayMs = 0;
     bool hang = false;
+    bool flood = false;
 
     // The path of the n-th request, e.g. "/list=sh600000,sz000001".
     QByteArray path(int n) const;
@@ -30,6 +34,7 @@ public:
 
 private:
     void answer(QTcpSocket *socket);
+    void reply(QTcpSocket *socket);
 };
 
 // The reply line the service gives for one stock: name and current price in fields 0 and 3.
