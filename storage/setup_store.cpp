@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <climits>
 
 namespace storage {
 
@@ -109,13 +108,6 @@ int32_t LoadedFontSize(int32_t stored) {
     return stored < 1
                ? InitialInteger(kFZ)
                : std::clamp<int32_t>(stored, kSetupColumns[kFZ].low, kSetupColumns[kFZ].high);
-}
-
-std::optional<int> RefreshIntervalMs(int32_t seconds) {
-    if (seconds < 1) {
-        return std::nullopt;
-    }
-    return static_cast<int>(std::min<int64_t>(int64_t{seconds} * 1000, INT_MAX));
 }
 
 }  // namespace storage

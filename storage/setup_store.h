@@ -43,8 +43,4 @@ std::optional<int32_t> LoadedCorner(int32_t stored);  // 1 to 4, else the design
 int32_t LoadedSeconds(int32_t stored);                // below 1 shows 0
 int32_t LoadedFontSize(int32_t stored);               // below 1 shows 70; held to 20 to 150
 
-// The refresh timer's interval for a seconds value: none below 1 second (such a timer would
-// never fire), at most what a timer can hold.
-std::optional<int> RefreshIntervalMs(int32_t seconds);
-
 }  // namespace storage

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 ToolWindow::ToolWindow(QPoint &dragOrigin)
@@ -100,17 +101,22 @@ void PlaceAtCorner(QWidget *window, int corner) {
 }
 
 void CentreOnScreen(QWidget *window) {
-    const QScreen *screen =
-        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QMargins frame = platform::Current().FrameMargins(window->windowHandle());
-    const QRect area = screen->geometry();
-    const QSize outer = window->size().grownBy(frame);
-    const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
-                              area.y() + (area.height() - outer.height()) / 2);
-    window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
+    // The frame can be known only later, when the window manager answers: it is centred then.
+    const QPointer<QWidget> target(window);
+    platform::Current().FrameMargins(window->windowHandle(), [target](QMargins frame) {
+        const QScreen *screen = target == nullptr             ? nullptr
+                                : target->screen() != nullptr ? target->screen()
+                                                              : QGuiApplication::primaryScreen();
+        if (screen == nullptr) {
+            return;
+        }
+        const QRect area = screen->geometry();
+        const QSize outer = target->size().grownBy(frame);
+        const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
+                                  area.y() + (area.height() - outer.height()) / 2);
+        target->setGeometry(
+            QRect(outerTopLeft + QPoint(frame.left(), frame.top()), target->size()));
+    });
 }
 
 void FocusWindow(QWidget *window) {

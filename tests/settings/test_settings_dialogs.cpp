@@ -1,6 +1,6 @@
 // The fee-rate and system-parameter dialogs, driven offscreen against real database files.
 
-#include "app/main_window.h"
+#include "app/trading_client_refresh.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/colour_list.h"
 #include "settings/fee_settings_dialog.h"
@@ -314,9 +314,9 @@ void TestSettingsDialogs::parametersLoad() {
 
 void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
@@ -325,9 +325,9 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 }
 
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
@@ -348,9 +348,9 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 }
 
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);

@@ -316,10 +316,6 @@ void TestDatabase::loadRules() {
     QCOMPARE(LoadedFontSize(0), 70);
     QCOMPARE(LoadedFontSize(200), 150);
     QCOMPARE(LoadedFontSize(5), 20);
-    QCOMPARE(RefreshIntervalMs(0), std::nullopt);
-    QCOMPARE(RefreshIntervalMs(-1), std::nullopt);
-    QCOMPARE(RefreshIntervalMs(30), std::optional<int>(30000));
-    QCOMPARE(RefreshIntervalMs(INT32_MAX), std::optional<int>(INT_MAX));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
