@@ -529,13 +529,30 @@ void X11Platform::Activate(WindowId window) {
 }
 
 bool X11Platform::HasFocus(WindowId window) {
-    const xdo_t *xdo = driver();
-    if (xdo == nullptr) {
+    xcb_connection_t *connection = QtConnection();
+    if (connection == nullptr || driver() == nullptr) {
         return false;
     }
-    XErrorGuard guard(xdo);
-    Window focused = 0;
-    return xdo_get_focused_window_sane(xdo, &focused) == 0 && focused == window;
+    xcb_get_input_focus_reply_t *focus =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    if (focus == nullptr) {
+        return false;
+    }
+    // The focus may sit on a child window of the client.
+    xcb_window_t current = focus->focus;
+    free(focus);
+    while (current != XCB_NONE && current != window) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_query_tree_reply_t *tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, current), &error);
+        free(error);  // PointerRoot, or a window that has gone
+        if (tree == nullptr) {
+            return false;
+        }
+        current = tree->parent == tree->root ? XCB_NONE : tree->parent;
+        free(tree);
+    }
+    return current == window && current != XCB_NONE;
 }
 
 void X11Platform::PressKey(Qt::Key key) {
