@@ -48,8 +48,8 @@ xcb_window_t Root() {
 // A window of another program, as bare as X allows: no WM_NAME unless given.
 xcb_window_t CreateWindow() {
     const xcb_window_t window = xcb_generate_id(Connection());
-    xcb_create_window(Connection(), XCB_COPY_FROM_PARENT, window, Root(), 600, 400, 100,
-                      50, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_create_window(Connection(), XCB_COPY_FROM_PARENT, window, Root(), 600, 400, 100, 50, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
     xcb_map_window(Connection(), window);
     return window;
 }
@@ -110,7 +110,8 @@ private slots:
 void TestX11Desktop::initTestCase() {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     // A window manager that says it activates windows and tells frames, but never does.
-    const xcb_atom_t claimed[] = {InternAtom("_NET_REQUEST_FRAME_EXTENTS"), InternAtom("_NET_ACTIVE_WINDOW")};
+    const xcb_atom_t claimed[] = {InternAtom("_NET_REQUEST_FRAME_EXTENTS"),
+                                  InternAtom("_NET_ACTIVE_WINDOW")};
     SetProperty(Root(), InternAtom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 32,
                 QByteArray(reinterpret_cast<const char *>(claimed), sizeof claimed));
     xcb_flush(Connection());
@@ -141,7 +142,8 @@ void TestX11Desktop::findsTheTitleTheDesktopShows() {
     QFETCH(bool, found);
     const xcb_window_t window = CreateWindow();
     if (!netName.isEmpty()) {
-        SetProperty(window, InternAtom("_NET_WM_NAME"), InternAtom("UTF8_STRING"), 8, netName.toUtf8());
+        SetProperty(window, InternAtom("_NET_WM_NAME"), InternAtom("UTF8_STRING"), 8,
+                    netName.toUtf8());
     }
     if (!wmNameType.isEmpty()) {
         SetProperty(window, XCB_ATOM_WM_NAME, InternAtom(qPrintable(wmNameType)), 8, wmName);
