@@ -100,22 +100,30 @@ void PlaceAtCorner(QWidget *window, int corner) {
                                 screen != nullptr ? screen->geometry().size() : QSize()));
 }
 
+namespace {
+void CentreWithFrame(QWidget *window, QMargins frame) {
+    const QScreen *screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    const QSize outer = window->size().grownBy(frame);
+    const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
+                              area.y() + (area.height() - outer.height()) / 2);
+    window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
+}
+}  // namespace
+
 void CentreOnScreen(QWidget *window) {
-    // The frame can be known only later, when the window manager answers: it is centred then.
+    // Centred at once on a guess, and again when the window manager tells its frame, which
+    // can be later.
+    CentreWithFrame(window, {});
     const QPointer<QWidget> target(window);
     platform::Current().FrameMargins(window->windowHandle(), [target](QMargins frame) {
-        const QScreen *screen = target == nullptr             ? nullptr
-                                : target->screen() != nullptr ? target->screen()
-                                                              : QGuiApplication::primaryScreen();
-        if (screen == nullptr) {
-            return;
+        if (target != nullptr && !frame.isNull()) {
+            CentreWithFrame(target, frame);
         }
-        const QRect area = screen->geometry();
-        const QSize outer = target->size().grownBy(frame);
-        const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
-                                  area.y() + (area.height() - outer.height()) / 2);
-        target->setGeometry(
-            QRect(outerTopLeft + QPoint(frame.left(), frame.top()), target->size()));
     });
 }
 
