@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
-scripts/build.sh build
+scripts/build.sh build -DSTOCKCALC_BENCH=OFF
 mkdir -p run
 cd run
 if [ -x ../build/tools/create_database ] && [ ! -e 股票.mdb ]; then

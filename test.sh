@@ -15,6 +15,6 @@ if [ "${1:-}" = "--sanitize" ]; then
     ctest --test-dir build-sanitize --output-on-failure -L 'unit|widget'
     ctest --test-dir build-sanitize --output-on-failure -R '^e2e_shell$'
 else
-    scripts/build.sh build -DSTOCKCALC_WERROR=ON
+    scripts/build.sh build -DSTOCKCALC_WERROR=ON -DSTOCKCALC_BENCH=ON
     ctest --test-dir build --output-on-failure
 fi

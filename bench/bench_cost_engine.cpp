@@ -2,13 +2,15 @@
 
 #include "calc/cost_engine.h"
 #include "calc/profit_table.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void BM_ComputeTradeCosts(benchmark::State &state) {
-    const calc::FeeSchedule fees;
+    const numbers::FeeSchedule fees;
     double sell = 11.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(sell);
@@ -22,7 +24,7 @@ void BM_RoundToFen(benchmark::State &state) {
     double value = 2.675;
     for (auto _ : state) {
         benchmark::DoNotOptimize(value);
-        benchmark::DoNotOptimize(calc::RoundToFen(value));
+        benchmark::DoNotOptimize(numbers::RoundToFen(value));
     }
 }
 BENCHMARK(BM_RoundToFen);
@@ -31,7 +33,7 @@ void BM_FormatAmount(benchmark::State &state) {
     double value = 312.72;
     for (auto _ : state) {
         benchmark::DoNotOptimize(value);
-        benchmark::DoNotOptimize(calc::FormatAmount(value));
+        benchmark::DoNotOptimize(numbers::FormatAmount(value));
     }
 }
 BENCHMARK(BM_FormatAmount);
@@ -39,7 +41,7 @@ BENCHMARK(BM_FormatAmount);
 void BM_ParseDecimal(benchmark::State &state) {
     const QString text = QStringLiteral("12.345");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calc::ParseDecimal(text));
+        benchmark::DoNotOptimize(numbers::ParseDecimal(text));
     }
 }
 BENCHMARK(BM_ParseDecimal);
@@ -47,15 +49,15 @@ BENCHMARK(BM_ParseDecimal);
 void BM_ParseWholeNumber(benchmark::State &state) {
     const QString text = QStringLiteral("100000");
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calc::ParseWholeNumber(text));
+        benchmark::DoNotOptimize(numbers::ParseWholeNumber(text));
     }
 }
 BENCHMARK(BM_ParseWholeNumber);
 
 void BM_ReadFeeSchedule(benchmark::State &state) {
-    const calc::FeeTexts texts = calc::DefaultFeeTexts();
+    const numbers::FeeTexts texts = numbers::DefaultFeeTexts();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calc::ReadFeeSchedule(texts));
+        benchmark::DoNotOptimize(numbers::ReadFeeSchedule(texts));
     }
 }
 BENCHMARK(BM_ReadFeeSchedule);
@@ -63,7 +65,7 @@ BENCHMARK(BM_ReadFeeSchedule);
 // A whole calculation request as the calculators run it: parse, validate, compute.
 void BM_CalculateTrade(benchmark::State &state) {
     calc::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("1000"),
-                               calc::Exchange::Shenzhen, calc::DefaultFeeTexts()};
+                               calc::Exchange::Shenzhen, numbers::DefaultFeeTexts()};
     for (auto _ : state) {
         benchmark::DoNotOptimize(calc::CalculateTrade(request));
     }
@@ -77,7 +79,7 @@ void BM_FillProfitTable(benchmark::State &state) {
     request.costText = QStringLiteral("10.07");
     request.quantityText = QStringLiteral("1000");
     request.range = 100;
-    request.feeTexts = calc::DefaultFeeTexts();
+    request.feeTexts = numbers::DefaultFeeTexts();
     for (auto _ : state) {
         benchmark::DoNotOptimize(calc::FillProfitTable(request));
     }

@@ -1,10 +1,22 @@
 #include "calc/average_price.h"
 
-#include "calc/extended.h"
+#include "numbers/extended.h"
+#include "numbers/fee_schedule.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 
 #include <cmath>
 
 namespace calc {
+
+using numbers::AmountOutOfRange;
+using numbers::Extended;
+using numbers::FeeFieldMessages;
+using numbers::FormatAmount;
+using numbers::NormaliseDecimalText;
+using numbers::ParseDecimal;
+using numbers::ParseWholeNumber;
+using numbers::RoundToLi;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
+
+#include "numbers/fee_schedule.h"
 // Average price of a position after a new purchase or sale: the cost price, which counts the
 // percentage fees of buying and of selling again, and the plain price with them divided out.
-
-#include "calc/cost_engine.h"
 
 #include <optional>
 
@@ -33,7 +33,7 @@ struct AverageRequest {
     QString existingQuantityText;
     QString newQuantityText;
     PriceKind kind = PriceKind::Original;
-    FeeTexts feeTexts;
+    numbers::FeeTexts feeTexts;
 };
 
 struct AverageCalculation {

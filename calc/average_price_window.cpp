@@ -1,6 +1,7 @@
 #include "calc/average_price_window.h"
 
 #include "calc/average_price.h"
+#include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"

@@ -1,6 +1,7 @@
 #include "calc/difference_window.h"
 
 #include "calc/cost_engine.h"
+#include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
@@ -35,13 +36,13 @@ void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
         return;
     }
     const calc::TradeCosts &c = *result.costs;
-    f.Edit4->setText(calc::FormatAmount(c.BuyStampTax));
-    f.Edit5->setText(calc::FormatAmount(c.SellStampTax));
-    f.Edit6->setText(calc::FormatAmount(c.BuyCommission));
-    f.Edit7->setText(calc::FormatAmount(c.SellCommission));
-    f.Edit8->setText(calc::FormatAmount(c.TransferFee));
-    f.Edit9->setText(calc::FormatAmount(c.TotalFees));
-    f.Edit3->setText(calc::FormatAmount(c.NetProfit));
+    f.Edit4->setText(numbers::FormatAmount(c.BuyStampTax));
+    f.Edit5->setText(numbers::FormatAmount(c.SellStampTax));
+    f.Edit6->setText(numbers::FormatAmount(c.BuyCommission));
+    f.Edit7->setText(numbers::FormatAmount(c.SellCommission));
+    f.Edit8->setText(numbers::FormatAmount(c.TransferFee));
+    f.Edit9->setText(numbers::FormatAmount(c.TotalFees));
+    f.Edit3->setText(numbers::FormatAmount(c.NetProfit));
 }
 
 void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &to) {

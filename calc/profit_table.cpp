@@ -1,10 +1,23 @@
 #include "calc/profit_table.h"
 
-#include "calc/extended.h"
+#include "numbers/extended.h"
+#include "numbers/fee_schedule.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 
 #include <algorithm>
 
 namespace calc {
+
+using numbers::AmountOutOfRange;
+using numbers::AmountOutOfRangeMessage;
+using numbers::Extended;
+using numbers::FeeScheduleReading;
+using numbers::FormatAmount;
+using numbers::ParseDecimal;
+using numbers::ParseWholeNumber;
+using numbers::ReadFeeSchedule;
+using numbers::RoundToFen;
 
 namespace {
 

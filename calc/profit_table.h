@@ -19,7 +19,7 @@ struct ProfitTableRequest {
     int32_t percentStep = 1;
     int32_t range = 10;  // rows on each side; steps and range are held to 1 to 100
     Exchange exchange = Exchange::Shenzhen;
-    FeeTexts feeTexts;
+    numbers::FeeTexts feeTexts;
 };
 
 struct ProfitRow {

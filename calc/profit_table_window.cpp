@@ -1,6 +1,7 @@
 #include "calc/profit_table_window.h"
 
 #include "calc/profit_table.h"
+#include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
 #include "widgets/message_box.h"
 #include "widgets/split_label.h"

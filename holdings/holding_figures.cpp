@@ -1,14 +1,20 @@
 #include "holdings/holding_figures.h"
 
-#include "calc/extended.h"
+#include "numbers/extended.h"
+#include "numbers/fee_schedule.h"
+#include "numbers/identity_text.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 
 #include <cstdint>
 
 namespace holdings {
 
+using numbers::Extended;
+
 namespace {
 
-using calc::Extended;
+using numbers::Extended;
 
 QString MixedCodesCaption() {
     return QStringLiteral("选中的代码只能有一个");
@@ -37,10 +43,10 @@ std::optional<Totals> Sum(const QList<LotRow> &rows, bool withReference) {
     Totals totals;
     int64_t quantity = 0;
     for (const LotRow &row : rows) {
-        const std::optional<double> price = calc::ParseDecimal(row.priceText);
-        const std::optional<int32_t> shares = calc::ParseWholeNumber(row.quantityText);
+        const std::optional<double> price = numbers::ParseDecimal(row.priceText);
+        const std::optional<int32_t> shares = numbers::ParseWholeNumber(row.quantityText);
         const std::optional<double> reference =
-            withReference ? calc::ParseDecimal(row.referenceText) : std::optional<double>(0);
+            withReference ? numbers::ParseDecimal(row.referenceText) : std::optional<double>(0);
         if (!price || !shares || !reference) {
             return std::nullopt;
         }
@@ -64,12 +70,12 @@ double Mean(double sum, int32_t quantity, double (*round)(double)) {
 }
 
 QString ReferenceText(double price, const ReferenceFees &fees) {
-    return calc::FormatAmount(fees ? ReferenceCostPrice(price, *fees) : 0.0);
+    return numbers::FormatAmount(fees ? ReferenceCostPrice(price, *fees) : 0.0);
 }
 
 }  // namespace
 
-double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees) {
+double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees) {
     const Extended buyRates = static_cast<Extended>(fees.BuyStampTaxRate) + fees.BuyCommissionRate;
     const Extended sellRates =
         static_cast<Extended>(fees.SellStampTaxRate) + fees.SellCommissionRate;
@@ -78,14 +84,15 @@ double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees) {
         return 0;
     }
     try {
-        return calc::RoundToLi(static_cast<double>(buyPrice * (1 + buyRates * 0.001L) / divisor));
-    } catch (const calc::AmountOutOfRange &) {
+        return numbers::RoundToLi(
+            static_cast<double>(buyPrice * (1 + buyRates * 0.001L) / divisor));
+    } catch (const numbers::AmountOutOfRange &) {
         return 0;
     }
 }
 
 LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
-    return {lot.code, calc::FormatAmount(lot.price), QString::number(lot.quantity),
+    return {lot.code, numbers::FormatAmount(lot.price), QString::number(lot.quantity),
             ReferenceText(lot.price, fees), QString::number(lot.identity)};
 }
 
@@ -93,14 +100,14 @@ LotValidation ValidateLot(const LotInput &input) {
     if (input.codeText.size() != 6) {
         return {std::nullopt, QStringLiteral("股票代码不完事!请正确填写.")};
     }
-    if (!calc::ParseWholeNumber(input.codeText)) {
+    if (!numbers::ParseWholeNumber(input.codeText)) {
         return {std::nullopt, QStringLiteral("股票代码错误!请正确填写.")};
     }
-    const std::optional<double> price = calc::ParseDecimal(input.priceText);
+    const std::optional<double> price = numbers::ParseDecimal(input.priceText);
     if (!price) {
         return {std::nullopt, QStringLiteral("股票价格错误!请正确填写.")};
     }
-    const std::optional<int32_t> quantity = calc::ParseWholeNumber(input.quantityText);
+    const std::optional<int32_t> quantity = numbers::ParseWholeNumber(input.quantityText);
     if (!quantity) {
         return {std::nullopt, QStringLiteral("购入股票数量错误!请正确填写.")};
     }
@@ -127,11 +134,11 @@ CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
         return result;
     }
     try {
-        const double average = Mean(totals->priceSum, totals->quantity, calc::RoundToLi);
-        const double breakEven = Mean(totals->referenceSum, totals->quantity, calc::RoundToLi);
-        result.averageText = calc::FormatAmount(average);
-        result.breakEvenText = calc::FormatAmount(breakEven);
-    } catch (const calc::AmountOutOfRange &) {
+        const double average = Mean(totals->priceSum, totals->quantity, numbers::RoundToLi);
+        const double breakEven = Mean(totals->referenceSum, totals->quantity, numbers::RoundToLi);
+        result.averageText = numbers::FormatAmount(average);
+        result.breakEvenText = numbers::FormatAmount(breakEven);
+    } catch (const numbers::AmountOutOfRange &) {
         result.message = failed;
         return result;
     }
@@ -154,13 +161,13 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     }
     double price = 0;
     try {
-        price = Mean(totals->priceSum, totals->quantity, calc::RoundToFen);
-    } catch (const calc::AmountOutOfRange &) {
+        price = Mean(totals->priceSum, totals->quantity, numbers::RoundToFen);
+    } catch (const numbers::AmountOutOfRange &) {
         return plan;
     }
     // Rows are found again only by their identity: a text that is not one changes nothing.
     const QString survivorText = checked.front().identityText;
-    const std::optional<qint64> survivor = storage::IdentityValue(survivorText);
+    const std::optional<qint64> survivor = numbers::IdentityValue(survivorText);
     if (!survivor) {
         return plan;
     }
@@ -170,7 +177,7 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
         if (checked[i].identityText == survivorText) {
             continue;
         }
-        const std::optional<qint64> identity = storage::IdentityValue(checked[i].identityText);
+        const std::optional<qint64> identity = numbers::IdentityValue(checked[i].identityText);
         if (!identity) {
             return plan;
         }
@@ -179,7 +186,7 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     }
     plan.survivor = storage::HoldingLot{*survivor, *code, price, totals->quantity};
     plan.survivorRow = checked.front();
-    plan.survivorRow.priceText = calc::FormatAmount(price);
+    plan.survivorRow.priceText = numbers::FormatAmount(price);
     plan.survivorRow.quantityText = QString::number(totals->quantity);
     plan.survivorRow.referenceText = ReferenceText(price, fees);
     plan.removedRows = rows;

@@ -3,7 +3,7 @@
 // the checked lots of one stock, and the merge of those lots into one. The window hands in
 // its rows' texts and writes back what comes out.
 
-#include "calc/cost_engine.h"
+#include "numbers/fee_schedule.h"
 #include "storage/holdings_store.h"
 
 #include <QList>
@@ -16,7 +16,7 @@ namespace holdings {
 // The li-rounded sell price at which one share bought at buyPrice breaks even after the
 // four percentage fees; 0 when the sell rates add up to 1000 ‰ or the price cannot be
 // rounded. Transfer fees and the minimum commission do not count.
-double ReferenceCostPrice(double buyPrice, const calc::FeeSchedule &fees);
+double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees);
 
 // One row of the holdings list: the caption and the four sub-items, as texts.
 struct LotRow {
@@ -31,7 +31,7 @@ struct LotRow {
 
 // The fee rates for reference costs; none when a rate text in force does not parse, which
 // gives reference costs of 0.
-using ReferenceFees = std::optional<calc::FeeSchedule>;
+using ReferenceFees = std::optional<numbers::FeeSchedule>;
 
 // The row the list shows for a stored lot.
 LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees);

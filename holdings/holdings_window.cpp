@@ -1,6 +1,9 @@
 #include "holdings/holdings_window.h"
 
 #include "calc/profit_table_window.h"
+#include "numbers/fee_schedule.h"
+#include "numbers/identity_text.h"
+#include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
 #include "storage/holdings_store.h"
 #include "widgets/gap_label.h"
@@ -23,8 +26,8 @@ const QColor kBackground(176, 211, 225);
 
 // The fee rates in force when a reference cost is computed; none when a rate text does not
 // parse, which gives reference costs of 0.
-std::optional<calc::FeeSchedule> FeesInForce() {
-    return calc::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
+std::optional<numbers::FeeSchedule> FeesInForce() {
+    return numbers::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
 }
 
 // The manager's buttons are speed buttons drawn raised.
@@ -233,7 +236,7 @@ void TForm4::LoadHoldings() {
     if (!lots) {
         return;
     }
-    const std::optional<calc::FeeSchedule> fees = FeesInForce();
+    const std::optional<numbers::FeeSchedule> fees = FeesInForce();
     QList<holdings::LotRow> rows;
     rows.reserve(lots->size());
     for (const storage::HoldingLot &lot : *lots) {
@@ -348,7 +351,7 @@ void TForm4::SpeedButton5Click() {
 }
 
 void TForm4::SpeedButton4Click() {
-    Edit1->setText(calc::NormaliseDecimalText(Edit1->text()));
+    Edit1->setText(numbers::NormaliseDecimalText(Edit1->text()));
     const holdings::LotInput input{SpinEdit1->text(), Edit1->text(), SpinEdit2->text()};
     const holdings::LotValidation checked = holdings::ValidateLot(input);
     if (!checked.lot) {
@@ -356,12 +359,12 @@ void TForm4::SpeedButton4Click() {
         return;
     }
     const storage::Database database;
-    const std::optional<calc::FeeSchedule> fees = FeesInForce();
+    const std::optional<numbers::FeeSchedule> fees = FeesInForce();
     const int selected = selectedRow();
     int row = -1;
     if (m_editMode == EditMode::Modifying && selected >= 0) {
         storage::HoldingLot lot = *checked.lot;
-        lot.identity = storage::IdentityValue(rowAt(selected).identityText).value_or(0);
+        lot.identity = numbers::IdentityValue(rowAt(selected).identityText).value_or(0);
         const std::optional<storage::HoldingLot> stored = storage::SaveLot(database, lot);
         if (!stored) {
             return;  // nothing was written: stay in the editing state
@@ -392,7 +395,7 @@ void TForm4::SpeedButton6Click() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    const std::optional<qint64> identity = storage::IdentityValue(rowAt(row).identityText);
+    const std::optional<qint64> identity = numbers::IdentityValue(rowAt(row).identityText);
     if (!identity || !storage::DeleteLot(storage::Database(), *identity)) {
         return;  // a lot that cannot be deleted keeps its row
     }

@@ -1,13 +1,12 @@
 #include "monitor/alarm_rule.h"
-
-#include "calc/cost_engine.h"
+#include "numbers/number_syntax.h"
 
 namespace monitor {
 
 std::optional<QChar> AlarmFor(const QString &current, const QString &upper, const QString &lower) {
-    const std::optional<double> price = calc::ParseDecimal(current);
-    const std::optional<double> top = calc::ParseDecimal(upper);
-    const std::optional<double> bottom = calc::ParseDecimal(lower);
+    const std::optional<double> price = numbers::ParseDecimal(current);
+    const std::optional<double> top = numbers::ParseDecimal(upper);
+    const std::optional<double> bottom = numbers::ParseDecimal(lower);
     if (!price || !top || !bottom || !(*price > 0)) {
         return std::nullopt;
     }

@@ -1,6 +1,5 @@
 #include "monitor/watch_entry.h"
-
-#include "calc/cost_engine.h"
+#include "numbers/number_syntax.h"
 
 namespace monitor {
 
@@ -12,15 +11,15 @@ WatchEntryCheck CheckWatchEntry(const QString &code, const QString &upperText,
         check.error = QStringLiteral("股票代码不完事!请正确填写.");
         return check;
     }
-    check.upperText = calc::NormaliseDecimalText(upperText);
+    check.upperText = numbers::NormaliseDecimalText(upperText);
     const QString priceError = QStringLiteral("股票价格错误!请正确填写.");
-    const std::optional<double> upper = calc::ParseDecimal(check.upperText);
+    const std::optional<double> upper = numbers::ParseDecimal(check.upperText);
     if (!upper) {
         check.error = priceError;
         return check;
     }
-    check.lowerText = calc::NormaliseDecimalText(lowerText);
-    const std::optional<double> lower = calc::ParseDecimal(*check.lowerText);
+    check.lowerText = numbers::NormaliseDecimalText(lowerText);
+    const std::optional<double> lower = numbers::ParseDecimal(*check.lowerText);
     if (!lower) {
         check.error = priceError;
         return check;

@@ -25,8 +25,8 @@ QList<ColourEntry> ColourList(const QPalette &palette) {
     };
     // The Windows system colours, each taken from the desktop palette role that plays its
     // part here (the Windows system-colour index in brackets).
-    const auto role = [&palette](QPalette::ColorGroup group, QPalette::ColorRole role) {
-        return palette.color(group, role);
+    const auto role = [&palette](QPalette::ColorGroup group, QPalette::ColorRole colourRole) {
+        return palette.color(group, colourRole);
     };
     constexpr auto A = QPalette::Active;
     constexpr auto I = QPalette::Inactive;

@@ -1,5 +1,7 @@
 #include "settings/fee_settings_dialog.h"
 
+#include "numbers/fee_schedule.h"
+#include "numbers/number_syntax.h"
 #include "platform/platform.h"
 #include "storage/setup_store.h"
 #include "widgets/fonts.h"
@@ -47,7 +49,7 @@ TSETDlg::TSETDlg(QWidget *parent)
         InstallDecimalKeyFilter(*row.field);
         top += 33;
     }
-    setTexts(calc::DefaultFeeTexts());
+    setTexts(numbers::DefaultFeeTexts());
 
     auto *bevel = new QFrame(this);
     bevel->setFrameShape(QFrame::HLine);
@@ -76,8 +78,8 @@ std::array<QLineEdit *, 7> TSETDlg::fields() const {
     return {Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit1};
 }
 
-calc::FeeTexts TSETDlg::FeeTexts() const {
-    calc::FeeTexts texts;
+numbers::FeeTexts TSETDlg::FeeTexts() const {
+    numbers::FeeTexts texts;
     const auto all = fields();
     for (size_t i = 0; i < all.size(); ++i) {
         texts[i] = all[i]->text();
@@ -85,7 +87,7 @@ calc::FeeTexts TSETDlg::FeeTexts() const {
     return texts;
 }
 
-void TSETDlg::setTexts(const calc::FeeTexts &texts) {
+void TSETDlg::setTexts(const numbers::FeeTexts &texts) {
     const auto all = fields();
     for (size_t i = 0; i < all.size(); ++i) {
         all[i]->setText(texts[i]);
@@ -93,7 +95,7 @@ void TSETDlg::setTexts(const calc::FeeTexts &texts) {
 }
 
 void TSETDlg::Load() {
-    const std::optional<calc::FeeTexts> stored = storage::LoadFeeTexts(storage::Database());
+    const std::optional<numbers::FeeTexts> stored = storage::LoadFeeTexts(storage::Database());
     if (stored) {
         setTexts(*stored);
         return;
@@ -104,18 +106,18 @@ void TSETDlg::Load() {
 }
 
 void TSETDlg::SpeedButton1Click() {
-    setTexts(calc::DefaultFeeTexts());
+    setTexts(numbers::DefaultFeeTexts());
 }
 
 void TSETDlg::SpeedButton2Click() {
     // Each field is normalised just before it is read; a bad one stops the rest.
     for (QLineEdit *field : fields()) {
-        field->setText(calc::NormaliseDecimalText(field->text()));
-        if (!calc::ParseDecimal(field->text())) {
+        field->setText(numbers::NormaliseDecimalText(field->text()));
+        if (!numbers::ParseDecimal(field->text())) {
             break;
         }
     }
-    const calc::FeeScheduleReading reading = calc::ReadFeeSchedule(FeeTexts());
+    const numbers::FeeScheduleReading reading = numbers::ReadFeeSchedule(FeeTexts());
     if (!reading.schedule) {
         messages::ShowInputError(this, reading.error);
         return;
@@ -130,7 +132,7 @@ void TSETDlg::SpeedButton2Click() {
 
 void TSETDlg::SpeedButton3Click() {
     for (QLineEdit *field : {Edit1, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) {
-        field->setText(calc::NormaliseDecimalText(field->text()));
+        field->setText(numbers::NormaliseDecimalText(field->text()));
     }
     close();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
 
-#include "calc/cost_engine.h"
+#include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
 #include "widgets/speed_button.h"
 
@@ -28,7 +28,7 @@ public:
     SpeedButton *SpeedButton3;  // 退  出
 
     // The seven texts in record order, as the calculators read them.
-    calc::FeeTexts FeeTexts() const override;
+    numbers::FeeTexts FeeTexts() const override;
 
     void Load();
     void SpeedButton1Click();
@@ -42,5 +42,5 @@ protected:
 private:
     // The fields in record order.
     std::array<QLineEdit *, 7> fields() const;
-    void setTexts(const calc::FeeTexts &texts);
+    void setTexts(const numbers::FeeTexts &texts);
 };

@@ -1,6 +1,9 @@
 #include "settings/settings_in_force.h"
 
+#include "numbers/fee_schedule.h"
 #include "storage/setup_columns.h"
+
+#include <algorithm>
 
 namespace settings {
 
@@ -8,7 +11,7 @@ namespace {
 
 class DefaultFees final : public FeeSettings {
 public:
-    calc::FeeTexts FeeTexts() const override { return calc::DefaultFeeTexts(); }
+    numbers::FeeTexts FeeTexts() const override { return numbers::DefaultFeeTexts(); }
 };
 
 class DefaultSystem final : public SystemSettings {
@@ -39,6 +42,24 @@ const SystemSettings &System() {
 void Install(const FeeSettings *fees, const SystemSettings *system) {
     g_fees = fees;
     g_system = system;
+}
+
+std::optional<int32_t> LoadedCorner(int32_t stored) {
+    if (stored >= storage::kSetupColumns[storage::kS1].low &&
+        stored <= storage::kSetupColumns[storage::kS1].high) {
+        return stored;
+    }
+    return std::nullopt;
+}
+
+int32_t LoadedSeconds(int32_t stored) {
+    return stored < storage::kSetupColumns[storage::kTM].low ? 0 : stored;
+}
+
+int32_t LoadedFontSize(int32_t stored) {
+    return stored < 1 ? storage::InitialInteger(storage::kFZ)
+                      : std::clamp<int32_t>(stored, storage::kSetupColumns[storage::kFZ].low,
+                                            storage::kSetupColumns[storage::kFZ].high);
 }
 
 }  // namespace settings

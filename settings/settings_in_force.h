@@ -3,7 +3,7 @@
 // these interfaces, never a dialog; the program installs the dialogs at start-up, and until
 // then (and in tests that install nothing) the design defaults answer.
 
-#include "calc/cost_engine.h"
+#include "numbers/fee_schedule.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,7 +14,7 @@ class FeeSettings {
 public:
     virtual ~FeeSettings() = default;
     // The seven fee texts in record order, as typed.
-    virtual calc::FeeTexts FeeTexts() const = 0;
+    virtual numbers::FeeTexts FeeTexts() const = 0;
 };
 
 class SystemSettings {
@@ -38,5 +38,10 @@ const SystemSettings &System();
 // Installs the sources of the settings in force; null puts back the design defaults. The
 // objects must outlive their installation.
 void Install(const FeeSettings *fees, const SystemSettings *system);
+
+// What the system-parameter dialog shows for a stored value.
+std::optional<int32_t> LoadedCorner(int32_t stored);  // 1 to 4, else the design corner stays
+int32_t LoadedSeconds(int32_t stored);                // below 1 shows 0
+int32_t LoadedFontSize(int32_t stored);               // below 1 shows 70; held to 20 to 150
 
 }  // namespace settings

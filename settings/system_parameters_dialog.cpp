@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "settings/colour_list.h"
+#include "settings/settings_in_force.h"
 #include "storage/setup_columns.h"
 #include "storage/setup_store.h"
 #include "widgets/fonts.h"
@@ -138,13 +139,13 @@ void TmyDlg::Load() {
     if (!stored.differenceCorner) {
         return;
     }
-    if (const auto corner = storage::LoadedCorner(*stored.differenceCorner)) {
+    if (const auto corner = settings::LoadedCorner(*stored.differenceCorner)) {
         differenceRadios()[*corner - 1]->setChecked(true);
     }
     if (!stored.averageCorner) {
         return;
     }
-    if (const auto corner = storage::LoadedCorner(*stored.averageCorner)) {
+    if (const auto corner = settings::LoadedCorner(*stored.averageCorner)) {
         averageRadios()[*corner - 1]->setChecked(true);
     }
     if (!stored.refreshOn) {
@@ -155,11 +156,11 @@ void TmyDlg::Load() {
     if (!stored.refreshSeconds) {
         return;
     }
-    SpinEdit1->setValue(storage::LoadedSeconds(*stored.refreshSeconds));
+    SpinEdit1->setValue(settings::LoadedSeconds(*stored.refreshSeconds));
     if (!stored.fontSize) {
         return;
     }
-    SpinEdit2->setValue(storage::LoadedFontSize(*stored.fontSize));
+    SpinEdit2->setValue(settings::LoadedFontSize(*stored.fontSize));
     if (!stored.colourIndex) {
         return;
     }

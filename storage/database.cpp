@@ -1,6 +1,6 @@
 #include "storage/database.h"
 
-#include "calc/cost_engine.h"
+#include "numbers/number_syntax.h"
 #include "storage/setup_columns.h"
 
 #include <QAtomicInteger>
@@ -321,7 +321,7 @@ std::optional<QString> AmountText(const QVariant &value) {
     if (!IsNumber(value)) {
         return std::nullopt;
     }
-    return calc::FormatAmount(value.toDouble());
+    return numbers::FormatAmount(value.toDouble());
 }
 
 std::optional<int32_t> IntegerValue(const QVariant &value) {
@@ -344,12 +344,6 @@ std::optional<bool> BooleanValue(const QVariant &value) {
         return std::nullopt;
     }
     return *number != 0;
-}
-
-std::optional<qint64> IdentityValue(const QString &text) {
-    bool read = false;
-    const qint64 identity = text.toLongLong(&read);
-    return read ? std::optional<qint64>(identity) : std::nullopt;
 }
 
 }  // namespace storage

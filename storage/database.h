@@ -71,7 +71,4 @@ std::optional<QString> AmountText(const QVariant &value);
 std::optional<int32_t> IntegerValue(const QVariant &value);
 std::optional<bool> BooleanValue(const QVariant &value);
 
-// A row identity as the lists carry it, as text; empty when the text is not one.
-std::optional<qint64> IdentityValue(const QString &text);
-
 }  // namespace storage

@@ -1,9 +1,9 @@
 #pragma once
+
+#include "numbers/fee_schedule.h"
 // The columns of the settings row `setup`, in file order: their SQL type, the value a fresh
 // file and the dialogs start from, and the range a stored value is held to when it is loaded.
 // The database creation, the loaders and the dialogs all read this one table.
-
-#include "calc/cost_engine.h"
 
 #include <array>
 #include <cstdint>
@@ -23,7 +23,7 @@ struct SetupColumn {
 
 enum SetupColumnIndex { kA1, kA2, kB1, kB2, kC1, kC2, kLM, kS1, kS2, kCN, kTM, kFZ, kFC };
 
-inline constexpr calc::FeeSchedule kDesignFees{};
+inline constexpr numbers::FeeSchedule kDesignFees{};
 
 inline constexpr std::array<SetupColumn, 13> kSetupColumns{{
     {"A1", "REAL", kDesignFees.BuyStampTaxRate},

@@ -1,5 +1,6 @@
 #include "storage/setup_store.h"
 
+#include "numbers/fee_schedule.h"
 #include "storage/setup_columns.h"
 
 #include <QStringList>
@@ -15,12 +16,12 @@ QString ColumnName(SetupColumnIndex column) {
 }
 }  // namespace
 
-std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database) {
+std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database) {
     const std::optional<QSqlRecord> row = database.ReadSetup();
     if (!row) {
         return std::nullopt;
     }
-    calc::FeeTexts texts;
+    numbers::FeeTexts texts;
     for (size_t i = 0; i < kFeeColumns.size(); ++i) {
         const int index = row->indexOf(ColumnName(kFeeColumns[i]));
         if (index < 0) {
@@ -35,7 +36,7 @@ std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database) {
     return texts;
 }
 
-bool SaveFeeSchedule(const Database &database, const calc::FeeSchedule &fees) {
+bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees) {
     const double values[] = {fees.BuyStampTaxRate,      fees.SellStampTaxRate,
                              fees.BuyCommissionRate,    fees.SellCommissionRate,
                              fees.ShenzhenTransferRate, fees.ShanghaiTransferRate,
@@ -91,23 +92,6 @@ bool SaveSystemParameters(const Database &database, const SystemParameters &para
                                 {ColumnName(kTM), parameters.refreshSeconds},
                                 {ColumnName(kFZ), parameters.fontSize},
                                 {ColumnName(kFC), parameters.colourIndex}});
-}
-
-std::optional<int32_t> LoadedCorner(int32_t stored) {
-    if (stored >= kSetupColumns[kS1].low && stored <= kSetupColumns[kS1].high) {
-        return stored;
-    }
-    return std::nullopt;
-}
-
-int32_t LoadedSeconds(int32_t stored) {
-    return stored < kSetupColumns[kTM].low ? 0 : stored;
-}
-
-int32_t LoadedFontSize(int32_t stored) {
-    return stored < 1
-               ? InitialInteger(kFZ)
-               : std::clamp<int32_t>(stored, kSetupColumns[kFZ].low, kSetupColumns[kFZ].high);
 }
 
 }  // namespace storage

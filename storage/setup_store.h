@@ -2,7 +2,7 @@
 // The settings row of table `setup`: the fee schedule and the system parameters, with the
 // rules by which stored values become what the dialogs show.
 
-#include "calc/cost_engine.h"
+#include "numbers/fee_schedule.h"
 #include "storage/database.h"
 #include "storage/setup_columns.h"
 
@@ -11,8 +11,8 @@
 namespace storage {
 
 // The seven fee texts in record order, read as amount texts; empty when the load fails.
-std::optional<calc::FeeTexts> LoadFeeTexts(const Database &database);
-bool SaveFeeSchedule(const Database &database, const calc::FeeSchedule &fees);
+std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database);
+bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees);
 
 // The system parameters as stored. A load reads the columns in this order and stops at the
 // first that fails: the values read before it are kept, the rest stay empty.
@@ -37,10 +37,5 @@ struct SystemParameters {
 };
 
 bool SaveSystemParameters(const Database &database, const SystemParameters &parameters);
-
-// What the dialog shows for a stored value.
-std::optional<int32_t> LoadedCorner(int32_t stored);  // 1 to 4, else the design corner stays
-int32_t LoadedSeconds(int32_t stored);                // below 1 shows 0
-int32_t LoadedFontSize(int32_t stored);               // below 1 shows 70; held to 20 to 150
 
 }  // namespace storage

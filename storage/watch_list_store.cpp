@@ -1,6 +1,9 @@
 #include "storage/watch_list_store.h"
+#include "numbers/identity_text.h"
 
 namespace storage {
+
+using numbers::IdentityValue;
 
 namespace {
 

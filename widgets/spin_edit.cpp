@@ -1,6 +1,5 @@
 #include "widgets/spin_edit.h"
-
-#include "calc/cost_engine.h"
+#include "numbers/number_syntax.h"
 
 #include <QKeyEvent>
 #include <QToolButton>
@@ -40,7 +39,7 @@ int64_t SpinEdit::clamp(int64_t value) const {
 int32_t SpinEdit::value() const {
     // Not held to the limits: a number typed and used before the field is left counts as
     // typed.
-    return calc::ParseWholeNumber(text()).value_or(m_minimum);
+    return numbers::ParseWholeNumber(text()).value_or(m_minimum);
 }
 
 void SpinEdit::setValue(int32_t value) {
@@ -74,7 +73,7 @@ void SpinEdit::focusOutEvent(QFocusEvent *event) {
     // A number outside the limits is pulled back into them when the field is left; text that
     // is no number stays as typed.
     if (bounded()) {
-        const std::optional<int32_t> parsed = calc::ParseWholeNumber(text());
+        const std::optional<int32_t> parsed = numbers::ParseWholeNumber(text());
         if (parsed && clamp(*parsed) != *parsed) {
             setValue(*parsed);
         }

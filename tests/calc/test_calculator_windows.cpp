@@ -7,6 +7,8 @@
 #include "calc/compact_difference_window.h"
 #include "calc/full_difference_window.h"
 #include "calc/profit_table_window.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 #include "platform/fake/fake_platform.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
@@ -210,7 +212,7 @@ void TestCalculatorWindows::differenceMessagesInOrderKeepResults_data() {
     QTest::newRow("amount beyond what can be rounded")
         << "1"
         << "1e300"
-        << "1000" << -1 << calc::AmountOutOfRangeMessage() << "1"
+        << "1000" << -1 << numbers::AmountOutOfRangeMessage() << "1"
         << "1e300";
 }
 
@@ -447,7 +449,7 @@ void TestCalculatorWindows::average() {
     QVERIFY2(m_messages->shown.isEmpty(), qPrintable(m_messages->texts().join(';')));
     QCOMPARE(window->Edit3->text(), cost);
     QCOMPARE(window->Edit4->text(), original);
-    QCOMPARE(window->Edit1->text(), calc::NormaliseDecimalText(price));
+    QCOMPARE(window->Edit1->text(), numbers::NormaliseDecimalText(price));
 }
 
 void TestCalculatorWindows::averageMessages_data() {

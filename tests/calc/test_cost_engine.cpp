@@ -1,6 +1,8 @@
 // The cost engine: fees of a round trip, rounding, the amount format and the number syntax.
 
 #include "calc/cost_engine.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
 
 #include <QtTest>
 
@@ -8,6 +10,20 @@
 #include <limits>
 
 using namespace calc;
+using numbers::AmountOutOfRange;
+using numbers::AmountOutOfRangeMessage;
+using numbers::DefaultFeeTexts;
+using numbers::FeeFieldMessages;
+using numbers::FeeSchedule;
+using numbers::FeeScheduleReading;
+using numbers::FeeTexts;
+using numbers::FormatAmount;
+using numbers::NormaliseDecimalText;
+using numbers::ParseDecimal;
+using numbers::ParseWholeNumber;
+using numbers::ReadFeeSchedule;
+using numbers::RoundToFen;
+using numbers::RoundToLi;
 
 namespace {
 

@@ -5,8 +5,7 @@
 
 start_desktop
 start_program
-wait_until 5 tray_icon || fail "no tray icon"
-sleep 1.2
+wait_until 5 started || fail "no tray icon, or the about screen stayed"
 
 choose_menu_entry 3
 wait_until 3 visible_window 差价计算器 || fail "股票差价计算器 did not open the compact calculator"
@@ -19,9 +18,8 @@ type_into "$compact" 130 17 10
 type_into "$compact" 240 17 11
 type_into "$compact" 360 17 1000
 xdotool mousemove --window "$compact" 565 17 click 1
-sleep 0.3
-profit=$(field_text "$compact" 650 17)
-[ "$profit" = 926 ] || fail "net profit shows '$profit', not 926"
+wait_until 3 field_is "$compact" 650 17 926 \
+    || fail "net profit shows '$(field_text "$compact" 650 17)', not 926"
 
 # Switch: the full window shows the six fees and the profit; the compact one is gone.
 xdotool mousemove --window "$compact" 44 17 click 1
@@ -37,6 +35,5 @@ done
 [ "$(field_text "$full" 262 245)" = 926 ] || fail "the full window lost the net profit"
 # Calculating again there gives the same result: the exchange came across too.
 xdotool mousemove --window "$full" 386 245 click 1
-sleep 0.3
-[ "$(field_text "$full" 262 245)" = 926 ] || fail "the full window computes with another exchange"
+wait_until 3 field_is "$full" 262 245 926 || fail "the full window computes with another exchange"
 echo PASS

@@ -137,13 +137,20 @@ choose_menu_entry() {
     xdotool key "${keys[@]}" Return
 }
 
-# field_text <window> <x> <y>: the text of the field at that point, through the clipboard.
+# field_text <window> <x> <y>: the text of the field at that point, through the clipboard
+# (waits up to a second for it; an empty field gives nothing).
 field_text() {
     printf '' | xclip -selection clipboard
     xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a ctrl+c
-    sleep 0.2
+    wait_until 1 sh -c 'xclip -selection clipboard -o 2>/dev/null | grep -q .'
     xclip -selection clipboard -o 2>/dev/null
 }
+
+# field_is <window> <x> <y> <text>: the field at that point shows exactly this text.
+field_is() { [ "$(field_text "$1" "$2" "$3")" = "$4" ]; }
+
+# started: the tray icon is there and the about screen shown at start has closed itself.
+started() { tray_icon && ! visible_window 岚石股票收益计算器; }
 
 # type_into <window> <x> <y> <text>: replaces the text of the field at that point.
 type_into() {

@@ -4,8 +4,7 @@
 
 start_desktop
 start_program
-wait_until 15 tray_icon || fail "no tray icon"
-sleep 1.2
+wait_until 15 started || fail "no tray icon, or the about screen stayed"
 
 choose_menu_entry 9
 wait_until 3 visible_window 简易手册 || fail "简易手册 did not open"
@@ -15,7 +14,7 @@ manual=$(visible_window 简易手册)
 top_line() {
     printf '' | xclip -selection primary
     xdotool mousemove --window "$manual" 300 46 click --repeat 3 --delay 60 1
-    sleep 0.3
+    wait_until 1 sh -c 'xclip -selection primary -o 2>/dev/null | grep -q .'
     xclip -selection primary -o 2>/dev/null | tr -d '\n'
 }
 

@@ -30,8 +30,7 @@ choose_menu_entry 1
 wait_until 3 visible_window 股票交易费率设置 || fail "股票交易费率设置 did not open"
 choose_menu_entry 2
 wait_until 3 visible_window 系统参数设置 || fail "系统参数设置 did not open"
-sleep 0.3
-frame_centred "$(visible_window 系统参数设置)" || fail "the parameter dialog is not centred"
+wait_until 3 frame_centred "$(visible_window 系统参数设置)" || fail "the parameter dialog is not centred"
 choose_menu_entry 1
 sleep 0.5
 [ "$(visible_window 股票交易费率设置 | wc -l)" -eq 1 ] || fail "a second fee dialog opened"

@@ -1,6 +1,8 @@
 // Reference cost, combined cost and merge of checked lots, from the list's row texts.
 
 #include "holdings/holding_figures.h"
+#include "numbers/fee_schedule.h"
+#include "numbers/number_syntax.h"
 
 #include <QtTest>
 
@@ -37,7 +39,8 @@ private slots:
 void TestHoldingFigures::referenceCost() {
     // Transfer fees and the minimum commission do not count.
     const auto reference = [](double price, double sellStampTax) {
-        return calc::FormatAmount(ReferenceCostPrice(price, {0, sellStampTax, 3, 3, 99, 99, 1e9}));
+        return numbers::FormatAmount(
+            ReferenceCostPrice(price, {0, sellStampTax, 3, 3, 99, 99, 1e9}));
     };
     QCOMPARE(reference(10, 1), QStringLiteral("10.07"));
     QCOMPARE(reference(12, 1), QStringLiteral("12.084"));
@@ -97,7 +100,7 @@ void TestHoldingFigures::merge_data() {
 void TestHoldingFigures::merge() {
     QFETCH(QString, rows);
     QFETCH(QString, expected);
-    const MergePlan plan = PlanMerge(Rows(rows), calc::FeeSchedule{});
+    const MergePlan plan = PlanMerge(Rows(rows), numbers::FeeSchedule{});
     QStringList done;
     if (plan.message) {
         done << plan.message->text;

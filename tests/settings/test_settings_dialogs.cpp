@@ -1,6 +1,7 @@
 // The fee-rate and system-parameter dialogs, driven offscreen against real database files.
 
 #include "app/trading_client_refresh.h"
+#include "numbers/fee_schedule.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/colour_list.h"
 #include "settings/fee_settings_dialog.h"
@@ -150,7 +151,7 @@ void TestSettingsDialogs::feeSaveNormalisesAndStores() {
     QCOMPARE(m_messages->shown.front().caption, QStringLiteral("成功"));
     QCOMPARE(m_messages->shown.front().icon, messages::Icon::Information);
     QCOMPARE(*storage::LoadFeeTexts(Database()),
-             (calc::FeeTexts{"0", "0.5", "3", "3", "0", "2", "5"}));
+             (numbers::FeeTexts{"0", "0.5", "3", "3", "0", "2", "5"}));
 }
 
 void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField_data() {

@@ -1,5 +1,6 @@
 // Which folder the program works in, and the fresh database of a first start.
 
+#include "numbers/fee_schedule.h"
 #include "storage/data_folder.h"
 #include "storage/database.h"
 #include "storage/setup_store.h"
@@ -57,7 +58,7 @@ void TestDataFolder::choice() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     if (created) {
         QCOMPARE(*LoadFeeTexts(Database(file.fileName())),
-                 (calc::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
+                 (numbers::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
     } else {
         QCOMPARE(file.readAll(), usesCurrent ? inCurrent : inData);  // never touched
     }

@@ -1,6 +1,7 @@
 // The database file on real temporary files: value forms, identities, and the faults that
 // must fail an operation without touching the file.
 
+#include "numbers/fee_schedule.h"
 #include "storage/database.h"
 #include "storage/holdings_store.h"
 #include "storage/setup_store.h"
@@ -53,7 +54,6 @@ private slots:
     void faults();
     void createNeverOverwrites();
     void holdingLots();
-    void loadRules();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -76,7 +76,7 @@ void TestDatabase::init() {
 void TestDatabase::setupRoundTrip() {
     const Database db(path());
     // The defaults of a new file.
-    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
+    QCOMPARE(*LoadFeeTexts(db), (numbers::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
     StoredSystemParameters stored = LoadSystemParameters(db);
     QCOMPARE(*stored.differenceCorner, 3);
     QCOMPARE(*stored.averageCorner, 4);
@@ -88,7 +88,7 @@ void TestDatabase::setupRoundTrip() {
     QVERIFY(SaveFeeSchedule(db, {0.5, 1.25, 2.5, 0.03, 0.02, 0.6, 12345678.125}));
     QVERIFY(SaveSystemParameters(db, {2, 1, true, -5, 200, 49}));
     QCOMPARE(*LoadFeeTexts(db),
-             (calc::FeeTexts{"0.5", "1.25", "2.5", "0.03", "0.02", "0.6", "12345678.125"}));
+             (numbers::FeeTexts{"0.5", "1.25", "2.5", "0.03", "0.02", "0.6", "12345678.125"}));
     stored = LoadSystemParameters(db);
     QCOMPARE(*stored.differenceCorner, 2);
     QCOMPARE(*stored.averageCorner, 1);
@@ -107,7 +107,7 @@ void TestDatabase::setupWithoutRowIsWrittenAsNewRow() {
     QVERIFY(SaveSystemParameters(db, {1, 2, false, 30, 40, 5}));
     QCOMPARE(*LoadSystemParameters(db).refreshSeconds, 30);
     // Only the dialog's own columns were set; the fee columns are empty.
-    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"", "", "", "", "", "", ""}));
+    QCOMPARE(*LoadFeeTexts(db), (numbers::FeeTexts{"", "", "", "", "", "", ""}));
     QVERIFY(SaveFeeSchedule(db, {}));
     QCOMPARE(db.ReadAll({"setup", "rowid"})->size(), 1);
 }
@@ -117,7 +117,7 @@ void TestDatabase::nullsReadAsEmptyZeroFalse() {
                  "C2 = NULL, LM = NULL, S1 = NULL, S2 = NULL, CN = NULL, TM = NULL, "
                  "FZ = NULL, FC = NULL"});
     const Database db(path());
-    QCOMPARE(*LoadFeeTexts(db), (calc::FeeTexts{"", "", "", "", "", "", ""}));
+    QCOMPARE(*LoadFeeTexts(db), (numbers::FeeTexts{"", "", "", "", "", "", ""}));
     const StoredSystemParameters stored = LoadSystemParameters(db);
     QCOMPARE(*stored.differenceCorner, 0);
     QCOMPARE(*stored.refreshOn, false);
@@ -304,18 +304,6 @@ void TestDatabase::holdingLots() {
     QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
              (HoldingLot{lots[2].identity + 1, "300001", 5, 100}));
     QCOMPARE(*ReadLots(db), QList<HoldingLot>{merged});  // a row of the wrong form ends the list
-}
-
-void TestDatabase::loadRules() {
-    QCOMPARE(LoadedCorner(0), std::nullopt);
-    QCOMPARE(LoadedCorner(7), std::nullopt);
-    QCOMPARE(LoadedCorner(4), std::optional<int32_t>(4));
-    QCOMPARE(LoadedSeconds(0), 0);
-    QCOMPARE(LoadedSeconds(-3), 0);
-    QCOMPARE(LoadedSeconds(10), 10);
-    QCOMPARE(LoadedFontSize(0), 70);
-    QCOMPARE(LoadedFontSize(200), 150);
-    QCOMPARE(LoadedFontSize(5), 20);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -1,6 +1,7 @@
 #pragma once
 // Settings in force that a test sets directly, installed for the life of the object.
 
+#include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
 
 class FakeSettings final : public settings::FeeSettings, public settings::SystemSettings {
@@ -10,13 +11,13 @@ public:
     FakeSettings(const FakeSettings &) = delete;
     FakeSettings &operator=(const FakeSettings &) = delete;
 
-    calc::FeeTexts fees = calc::DefaultFeeTexts();
+    numbers::FeeTexts fees = numbers::DefaultFeeTexts();
     int differenceCorner = 3;
     int averageCorner = 4;
     int32_t overlayFontSize = 70;
     std::optional<uint32_t> overlayColour = 0xff000000u;
 
-    calc::FeeTexts FeeTexts() const override { return fees; }
+    numbers::FeeTexts FeeTexts() const override { return fees; }
     int DifferenceCorner() const override { return differenceCorner; }
     int AverageCorner() const override { return averageCorner; }
     bool RefreshOn() const override { return false; }

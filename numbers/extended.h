@@ -11,9 +11,9 @@
 #endif
 
 static_assert(LDBL_MANT_DIG == 64,
-              "long double must have a 64-bit significand (x87 extended); port calc/extended.h");
+              "long double must have a 64-bit significand (x87 extended); port numbers/extended.h");
 
-namespace calc {
+namespace numbers {
 
 using Extended = long double;
 
@@ -28,4 +28,4 @@ inline Extended RoundHalfEven(Extended value) {
                       : (value - kExtendedIntegerLimit) + kExtendedIntegerLimit;
 }
 
-}  // namespace calc
+}  // namespace numbers

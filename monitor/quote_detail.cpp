@@ -1,0 +1,115 @@
+#include "monitor/quote_detail.h"
+
+#include "monitor/trading_calendar.h"
+
+#include <QRegularExpression>
+
+namespace monitor {
+
+namespace detail {
+
+std::optional<QStringView> Field(QStringView value, QChar separator, int index) {
+    qsizetype start = 0;
+    for (int field = 0; field < index; ++field) {
+        start = value.indexOf(separator, start);
+        if (start < 0) {
+            return std::nullopt;
+        }
+        ++start;
+    }
+    const qsizetype end = value.indexOf(separator, start);
+    return value.sliced(start, (end < 0 ? value.size() : end) - start);
+}
+
+}  // namespace detail
+
+std::optional<QString> PriceText(QStringView field) {
+    // Digits with an optional fraction: no sign, exponent or blank. Nine integer digits are
+    // far above any price and keep the value exact in a double.
+    static const QRegularExpression kPlain(QStringLiteral(R"(^(\d{1,9})(?:\.(\d{1,6}))?$)"));
+    const QRegularExpressionMatch match = kPlain.match(field.toString());
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const qlonglong whole = match.capturedView(1).toLongLong();
+    QString fraction = match.captured(2);
+    while (fraction.size() > 2 && fraction.endsWith(u'0')) {
+        fraction.chop(1);
+    }
+    fraction = fraction.leftJustified(2, u'0');
+    if (whole == 0 && fraction.count(u'0') == fraction.size()) {
+        return std::nullopt;
+    }
+    return QString::number(whole) + u'.' + fraction;
+}
+
+std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
+    static const QRegularExpression kValue(
+        QStringLiteral(R"re(var\s+hq_str_([^\s="]+)\s*=\s*"([^"\r\n]*)")re"));
+    QuoteDetails details;
+    bool any = false;
+    for (auto it = kValue.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        any = true;
+        const QStringView value = match.capturedView(2);
+        if (value.isEmpty()) {
+            details.insert(match.captured(1), {});
+            continue;
+        }
+        const auto price = PriceText(detail::Field(value, u',', 3).value_or(QStringView()));
+        if (!price) {
+            continue;
+        }
+        QuoteDetail quote;
+        quote.price = *price;
+        quote.previousClose =
+            PriceText(detail::Field(value, u',', 2).value_or(QStringView())).value_or(QString());
+        const QDate date = QDate::fromString(
+            detail::Field(value, u',', 30).value_or(QStringView()).toString(), Qt::ISODate);
+        const QTime time = QTime::fromString(
+            detail::Field(value, u',', 31).value_or(QStringView()).toString(), u"HH:mm:ss");
+        if (date.isValid() && time.isValid()) {
+            quote.time = QDateTime(date, time, BeijingTime());
+        }
+        details.insert(match.captured(1), quote);
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    return details;
+}
+
+bool IsFailedMainReply(const QString &text) {
+    static const QRegularExpression kValue(
+        QStringLiteral(R"re(var\s+hq_str_[^\s="]+\s*=\s*"([^"\r\n]*)")re"));
+    for (auto it = kValue.globalMatch(text); it.hasNext();) {
+        const QStringView value = it.next().capturedView(1).trimmed();
+        if (!value.isEmpty() && value != u"FAILED") {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString QuoteTooltip(const QString &price, const QString &previousClose, const QDateTime &time) {
+    QStringList parts;
+    const auto now = PriceText(price);
+    const auto before = PriceText(previousClose);
+    if (now && before) {
+        const double change = (now->toDouble() - before->toDouble()) / before->toDouble() * 100;
+        QString percent = QString::number(change, 'f', 2);
+        if (percent == u"-0.00") {
+            percent = QStringLiteral("0.00");
+        } else if (change > 0 && percent != u"0.00") {
+            percent.prepend(u'+');
+        }
+        parts.append(QStringLiteral("涨跌幅 %1%").arg(percent));
+    }
+    if (time.isValid()) {
+        parts.append(QStringLiteral("行情时间 ") +
+                     time.toTimeZone(BeijingTime()).toString(QStringLiteral("HH:mm:ss")));
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
+}  // namespace monitor

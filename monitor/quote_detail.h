@@ -1,0 +1,49 @@
+#pragma once
+// What both quote services tell about a code beyond its price: the previous close and the
+// time of the quote. Both services' replies are read into the same record, so a price looks
+// the same whichever service gave it.
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+namespace monitor {
+
+struct QuoteDetail {
+    // The current price as shown: at least two decimals, a third only when it is not 0
+    // ("15.32", "1.235"). Empty for a code the service does not know.
+    QString price;
+    QString previousClose;  // same form; empty when the service gave none that reads
+    QDateTime time;         // in Beijing time; invalid when the service gave none that reads
+};
+
+// By prefixed code ("sh600000"). A code whose price field is missing, cut off, not a plain
+// decimal number or not above 0 (no trade yet, suspended) is left out: the reading brings no
+// price for it, and the last good one stays.
+using QuoteDetails = QHash<QString, QuoteDetail>;
+
+// The shown form of a plain decimal price above 0, or nothing for any other text.
+std::optional<QString> PriceText(QStringView field);
+
+// The main service's reply, `var hq_str_<prefixed code>="f0,f1,...";` with the previous
+// close in field 2, the price in field 3 and the date and time in fields 30 and 31. An empty
+// value (a code the service does not know) gives an empty price. Nothing when the reply
+// holds no value at all.
+std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text);
+
+// Whether a main-service reply counts as a failed reading: it holds no `hq_str_` value, or
+// every value is empty or "FAILED".
+bool IsFailedMainReply(const QString &text);
+
+// The row's tooltip: "涨跌幅 +2.13%  行情时间 14:35:02". The change is left out when the price
+// or the previous close is missing, the time when it is invalid; empty when both are.
+QString QuoteTooltip(const QString &price, const QString &previousClose, const QDateTime &time);
+
+namespace detail {
+// The field at this index of a separated value, without copying; nothing past the last one.
+std::optional<QStringView> Field(QStringView value, QChar separator, int index);
+}  // namespace detail
+
+}  // namespace monitor

@@ -1,0 +1,29 @@
+#include "monitor/quote_source_policy.h"
+
+namespace monitor {
+
+QuoteSourcePolicy::QuoteSourcePolicy(Clock clock)
+    : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {}
+
+QuoteSource QuoteSourcePolicy::firstSource() const {
+    if (!m_switched) {
+        return QuoteSource::Main;
+    }
+    const qint64 since = m_lastMainTry.secsTo(m_clock());
+    // A clock set back counts as time gone by: the main service is never left untried.
+    return since >= kRetryMainSeconds || since < 0 ? QuoteSource::Main : QuoteSource::Fallback;
+}
+
+void QuoteSourcePolicy::mainAnswered(bool ok) {
+    m_lastMainTry = m_clock();
+    if (ok) {
+        m_failures = 0;
+        m_switched = false;
+        return;
+    }
+    if (++m_failures >= kFailuresBeforeSwitch) {
+        m_switched = true;
+    }
+}
+
+}  // namespace monitor

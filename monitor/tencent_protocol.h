@@ -1,0 +1,33 @@
+#pragma once
+// The second quote service, asked when the main one fails: requests
+// `<endpoint>/q=<prefixed code>,<prefixed code>,...`, and a GBK reply of one
+// `v_<prefixed code>="f0~f1~f2~...";` line per code, with the name in field 1, the price in
+// field 3, the previous close in field 4 and the time (yyyyMMddhhmmss) in field 30. A code it
+// does not know comes back as `v_pv_none_match="1";`, which does not say which code it was.
+
+#include "monitor/quote_detail.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+namespace monitor {
+
+// The service's address unless STOCKCALC_QUOTE_FALLBACK_URL names another (tests, mirrors).
+QString FallbackQuoteEndpoint();
+
+// The service answers at most this many codes per request.
+inline constexpr qsizetype kFallbackCodesPerRequest = 60;
+
+// One address per kFallbackCodesPerRequest codes, each code prefixed by its market and
+// percent-encoded as typed, in the order given.
+QList<QUrl> FallbackRequestUrls(const QString &endpoint, const QStringList &codes);
+
+// The decoded reply, by prefixed code, under the rules of QuoteDetails. A code the service
+// does not know is simply absent. Nothing when the reply holds no `v_` line at all.
+std::optional<QuoteDetails> ParseFallbackReply(const QString &text);
+
+}  // namespace monitor
