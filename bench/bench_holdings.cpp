@@ -53,6 +53,50 @@ void BM_LoadHoldings(benchmark::State &state) {
 }
 BENCHMARK(BM_LoadHoldings)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// "合并" of lots of one stock with the selected row among the removed ones (goal: under
+// 100 ms for 3,000 lots).
+void BM_MergeSelectedAmongRemoved(benchmark::State &state) {
+    const int lots = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        bool made = storage::Database::Create(storage::DatabaseFileName());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bench");
+            db.setDatabaseName(storage::DatabaseFileName());
+            made = made && db.open() && db.transaction();
+            QSqlQuery query(db);
+            for (int i = 0; made && i < lots; ++i) {
+                made = query.exec(QStringLiteral("INSERT INTO GMM (MID, MONEY, NUMS) VALUES "
+                                                 "('600000', %1, 100)")
+                                      .arg(5 + i % 97));
+            }
+            made = made && db.commit();
+        }
+        QSqlDatabase::removeDatabase("bench");
+        if (!made) {
+            state.SkipWithError("cannot make the database");
+            return;
+        }
+        TForm4 *window = TForm4::Open();
+        window->LoadHoldings();
+        for (int row = 0; row < lots; ++row) {
+            window->setChecked(row, true);
+        }
+        window->ListView1->selectRow(1);
+        state.ResumeTiming();
+        window->SpeedButton9Click();
+        state.PauseTiming();
+        if (window->Lots->rowCount() != 1) {
+            state.SkipWithError("the merge did not happen");
+        }
+        delete window;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MergeSelectedAmongRemoved)->Arg(3000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char **argv) {

@@ -58,11 +58,17 @@ TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity
         AddFee(runningTotal, Commission(buyAmount, fees.BuyCommissionRate, fees.MinCommission));
     costs.SellCommission =
         AddFee(runningTotal, Commission(sellAmount, fees.SellCommissionRate, fees.MinCommission));
-    // Charged once per round trip on the share count; no minimum.
-    const double transferRate =
+    // No minimum. Per share it is charged once per round trip on the share count; on the
+    // amount each side is charged as a trade of its own, rounded to fen before the two add.
+    const Extended transferRate =
         exchange == Exchange::Shenzhen ? fees.ShenzhenTransferRate : fees.ShanghaiTransferRate;
-    costs.TransferFee = AddFee(
-        runningTotal, static_cast<double>(shares * static_cast<Extended>(transferRate) * 0.01L));
+    const Extended transferFee =
+        fees.TransferFeeBasis == numbers::TransferBasis::PerShare
+            ? static_cast<double>(shares * transferRate * 0.01L)
+            : static_cast<Extended>(
+                  RoundToFen(static_cast<double>(buyAmount * transferRate * 0.001L))) +
+                  RoundToFen(static_cast<double>(sellAmount * transferRate * 0.001L));
+    costs.TransferFee = AddFee(runningTotal, transferFee);
 
     costs.TotalFees = RoundToFen(runningTotal);
     const double profit =
@@ -91,7 +97,7 @@ TradeCalculation CalculateTrade(const TradeRequest &request) {
         result.error = QStringLiteral("［股票数量］填写错误!请输入正确的数字.");
         return result;
     }
-    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts);
+    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts, request.transferBasis);
     if (!fees.schedule) {
         result.error = fees.error;
         return result;

@@ -39,6 +39,7 @@ struct TradeRequest {
     QString quantityText;
     Exchange exchange = Exchange::Shenzhen;
     numbers::FeeTexts feeTexts;
+    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
 };
 
 struct TradeCalculation {

@@ -26,9 +26,11 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
 }
 
 void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
-    const calc::TradeCalculation result = calc::CalculateTrade(
-        {f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
-         calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), settings::Fees().FeeTexts()});
+    const settings::FeeSettings &fees = settings::Fees();
+    const calc::TradeCalculation result =
+        calc::CalculateTrade({f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
+                              calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), fees.FeeTexts(),
+                              fees.TransferFeeBasis()});
     f.Edit1->setText(result.buyPriceText);
     f.Edit2->setText(result.sellPriceText);
     if (!result.costs) {

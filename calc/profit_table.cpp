@@ -44,7 +44,7 @@ bool AddRow(ProfitTable &table, double price, const ProfitTableRequest &request)
         table.error = QStringLiteral("［数量］填写错误!请输入正确的数字.");
         return false;
     }
-    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts);
+    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts, request.transferBasis);
     if (!fees.schedule) {
         table.error = fees.error;
         table.rows.append(row);

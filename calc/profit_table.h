@@ -20,6 +20,7 @@ struct ProfitTableRequest {
     int32_t range = 10;  // rows on each side; steps and range are held to 1 to 100
     Exchange exchange = Exchange::Shenzhen;
     numbers::FeeTexts feeTexts;
+    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
 };
 
 struct ProfitRow {

@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 SpinEdit *Setting(QWidget *parent) {
@@ -123,7 +125,7 @@ TForm9::TForm9() {
     SpeedButton1010->setGeometry(272, 540, 124, 32);
     SpeedButton3 = new QPushButton(QStringLiteral("退    出"), this);
     SpeedButton3->setGeometry(272, 584, 124, 32);
-    connect(SpeedButton1010, &QPushButton::clicked, this, &TForm9::FillProfitTable);
+    connect(SpeedButton1010, &QPushButton::clicked, this, [this] { FillProfitTable(); });
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton3, &QPushButton::clicked, this, &QWidget::close);
 
@@ -134,7 +136,7 @@ TForm9::TForm9() {
     move(907, (screenHeight - height()) / 2);
 }
 
-bool TForm9::FillProfitTable() {
+bool TForm9::FillProfitTable(bool reportFigures) {
     calc::ProfitTableRequest request;
     request.averageText = Edit1->text();
     request.costText = Edit2->text();
@@ -146,6 +148,7 @@ bool TForm9::FillProfitTable() {
     request.exchange =
         RadioButton1->isChecked() ? calc::Exchange::Shenzhen : calc::Exchange::Shanghai;
     request.feeTexts = settings::Fees().FeeTexts();
+    request.transferBasis = settings::Fees().TransferFeeBasis();
     const calc::ProfitTable table = calc::FillProfitTable(request);
 
     ListView1->setRowCount(0);
@@ -161,7 +164,8 @@ bool TForm9::FillProfitTable() {
             ListView1->setItem(r, c, item);
         }
     }
-    if (!table.error.isEmpty()) {
+    // A holding figure that stops the fill leaves no rows; a fee rate leaves empty columns.
+    if (!table.error.isEmpty() && (reportFigures || !table.rows.isEmpty())) {
         messages::ShowInputError(this, table.error);
     }
     // Rows with empty figures (a fee rate that does not parse) still count as a fill.
@@ -172,10 +176,15 @@ bool OpenProfitTable(const QString &averageText, const QString &costText,
                      const QString &quantityText, const QWidget *holdingsWindow) {
     TForm9 *table = TForm9::Open();
     if (holdingsWindow != nullptr) {
-        table->move(holdingsWindow->x() + holdingsWindow->width() - 100, table->y());
+        int left = holdingsWindow->x() + holdingsWindow->width() - 100;
+        if (const QScreen *screen = holdingsWindow->screen()) {
+            const int right = screen->availableGeometry().right() + 1;
+            left = std::min(left, right - table->frameGeometry().width());
+        }
+        table->move(left, table->y());
     }
     table->Edit1->setText(averageText);
     table->Edit2->setText(costText);
     table->Edit3->setText(quantityText);
-    return table->FillProfitTable();
+    return table->FillProfitTable(false);
 }

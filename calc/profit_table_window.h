@@ -31,12 +31,14 @@ public:
     QPushButton *SpeedButton1010;  // 重新计算
     QPushButton *SpeedButton3;     // 退    出
 
-    // Fills the rows from the fields; reports a failure with its message. False when a
-    // holding figure did not parse and the fill stopped.
-    bool FillProfitTable();
+    // Fills the rows from the fields; reports a failure with its message, one of the holding
+    // figures only when `reportFigures`. False when a holding figure did not parse and the
+    // fill stopped.
+    bool FillProfitTable(bool reportFigures = true);
 };
 
-// Opens (or focuses) the table beside the holdings window, writes the three figures, and
-// fills it. False when the figures could not be tabulated (the message has been shown).
+// Opens (or focuses) the table so that it overlaps the holdings window's right edge by 100
+// pixels, or further left as far as it takes to stay on the screen; writes the three figures
+// and fills it. False, without a message, when the figures could not be tabulated.
 bool OpenProfitTable(const QString &averageText, const QString &costText,
                      const QString &quantityText, const QWidget *holdingsWindow);

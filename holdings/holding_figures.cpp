@@ -1,8 +1,8 @@
 #include "holdings/holding_figures.h"
 
+#include "numbers/entry_messages.h"
 #include "numbers/extended.h"
 #include "numbers/fee_schedule.h"
-#include "numbers/identity_text.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
@@ -93,19 +93,19 @@ double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees) {
 
 LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
     return {lot.code, numbers::FormatAmount(lot.price), QString::number(lot.quantity),
-            ReferenceText(lot.price, fees), QString::number(lot.identity)};
+            ReferenceText(lot.price, fees), lot};
 }
 
 LotValidation ValidateLot(const LotInput &input) {
     if (input.codeText.size() != 6) {
-        return {std::nullopt, QStringLiteral("股票代码不完事!请正确填写.")};
+        return {std::nullopt, numbers::CodeIncompleteMessage()};
     }
     if (!numbers::ParseWholeNumber(input.codeText)) {
-        return {std::nullopt, QStringLiteral("股票代码错误!请正确填写.")};
+        return {std::nullopt, numbers::CodeInvalidMessage()};
     }
     const std::optional<double> price = numbers::ParseDecimal(input.priceText);
     if (!price) {
-        return {std::nullopt, QStringLiteral("股票价格错误!请正确填写.")};
+        return {std::nullopt, numbers::PriceInvalidMessage()};
     }
     const std::optional<int32_t> quantity = numbers::ParseWholeNumber(input.quantityText);
     if (!quantity) {
@@ -165,32 +165,22 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     } catch (const numbers::AmountOutOfRange &) {
         return plan;
     }
-    // Rows are found again only by their identity: a text that is not one changes nothing.
-    const QString survivorText = checked.front().identityText;
-    const std::optional<qint64> survivor = numbers::IdentityValue(survivorText);
-    if (!survivor) {
-        return plan;
-    }
+    const storage::HoldingLot &survivor = checked.front().stored;
     QList<qsizetype> rows;
-    QList<qint64> identities;
+    QList<storage::HoldingLot> removed;
     for (qsizetype i = checked.size() - 1; i > 0; --i) {
-        if (checked[i].identityText == survivorText) {
-            continue;
+        if (checked[i].stored.identity != survivor.identity) {
+            removed.append(checked[i].stored);
+            rows.append(i);
         }
-        const std::optional<qint64> identity = numbers::IdentityValue(checked[i].identityText);
-        if (!identity) {
-            return plan;
-        }
-        identities.append(*identity);
-        rows.append(i);
     }
-    plan.survivor = storage::HoldingLot{*survivor, *code, price, totals->quantity};
+    plan.survivor = storage::HoldingLot{survivor.identity, *code, price, totals->quantity};
     plan.survivorRow = checked.front();
     plan.survivorRow.priceText = numbers::FormatAmount(price);
     plan.survivorRow.quantityText = QString::number(totals->quantity);
     plan.survivorRow.referenceText = ReferenceText(price, fees);
     plan.removedRows = rows;
-    plan.removedIdentities = identities;
+    plan.removedLots = removed;
     return plan;
 }
 

@@ -24,7 +24,8 @@ struct LotRow {
     QString priceText;      // buy price
     QString quantityText;   // shares
     QString referenceText;  // reference cost price as shown
-    QString identityText;   // not shown: IDS
+    // Not shown: the record as last read or written, which changes and deletes must find.
+    storage::HoldingLot stored;
 
     bool operator==(const LotRow &) const = default;
 };
@@ -72,8 +73,8 @@ struct CombinedCost {
 // that cannot be rounded leaves only the code shown.
 CombinedCost CombineCheckedLots(const QList<LotRow> &checked);
 
-// "合并": the first checked lot survives with the fen-rounded average price and the total
-// quantity; the others are deleted.
+// "合并": the first checked lot survives (with every other checked row of its identity) with the
+// fen-rounded average price and the total quantity; the others are deleted.
 struct MergePlan {
     bool mixedCodes = false;
     std::optional<Message> message;  // only the mismatch is reported
@@ -82,7 +83,7 @@ struct MergePlan {
     std::optional<storage::HoldingLot> survivor;  // as it is to be stored
     LotRow survivorRow;                           // the first checked row with its new sub-items
     QList<qsizetype> removedRows;                 // positions in `checked`, last first
-    QList<qint64> removedIdentities;              // their identities, in the same order
+    QList<storage::HoldingLot> removedLots;       // their records, in the same order
 };
 
 MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees);

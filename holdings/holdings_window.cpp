@@ -2,7 +2,6 @@
 
 #include "calc/profit_table_window.h"
 #include "numbers/fee_schedule.h"
-#include "numbers/identity_text.h"
 #include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
 #include "storage/holdings_store.h"
@@ -12,13 +11,16 @@
 #include "widgets/pictures.h"
 #include "widgets/speed_button.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
-#include <QWheelEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +51,36 @@ QLineEdit *Summary(const GapLabel *line, int gap, const QColor &colour) {
     field->setGeometry(line->gapRect(gap));
     return field;
 }
+
+// Check boxes drawn dark on white on every row, selected or not, so that checked and
+// unchecked tell apart whatever the row's colours.
+class CheckBoxDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem box = option;
+        initStyleOption(&box, index);
+        if (!box.features.testFlag(QStyleOptionViewItem::HasCheckIndicator)) {
+            return;
+        }
+        const QWidget *widget = option.widget;
+        QStyle *style = widget != nullptr ? widget->style() : QApplication::style();
+        box.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, widget);
+        box.state &= ~QStyle::State_Selected;
+        box.state |= box.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        for (const QPalette::ColorGroup group :
+             {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            box.palette.setColor(group, QPalette::Base, Qt::white);
+            box.palette.setColor(group, QPalette::Window, Qt::white);
+            box.palette.setColor(group, QPalette::Text, Qt::black);
+            box.palette.setColor(group, QPalette::WindowText, Qt::black);
+        }
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
+    }
+};
 
 void ShowMessage(QWidget *owner, const holdings::Message &message) {
     messages::Show(owner, message.text, message.caption, messages::Icon::Error);
@@ -94,22 +126,22 @@ TForm4::TForm4() {
     SpinEdit2->setIncrement(100);
     SpinEdit2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SpinEdit2->setText(QStringLiteral("100"));
+    SpinEdit2->setStepFallback(100);
+    InstallDigitKeyFilter(SpinEdit2);
+    // Disabled while browsing, yet readable on the panel's light blue.
+    QPalette panelPalette = Panel3->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
+        panelPalette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
+    }
+    Panel3->setPalette(panelPalette);
 
     Panel2 = new QWidget(GroupBox2);
     Panel2->setGeometry(6, 46, 490, 222);
-    const char16_t *headers[] = {u"股票代码 ", u"购入价格(元)", u"购入数量(股)", u"参考成本价"};
-    const int widths[] = {98, 120, 120, 120};
-    int left = 1;
-    for (int i = 0; i < 4; ++i) {
-        auto *header =
-            Caption(QString::fromUtf16(headers[i]), Panel2, QRect(left, 0, widths[i], 22));
-        header->setAlignment(Qt::AlignCenter);
-        left += widths[i];
-        auto *bevel = new QFrame(Panel2);
-        bevel->setFrameShape(QFrame::VLine);
-        bevel->setFrameShadow(QFrame::Sunken);
-        bevel->setGeometry(left - 1, 2, 2, 18);
-    }
+    const QList<int> widths = {98, 120, 120, 120};
+    AddHeaderStrip(Panel2, {1, 0}, 22,
+                   {QStringLiteral("股票代码 "), QStringLiteral("购入价格(元)"),
+                    QStringLiteral("购入数量(股)"), QStringLiteral("参考成本价")},
+                   widths);
     SpeedButton8 = Button(QString(), Panel2, QRect(462, 0, 26, 22));
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
@@ -141,7 +173,8 @@ TForm4::TForm4() {
                          listPalette.color(QPalette::Active, QPalette::HighlightedText));
     ListView1->setPalette(listPalette);
     ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
-    ListView1->viewport()->installEventFilter(this);
+    ListView1->setItemDelegate(new CheckBoxDelegate(ListView1));
+    new WheelSteps(ListView1);
 
     const char16_t *actions[] = {u"新增", u"修改 ", u"保存 ", u"取消", u"删除", u"合并"};
     QPushButton **buttons[] = {&SpeedButton1, &SpeedButton3, &SpeedButton4,
@@ -183,6 +216,9 @@ TForm4::TForm4() {
             &TForm4::ListView1SelectItem);
     connect(ListView1, &QTableView::doubleClicked, this, &TForm4::ListView1DblClick);
 
+    m_states.addBrowsing({Panel2, SpeedButton1, SpeedButton3, SpeedButton6, SpeedButton9});
+    m_states.addEditing({SpeedButton4, SpeedButton5, Panel3});
+    m_states.setFields({SpinEdit1, Edit1, SpinEdit2}, kBackground, Qt::white);
     RightAlignPlainEdits(this);
     SetBrowsingState();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -203,8 +239,16 @@ void TForm4::setChecked(int row, bool checked) {
 }
 
 int TForm4::selectedRow() const {
-    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
-    return selected.isEmpty() ? -1 : selected.front().row();
+    return SelectedRow(ListView1);
+}
+
+int TForm4::rowOfLot(qint64 identity) const {
+    for (int row = 0; row < Lots->rowCount(); ++row) {
+        if (rowAt(row).stored.identity == identity) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 QList<int> TForm4::checkedRows() const {
@@ -218,17 +262,7 @@ QList<int> TForm4::checkedRows() const {
 }
 
 void TForm4::selectRow(int row) {
-    ListView1->selectionModel()->setCurrentIndex(
-        Lots->index(row, LotListModel::kCode),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void TForm4::setFieldBackground(const QColor &colour) {
-    for (QLineEdit *field : {SpinEdit1, Edit1, static_cast<QLineEdit *>(SpinEdit2)}) {
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, colour);
-        field->setPalette(palette);
-    }
+    SelectRow(ListView1, row);
 }
 
 void TForm4::LoadHoldings() {
@@ -247,11 +281,17 @@ void TForm4::LoadHoldings() {
         const QSignalBlocker blocker(ListView1->selectionModel());
         Lots->setRows(rows);
     }
+    if (m_editing) {
+        // The typed lot stays in the fields; the lot being modified stays selected.
+        if (const int row = rowOfLot(m_modified.identity);
+            m_editMode == EditMode::Modifying && row >= 0) {
+            const QSignalBlocker blocker(ListView1->selectionModel());
+            selectRow(row);
+        }
+        return;  // the list cannot take the focus while a lot is edited
+    }
     if (hadSelection) {
         ListView1SelectItem();  // the removed selection empties the fields
-    }
-    if (!Panel2->isEnabled()) {
-        return;  // the list cannot take the focus while a lot is edited
     }
     ListView1->setFocus();
     if (Lots->rowCount() > 0) {
@@ -261,28 +301,12 @@ void TForm4::LoadHoldings() {
 
 void TForm4::SetEditingState() {
     m_editing = true;
-    Panel2->setEnabled(false);
-    SpeedButton1->setEnabled(false);
-    SpeedButton3->setEnabled(false);
-    SpeedButton4->setEnabled(true);
-    SpeedButton5->setEnabled(true);
-    SpeedButton6->setEnabled(false);
-    SpeedButton9->setEnabled(false);
-    Panel3->setEnabled(true);
-    setFieldBackground(Qt::white);
+    m_states.apply(true);
 }
 
 void TForm4::SetBrowsingState() {
     m_editing = false;
-    Panel2->setEnabled(true);
-    SpeedButton1->setEnabled(true);
-    SpeedButton3->setEnabled(true);
-    SpeedButton4->setEnabled(false);
-    SpeedButton5->setEnabled(false);
-    SpeedButton6->setEnabled(true);
-    SpeedButton9->setEnabled(true);
-    Panel3->setEnabled(false);
-    setFieldBackground(kBackground);
+    m_states.apply(false);
 }
 
 void TForm4::ListView1SelectItem() {
@@ -291,6 +315,14 @@ void TForm4::ListView1SelectItem() {
         Edit1->clear();
         SpinEdit1->clear();
         SpinEdit2->setText(QStringLiteral("100"));
+        SpinEdit2->setStepFallback(100);
+        InstallDigitKeyFilter(SpinEdit2);
+        // Disabled while browsing, yet readable on the panel's light blue.
+        QPalette panelPalette = Panel3->palette();
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
+            panelPalette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
+        }
+        Panel3->setPalette(panelPalette);
         return;
     }
     const holdings::LotRow texts = rowAt(row);
@@ -332,6 +364,7 @@ void TForm4::SpeedButton3Click() {
     }
     Label5->setText(QStringLiteral("(修改股票)"));
     m_editMode = EditMode::Modifying;
+    m_modified = rowAt(selectedRow()).stored;
     SetEditingState();
     SpinEdit1->setFocus();
 }
@@ -360,19 +393,19 @@ void TForm4::SpeedButton4Click() {
     }
     const storage::Database database;
     const std::optional<numbers::FeeSchedule> fees = FeesInForce();
-    const int selected = selectedRow();
     int row = -1;
-    if (m_editMode == EditMode::Modifying && selected >= 0) {
-        storage::HoldingLot lot = *checked.lot;
-        lot.identity = numbers::IdentityValue(rowAt(selected).identityText).value_or(0);
-        const std::optional<storage::HoldingLot> stored = storage::SaveLot(database, lot);
+    if (m_editMode == EditMode::Modifying) {
+        // The lot chosen when the modify began, wherever its row stands now.
+        const std::optional<storage::HoldingLot> stored =
+            storage::SaveLot(database, m_modified, *checked.lot);
         if (!stored) {
             return;  // nothing was written: stay in the editing state
         }
         holdings::LotRow texts = holdings::RowOf(*stored, fees);
         texts.priceText = input.priceText;  // shown as typed until the next load
         texts.quantityText = input.quantityText;
-        row = Lots->setRow(selected, texts);
+        const int current = rowOfLot(m_modified.identity);
+        row = current >= 0 ? Lots->setRow(current, texts) : Lots->addRow(texts);
     } else {
         const std::optional<storage::HoldingLot> stored =
             storage::InsertLot(database, *checked.lot);
@@ -395,9 +428,8 @@ void TForm4::SpeedButton6Click() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    const std::optional<qint64> identity = numbers::IdentityValue(rowAt(row).identityText);
-    if (!identity || !storage::DeleteLot(storage::Database(), *identity)) {
-        return;  // a lot that cannot be deleted keeps its row
+    if (storage::DeleteLot(storage::Database(), rowAt(row).stored) != storage::Outcome::Done) {
+        return;  // a lot that cannot be found or deleted keeps its row
     }
     Lots->removeRow(row);
     if (Lots->rowCount() == 0) {
@@ -438,13 +470,35 @@ void TForm4::SpeedButton9Click() {
         return;
     }
     // All or nothing: the list changes only when the table did.
-    if (!storage::MergeLots(storage::Database(), *plan.survivor, plan.removedIdentities)) {
+    const std::optional<storage::HoldingLot> stored = storage::MergeLots(
+        storage::Database(), rowAt(rows.front()).stored, *plan.survivor, plan.removedLots);
+    if (!stored) {
         return;
     }
-    for (qsizetype removed : plan.removedRows) {  // last first, so positions stay valid
-        Lots->removeRow(rows[removed]);
+    QList<int> removed;
+    for (qsizetype position : plan.removedRows) {
+        removed.append(rows[position]);
     }
-    Lots->setRow(rows.front(), plan.survivorRow);
+    // A selected row among the removed lets go of the selection once, not row by row.
+    const int selected = selectedRow();
+    const bool selectionRemoved = removed.contains(selected);
+    if (selectionRemoved) {
+        const QSignalBlocker blocker(ListView1->selectionModel());
+        ListView1->selectionModel()->clear();
+    }
+    Lots->removeRows(removed);
+    holdings::LotRow survivor = plan.survivorRow;
+    survivor.stored = *stored;
+    const int survivorRow =
+        static_cast<int>(rows.front() - std::count_if(removed.begin(), removed.end(),
+                                                      [&rows](int r) { return r < rows.front(); }));
+    Lots->setRow(survivorRow, survivor);
+    if (selectionRemoved) {
+        // The row that took the place of the selected one, or the new last row.
+        const int before = static_cast<int>(std::count_if(
+            removed.begin(), removed.end(), [selected](int r) { return r < selected; }));
+        selectRow(std::min(selected - before, Lots->rowCount() - 1));
+    }
 }
 
 void TForm4::SpeedButton10Click() {
@@ -458,36 +512,4 @@ void TForm4::SpeedButton10Click() {
         Edit2->clear();
         Edit3->clear();
     }
-}
-
-bool TForm4::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != ListView1->viewport()) {
-        return ToolWindowOf<TForm4>::eventFilter(watched, event);  // the drag handles
-    }
-    if (event->type() == QEvent::Wheel) {
-        // One notch moves the selection one row and the list never scrolls by itself; with
-        // no selected row the wheel does nothing.
-        const int row = selectedRow();
-        if (row < 0) {
-            m_wheelDelta = 0;
-            return true;
-        }
-        m_wheelDelta += static_cast<QWheelEvent *>(event)->angleDelta().y();
-        int target = row;
-        while (m_wheelDelta <= -120) {
-            m_wheelDelta += 120;
-            ++target;
-        }
-        while (m_wheelDelta >= 120) {
-            m_wheelDelta -= 120;
-            --target;
-        }
-        target = std::clamp(target, 0, Lots->rowCount() - 1);
-        if (target != row) {
-            selectRow(target);
-            ListView1->scrollTo(Lots->index(target, LotListModel::kCode));
-        }
-        return true;
-    }
-    return false;
 }

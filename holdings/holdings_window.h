@@ -4,6 +4,7 @@
 
 #include "holdings/holding_figures.h"
 #include "holdings/lot_list_model.h"
+#include "widgets/list_editor.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
@@ -74,16 +75,14 @@ public:
     void ListView1SelectItem();
     void ListView1DblClick();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void selectRow(int row);
     QList<int> checkedRows() const;
     QList<holdings::LotRow> rowsAt(const QList<int> &rows) const;
-    void setFieldBackground(const QColor &colour);
+    int rowOfLot(qint64 identity) const;
 
     bool m_editing = false;
     EditMode m_editMode = EditMode::Adding;
-    int m_wheelDelta = 0;
+    storage::HoldingLot m_modified;  // the record a modify rewrites, as its row held it
+    EditStates m_states;
 };

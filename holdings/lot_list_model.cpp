@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -48,7 +49,7 @@ QVariant LotListModel::data(const QModelIndex &index, int role) const {
             return index.column() == kCode ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
                                            : QVariant();
         case kIdentityRole:
-            return row.texts.identityText;
+            return row.texts.stored.identity;
     }
     return {};
 }
@@ -62,6 +63,9 @@ bool LotListModel::setData(const QModelIndex &index, const QVariant &value, int 
 }
 
 Qt::ItemFlags LotListModel::flags(const QModelIndex &index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == kCode) {
         flags |= Qt::ItemIsUserCheckable;
@@ -108,6 +112,22 @@ void LotListModel::removeRow(int row) {
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
     endRemoveRows();
+}
+
+void LotListModel::removeRows(QList<int> rows) {
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i + 1;
+        while (j < rows.size() && rows[j] == rows[j - 1] - 1) {
+            ++j;
+        }
+        const int last = rows[i];
+        const int first = rows[j - 1];
+        beginRemoveRows({}, first, last);
+        m_rows.remove(first, last - first + 1);
+        endRemoveRows();
+        i = j;
+    }
 }
 
 int LotListModel::place(int row) {

@@ -1,7 +1,7 @@
 #pragma once
-// The rows of the holdings list: each lot's texts as shown, its check mark, and its identity
-// riding along unseen. Rows stay in code order by plain text comparison; a row whose code is
-// set moves to its place, and selections follow their rows.
+// The rows of the holdings list: each lot's texts as shown, its check mark, and the record it
+// stands for riding along unseen. Rows stay in code order by plain text comparison; a row whose
+// code is set moves to its place, and selections follow their rows.
 
 #include "holdings/holding_figures.h"
 
@@ -27,6 +27,8 @@ public:
     int addRow(const holdings::LotRow &row);
     int setRow(int row, const holdings::LotRow &texts);
     void removeRow(int row);
+    // Removes the rows at these positions (any order), each run of neighbours in one step.
+    void removeRows(QList<int> rows);
 
     const holdings::LotRow &row(int row) const { return m_rows[row].texts; }
     bool isChecked(int row) const { return m_rows[row].checked; }

@@ -1,4 +1,5 @@
 #include "monitor/watch_entry.h"
+#include "numbers/entry_messages.h"
 #include "numbers/number_syntax.h"
 
 namespace monitor {
@@ -8,11 +9,11 @@ WatchEntryCheck CheckWatchEntry(const QString &code, const QString &upperText,
     WatchEntryCheck check;
     check.upperText = upperText;
     if (code.size() != 6) {
-        check.error = QStringLiteral("股票代码不完事!请正确填写.");
+        check.error = numbers::CodeIncompleteMessage();
         return check;
     }
     check.upperText = numbers::NormaliseDecimalText(upperText);
-    const QString priceError = QStringLiteral("股票价格错误!请正确填写.");
+    const QString priceError = numbers::PriceInvalidMessage();
     const std::optional<double> upper = numbers::ParseDecimal(check.upperText);
     if (!upper) {
         check.error = priceError;

@@ -11,29 +11,16 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QScreen>
 #include <QShowEvent>
-#include <QWheelEvent>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QColor kDialogColour(210, 233, 255);
-
-// Rows stand in the order of their codes, compared as the locale compares text.
-class CodeItem final : public QTableWidgetItem {
-public:
-    using QTableWidgetItem::QTableWidgetItem;
-    bool operator<(const QTableWidgetItem &other) const override {
-        return QString::localeAwareCompare(text(), other.text()) < 0;
-    }
-};
-
-void SetFieldBackground(QLineEdit *field, const QColor &colour) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, colour);
-    field->setPalette(palette);
-}
 
 }  // namespace
 
@@ -66,31 +53,24 @@ TSeeDlg::TSeeDlg(QWidget *parent)
     InstallDecimalKeyFilter(Edit2);
 
     // The list has no header of its own: labels between thin bevels stand in for it.
-    const char16_t *headers[] = {u"股票代码 ", u"股票名称", u"警报上限价格", u"警报下限价格"};
-    const int widths[] = {98, 120, 120, 120};
-    int left = 10;
-    for (int i = 0; i < 4; ++i) {
-        auto *header = new QLabel(QString::fromUtf16(headers[i]), this);
-        header->setAlignment(Qt::AlignCenter);
-        header->setGeometry(left, 84, widths[i], 20);
-        left += widths[i];
-        auto *bevel = new QFrame(this);
-        bevel->setFrameShape(QFrame::VLine);
-        bevel->setFrameShadow(QFrame::Sunken);
-        bevel->setGeometry(left - 1, 84, 2, 20);
-    }
+    const QList<int> widths = {98, 120, 120, 120};
+    AddHeaderStrip(this, {10, 84}, 20,
+                   {u"股票代码 "_s, u"股票名称"_s, u"警报上限价格"_s, u"警报下限价格"_s}, widths);
     // The headers are hidden before there are columns: a visible header would measure its
     // sections in a bold face, loading a font file the program never shows.
-    ListView1 = new QTableWidget(this);
+    ListView1 = new QTableView(this);
     ListView1->setGeometry(8, 106, 462, 172);
     ListView1->horizontalHeader()->hide();
     ListView1->verticalHeader()->hide();
-    ListView1->setColumnCount(5);
+    Entries = new WatchListModel(this);
+    ListView1->setModel(Entries);
+    // Fixed, or the section grows to the font's height once the face is set.
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setMinimumSectionSize(22);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
     for (int i = 0; i < 4; ++i) {
         ListView1->setColumnWidth(i, widths[i]);
     }
-    ListView1->setColumnHidden(4, true);  // the identity rides along unseen
     ListView1->setShowGrid(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -101,8 +81,9 @@ TSeeDlg::TSeeDlg(QWidget *parent)
     }
     listPalette.setColor(QPalette::Text, Qt::black);
     ListView1->setPalette(listPalette);
-    ListView1->viewport()->installEventFilter(this);
-    connect(ListView1, &QTableWidget::itemSelectionChanged, this, &TSeeDlg::ListView1SelectItem);
+    new WheelSteps(ListView1);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TSeeDlg::ListView1SelectItem);
 
     CheckBox1 = new QCheckBox(QStringLiteral("启用监控"), this);
     CheckBox1->setGeometry(484, 84, 110, 22);
@@ -127,56 +108,36 @@ TSeeDlg::TSeeDlg(QWidget *parent)
     // The close box, Escape and the button all end in finished().
     connect(this, &QDialog::finished, this, &TSeeDlg::FormClose);
 
+    m_states.addBrowsing({ListView1, SpeedButton1, SpeedButton3, SpeedButton6});
+    m_states.addEditing({SpeedButton4, SpeedButton5, Panel3});
+    m_states.setFields({SpinEdit1, Edit3, Edit1, Edit2}, kDialogColour,
+                       QApplication::palette().color(QPalette::Base));
     SetBrowsingState();
 }
 
 int TSeeDlg::selectedRow() const {
-    const QList<QTableWidgetSelectionRange> ranges = ListView1->selectedRanges();
-    return ranges.isEmpty() ? -1 : ranges.first().topRow();
-}
-
-void TSeeDlg::setRow(int row, const QStringList &texts) {
-    for (int column = 0; column < texts.size(); ++column) {
-        QTableWidgetItem *item = ListView1->item(row, column);
-        if (item == nullptr) {
-            item = column == 0 ? new CodeItem() : new QTableWidgetItem();
-            ListView1->setItem(row, column, item);
-        }
-        item->setText(texts[column]);
-    }
-}
-
-void TSeeDlg::selectItem(QTableWidgetItem *caption) {
-    ListView1->sortItems(0);
-    const int row = ListView1->row(caption);
-    ListView1->setCurrentCell(row, 0);
-    ListView1->selectRow(row);
+    return SelectedRow(ListView1);
 }
 
 void TSeeDlg::LoadWatchList() {
-    ListView1->clearSelection();
-    ListView1->setRowCount(0);
-    const QList<storage::WatchEntry> entries = storage::LoadWatchList(storage::Database());
-    for (const storage::WatchEntry &entry : entries) {
-        const int row = ListView1->rowCount();
-        ListView1->insertRow(row);
-        setRow(row, {entry.code, entry.name, entry.upper, entry.lower, entry.identity});
+    {
+        const QSignalBlocker blocker(ListView1->selectionModel());
+        Entries->setEntries(storage::LoadWatchList(storage::Database()));
     }
-    ListView1->sortItems(0);
+    ListView1SelectItem();
     ListView1->setFocus();
-    if (ListView1->rowCount() > 0) {
-        ListView1->setCurrentCell(0, 0);
-        ListView1->selectRow(0);
+    if (Entries->rowCount() > 0) {
+        SelectRow(ListView1, 0);
     }
 }
 
 void TSeeDlg::ListView1SelectItem() {
     const int row = selectedRow();
-    QLineEdit *fields[] = {SpinEdit1, Edit3, Edit1, Edit2};
-    for (int column = 0; column < 4; ++column) {
-        const QTableWidgetItem *item = row >= 0 ? ListView1->item(row, column) : nullptr;
-        fields[column]->setText(item != nullptr ? item->text() : QString());
-    }
+    const storage::WatchEntry entry = row >= 0 ? Entries->entry(row) : storage::WatchEntry();
+    SpinEdit1->setText(entry.code);
+    Edit3->setText(entry.name);
+    Edit1->setText(entry.upper.text);
+    Edit2->setText(entry.lower.text);
 }
 
 void TSeeDlg::SpeedButton1Click() {
@@ -208,29 +169,30 @@ void TSeeDlg::SpeedButton4Click() {
     }
     // A database failure ends the save silently, in the editing state.
     const storage::Database database;
-    QTableWidgetItem *caption = nullptr;
+    storage::WatchEntry typed{0,
+                              SpinEdit1->text(),
+                              storage::CleanName(Edit3->text()),
+                              {check.upper, Edit1->text()},
+                              {check.lower, Edit2->text()}};
+    int row = selectedRow();
     if (m_editMode == EditMode::Adding) {
-        const std::optional<storage::WatchEntry> entry = storage::AddWatchEntry(
-            database, SpinEdit1->text(), Edit3->text(), check.upper, check.lower);
+        const std::optional<storage::WatchEntry> entry = storage::AddWatchEntry(database, typed);
         if (!entry) {
             return;
         }
-        const int row = ListView1->rowCount();
-        ListView1->insertRow(row);
-        setRow(row, {entry->code, entry->name, entry->upper, entry->lower, entry->identity});
-        caption = ListView1->item(row, 0);
+        row = Entries->addEntry(*entry);
     } else {
-        const int row = selectedRow();
-        if (row < 0 ||
-            !storage::UpdateWatchEntry(database, ListView1->item(row, 4)->text(), SpinEdit1->text(),
-                                       Edit3->text(), check.upper, check.lower)) {
+        if (row < 0) {
             return;
         }
         // The row shows the prices as typed until the list is next loaded.
-        setRow(row, {SpinEdit1->text(), Edit3->text(), Edit1->text(), Edit2->text()});
-        caption = ListView1->item(row, 0);
+        typed.identity = Entries->entry(row).identity;
+        if (storage::UpdateWatchEntry(database, typed) != storage::Outcome::Done) {
+            return;
+        }
+        row = Entries->setEntry(row, typed);
     }
-    selectItem(caption);
+    SelectRow(ListView1, row);
     SpeedButton5Click();
 }
 
@@ -252,15 +214,14 @@ void TSeeDlg::SpeedButton6Click() {
                        messages::Buttons::YesNo) == messages::Answer::No) {
         return;
     }
-    if (!storage::RemoveWatchEntry(storage::Database(), ListView1->item(row, 4)->text())) {
+    if (storage::RemoveWatchEntry(storage::Database(), Entries->entry(row).identity) !=
+        storage::Outcome::Done) {
         return;
     }
-    ListView1->removeRow(row);
-    if (ListView1->rowCount() > 0) {
+    Entries->removeEntry(row);
+    if (Entries->rowCount() > 0) {
         // The row that took the deleted one's place, or the new last row.
-        const int next = std::min(row, ListView1->rowCount() - 1);
-        ListView1->setCurrentCell(next, 0);
-        ListView1->selectRow(next);
+        SelectRow(ListView1, std::min(row, Entries->rowCount() - 1));
         ListView1->setFocus();
     } else {
         ListView1->clearSelection();
@@ -268,33 +229,21 @@ void TSeeDlg::SpeedButton6Click() {
 }
 
 void TSeeDlg::SetEditingState() {
-    ListView1->setEnabled(false);
-    for (QPushButton *button : {SpeedButton1, SpeedButton3, SpeedButton6}) {
-        button->setEnabled(false);
-    }
-    SpeedButton4->setEnabled(true);
-    SpeedButton5->setEnabled(true);
-    Panel3->setEnabled(true);
-    for (QLineEdit *field : {SpinEdit1, Edit3, Edit1, Edit2}) {
-        SetFieldBackground(field, QApplication::palette().color(QPalette::Base));
-    }
+    m_states.apply(true);
     SpinEdit1->setFocus();
 }
 
 void TSeeDlg::SetBrowsingState() {
-    ListView1->setEnabled(true);
-    for (QPushButton *button : {SpeedButton1, SpeedButton3, SpeedButton6}) {
-        button->setEnabled(true);
-    }
-    SpeedButton4->setEnabled(false);
-    SpeedButton5->setEnabled(false);
-    Panel3->setEnabled(false);
-    for (QLineEdit *field : {SpinEdit1, Edit3, Edit1, Edit2}) {
-        SetFieldBackground(field, kDialogColour);
-    }
+    m_states.apply(false);
 }
 
 void TSeeDlg::showEvent(QShowEvent *event) {
+    if (!m_placed && !event->spontaneous()) {
+        // Centred on the screen from the first showing on; later showings keep the place.
+        m_placed = true;
+        m_awaitingFrame = true;
+        centre();
+    }
     QDialog::showEvent(event);
     if (event->spontaneous()) {
         return;  // the window manager restoring it is no new showing
@@ -305,8 +254,23 @@ void TSeeDlg::showEvent(QShowEvent *event) {
     }
 }
 
+void TSeeDlg::centre() {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect frame = frameGeometry();
+        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+}
+
+void TSeeDlg::moveEvent(QMoveEvent *event) {
+    QDialog::moveEvent(event);
+    if (m_awaitingFrame && frameGeometry().size() != size()) {
+        m_awaitingFrame = false;
+        centre();
+    }
+}
+
 void TSeeDlg::FormClose() {
-    if (ListView1->rowCount() == 0) {
+    if (Entries->rowCount() == 0) {
         return;
     }
     if (!CheckBox1->isChecked()) {
@@ -319,16 +283,15 @@ void TSeeDlg::FormClose() {
 }
 
 bool TSeeDlg::StartMonitoring() {
-    if (ListView1->rowCount() == 0) {
+    if (Entries->rowCount() == 0) {
         return false;
     }
     if (TForm10::instance) {
         TForm10::instance->close();
     }
     TForm10 *monitor = TForm10::Open();
-    for (int row = 0; row < ListView1->rowCount(); ++row) {
-        monitor->AddRow(ListView1->item(row, 0)->text(), ListView1->item(row, 1)->text(),
-                        ListView1->item(row, 2)->text(), ListView1->item(row, 3)->text());
+    for (const storage::WatchEntry &entry : Entries->entries()) {
+        monitor->AddRow(entry.code, entry.name, entry.upper.text, entry.lower.text);
     }
     monitor->StartMonitoring();
     return true;
@@ -355,19 +318,4 @@ void TSeeDlg::ShowMonitor(QWidget *owner) {
         messages::Show(owner, QStringLiteral("监控列表中没有股票!请先在[股票价格监控设置]中添加."),
                        QStringLiteral("提示"), messages::Icon::Information);
     }
-}
-
-bool TSeeDlg::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == ListView1->viewport() && event->type() == QEvent::Wheel) {
-        // Each wheel step moves the selection one row; the wheel alone never scrolls.
-        const int distance = static_cast<QWheelEvent *>(event)->angleDelta().y();
-        if (selectedRow() >= 0 && distance != 0) {
-            const bool towardsUser = distance < 0;
-            QKeyEvent key(QEvent::KeyPress, towardsUser ? Qt::Key_Down : Qt::Key_Up,
-                          Qt::NoModifier);
-            QApplication::sendEvent(ListView1, &key);
-        }
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -2,12 +2,15 @@
 // TSeeDlg: the watch-list settings. Keeps the watched stocks with their alarm band in table
 // KSEE and carries the monitoring switch; closing it starts the monitor.
 
+#include "monitor/watch_list_model.h"
+#include "widgets/list_editor.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 
 class TSeeDlg final : public QDialog {
     Q_OBJECT
@@ -21,7 +24,8 @@ public:
     QLineEdit *Edit3;           // name
     QLineEdit *Edit1;           // upper alarm price
     QLineEdit *Edit2;           // lower alarm price
-    QTableWidget *ListView1;    // code, name, upper, lower, and the unseen identity
+    QTableView *ListView1;      // code, name, upper, lower
+    WatchListModel *Entries;    // the rows of ListView1
     QCheckBox *CheckBox1;       // 启用监控
     QPushButton *SpeedButton1;  // 新增
     QPushButton *SpeedButton3;  // 修改
@@ -52,12 +56,14 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     int selectedRow() const;
-    void setRow(int row, const QStringList &texts);
-    void selectItem(QTableWidgetItem *caption);
+    void centre();
 
     EditMode m_editMode = EditMode::Adding;
+    EditStates m_states;
+    bool m_placed = false;
+    bool m_awaitingFrame = false;  // centred again once the window manager's frame is known
 };

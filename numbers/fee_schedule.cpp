@@ -25,7 +25,7 @@ FeeTexts DefaultFeeTexts() {
             FormatAmount(design.MinCommission)};
 }
 
-FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts) {
+FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts, TransferBasis basis) {
     std::array<double, 7> values{};
     for (size_t i = 0; i < texts.size(); ++i) {
         const std::optional<double> value = ParseDecimal(texts[i]);
@@ -34,9 +34,9 @@ FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts) {
         }
         values[i] = *value;
     }
-    return {
-        FeeSchedule{values[0], values[1], values[2], values[3], values[4], values[5], values[6]},
-        {}};
+    return {FeeSchedule{values[0], values[1], values[2], values[3], values[4], values[5], values[6],
+                        basis},
+            {}};
 }
 
 }  // namespace numbers

@@ -9,15 +9,21 @@
 
 namespace numbers {
 
-// The seven fee parameters, in the order they are validated and stored.
+// What the two transfer rates are charged on: fen per share, once per round trip, or per
+// mille of the amount, on the buy and on the sell.
+enum class TransferBasis { PerShare, PerAmount };
+
+// The seven fee parameters, in the order they are validated and stored, and the basis of
+// the transfer rates.
 struct FeeSchedule {
     double BuyStampTaxRate = 0;       // per mille of the buy amount
     double SellStampTaxRate = 1;      // per mille of the sell amount
     double BuyCommissionRate = 3;     // per mille of the buy amount
     double SellCommissionRate = 3;    // per mille of the sell amount
-    double ShenzhenTransferRate = 0;  // fen per share
+    double ShenzhenTransferRate = 0;  // fen per share, or per mille of the amount
     double ShanghaiTransferRate = 0.1;
     double MinCommission = 5;  // yuan, per side
+    TransferBasis TransferFeeBasis = TransferBasis::PerShare;
 };
 
 // The fee texts in record order: buy stamp tax, sell stamp tax, buy commission,
@@ -34,6 +40,8 @@ struct FeeScheduleReading {
     QString error;  // the first bad field's message when schedule is empty
 };
 
-FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts);
+// The schedule of the seven texts, charging the transfer rates on `basis`.
+FeeScheduleReading ReadFeeSchedule(const FeeTexts &texts,
+                                   TransferBasis basis = TransferBasis::PerShare);
 
 }  // namespace numbers

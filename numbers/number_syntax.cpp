@@ -147,7 +147,8 @@ std::optional<double> ParseDecimal(const QString &text) {
         // Too small for a double: the nearest one is zero, with the number's sign.
         return number.front() == '-' ? -0.0 : 0.0;
     }
-    if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) {
+    if (error != std::errc() || end != number.data() + number.size() ||
+        !(std::fabs(value) <= kLargestDecimal)) {
         return std::nullopt;
     }
     return value;

@@ -11,8 +11,13 @@ namespace numbers {
 // General number form: 15 significant digits, no trailing zeros, no grouping.
 QString FormatAmount(double value);
 
+// The largest magnitude a typed number may have. Every number up to it survives being shown
+// with FormatAmount and read back (the 15-digit form never rounds past it), and as an amount
+// in yuan it can still be rounded to the li; beyond it lies nothing a trader types.
+inline constexpr double kLargestDecimal = 1e15;
+
 // Optional blanks, optional sign, digits with at most one ".", optional exponent, optional
-// blanks; a lone "." reads as 0. Values beyond the double range are refused.
+// blanks; a lone "." reads as 0. Values beyond kLargestDecimal either way are refused.
 std::optional<double> ParseDecimal(const QString &text);
 
 // Optional sign and decimal digits, within the 32-bit signed range.

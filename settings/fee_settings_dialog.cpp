@@ -20,7 +20,7 @@ TSETDlg::TSETDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("股票交易费率设置"));
     SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(176, 211, 225));
-    setFixedSize(450, 306);
+    setFixedSize(450, 339);
 
     Image1 = new StudioLabel(this);
     Image1->setGeometry(10, 10, 100, 236);
@@ -31,34 +31,47 @@ TSETDlg::TSETDlg(QWidget *parent)
     const struct {
         QLineEdit **field;
         const char16_t *label;
+        QLabel **keep;
     } rows[] = {
-        {&Edit4, u"购入股票应交印花税         （‰)"},
-        {&Edit5, u"卖出股票应交印花税         （‰)"},
-        {&Edit6, u"购入股票应交手续费         （‰)"},
-        {&Edit7, u"卖出股票应交手续费         （‰)"},
-        {&Edit1, u"每次成交最低手续费         （元）"},
-        {&Edit8, u"深市过户费           （分/股）"},
-        {&Edit9, u"泸市过户费           （分/股）"},
+        {&Edit4, u"购入股票应交印花税         （‰)", nullptr},
+        {&Edit5, u"卖出股票应交印花税         （‰)", nullptr},
+        {&Edit6, u"购入股票应交手续费         （‰)", nullptr},
+        {&Edit7, u"卖出股票应交手续费         （‰)", nullptr},
+        {&Edit1, u"每次成交最低手续费         （元）", nullptr},
+        {&Edit8, u"深市过户费           （分/股）", &m_shenzhenLabel},
+        {&Edit9, u"泸市过户费           （分/股）", &m_shanghaiLabel},
     };
     int top = 14;
     for (const auto &row : rows) {
         auto *label = new QLabel(QString::fromUtf16(row.label), this);
         label->setGeometry(122, top, 226, 24);
+        if (row.keep != nullptr) {
+            *row.keep = label;
+        }
         *row.field = new QLineEdit(this);
         (*row.field)->setGeometry(350, top, 88, 24);
         InstallDecimalKeyFilter(*row.field);
         top += 33;
     }
-    setTexts(numbers::DefaultFeeTexts());
+    // The basis of the two transfer fields, in the row below them.
+    (new QLabel(QStringLiteral("过户费计算方式:"), this))->setGeometry(122, top, 110, 24);
+    RadioButton1 = new QRadioButton(QStringLiteral("按股数"), this);
+    RadioButton1->setGeometry(236, top, 80, 24);
+    RadioButton2 = new QRadioButton(QStringLiteral("按成交金额"), this);
+    RadioButton2->setGeometry(320, top, 118, 24);
+    connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::showTransferUnits);
+    top += 33;
+    SpeedButton1Click();
 
     auto *bevel = new QFrame(this);
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(10, 254, 430, 4);
+    bevel->setGeometry(10, top + 9, 430, 4);
 
-    SpeedButton1 = new SpeedButton(QStringLiteral("默认设置"), this, QRect(10, 266, 90, 30));
-    SpeedButton2 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(250, 266, 90, 30));
-    SpeedButton3 = new SpeedButton(QStringLiteral("退  出"), this, QRect(350, 266, 90, 30));
+    top += 21;
+    SpeedButton1 = new SpeedButton(QStringLiteral("默认设置"), this, QRect(10, top, 90, 30));
+    SpeedButton2 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(250, top, 90, 30));
+    SpeedButton3 = new SpeedButton(QStringLiteral("退  出"), this, QRect(350, top, 90, 30));
     connect(SpeedButton1, &SpeedButton::clicked, this, &TSETDlg::SpeedButton1Click);
     connect(SpeedButton2, &SpeedButton::clicked, this, &TSETDlg::SpeedButton2Click);
     connect(SpeedButton3, &SpeedButton::clicked, this, &TSETDlg::SpeedButton3Click);
@@ -66,7 +79,9 @@ TSETDlg::TSETDlg(QWidget *parent)
     setTabOrder(Edit4, Edit6);
     setTabOrder(Edit6, Edit8);
     setTabOrder(Edit8, Edit9);
-    setTabOrder(Edit9, Edit7);
+    setTabOrder(Edit9, RadioButton1);
+    setTabOrder(RadioButton1, RadioButton2);
+    setTabOrder(RadioButton2, Edit7);
     setTabOrder(Edit7, Edit5);
     setTabOrder(Edit5, Edit1);
 
@@ -87,6 +102,24 @@ numbers::FeeTexts TSETDlg::FeeTexts() const {
     return texts;
 }
 
+numbers::TransferBasis TSETDlg::TransferFeeBasis() const {
+    return RadioButton2->isChecked() ? numbers::TransferBasis::PerAmount
+                                     : numbers::TransferBasis::PerShare;
+}
+
+void TSETDlg::setTransferBasis(numbers::TransferBasis basis) {
+    (basis == numbers::TransferBasis::PerAmount ? RadioButton2 : RadioButton1)->setChecked(true);
+    showTransferUnits();
+}
+
+void TSETDlg::showTransferUnits() {
+    const QString unit = TransferFeeBasis() == numbers::TransferBasis::PerAmount
+                             ? QStringLiteral("（‰)")
+                             : QStringLiteral("（分/股）");
+    m_shenzhenLabel->setText(QStringLiteral("深市过户费           ") + unit);
+    m_shanghaiLabel->setText(QStringLiteral("泸市过户费           ") + unit);
+}
+
 void TSETDlg::setTexts(const numbers::FeeTexts &texts) {
     const auto all = fields();
     for (size_t i = 0; i < all.size(); ++i) {
@@ -95,9 +128,10 @@ void TSETDlg::setTexts(const numbers::FeeTexts &texts) {
 }
 
 void TSETDlg::Load() {
-    const std::optional<numbers::FeeTexts> stored = storage::LoadFeeTexts(storage::Database());
+    const std::optional<storage::StoredFees> stored = storage::LoadFees(storage::Database());
     if (stored) {
-        setTexts(*stored);
+        setTexts(stored->texts);
+        setTransferBasis(stored->transferBasis);
         return;
     }
     messages::Show(this, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"),
@@ -107,6 +141,7 @@ void TSETDlg::Load() {
 
 void TSETDlg::SpeedButton1Click() {
     setTexts(numbers::DefaultFeeTexts());
+    setTransferBasis(numbers::TransferBasis::PerShare);
 }
 
 void TSETDlg::SpeedButton2Click() {
@@ -117,7 +152,8 @@ void TSETDlg::SpeedButton2Click() {
             break;
         }
     }
-    const numbers::FeeScheduleReading reading = numbers::ReadFeeSchedule(FeeTexts());
+    const numbers::FeeScheduleReading reading =
+        numbers::ReadFeeSchedule(FeeTexts(), TransferFeeBasis());
     if (!reading.schedule) {
         messages::ShowInputError(this, reading.error);
         return;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRadioButton>
 
 class TSETDlg final : public QDialog, public settings::FeeSettings {
     Q_OBJECT
@@ -16,19 +17,22 @@ public:
     explicit TSETDlg(QWidget *parent = nullptr);
 
     QLabel *Image1;
-    QLineEdit *Edit4;           // buy stamp tax
-    QLineEdit *Edit5;           // sell stamp tax
-    QLineEdit *Edit6;           // buy commission
-    QLineEdit *Edit7;           // sell commission
-    QLineEdit *Edit1;           // minimum commission
-    QLineEdit *Edit8;           // Shenzhen transfer
-    QLineEdit *Edit9;           // Shanghai transfer
-    SpeedButton *SpeedButton1;  // 默认设置
-    SpeedButton *SpeedButton2;  // 保存设置
-    SpeedButton *SpeedButton3;  // 退  出
+    QLineEdit *Edit4;            // buy stamp tax
+    QLineEdit *Edit5;            // sell stamp tax
+    QLineEdit *Edit6;            // buy commission
+    QLineEdit *Edit7;            // sell commission
+    QLineEdit *Edit1;            // minimum commission
+    QLineEdit *Edit8;            // Shenzhen transfer
+    QLineEdit *Edit9;            // Shanghai transfer
+    QRadioButton *RadioButton1;  // 按股数: transfer rates in fen per share
+    QRadioButton *RadioButton2;  // 按成交金额: transfer rates in per mille of the amount
+    SpeedButton *SpeedButton1;   // 默认设置
+    SpeedButton *SpeedButton2;   // 保存设置
+    SpeedButton *SpeedButton3;   // 退  出
 
     // The seven texts in record order, as the calculators read them.
     numbers::FeeTexts FeeTexts() const override;
+    numbers::TransferBasis TransferFeeBasis() const override;
 
     void Load();
     void SpeedButton1Click();
@@ -43,4 +47,9 @@ private:
     // The fields in record order.
     std::array<QLineEdit *, 7> fields() const;
     void setTexts(const numbers::FeeTexts &texts);
+    void setTransferBasis(numbers::TransferBasis basis);
+    void showTransferUnits();
+
+    QLabel *m_shenzhenLabel = nullptr;
+    QLabel *m_shanghaiLabel = nullptr;
 };

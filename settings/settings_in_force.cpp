@@ -12,6 +12,9 @@ namespace {
 class DefaultFees final : public FeeSettings {
 public:
     numbers::FeeTexts FeeTexts() const override { return numbers::DefaultFeeTexts(); }
+    numbers::TransferBasis TransferFeeBasis() const override {
+        return numbers::TransferBasis::PerShare;
+    }
 };
 
 class DefaultSystem final : public SystemSettings {

@@ -15,6 +15,8 @@ public:
     virtual ~FeeSettings() = default;
     // The seven fee texts in record order, as typed.
     virtual numbers::FeeTexts FeeTexts() const = 0;
+    // What the two transfer rates are charged on, as chosen.
+    virtual numbers::TransferBasis TransferFeeBasis() const = 0;
 };
 
 class SystemSettings {

@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -120,6 +121,29 @@ QString Names(const Columns &columns) {
     return names.join(QStringLiteral(", "));
 }
 
+// Adds each of the setup columns about to be written that the file lacks (it predates the
+// column), with the column's own type. Adding leaves the stored rows as they are.
+bool AddMissingSetupColumns(QSqlDatabase &db, const Columns &columns) {
+    const QSqlRecord present = db.record(QStringLiteral("setup"));
+    QSqlQuery query(db);
+    for (const auto &column : columns) {
+        if (present.isEmpty() || present.contains(column.first)) {
+            continue;
+        }
+        const auto known = std::find_if(
+            kSetupColumns.begin(), kSetupColumns.end(), [&column](const SetupColumn &setup) {
+                return column.first == QLatin1String(setup.name.data(), setup.name.size());
+            });
+        if (known == kSetupColumns.end() ||
+            !Exec(query,
+                  QStringLiteral("ALTER TABLE setup ADD COLUMN %1 %2")
+                      .arg(column.first, QLatin1String(known->type.data(), known->type.size())))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsNumber(const QVariant &value) {
     switch (value.typeId()) {
         case QMetaType::Int:
@@ -155,6 +179,9 @@ std::optional<QSqlRecord> Database::ReadSetup() const {
 bool Database::WriteSetup(const Columns &columns) const {
     return WithConnection(m_path, m_mode, true, [&columns](QSqlDatabase &db) {
         return InTransaction(db, [&] {
+            if (!AddMissingSetupColumns(db, columns)) {
+                return false;
+            }
             QSqlQuery query(db);
             if (!Exec(query, QStringLiteral("SELECT rowid FROM setup LIMIT 1"))) {
                 return false;
@@ -223,37 +250,83 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
     });
 }
 
-bool Database::Update(const Table &table, qint64 identity, const Columns &columns) const {
-    return Apply(table, {{RowChange::Kind::Rewrite, identity, columns}});
+Outcome Database::Update(const Table &table, qint64 identity, const Columns &columns,
+                         const Columns &match) const {
+    return Apply(table, {{RowChange::Kind::Rewrite, identity, columns, match}});
 }
 
-bool Database::Remove(const Table &table, qint64 identity) const {
-    return Apply(table, {{RowChange::Kind::Remove, identity, {}}});
+Outcome Database::Remove(const Table &table, qint64 identity, const Columns &match) const {
+    return Apply(table, {{RowChange::Kind::Remove, identity, {}, match}});
 }
 
-bool Database::Apply(const Table &table, const QList<RowChange> &changes) const {
+Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
+                        qint64 *storedAnew) const {
     return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
-        return InTransaction(db, [&] {
-            QSqlQuery query(db);
-            for (const RowChange &change : changes) {
-                const bool done =
-                    change.kind == RowChange::Kind::Remove
-                        ? Exec(query,
-                               QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                                   .arg(Quoted(table.name), Quoted(table.identity)),
-                               {change.identity})
-                        : Exec(query,
-                               QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                   .arg(Quoted(table.name), Assignments(change.columns),
-                                        Quoted(table.identity)),
-                               Values(change.columns) << change.identity);
-                // The identity is unique: anything but one row means the row is not there.
-                if (!done || query.numRowsAffected() != 1) {
-                    return false;
-                }
+        if (!db.transaction()) {
+            return Outcome::Failed;
+        }
+        Outcome outcome = Outcome::Done;
+        qint64 inserted = 0;
+        QSqlQuery query(db);
+        QString prepared;
+        for (const RowChange &change : changes) {
+            QString where = Quoted(table.identity) + QStringLiteral(" = ?");
+            QVariantList whereValues{change.identity};
+            for (const auto &column : change.match) {
+                where += QStringLiteral(" AND IFNULL(%1, ?) = ?").arg(column.first);
+                whereValues << (IsNumber(column.second) ? QVariant(0) : QVariant(QString()))
+                            << column.second;
             }
-            return true;
-        });
+            const QString sql =
+                change.kind == RowChange::Kind::Remove
+                    ? QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(table.name), where)
+                    : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                          .arg(Quoted(table.name), Assignments(change.columns), where);
+            // A run of like changes (a merge's deletes) is compiled once.
+            if (sql != prepared && !query.prepare(sql)) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            prepared = sql;
+            const QVariantList values = change.kind == RowChange::Kind::Remove
+                                            ? whereValues
+                                            : Values(change.columns) + whereValues;
+            for (qsizetype i = 0; i < values.size(); ++i) {
+                query.bindValue(static_cast<int>(i), values[i]);
+            }
+            if (!query.exec()) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            if (query.numRowsAffected() == 1) {
+                continue;
+            }
+            // The identity is unique: no row changed means the row is not there.
+            if (!change.storeWhenGone || query.numRowsAffected() != 0) {
+                outcome = Outcome::NoSuchRow;
+                break;
+            }
+            if (!Exec(query,
+                      QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(Quoted(table.name), Names(change.columns),
+                               Placeholders(change.columns.size())),
+                      Values(change.columns)) ||
+                !query.lastInsertId().isValid()) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            inserted = query.lastInsertId().toLongLong();
+            prepared.clear();
+        }
+        query.finish();
+        if (outcome != Outcome::Done || !db.commit()) {
+            db.rollback();
+            return outcome == Outcome::Done ? Outcome::Failed : outcome;
+        }
+        if (storedAnew != nullptr && inserted != 0) {
+            *storedAnew = inserted;
+        }
+        return Outcome::Done;
     });
 }
 

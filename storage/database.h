@@ -26,12 +26,19 @@ inline constexpr Table kKsee{"KSEE", "MID"};
 // Column names come from the program's own constants, never from input; values are bound.
 using Columns = QList<QPair<QString, QVariant>>;
 
+// What became of a change: made, not made because its row is not there (any more), or not
+// made because the file could not be read or written (missing, locked, busy, read-only).
+enum class Outcome { Failed, Done, NoSuchRow };
+
 // A change of the one row with `identity`: rewritten with `columns`, or removed.
 struct RowChange {
     enum class Kind { Rewrite, Remove };
     Kind kind = Kind::Rewrite;
     qint64 identity = 0;
     Columns columns;  // the rewrite's columns
+    Columns match;    // values the row must still hold (NULL counting as empty or 0)
+    // A rewrite whose row is not there inserts its columns as a new row instead.
+    bool storeWhenGone = false;
 };
 
 class Database {
@@ -43,17 +50,20 @@ public:
     // The first row of `setup`; empty when the operation fails or there is no row.
     std::optional<QSqlRecord> ReadSetup() const;
     // Rewrites the first row of `setup`, or inserts one with these columns when there is none.
+    // A setup column the file lacks is added first, in the same transaction.
     bool WriteSetup(const Columns &columns) const;
 
     std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;
     // Inserts a row and reads back the row this insert created; empty when it was not stored.
     std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
-    // False when no row has the identity.
-    bool Update(const Table &table, qint64 identity, const Columns &columns) const;
-    bool Remove(const Table &table, qint64 identity) const;
+    Outcome Update(const Table &table, qint64 identity, const Columns &columns,
+                   const Columns &match = {}) const;
+    Outcome Remove(const Table &table, qint64 identity, const Columns &match = {}) const;
     // The changes in order, as one transaction: all or nothing. A change that finds no row
-    // fails the whole.
-    bool Apply(const Table &table, const QList<RowChange> &changes) const;
+    // (and does not store anew) undoes the whole with NoSuchRow. `storedAnew` receives the
+    // identity of the last row a storeWhenGone change inserted.
+    Outcome Apply(const Table &table, const QList<RowChange> &changes,
+                  qint64 *storedAnew = nullptr) const;
 
     // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
     // (false) when the file exists; never leaves a half-made file behind.

@@ -56,28 +56,30 @@ std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &
     return record ? LotOf(*record) : std::nullopt;
 }
 
-bool UpdateLot(const Database &database, const HoldingLot &lot) {
-    return database.Update(kGmm, lot.identity, LotColumns(lot));
+std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,
+                                  const HoldingLot &changed) {
+    return MergeLots(database, loaded, changed, {});
 }
 
-std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &lot) {
-    if (UpdateLot(database, lot)) {
-        return lot;
-    }
-    return InsertLot(database, lot);
+Outcome DeleteLot(const Database &database, const HoldingLot &loaded) {
+    return database.Remove(kGmm, loaded.identity, LotColumns(loaded));
 }
 
-bool DeleteLot(const Database &database, qint64 identity) {
-    return database.Remove(kGmm, identity);
-}
-
-bool MergeLots(const Database &database, const HoldingLot &merged, const QList<qint64> &removed) {
+std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
+                                    const HoldingLot &merged, const QList<HoldingLot> &removed) {
     QList<RowChange> changes;
-    for (const qint64 identity : removed) {
-        changes.append({RowChange::Kind::Remove, identity, {}});
+    for (const HoldingLot &lot : removed) {
+        changes.append({RowChange::Kind::Remove, lot.identity, {}, LotColumns(lot)});
     }
-    changes.append({RowChange::Kind::Rewrite, merged.identity, LotColumns(merged)});
-    return database.Apply(kGmm, changes);
+    changes.append({RowChange::Kind::Rewrite, survivor.identity, LotColumns(merged),
+                    LotColumns(survivor), true});
+    qint64 storedAnew = 0;
+    if (database.Apply(kGmm, changes, &storedAnew) != Outcome::Done) {
+        return std::nullopt;
+    }
+    HoldingLot stored = merged;
+    stored.identity = storedAnew != 0 ? storedAnew : survivor.identity;
+    return stored;
 }
 
 }  // namespace storage

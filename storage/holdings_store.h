@@ -29,17 +29,21 @@ std::optional<QList<HoldingLot>> ReadLots(const Database &database);
 // the insert gave it.
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot);
 
-// Rewrites code, price and quantity of the lot with lot.identity; false when it is gone.
-bool UpdateLot(const Database &database, const HoldingLot &lot);
-bool DeleteLot(const Database &database, qint64 identity);
+// Deletes the lot `loaded`: the record with its identity that still holds its code, price and
+// quantity. NoSuchRow when there is none (gone, or replaced by another lot).
+Outcome DeleteLot(const Database &database, const HoldingLot &loaded);
 
-// Rewrites the lot with lot.identity and returns it. A lot whose record has gone is stored
-// anew and comes back with the identity that record got, so that later saves rewrite it
-// instead of adding more. Empty when nothing was written.
-std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &lot);
+// Rewrites the lot `loaded` (matched as DeleteLot matches) with the code, price and quantity
+// of `changed` and returns it as stored. A lot whose record has gone is stored anew and comes
+// back with the identity that record got, so that later saves rewrite it instead of adding
+// more; a file that cannot be written stores nothing and gives nothing.
+std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,
+                                  const HoldingLot &changed);
 
-// One transaction: deletes `removed` in the order given, then rewrites `merged`. Either
-// every change is made or none.
-bool MergeLots(const Database &database, const HoldingLot &merged, const QList<qint64> &removed);
+// One transaction: deletes `removed` (each matched as DeleteLot matches) in the order given,
+// then rewrites `survivor` with `merged`'s code, price and quantity, storing it anew when its
+// record has gone. Gives the merged lot as stored; nothing when no change was made.
+std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
+                                    const HoldingLot &merged, const QList<HoldingLot> &removed);
 
 }  // namespace storage

@@ -21,11 +21,11 @@ struct SetupColumn {
     int32_t high = 0;
 };
 
-enum SetupColumnIndex { kA1, kA2, kB1, kB2, kC1, kC2, kLM, kS1, kS2, kCN, kTM, kFZ, kFC };
+enum SetupColumnIndex { kA1, kA2, kB1, kB2, kC1, kC2, kLM, kS1, kS2, kCN, kTM, kFZ, kFC, kTB };
 
 inline constexpr numbers::FeeSchedule kDesignFees{};
 
-inline constexpr std::array<SetupColumn, 13> kSetupColumns{{
+inline constexpr std::array<SetupColumn, 14> kSetupColumns{{
     {"A1", "REAL", kDesignFees.BuyStampTaxRate},
     {"A2", "REAL", kDesignFees.SellStampTaxRate},
     {"B1", "REAL", kDesignFees.BuyCommissionRate},
@@ -39,6 +39,9 @@ inline constexpr std::array<SetupColumn, 13> kSetupColumns{{
     {"TM", "INTEGER", 60, 1, 0},     // refresh seconds; below 1 shows 0
     {"FZ", "INTEGER", 70, 20, 150},  // overlay font size; below 1 the design size, else held
     {"FC", "INTEGER", 0},            // overlay colour, a position in the colour list
+    // Transfer-fee basis, 0 per share, 1 per amount; anything else and a file without the
+    // column (it came later, so a save adds it) read per share.
+    {"TB", "INTEGER", 0, 0, 1},
 }};
 
 // The fee columns, in record order of the fee schedule.

@@ -16,12 +16,12 @@ QString ColumnName(SetupColumnIndex column) {
 }
 }  // namespace
 
-std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database) {
+std::optional<StoredFees> LoadFees(const Database &database) {
     const std::optional<QSqlRecord> row = database.ReadSetup();
     if (!row) {
         return std::nullopt;
     }
-    numbers::FeeTexts texts;
+    StoredFees stored;
     for (size_t i = 0; i < kFeeColumns.size(); ++i) {
         const int index = row->indexOf(ColumnName(kFeeColumns[i]));
         if (index < 0) {
@@ -31,9 +31,24 @@ std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database) {
         if (!text) {
             return std::nullopt;
         }
-        texts[i] = *text;
+        stored.texts[i] = *text;
     }
-    return texts;
+    const int basis = row->indexOf(ColumnName(kTB));
+    if (basis >= 0) {
+        const std::optional<int32_t> value = IntegerValue(row->value(basis));
+        if (!value) {
+            return std::nullopt;
+        }
+        if (*value == kSetupColumns[kTB].high) {
+            stored.transferBasis = numbers::TransferBasis::PerAmount;
+        }
+    }
+    return stored;
+}
+
+std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database) {
+    const std::optional<StoredFees> stored = LoadFees(database);
+    return stored ? std::optional<numbers::FeeTexts>(stored->texts) : std::nullopt;
 }
 
 bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees) {
@@ -45,6 +60,8 @@ bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees)
     for (size_t i = 0; i < kFeeColumns.size(); ++i) {
         columns.append({ColumnName(kFeeColumns[i]), values[i]});
     }
+    const bool perAmount = fees.TransferFeeBasis == numbers::TransferBasis::PerAmount;
+    columns.append({ColumnName(kTB), perAmount ? kSetupColumns[kTB].high : kSetupColumns[kTB].low});
     return database.WriteSetup(columns);
 }
 

@@ -10,8 +10,16 @@
 
 namespace storage {
 
-// The seven fee texts in record order, read as amount texts; empty when the load fails.
+struct StoredFees {
+    numbers::FeeTexts texts;  // in record order, read as amount texts
+    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
+};
+
+// The fee texts and the transfer basis; empty when the load fails.
+std::optional<StoredFees> LoadFees(const Database &database);
 std::optional<numbers::FeeTexts> LoadFeeTexts(const Database &database);
+// Writes the seven rates and the transfer basis, adding the basis column to a file that
+// lacks it.
 bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees);
 
 // The system parameters as stored. A load reads the columns in this order and stops at the

@@ -1,33 +1,50 @@
 #include "storage/watch_list_store.h"
-#include "numbers/identity_text.h"
 
 namespace storage {
-
-using numbers::IdentityValue;
 
 namespace {
 
 std::optional<WatchEntry> EntryOf(const QSqlRecord &record) {
-    const std::optional<QString> upper = AmountText(record.value(QStringLiteral("KUP")));
-    const std::optional<QString> lower = AmountText(record.value(QStringLiteral("KDOWN")));
+    const QVariant upper = record.value(QStringLiteral("KUP"));
+    const QVariant lower = record.value(QStringLiteral("KDOWN"));
+    const std::optional<QString> upperText = AmountText(upper);
+    const std::optional<QString> lowerText = AmountText(lower);
     bool identityRead = false;
     const qint64 identity = record.value(QStringLiteral("MID")).toLongLong(&identityRead);
-    if (!upper || !lower || !identityRead) {
+    if (!upperText || !lowerText || !identityRead) {
         return std::nullopt;
     }
-    return WatchEntry{record.value(QStringLiteral("KNUM")).toString(),
-                      record.value(QStringLiteral("KNAME")).toString(), *upper, *lower,
-                      QString::number(identity)};
+    return WatchEntry{identity,
+                      record.value(QStringLiteral("KNUM")).toString(),
+                      CleanName(record.value(QStringLiteral("KNAME")).toString()),
+                      {upper.toDouble(), *upperText},
+                      {lower.toDouble(), *lowerText}};
 }
 
-Columns EntryColumns(const QString &code, const QString &name, double upper, double lower) {
-    return {{QStringLiteral("KNUM"), code},
-            {QStringLiteral("KNAME"), name},
-            {QStringLiteral("KUP"), upper},
-            {QStringLiteral("KDOWN"), lower}};
+Columns EntryColumns(const WatchEntry &entry) {
+    return {{QStringLiteral("KNUM"), entry.code},
+            {QStringLiteral("KNAME"), CleanName(entry.name)},
+            {QStringLiteral("KUP"), entry.upper.value},
+            {QStringLiteral("KDOWN"), entry.lower.value}};
+}
+
+bool SteersDirection(char16_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
 }
 
 }  // namespace
+
+QString CleanName(const QString &name) {
+    QString clean;
+    clean.reserve(name.size());
+    for (const QChar c : name) {
+        if (c.category() != QChar::Other_Control && !SteersDirection(c.unicode())) {
+            clean.append(c);
+        }
+    }
+    return clean;
+}
 
 QList<WatchEntry> LoadWatchList(const Database &database) {
     QList<WatchEntry> entries;
@@ -45,22 +62,17 @@ QList<WatchEntry> LoadWatchList(const Database &database) {
     return entries;
 }
 
-std::optional<WatchEntry> AddWatchEntry(const Database &database, const QString &code,
-                                        const QString &name, double upper, double lower) {
-    const std::optional<QSqlRecord> row =
-        database.Insert(kKsee, EntryColumns(code, name, upper, lower));
+std::optional<WatchEntry> AddWatchEntry(const Database &database, const WatchEntry &entry) {
+    const std::optional<QSqlRecord> row = database.Insert(kKsee, EntryColumns(entry));
     return row ? EntryOf(*row) : std::nullopt;
 }
 
-bool UpdateWatchEntry(const Database &database, const QString &identity, const QString &code,
-                      const QString &name, double upper, double lower) {
-    const std::optional<qint64> id = IdentityValue(identity);
-    return id && database.Update(kKsee, *id, EntryColumns(code, name, upper, lower));
+Outcome UpdateWatchEntry(const Database &database, const WatchEntry &entry) {
+    return database.Update(kKsee, entry.identity, EntryColumns(entry));
 }
 
-bool RemoveWatchEntry(const Database &database, const QString &identity) {
-    const std::optional<qint64> id = IdentityValue(identity);
-    return id && database.Remove(kKsee, *id);
+Outcome RemoveWatchEntry(const Database &database, qint64 identity) {
+    return database.Remove(kKsee, identity);
 }
 
 }  // namespace storage

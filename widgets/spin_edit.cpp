@@ -50,7 +50,11 @@ void SpinEdit::stepBy(int steps) {
     if (isReadOnly()) {
         return;
     }
-    setValue(static_cast<int32_t>(clamp(int64_t{value()} + int64_t{steps} * m_increment)));
+    if (m_stepFallback && !numbers::ParseWholeNumber(text())) {
+        setValue(*m_stepFallback);
+    } else {
+        setValue(static_cast<int32_t>(clamp(int64_t{value()} + int64_t{steps} * m_increment)));
+    }
     selectAll();
 }
 

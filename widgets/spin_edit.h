@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 
+#include <optional>
+
 #include <cstdint>
 
 class QToolButton;
@@ -16,6 +18,8 @@ public:
     // Equal limits mean no limits, as for the designer's spin fields.
     void setRange(int32_t minimum, int32_t maximum);
     void setIncrement(int32_t increment) { m_increment = increment; }
+    // What a step gives when the text is no number (by default the step from the minimum).
+    void setStepFallback(int32_t value) { m_stepFallback = value; }
     int32_t minimum() const { return m_minimum; }
     int32_t maximum() const { return m_maximum; }
 
@@ -38,4 +42,5 @@ private:
     int32_t m_minimum = 0;
     int32_t m_maximum = 0;
     int32_t m_increment = 1;
+    std::optional<int32_t> m_stepFallback;
 };

@@ -24,6 +24,7 @@ using numbers::ParseWholeNumber;
 using numbers::ReadFeeSchedule;
 using numbers::RoundToFen;
 using numbers::RoundToLi;
+using numbers::TransferBasis;
 
 namespace {
 
@@ -45,6 +46,8 @@ class TestCostEngine : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void transferOnTheAmount_data();
+    void transferOnTheAmount();
     void eachFeeIsRoundedBeforeTheTotal();
     void minimumAppliesToCommissionsOnly();
     void minimumComparedBeforeRounding();
@@ -104,6 +107,36 @@ void TestCostEngine::roundTrip() {
     const TradeCosts costs = ComputeTradeCosts(
         buy, sell, quantity, shanghai ? Exchange::Shanghai : Exchange::Shenzhen, FeeSchedule{});
     QCOMPARE(Texts(costs), expected);
+}
+
+void TestCostEngine::transferOnTheAmount_data() {
+    QTest::addColumn<double>("buy");
+    QTest::addColumn<double>("sell");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<bool>("shanghai");
+    QTest::addColumn<QStringList>("expected");  // five fees, total, net profit
+    QTest::newRow("today's Shanghai rates")
+        << 10.0 << 11.0 << 1000 << true
+        << QStringList{"0", "5.5", "5", "5", "0.21", "15.71", "984.29"};
+    QTest::newRow("Shenzhen takes its own rate")
+        << 10.0 << 11.0 << 1000 << false
+        << QStringList{"0", "5.5", "5", "5", "0.42", "15.92", "984.08"};
+    // 0.006 a side: each rounds up to 0.01 before the two add (0.012 would give 0.01).
+    QTest::newRow("each side rounded on its own")
+        << 6.0 << 6.0 << 100 << true
+        << QStringList{"0", "0.3", "5", "5", "0.02", "10.32", "-10.32"};
+}
+
+void TestCostEngine::transferOnTheAmount() {
+    QFETCH(double, buy);
+    QFETCH(double, sell);
+    QFETCH(int, quantity);
+    QFETCH(bool, shanghai);
+    QFETCH(QStringList, expected);
+    const FeeSchedule fees{0, 0.5, 0.25, 0.25, 0.02, 0.01, 5, TransferBasis::PerAmount};
+    QCOMPARE(Texts(ComputeTradeCosts(buy, sell, quantity,
+                                     shanghai ? Exchange::Shanghai : Exchange::Shenzhen, fees)),
+             expected);
 }
 
 void TestCostEngine::eachFeeIsRoundedBeforeTheTotal() {
@@ -228,6 +261,11 @@ void TestCostEngine::parseDecimal_data() {
     QTest::newRow("inner blank") << "1 5" << false << 0.0;
     QTest::newRow("full-width digit") << "１" << false << 0.0;
     QTest::newRow("tab") << "\t1" << false << 0.0;
+    QTest::newRow("shows as the largest") << "999999999999999.9" << true << 999999999999999.875;
+    QTest::newRow("largest accepted") << "1E15" << true << 1e15;
+    QTest::newRow("largest negative") << "-1000000000000000" << true << -1e15;
+    QTest::newRow("just beyond") << "1.00000000000001e15" << false << 0.0;
+    QTest::newRow("largest double") << "1.7976931348623157e308" << false << 0.0;
     QTest::newRow("overflow") << "1e400" << false << 0.0;
     QTest::newRow("many digits overflow") << ("1" + QString(400, u'0') + "e-10") << false << 0.0;
     QTest::newRow("underflow to zero") << "1e-400" << true << 0.0;
@@ -243,6 +281,8 @@ void TestCostEngine::parseDecimal() {
     QCOMPARE(parsed.has_value(), valid);
     if (valid) {
         QCOMPARE(*parsed, value);
+        // What is accepted is shown and stored as its amount text, which must read back.
+        QVERIFY(ParseDecimal(FormatAmount(*parsed)));
     }
 }
 
@@ -400,7 +440,14 @@ void TestCostEngine::bothTransferRatesAreValidatedWhateverTheExchange() {
 }
 
 void TestCostEngine::hugeInputIsRefusedNotUndefined() {
+    // A number beyond the largest accepted is its field's error; accepted numbers whose
+    // amounts are too large to round are refused as such.
     for (const char *price : {"1e300", "1e17", "179769313486231570000000000000"}) {
+        const TradeCalculation result = CalculateTrade(Request("1", price, "2147483647"));
+        QVERIFY(!result.costs);
+        QCOMPARE(result.error, QStringLiteral("［卖出价格］填写错误!请输入正确的金额."));
+    }
+    for (const char *price : {"1e15", "1e11"}) {
         const TradeCalculation result = CalculateTrade(Request("1", price, "2147483647"));
         QVERIFY(!result.costs);
         QCOMPARE(result.error, AmountOutOfRangeMessage());

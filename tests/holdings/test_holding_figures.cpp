@@ -15,7 +15,8 @@ QList<LotRow> Rows(const QString &texts) {
     QList<LotRow> rows;
     for (const QString &row : texts.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList t = row.split(u';');
-        rows.append({t[0], t[1], t[2], t[3], t[4]});
+        rows.append({t[0], t[1], t[2], t[3],
+                     storage::HoldingLot{t[4].toLongLong(), t[0], t[1].toDouble(), t[2].toInt()}});
     }
     return rows;
 }
@@ -92,8 +93,8 @@ void TestHoldingFigures::merge_data() {
     QTest::newRow("mixed codes") << kMixed << "选中的股票中存在不同的代码，无法合并.";
     QTest::newRow("total 0") << "600000;10;100;10.07;1 600000;10;-100;10.07;2"
                              << "";
-    QTest::newRow("identity not a number") << "600000;10;100;10.07;1 600000;1;1;1;2OR1"
-                                           << "";
+    QTest::newRow("one record twice") << "600000;10;100;10.07;01 600000;12;100;12.084;1"
+                                      << "1 11 200 11.077";
     QTest::newRow("total beyond 32 bits") << kHuge << "";
 }
 
@@ -107,12 +108,13 @@ void TestHoldingFigures::merge() {
     }
     if (plan.survivor) {
         const LotRow &row = plan.survivorRow;
-        done << row.identityText << row.priceText << row.quantityText << row.referenceText;
+        done << QString::number(row.stored.identity) << row.priceText << row.quantityText
+             << row.referenceText;
         QCOMPARE(*plan.survivor,
-                 (storage::HoldingLot{row.identityText.toLongLong(), row.code,
-                                      row.priceText.toDouble(), row.quantityText.toInt()}));
+                 (storage::HoldingLot{row.stored.identity, row.code, row.priceText.toDouble(),
+                                      row.quantityText.toInt()}));
         for (qsizetype i = 0; i < plan.removedRows.size(); ++i) {
-            done << QString("%1@%2").arg(plan.removedIdentities[i]).arg(plan.removedRows[i]);
+            done << QString("%1@%2").arg(plan.removedLots[i].identity).arg(plan.removedRows[i]);
         }
     }
     QCOMPARE(done.join(u' '), expected);

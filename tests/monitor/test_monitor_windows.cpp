@@ -12,21 +12,24 @@
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Prices = QList<std::optional<QString>>;
 
-QStringList Rows(const QTableWidget *list, std::initializer_list<int> columns) {
+QStringList Rows(const QTableView *list, std::initializer_list<int> columns) {
     QStringList rows;
-    for (int r = 0; r < list->rowCount(); ++r) {
+    for (int r = 0; r < list->model()->rowCount(); ++r) {
         QStringList cells;
         for (int c : columns) {
-            cells.append(list->item(r, c)->text());
+            cells.append(list->model()->index(r, c).data().toString());
         }
         rows.append(cells.join(u' '));
     }
@@ -36,7 +39,7 @@ QStringList Rows(const QTableWidget *list, std::initializer_list<int> columns) {
 QStringList Stored() {
     QStringList rows;
     for (const storage::WatchEntry &e : storage::LoadWatchList(storage::Database())) {
-        rows.append(QStringList{e.code, e.upper, e.lower}.join(u' '));
+        rows.append(QStringList{e.code, e.upper.text, e.lower.text}.join(u' '));
     }
     return rows;
 }
@@ -50,15 +53,16 @@ void Add(TSeeDlg &dialog, const QString &code, const QString &upper, const QStri
     dialog.SpeedButton4->click();
 }
 
-int Selected(const QTableWidget *list) {
-    const auto ranges = list->selectedRanges();
-    return ranges.isEmpty() ? -1 : ranges.first().topRow();
+int Selected(const QTableView *list) {
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
 }
 
-void Wheel(QTableWidget *list, int distance) {
-    QWheelEvent wheel({5, 5}, list->viewport()->mapToGlobal(QPointF(5, 5)), {}, {0, distance},
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(list->viewport(), &wheel);
+void Wheel(QTableView *list, int distance, QWidget *over = nullptr) {
+    over = over != nullptr ? over : list->viewport();
+    QWheelEvent wheel({5, 5}, over->mapToGlobal(QPointF(5, 5)), {}, {0, distance}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &wheel);
 }
 
 TForm10 *MonitorWith(const QStringList &rows) {
@@ -162,8 +166,15 @@ void TestMonitorWindows::saveChecks() {
 
 void TestMonitorWindows::addModifyCancelDelete() {
     TSeeDlg dialog;
+    QAbstractItemModelTester tester(dialog.Entries);
     dialog.open();
+    QVERIFY((dialog.frameGeometry().center() - dialog.screen()->availableGeometry().center())
+                .manhattanLength() <= 4);
     Add(dialog, "600000", "10.50", "9");
+    dialog.Edit3->setText(u"\u202e\u0000\u0085工行\t1"_s);  // name kept clean of steering
+    Add(dialog, "600000", "10.5", "9", dialog.SpeedButton3);
+    QCOMPARE(dialog.Edit3->text(), u"工行1"_s);
+    QCOMPARE(storage::LoadWatchList(storage::Database()).front().name, u"工行1"_s);
     Add(dialog, "000001", "12", "11");
     Add(dialog, "300750", "200", "150");
     // Sorted by code, the new row selected, its prices in the amount form.
@@ -204,9 +215,12 @@ void TestMonitorWindows::wheelMovesTheSelectionOneRow() {
     for (int i = 0; i < 20; ++i) {
         Add(dialog, QString::number(600000 + i), "10", "9");
     }
+    QCOMPARE(dialog.ListView1->rowHeight(0), 22);
     dialog.ListView1->selectRow(0);
     Wheel(dialog.ListView1, -120);  // towards the user
-    Wheel(dialog.ListView1, -120);
+    for (int i = 0; i < 4; ++i) {
+        Wheel(dialog.ListView1, -30, dialog.ListView1->verticalScrollBar());  // a fine wheel
+    }
     Wheel(dialog.ListView1, 120);
     QCOMPARE(Selected(dialog.ListView1), 1);
     dialog.ListView1->clearSelection();

@@ -67,6 +67,7 @@ private slots:
     void feeCloseBoxDoesNotNormalise();
     void feeDefaultsWriteNothing();
     void feeDialogLayout();
+    void feeTransferBasis();
 
     void parametersLoad_data();
     void parametersLoad();
@@ -169,6 +170,10 @@ void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField_data() {
         << QStringList{"-", ".5", "3", "3", "0", "0.1", "5."}
         << "［购入交印花税］填写错误!请输入正确的税率."
         << QStringList{"-", ".5", "3", "3", "0", "0.1", "5."};
+    QTest::newRow("too large to read back")
+        << QStringList{"0", "1.7976931348623157e308", "3", "3", "0", "0.1", "5"}
+        << "［卖出交印花税］填写错误!请输入正确的税率."
+        << QStringList{"0", "1.7976931348623157e308", "3", "3", "0", "0.1", "5"};
     QTest::newRow("Shanghai transfer") << QStringList{"0", "1", "3", "3", "0", "1..", "5"}
                                        << "［泸市过户费］填写错误!请输入正确的费率."
                                        << QStringList{"0", "1", "3", "3", "0", "1..0", "5"};
@@ -263,6 +268,35 @@ void TestSettingsDialogs::feeDialogLayout() {
     m_platform->openedUrls.clear();
     QTest::mouseClick(dialog.Image1, Qt::LeftButton);
     QCOMPARE(m_platform->openedUrls, QList<QUrl>{HomePage()});
+}
+
+void TestSettingsDialogs::feeTransferBasis() {
+    Sql("UPDATE setup SET TB = 1");
+    TSETDlg dialog;
+    settings::Install(&dialog, nullptr);
+    dialog.show();
+    const auto units = [&dialog](const QString &unit) {  // of the two transfer labels
+        const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
+        return std::count_if(labels.begin(), labels.end(), [&unit](const QLabel *label) {
+            return label->text().contains(QStringLiteral("过户费  ")) &&
+                   label->text().endsWith(unit);
+        });
+    };
+    QVERIFY(dialog.RadioButton2->isChecked());
+    QCOMPARE(units("（‰)"), 2);
+    QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);  // 默认设置
+    QVERIFY(dialog.RadioButton1->isChecked());
+    QCOMPARE(units("（分/股）"), 2);
+    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerShare);
+    QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerAmount);
+
+    QTest::mouseClick(dialog.RadioButton2, Qt::LeftButton);
+    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerAmount);
+    QCOMPARE(units("（‰)"), 2);
+    QTest::mouseClick(dialog.RadioButton1, Qt::LeftButton);
+    QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);  // 保存设置
+    QCOMPARE(m_messages->texts(), QStringList{"保存完成!"});
+    QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerShare);
 }
 
 void TestSettingsDialogs::parametersLoad_data() {

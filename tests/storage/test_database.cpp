@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 using namespace storage;
 
 namespace {
@@ -47,6 +50,8 @@ private slots:
     void setupWithoutRowIsWrittenAsNewRow();
     void nullsReadAsEmptyZeroFalse();
     void wrongFormStopsTheLoadThere();
+    void feeSaveAddsTheBasisToAnOlderFile_data();
+    void feeSaveAddsTheBasisToAnOlderFile();
     void lotsAndWatchRows();
     void newIdentityIsLargerThanADeletedOne();
     void insertWhoseCommitFailsReportsNothing();
@@ -54,6 +59,7 @@ private slots:
     void faults();
     void createNeverOverwrites();
     void holdingLots();
+    void lockedSaveNeverDuplicates();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -138,6 +144,53 @@ void TestDatabase::wrongFormStopsTheLoadThere() {
     QVERIFY(!LoadSystemParameters(db).refreshSeconds);
 }
 
+void TestDatabase::feeSaveAddsTheBasisToAnOlderFile_data() {
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("takes the column") << true;
+    QTest::newRow("cannot take it") << false;
+}
+
+void TestDatabase::feeSaveAddsTheBasisToAnOlderFile() {
+    QFETCH(bool, writable);
+    // A file from before the basis column, with a second settings row, a lot and a watch row.
+    const QString older = m_dir->filePath(QStringLiteral("older.mdb"));
+    Sql(older, {"CREATE TABLE setup (A1 REAL, A2 REAL, B1 REAL, B2 REAL, C1 REAL, C2 REAL, "
+                "LM REAL, S1 INTEGER, S2 INTEGER, CN BOOLEAN, TM INTEGER, FZ INTEGER, FC INTEGER)",
+                "CREATE TABLE GMM (IDS INTEGER PRIMARY KEY AUTOINCREMENT, MID TEXT, MONEY REAL, "
+                "NUMS INTEGER)",
+                "CREATE TABLE KSEE (MID INTEGER PRIMARY KEY AUTOINCREMENT, KNUM TEXT, "
+                "KNAME TEXT, KUP REAL, KDOWN REAL)",
+                "INSERT INTO setup VALUES (0, 0.5, 0.25, 0.3, 0.01, 0.1, 0, 2, 1, 1, 30, 90, 7)",
+                "INSERT INTO setup VALUES (9, 8, 7, 6, 5, 4, 3, 2, 1, 0, NULL, 'x', 1.5)",
+                "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('000001', 8.15, 200)",
+                "INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('600000', '浦发银行', 12, 8)"});
+    const QString copy = m_dir->filePath(QStringLiteral("copy.mdb"));
+    QVERIFY(QFile::copy(older, copy));
+    const Database db(copy, writable ? Database::Mode::ReadWrite : Database::Mode::ReadOnly);
+    const std::optional<StoredFees> loaded = LoadFees(db);
+    QVERIFY(loaded);
+    QCOMPARE(loaded->transferBasis, numbers::TransferBasis::PerShare);
+    const auto contents = [&db] {  // all but the basis column
+        QList<QSqlRecord> rows =
+            *db.ReadAll({"setup", "rowid"}) + *db.ReadAll(kGmm) + *db.ReadAll(kKsee);
+        for (QSqlRecord &row : rows) {
+            row.remove(row.indexOf("TB"));
+        }
+        return rows;
+    };
+    const QList<QSqlRecord> before = contents();
+
+    const numbers::FeeScheduleReading typed =
+        numbers::ReadFeeSchedule(loaded->texts, numbers::TransferBasis::PerAmount);
+    QCOMPARE(SaveFeeSchedule(db, *typed.schedule), writable);
+    QCOMPARE(contents(), before);
+    QCOMPARE(LoadFees(db)->transferBasis,
+             writable ? numbers::TransferBasis::PerAmount : numbers::TransferBasis::PerShare);
+    if (!writable) {
+        QCOMPARE(Bytes(copy), Bytes(older));
+    }
+}
+
 void TestDatabase::lotsAndWatchRows() {
     const Database db(path());
     const std::optional<QSqlRecord> lot =
@@ -146,8 +199,8 @@ void TestDatabase::lotsAndWatchRows() {
     QCOMPARE(lot->value("mid").toString(), QStringLiteral("000001"));  // leading zeros kept
     QCOMPARE(lot->value("MONEY").toDouble(), 10.5);
     const qint64 id = lot->value("ids").toLongLong();
-    QVERIFY(db.Update(kGmm, id, {{"NUMS", 500}}));
-    QVERIFY(!db.Update(kGmm, id + 1, {{"NUMS", 500}}));  // no such row
+    QCOMPARE(db.Update(kGmm, id, {{"NUMS", 500}}), Outcome::Done);
+    QCOMPARE(db.Update(kGmm, id + 1, {{"NUMS", 500}}), Outcome::NoSuchRow);
     QCOMPARE(db.ReadAll(kGmm)->front().value("NUMS").toInt(), 500);
 
     const std::optional<QSqlRecord> watched = db.Insert(
@@ -155,7 +208,7 @@ void TestDatabase::lotsAndWatchRows() {
     QVERIFY(watched);
     QCOMPARE(watched->value("KNAME").toString(), QStringLiteral("浦发银行"));
     // An identity that is text reaches SQL only as a bound value.
-    QVERIFY(db.Remove(kKsee, watched->value("MID").toLongLong()));
+    QCOMPARE(db.Remove(kKsee, watched->value("MID").toLongLong()), Outcome::Done);
     QVERIFY(db.ReadAll(kKsee)->isEmpty());
     QCOMPARE(db.ReadAll(kGmm)->size(), 1);
 }
@@ -168,7 +221,7 @@ void TestDatabase::newIdentityIsLargerThanADeletedOne() {
                    ->value("IDS")
                    .toLongLong();
     }
-    QVERIFY(db.Remove(kGmm, last));
+    QCOMPARE(db.Remove(kGmm, last), Outcome::Done);
     const QSqlRecord added = *db.Insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
     QVERIFY(added.value("IDS").toLongLong() > last);
     QCOMPARE(added.value("MID").toString(), QStringLiteral("000002"));
@@ -247,8 +300,9 @@ void TestDatabase::faults() {
     QVERIFY(!SaveFeeSchedule(db, {}));
     QVERIFY(!SaveSystemParameters(db, {}));
     QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
-    QVERIFY(!db.Remove(kGmm, 1));
-    QVERIFY(!MergeLots(db, {1, "000001", 1, 1}, {}));
+    // Refused for the file, never taken for a row that is gone.
+    QCOMPARE(db.Remove(kGmm, 1), fault == "reader" ? Outcome::NoSuchRow : Outcome::Failed);
+    QVERIFY(!SaveLot(db, {1, "000001", 1, 1}, {1, "000001", 2, 1}));
     // A locked file fails within the short busy time-out, not Qt's five seconds.
     QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
 
@@ -280,30 +334,60 @@ void TestDatabase::holdingLots() {
     const Database db(path());
     const QList<HoldingLot> lots = ThreeLots();
     QCOMPARE(*ReadLots(db), lots);
-    // A merge whose rewrite raises after the deletes, or whose surviving lot is gone, changes
-    // nothing at all.
+    // A merge whose rewrite raises after the deletes, or one of whose removed lots is gone,
+    // changes nothing at all.
     Sql(path(), {"CREATE TRIGGER no BEFORE UPDATE ON GMM WHEN NEW.NUMS = 1 BEGIN "
                  "SELECT RAISE(ABORT, 'no'); END"});
     const QByteArray before = Bytes(path());
-    const QList<qint64> others = {lots[2].identity, lots[1].identity};
-    QVERIFY(!MergeLots(db, {lots[0].identity, "600000", 10, 1}, others));
-    QVERIFY(!MergeLots(db, {lots[2].identity + 1, "600000", 10, 1700}, others));
+    const QList<HoldingLot> others = {lots[2], lots[1]};
+    QVERIFY(!MergeLots(db, lots[0], {lots[0].identity, "600000", 10, 1}, others));
+    QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10, 1700}, {lots[2], {9, "600000", 1, 1}}));
     QCOMPARE(Bytes(path()), before);
-    QVERIFY(UpdateLot(db, {lots[1].identity, "000002", 0.5, 0}));
-    QVERIFY(DeleteLot(db, lots[2].identity));
-    // A lot that is gone is neither rewritten, nor made anew, nor deleted again.
-    QVERIFY(!UpdateLot(db, lots[2]));
-    QVERIFY(!DeleteLot(db, lots[2].identity));
-    QVERIFY(MergeLots(db, {lots[0].identity, "600000", 10.67, 1500}, {}));
-    const HoldingLot merged{lots[0].identity, "600000", 10.67, 1500};
-    QCOMPARE(*ReadLots(db), (QList<HoldingLot>{merged, {lots[1].identity, "000002", 0.5, 0}}));
+    // Changes find a lot only as it was read: same identity, another lot is no match.
+    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::NoSuchRow);
+    QCOMPARE(DeleteLot(db, lots[2]), Outcome::Done);
+    QCOMPARE(DeleteLot(db, lots[2]), Outcome::NoSuchRow);
+    const HoldingLot changed{lots[1].identity, "000002", 0.5, 0};
+    QCOMPARE(SaveLot(db, lots[1], changed), changed);
+    // A merge whose survivor is gone stores it anew, after the next identity.
+    const std::optional<HoldingLot> merged =
+        MergeLots(db, lots[2], {0, "600000", 10.67, 1500}, {lots[0]});
+    QCOMPARE(merged, (HoldingLot{lots[2].identity + 1, "600000", 10.67, 1500}));
+    QCOMPARE(*ReadLots(db), (QList<HoldingLot>{changed, *merged}));
     // A row with a larger identity comes with the insert: the lot returned is still its own.
     Sql(path(), {"CREATE TRIGGER echo AFTER INSERT ON GMM BEGIN INSERT INTO GMM (MID, MONEY, "
                  "NUMS) SELECT 'x', 0, 0 WHERE NEW.MID <> 'x'; END",
                  "UPDATE GMM SET NUMS = 'many' WHERE MID = '000002'"});
     QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
-             (HoldingLot{lots[2].identity + 1, "300001", 5, 100}));
-    QCOMPARE(*ReadLots(db), QList<HoldingLot>{merged});  // a row of the wrong form ends the list
+             (HoldingLot{merged->identity + 1, "300001", 5, 100}));
+    QCOMPARE(*ReadLots(db), QList<HoldingLot>{});  // a row of the wrong form ends the list
+}
+
+void TestDatabase::lockedSaveNeverDuplicates() {
+    const Database db(path());
+    const HoldingLot lot = *InsertLot(db, {0, "600000", 10, 100});
+    // Another connection holds the write lock past the busy time-out of one statement and
+    // lets go before that of a second.
+    std::atomic<bool> locked = false;
+    std::thread holder([this, &locked] {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+            other.setDatabaseName(path());
+            other.open();
+            QSqlQuery(other).exec("BEGIN EXCLUSIVE");
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(450));
+            QSqlQuery(other).exec("ROLLBACK");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("holder");
+    });
+    while (!locked) {
+        std::this_thread::yield();
+    }
+    const std::optional<HoldingLot> saved = SaveLot(db, lot, {lot.identity, "600000", 11, 100});
+    holder.join();
+    QCOMPARE(*ReadLots(db), QList<HoldingLot>{saved.value_or(lot)});
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

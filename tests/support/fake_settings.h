@@ -12,12 +12,14 @@ public:
     FakeSettings &operator=(const FakeSettings &) = delete;
 
     numbers::FeeTexts fees = numbers::DefaultFeeTexts();
+    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
     int differenceCorner = 3;
     int averageCorner = 4;
     int32_t overlayFontSize = 70;
     std::optional<uint32_t> overlayColour = 0xff000000u;
 
     numbers::FeeTexts FeeTexts() const override { return fees; }
+    numbers::TransferBasis TransferFeeBasis() const override { return transferBasis; }
     int DifferenceCorner() const override { return differenceCorner; }
     int AverageCorner() const override { return averageCorner; }
     bool RefreshOn() const override { return false; }
