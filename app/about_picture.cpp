@@ -51,13 +51,18 @@ bool DecodeInto(Decoder *decoder, const QByteArray *data, QImage *image) {
     jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(data->constData()),
                  static_cast<unsigned long>(data->size()));
     jpeg_read_header(info, TRUE);
+    // Refused before decoding starts: a progressive picture is held whole in memory from
+    // jpeg_start_decompress on, some hundred megabytes for a hostile header.
+    if (info->image_width > kLargestSide || info->image_height > kLargestSide) {
+        jpeg_destroy_decompress(info);
+        return false;
+    }
     // Straight into the pixel layout the screen uses, so no conversion follows (libjpeg-turbo):
     // QImage's RGB32 is B, G, R, X in memory on a little-endian machine.
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
     info->out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(info);
-    if (info->output_width > kLargestSide || info->output_height > kLargestSide ||
-        info->output_components != 4) {
+    if (info->output_components != 4) {
         jpeg_destroy_decompress(info);
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/manual_dialog.h"
+#include "app/qt_texts.h"
+#include "app/trading_client_refresh.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
@@ -23,6 +25,7 @@ int main(int argc, char *argv[]) {
     // The program lives in the tray: closing a tool window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutes();
+    InstallQtChineseTexts();
 
     if (!platform::Current().AcquireSingleInstance(
             QStringLiteral("岚石软件工作室->股票收益计算器"))) {
@@ -39,11 +42,13 @@ int main(int argc, char *argv[]) {
         dataHome.isEmpty() ? QString() : dataHome + QStringLiteral("/stockcalc"));
     QDir::setCurrent(folder.path);
 
-    // In this order: loading the parameters may already start the main window's refresh.
+    // In this order: loading the parameters may already start the refresh.
     TForm1 mainWindow;
+    TradingClientRefresh refresh;
     TSETDlg feeSettings;
     TmyDlg systemParameters;
-    QObject::connect(&systemParameters, &TmyDlg::RefreshChanged, &mainWindow, &TForm1::SetRefresh);
+    QObject::connect(&systemParameters, &TmyDlg::RefreshChanged, &refresh,
+                     &TradingClientRefresh::SetRefresh);
     systemParameters.Load();
     settings::Install(&feeSettings, &systemParameters);
     THELPDLG manual;

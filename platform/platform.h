@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <Qt>
 
+#include <functional>
 #include <memory>
 
 class QWindow;
@@ -30,9 +31,11 @@ public:
     // show; the native window must exist.
     virtual void KeepOffTaskbar(QWindow *window) = 0;
 
-    // The frame the window manager puts around the window, known even before its first show
-    // (the native window must exist); none when it cannot tell.
-    virtual QMargins FrameMargins(QWindow *window) = 0;
+    // Passes `known` the frame the window manager puts around the window (the native window
+    // must exist): before returning when the frame is already known or nobody can tell (none
+    // then), else once the window manager answers the request for it, or none when it has not
+    // answered within a short while. Never waits; `known` is dropped if the window goes first.
+    virtual void FrameMargins(QWindow *window, std::function<void(QMargins)> known) = 0;
 
     // Plays the desktop's information sound once, without waiting for it to end. Where no
     // sound can be played nothing happens.
@@ -52,9 +55,11 @@ public:
     virtual void Restore(WindowId window) = 0;
     // Puts the window on top of the others.
     virtual void Raise(WindowId window) = 0;
-    // Makes it the active window with the keyboard focus; the desktop may refuse, and that is
-    // not reported.
+    // Asks the desktop to make it the active window with the keyboard focus. Returns at once:
+    // the focus moves on the window manager's time, or not at all when the desktop refuses.
     virtual void Activate(WindowId window) = 0;
+    // Whether the window has the keyboard focus now.
+    virtual bool HasFocus(WindowId window) = 0;
     // Presses and releases the key as synthetic input, which reaches the window that has the
     // keyboard focus.
     virtual void PressKey(Qt::Key key) = 0;

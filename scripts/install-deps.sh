@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config clang-format dpkg-dev git
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libxcb1-dev libx11-dev
     libxdo-dev libcanberra-dev libjpeg-dev
-    fonts-noto-cjk sound-theme-freedesktop
+    fonts-noto-cjk sound-theme-freedesktop qt6-translations-l10n
     libbenchmark-dev
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
     weston xwayland qt6-wayland

@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <climits>
 
 namespace storage {
 
@@ -110,13 +109,6 @@ bool SaveSystemParameters(const Database &database, const SystemParameters &para
                                 {ColumnName(kTM), parameters.refreshSeconds},
                                 {ColumnName(kFZ), parameters.fontSize},
                                 {ColumnName(kFC), parameters.colourIndex}});
-}
-
-std::optional<int> RefreshIntervalMs(int32_t seconds) {
-    if (seconds < 1) {
-        return std::nullopt;
-    }
-    return static_cast<int>(std::min<int64_t>(int64_t{seconds} * 1000, INT_MAX));
 }
 
 }  // namespace storage

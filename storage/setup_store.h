@@ -46,8 +46,4 @@ struct SystemParameters {
 
 bool SaveSystemParameters(const Database &database, const SystemParameters &parameters);
 
-// The refresh timer's interval for a seconds value: none below 1 second (such a timer would
-// never fire), at most what a timer can hold.
-std::optional<int> RefreshIntervalMs(int32_t seconds);
-
 }  // namespace storage

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 ToolWindow::ToolWindow(QPoint &dragOrigin)
@@ -99,18 +100,31 @@ void PlaceAtCorner(QWidget *window, int corner) {
                                 screen != nullptr ? screen->geometry().size() : QSize()));
 }
 
-void CentreOnScreen(QWidget *window) {
+namespace {
+void CentreWithFrame(QWidget *window, QMargins frame) {
     const QScreen *screen =
         window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
-    const QMargins frame = platform::Current().FrameMargins(window->windowHandle());
     const QRect area = screen->geometry();
     const QSize outer = window->size().grownBy(frame);
     const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
                               area.y() + (area.height() - outer.height()) / 2);
     window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), window->size()));
+}
+}  // namespace
+
+void CentreOnScreen(QWidget *window) {
+    // Centred at once on a guess, and again when the window manager tells its frame, which
+    // can be later.
+    CentreWithFrame(window, {});
+    const QPointer<QWidget> target(window);
+    platform::Current().FrameMargins(window->windowHandle(), [target](QMargins frame) {
+        if (target != nullptr && !frame.isNull()) {
+            CentreWithFrame(target, frame);
+        }
+    });
 }
 
 void FocusWindow(QWidget *window) {

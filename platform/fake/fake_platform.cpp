@@ -12,8 +12,8 @@ void FakePlatform::KeepOffTaskbar(QWindow *window) {
     offTaskbar.append(window);
 }
 
-QMargins FakePlatform::FrameMargins(QWindow *) {
-    return frameMargins;
+void FakePlatform::FrameMargins(QWindow *, std::function<void(QMargins)> known) {
+    known(frameMargins);
 }
 
 void FakePlatform::PlayEventSound() {
@@ -50,6 +50,10 @@ void FakePlatform::Raise(WindowId) {
 
 void FakePlatform::Activate(WindowId) {
     windowCalls.append(QStringLiteral("activate"));
+}
+
+bool FakePlatform::HasFocus(WindowId window) {
+    return window == kWindow && !focusRefused;
 }
 
 void FakePlatform::PressKey(Qt::Key key) {

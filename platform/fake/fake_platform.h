@@ -13,7 +13,7 @@ class FakePlatform final : public Platform {
 public:
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
-    QMargins FrameMargins(QWindow *window) override;
+    void FrameMargins(QWindow *window, std::function<void(QMargins)> known) override;
     void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
     bool ControlsWindows() override { return controlsWindows; }
@@ -24,11 +24,12 @@ public:
     void Restore(WindowId window) override;
     void Raise(WindowId window) override;
     void Activate(WindowId window) override;
+    bool HasFocus(WindowId window) override;
     void PressKey(Qt::Key key) override;
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
-    QMargins frameMargins;  // what FrameMargins answers
+    QMargins frameMargins;  // what FrameMargins answers, at once
     int eventSounds = 0;
 
     // One window of another program, if `windowTitle` is set. Every request about windows
@@ -36,6 +37,7 @@ public:
     bool canDriveWindows = true;
     QString windowTitle;
     bool windowMinimised = false;
+    bool focusRefused = false;  // the window never takes the focus
     QStringList windowCalls;
     bool controlsWindows = true;
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWindow>
 
 #include <canberra.h>
@@ -15,10 +16,8 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <optional>
-#include <thread>
 #include <vector>
 
 // Xlib's macros (None, Bool, Status, ...) would clash with Qt's names: after every Qt header.
@@ -118,16 +117,135 @@ private:
     XErrorHandler m_previous;
 };
 
-// The title as an extended regular expression that matches it whole and nothing else.
-QByteArray ExactTitlePattern(const QString &title) {
-    QByteArray pattern = "^";
-    for (const char c : title.toUtf8()) {
-        if (std::strchr("\\^$.|?*+()[]{}", c) != nullptr) {
-            pattern += '\\';
-        }
-        pattern += c;
+// One property of a window; type none when the window has no such property or has gone.
+struct Property {
+    xcb_atom_t type = XCB_ATOM_NONE;
+    uint8_t format = 0;
+    QByteArray value;
+};
+
+Property TakeProperty(xcb_connection_t *connection, xcb_get_property_cookie_t cookie) {
+    xcb_generic_error_t *error = nullptr;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, &error);
+    free(error);  // another program's window may go away at any time
+    Property property;
+    if (reply != nullptr) {
+        property.type = reply->type;
+        property.format = reply->format;
+        property.value = QByteArray(static_cast<const char *>(xcb_get_property_value(reply)),
+                                    xcb_get_property_value_length(reply));
+        free(reply);
     }
-    return pattern + '$';
+    return property;
+}
+
+struct TitleAtoms {
+    xcb_atom_t netName;
+    xcb_atom_t utf8;
+    xcb_atom_t compound;
+    xcb_atom_t wmState;
+};
+
+// WM_NAME's text as its type says: STRING is Latin-1; UTF8_STRING; COMPOUND_TEXT (ISO 2022,
+// what programs run through a compatibility layer often set) converted by Xlib.
+std::optional<QString> DecodeWmName(Display *display, const Property &name,
+                                    const TitleAtoms &atoms) {
+    if (name.format != 8) {
+        return std::nullopt;
+    }
+    if (name.type == XCB_ATOM_STRING) {
+        return QString::fromLatin1(name.value);
+    }
+    if (name.type == atoms.utf8) {
+        return QString::fromUtf8(name.value);
+    }
+    if (name.type != atoms.compound) {
+        return std::nullopt;
+    }
+    QByteArray bytes = name.value;
+    XTextProperty text{};
+    text.value = reinterpret_cast<unsigned char *>(bytes.data());
+    text.encoding = atoms.compound;
+    text.format = 8;
+    text.nitems = static_cast<unsigned long>(bytes.size());
+    char **list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(display, &text, &list, &count) < Success || list == nullptr) {
+        return std::nullopt;
+    }
+    QString title;
+    for (int i = 0; i < count; ++i) {
+        title += QString::fromUtf8(list[i]);
+    }
+    XFreeStringList(list);
+    return title;
+}
+
+struct Titled {
+    WindowId id;
+    QString title;  // as the desktop shows it
+    bool managed;   // a client of the window manager: it has a WM_STATE
+};
+
+// Every titled window of the display. The title is the one the desktop shows: _NET_WM_NAME
+// (UTF-8) when the window has one, else WM_NAME. The tree is walked level by level, the
+// requests of a level sent together, so a full desktop costs a few round trips.
+std::vector<Titled> TitledWindows(xcb_connection_t *connection, Display *display) {
+    const TitleAtoms atoms{
+        InternAtom(connection, "_NET_WM_NAME"), InternAtom(connection, "UTF8_STRING"),
+        InternAtom(connection, "COMPOUND_TEXT"), InternAtom(connection, "WM_STATE")};
+    constexpr uint32_t kLongestTitle = 1024;  // in 32-bit units
+    std::vector<xcb_window_t> level;
+    for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection)); it.rem > 0;
+         xcb_screen_next(&it)) {
+        level.push_back(it.data->root);
+    }
+    std::vector<Titled> titled;
+    while (!level.empty()) {
+        std::vector<xcb_query_tree_cookie_t> trees;
+        for (const xcb_window_t window : level) {
+            trees.push_back(xcb_query_tree(connection, window));
+        }
+        std::vector<xcb_window_t> next;
+        for (const xcb_query_tree_cookie_t cookie : trees) {
+            xcb_generic_error_t *error = nullptr;
+            xcb_query_tree_reply_t *tree = xcb_query_tree_reply(connection, cookie, &error);
+            free(error);
+            if (tree != nullptr) {
+                const xcb_window_t *children = xcb_query_tree_children(tree);
+                next.insert(next.end(), children, children + xcb_query_tree_children_length(tree));
+                free(tree);
+            }
+        }
+        struct Asked {
+            xcb_get_property_cookie_t netName, wmName, state;
+        };
+        std::vector<Asked> asked;
+        for (const xcb_window_t window : next) {
+            asked.push_back({xcb_get_property(connection, 0, window, atoms.netName, atoms.utf8, 0,
+                                              kLongestTitle),
+                             xcb_get_property(connection, 0, window, XCB_ATOM_WM_NAME,
+                                              XCB_GET_PROPERTY_TYPE_ANY, 0, kLongestTitle),
+                             xcb_get_property(connection, 0, window, atoms.wmState,
+                                              XCB_GET_PROPERTY_TYPE_ANY, 0, 1)});
+        }
+        for (std::size_t i = 0; i < next.size(); ++i) {
+            const Property netName = TakeProperty(connection, asked[i].netName);
+            const Property wmName = TakeProperty(connection, asked[i].wmName);
+            const bool managed = TakeProperty(connection, asked[i].state).type != XCB_ATOM_NONE;
+            std::optional<QString> title;
+            if (netName.type == atoms.utf8 && netName.format == 8 && !netName.value.isEmpty()) {
+                title = QString::fromUtf8(netName.value);
+            } else {
+                title = DecodeWmName(display, wmName, atoms);
+            }
+            if (title) {
+                titled.push_back({next[i], *title, managed});
+            }
+        }
+        level = std::move(next);
+    }
+    return titled;
 }
 
 // The ICCCM state of a client window: 1 normal, 3 iconic; 0 when it has none (not managed).
@@ -258,28 +376,32 @@ void X11Platform::KeepOffTaskbar(QWindow *window) {
     xcb_flush(connection);
 }
 
-QMargins X11Platform::FrameMargins(QWindow *window) {
+void X11Platform::FrameMargins(QWindow *window, std::function<void(QMargins)> known) {
     xcb_connection_t *connection = QtConnection();
     if (window == nullptr || connection == nullptr) {
-        return {};
+        known({});
+        return;
     }
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t extents = InternAtom(connection, "_NET_FRAME_EXTENTS");
-    if (const std::optional<QMargins> known = ReadFrameExtents(connection, id, extents)) {
-        return *known;
+    if (const std::optional<QMargins> framed = ReadFrameExtents(connection, id, extents)) {
+        known(*framed);
+        return;
     }
     // Before the first mapping the window manager has not framed the window yet; one that
     // supports it tells the frame it would give when asked.
     xcb_query_tree_reply_t *tree =
         xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr);
     if (tree == nullptr) {
-        return {};
+        known({});
+        return;
     }
     const xcb_window_t root = tree->root;
     free(tree);
     const xcb_atom_t request = InternAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
     if (!Supported(connection, root, request)) {
-        return {};
+        known({});
+        return;
     }
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
@@ -290,15 +412,23 @@ QMargins X11Platform::FrameMargins(QWindow *window) {
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(connection);
-    // The answer is a property on the window; a window manager answers at once, and the wait
-    // is cut short so that a slow one cannot hold the program.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (const std::optional<QMargins> told = ReadFrameExtents(connection, id, extents)) {
-            return *told;
-        }
-    }
-    return {};
+    // The answer is a property on the window. A window manager answers within milliseconds;
+    // the event loop looks for it now and then, and gives up soon on one that never answers.
+    auto *poll = new QTimer(window);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, id, extents, known = std::move(known), attempts = 0]() mutable {
+                         xcb_connection_t *now = QtConnection();
+                         const std::optional<QMargins> told =
+                             now != nullptr ? ReadFrameExtents(now, id, extents) : std::nullopt;
+                         if (!told && now != nullptr && ++attempts < 20) {
+                             return;
+                         }
+                         poll->stop();
+                         poll->deleteLater();
+                         known(told.value_or(QMargins()));
+                     });
+    poll->start();
 }
 
 void X11Platform::PlayEventSound() {
@@ -346,30 +476,22 @@ bool X11Platform::CanDriveWindows() {
 
 WindowId X11Platform::FindWindow(const QString &title) {
     const xdo_t *xdo = driver();
-    if (xdo == nullptr || title.isEmpty()) {
+    xcb_connection_t *connection = QtConnection();
+    if (xdo == nullptr || connection == nullptr || title.isEmpty()) {
         return 0;
     }
-    XErrorGuard guard(xdo);
-    const QByteArray pattern = ExactTitlePattern(title);
-    xdo_search_t search{};
-    search.winname = pattern.constData();
-    search.searchmask = SEARCH_NAME;
-    search.max_depth = -1;  // the client windows sit inside the window manager's frames
-    search.require = xdo_search::SEARCH_ANY;
-    Window *found = nullptr;
-    unsigned int count = 0;
-    xdo_search_windows(xdo, &search, &found, &count);
     // A top-level window is one the window manager manages (it has a WM_STATE); a child
     // window of the same title counts only when there is no such one.
-    WindowId window = count > 0 ? found[0] : 0;
-    for (unsigned int i = 0; i < count; ++i) {
-        if (WmState(xdo, found[i]) != 0) {
-            window = found[i];
-            break;
+    WindowId child = 0;
+    for (const Titled &window : TitledWindows(connection, xdo->xdpy)) {
+        if (window.title == title) {
+            if (window.managed) {
+                return window.id;
+            }
+            child = child != 0 ? child : window.id;
         }
     }
-    free(found);
-    return window;
+    return child;
 }
 
 bool X11Platform::IsMinimised(WindowId window) {
@@ -404,17 +526,33 @@ void X11Platform::Activate(WindowId window) {
     XErrorGuard guard(xdo);
     xdo_activate_window(xdo, window);
     XFlush(xdo->xdpy);
-    // The window manager moves the focus on its own time, and a key sent before would reach
-    // the window that had it. Wait for it a little, but never hang on a refusing desktop.
-    using namespace std::chrono_literals;
-    const auto deadline = std::chrono::steady_clock::now() + 500ms;
-    while (std::chrono::steady_clock::now() < deadline) {
-        Window focused = 0;
-        if (xdo_get_focused_window_sane(xdo, &focused) == 0 && focused == window) {
-            return;
-        }
-        std::this_thread::sleep_for(10ms);
+}
+
+bool X11Platform::HasFocus(WindowId window) {
+    xcb_connection_t *connection = QtConnection();
+    if (connection == nullptr || driver() == nullptr) {
+        return false;
     }
+    xcb_get_input_focus_reply_t *focus =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    if (focus == nullptr) {
+        return false;
+    }
+    // The focus may sit on a child window of the client.
+    xcb_window_t current = focus->focus;
+    free(focus);
+    while (current != XCB_NONE && current != window) {
+        xcb_generic_error_t *error = nullptr;
+        xcb_query_tree_reply_t *tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, current), &error);
+        free(error);  // PointerRoot, or a window that has gone
+        if (tree == nullptr) {
+            return false;
+        }
+        current = tree->parent == tree->root ? XCB_NONE : tree->parent;
+        free(tree);
+    }
+    return current == window && current != XCB_NONE;
 }
 
 void X11Platform::PressKey(Qt::Key key) {

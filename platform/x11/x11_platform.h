@@ -19,7 +19,7 @@ public:
 
     bool AcquireSingleInstance(const QString &name) override;
     void KeepOffTaskbar(QWindow *window) override;
-    QMargins FrameMargins(QWindow *window) override;
+    void FrameMargins(QWindow *window, std::function<void(QMargins)> known) override;
     void PlayEventSound() override;
     void OpenUrl(const QUrl &url) override;
     bool ControlsWindows() override;
@@ -30,6 +30,7 @@ public:
     void Restore(WindowId window) override;
     void Raise(WindowId window) override;
     void Activate(WindowId window) override;
+    bool HasFocus(WindowId window) override;
     void PressKey(Qt::Key key) override;
 
 private:

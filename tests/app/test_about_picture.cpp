@@ -29,6 +29,8 @@ class TestAboutPicture : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    // First, while the process's peak address space is still its start-up size.
+    void hugePictureRefusedBeforeDecoding();
     void shippedPictureIsShown();
     void brokenFileFallsBack_data();
     void brokenFileFallsBack();
@@ -77,6 +79,26 @@ void TestAboutPicture::brokenFileFallsBack() {
         QVERIFY(DecodeJpeg(bytes).isNull());
     }
     QCOMPARE(AboutPictureFromFile(path).toImage(), AboutPicture().toImage());
+}
+
+void TestAboutPicture::hugePictureRefusedBeforeDecoding() {
+    // The shipped header made progressive and 8192 x 8192; its scans no longer fit, so only
+    // the memory taken before the refusal tells an early check from a late one.
+    QByteArray huge = Shipped();
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    QVERIFY(frame > 0);
+    huge[frame + 1] = '\xC2';
+    huge.replace(frame + 5, 4, QByteArray("\x20\x00\x20\x00", 4));
+    const auto peak = [] {  // the most address space the process ever had, in kB
+        QFile status(QStringLiteral("/proc/self/status"));
+        status.open(QIODevice::ReadOnly);
+        const QByteArray text = status.readAll();
+        const qsizetype at = text.indexOf("VmPeak:");
+        return text.mid(at + 7, text.indexOf('\n', at) - at - 7).trimmed().split(' ')[0].toLong();
+    };
+    const long before = peak();
+    QVERIFY(DecodeJpeg(huge).isNull());
+    QVERIFY2(peak() - before < 32 * 1024, qPrintable(QString::number(peak() - before)));
 }
 
 QTEST_MAIN(TestAboutPicture)

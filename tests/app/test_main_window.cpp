@@ -1,6 +1,8 @@
 // The main window: about screen, tray menu, and the launcher used when there is no tray.
 
 #include "app/main_window.h"
+#include "app/qt_texts.h"
+#include "app/tray.h"
 #include "platform/fake/fake_platform.h"
 #include "support/message_recorder.h"
 #include "widgets/pictures.h"
@@ -31,6 +33,7 @@ private:
 
 void TestMainWindow::initTestCase() {
     FilterOffscreenWarnings();
+    QVERIFY(InstallQtChineseTexts());
     auto fake = std::make_unique<platform::FakePlatform>();
     m_fake = fake.get();
     platform::Install(std::move(fake));
@@ -39,7 +42,9 @@ void TestMainWindow::initTestCase() {
 void TestMainWindow::designValues() {
     TForm1 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("岚石股票收益计算器"));
-    QCOMPARE(form.size(), QSize(442, 251));
+    QCOMPARE(form.size(), QSize(442 + 2, 251 + 2));  // a thin frame around the client area
+    QCOMPARE(form.contentsRect(), QRect(1, 1, 442, 251));
+    QCOMPARE(form.grab().toImage().pixelColor(0, 100), QColor(100, 100, 100));
     QCOMPARE(form.palette().color(QPalette::Window), QColor(255, 128, 0));
     QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(form.Label1->text(), QStringLiteral(" Ver  1.0  (Build 1.075 , 2013.8.21最后修改)"));
@@ -47,17 +52,16 @@ void TestMainWindow::designValues() {
     QVERIFY(!form.SpeedButton1->isVisibleTo(&form));
     QVERIFY(!form.Image1->isEnabled());
     QCOMPARE(form.Timer1->interval(), 1000);
-    QVERIFY(!form.Timer2->isActive());
-    QCOMPARE(form.TrayIcon->toolTip(), QStringLiteral("岚石软件-股票收益计算器"));
+    QCOMPARE(form.tray()->icon()->toolTip(), QStringLiteral("岚石软件-股票收益计算器"));
     // Centred on the 1024 x 768 screen.
-    QCOMPARE(form.pos(), QPoint((1024 - 442) / 2, (768 - 251) / 2));
+    QCOMPARE(form.pos(), QPoint((1024 - 444) / 2, (768 - 253) / 2));
 }
 
 void TestMainWindow::menuEntriesInOrder() {
     TForm1 form;
     QStringList captions;
     int pictures = 0;
-    for (QAction *action : form.Menu1->actions()) {
+    for (QAction *action : form.tray()->menu()->actions()) {
         captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
         pictures += action->icon().isNull() ? 0 : 1;
     }
@@ -88,17 +92,17 @@ void TestMainWindow::launcherWhileThereIsNoTray() {
     form.show();
     form.Timer1Timer();
     QVERIFY(form.isVisible());
-    QVERIFY(form.isLauncher());
+    QVERIFY(form.tray()->isLauncher());
     tray = true;  // a tray host starts
     QTRY_VERIFY(!form.isVisible());
-    QVERIFY(form.TrayIcon->isVisible());
+    QVERIFY(form.tray()->icon()->isVisible());
     tray = false;  // and goes away again
     QTRY_VERIFY(form.isVisible());
-    QVERIFY(form.isLauncher());
+    QVERIFY(form.tray()->isLauncher());
     // A press anywhere opens the menu, on the hint line too.
     QTest::mousePress(form.childAt(20, form.height() - 3), Qt::LeftButton, {}, QPoint(5, 3));
-    QTRY_VERIFY(form.Menu1->isVisible());
-    form.Menu1->hide();
+    QTRY_VERIFY(form.tray()->menu()->isVisible());
+    form.tray()->menu()->hide();
     QVERIFY(form.isVisible());
 }
 
@@ -150,12 +154,13 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed_data() {
     QTest::addColumn<int>("press");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("ownerShown");
+    QTest::addColumn<QString>("label");  // Qt's own text, in Chinese whatever the desktop's
     QTest::newRow("yes") << int(messages::Buttons::YesNo) << int(QMessageBox::Yes)
-                         << int(messages::Answer::Yes) << true;
+                         << int(messages::Answer::Yes) << true << "是";
     QTest::newRow("no") << int(messages::Buttons::YesNo) << int(QMessageBox::No)
-                        << int(messages::Answer::No) << true;
-    QTest::newRow("ok, hidden owner")
-        << int(messages::Buttons::Ok) << int(QMessageBox::Ok) << int(messages::Answer::Ok) << false;
+                        << int(messages::Answer::No) << true << "否";
+    QTest::newRow("ok, hidden owner") << int(messages::Buttons::Ok) << int(QMessageBox::Ok)
+                                      << int(messages::Answer::Ok) << false << "确定";
 }
 
 void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
@@ -163,23 +168,29 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
     QFETCH(int, press);
     QFETCH(int, answer);
     QFETCH(bool, ownerShown);
+    QFETCH(QString, label);
     m_fake->frameMargins = QMargins(1, 20, 1, 1);
     QWidget owner;
     owner.setVisible(ownerShown);
     QString seen;
+    QString shownLabel;
     QRect placed;
     QTimer::singleShot(50, [&] {
         auto *box = owner.findChild<QMessageBox *>();
         QVERIFY(box != nullptr);
         seen = box->windowTitle() + box->text();
         placed = box->geometry();
-        box->button(QMessageBox::StandardButton(press))->click();
+        QAbstractButton *button = box->button(QMessageBox::StandardButton(press));
+        shownLabel = button->text();
+        button->click();
     });
     const messages::Answer given =
         messages::Show(&owner, QStringLiteral("删除吗?"), QStringLiteral("提示"),
                        messages::Icon::Question, messages::Buttons(buttons));
     QCOMPARE(int(given), answer);
     QCOMPARE(seen, QStringLiteral("提示删除吗?"));
+    // Without the mnemonic, as in "是(&Y)".
+    QCOMPARE(shownLabel.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&"))), label);
     m_fake->frameMargins = {};
     // With a hidden owner, centred on the screen, frame included.
     QVERIFY(ownerShown || placed.topLeft() == QPoint((1024 - placed.width() - 2) / 2 + 1,

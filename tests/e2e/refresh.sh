@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The trading-client refresh on a real desktop: a stand-in client, minimised, is restored and
-# receives F6. The switch is stored on at 1 s: the first refresh comes at the design 60 s,
-# the following ones every second.
+# receives F6. Its title is in _NET_WM_NAME only, where the desktop finds it. The switch is
+# stored on at 1 s: the first refresh comes at the design 60 s, the following ones every second.
 . "$(dirname "$0")/lib.sh"
 
 start_desktop
@@ -10,6 +10,9 @@ keys="$E2E_DIR/keys.txt"
 E2E_PIDS+=($!)
 wait_until 5 visible_window 国海证券网上交易 || fail "the stand-in client did not show"
 client=$(visible_window 国海证券网上交易 | head -n1)
+xprop -id "$client" -remove WM_NAME
+wait_until 5 sh -c "! xprop -id $client WM_NAME | grep -q '='" || fail "WM_NAME is still set"
+xprop -id "$client" _NET_WM_NAME | grep -q '"国海证券网上交易"' || fail "no _NET_WM_NAME"
 xdotool windowminimize "$client"
 wait_until 5 sh -c "xprop -id $client WM_STATE | grep -q Iconic" || fail "the client did not minimise"
 

@@ -1,6 +1,6 @@
 // The fee-rate and system-parameter dialogs, driven offscreen against real database files.
 
-#include "app/main_window.h"
+#include "app/trading_client_refresh.h"
 #include "numbers/fee_schedule.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/colour_list.h"
@@ -351,9 +351,9 @@ void TestSettingsDialogs::parametersLoad() {
 
 void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
@@ -362,9 +362,9 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 }
 
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
@@ -385,9 +385,9 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 }
 
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
-    TForm1 form;
+    TradingClientRefresh form;
     TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TForm1::SetRefresh);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
     dialog.Load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);

@@ -60,7 +60,6 @@ private slots:
     void createNeverOverwrites();
     void holdingLots();
     void lockedSaveNeverDuplicates();
-    void loadRules();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -389,13 +388,6 @@ void TestDatabase::lockedSaveNeverDuplicates() {
     const std::optional<HoldingLot> saved = SaveLot(db, lot, {lot.identity, "600000", 11, 100});
     holder.join();
     QCOMPARE(*ReadLots(db), QList<HoldingLot>{saved.value_or(lot)});
-}
-
-void TestDatabase::loadRules() {
-    QCOMPARE(RefreshIntervalMs(0), std::nullopt);
-    QCOMPARE(RefreshIntervalMs(-1), std::nullopt);
-    QCOMPARE(RefreshIntervalMs(30), std::optional<int>(30000));
-    QCOMPARE(RefreshIntervalMs(INT32_MAX), std::optional<int>(INT_MAX));
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

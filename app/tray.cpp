@@ -1,0 +1,121 @@
+#include "app/tray.h"
+
+#include "widgets/fonts.h"
+#include "widgets/pictures.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
+
+Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
+    : QObject(window),
+      m_window(window),
+      m_trayAvailable(std::move(trayAvailable)),
+      m_menu(std::make_unique<QMenu>()),
+      m_icon(new QSystemTrayIcon(TrayIconPicture(), this)),
+      m_trayWatch(new QTimer(this)),
+      m_launcherHint(
+          new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), window)) {
+    m_menu->installEventFilter(this);
+    m_icon->setToolTip(QStringLiteral("岚石软件-股票收益计算器"));
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // A left or a right press; the X11 tray reports presses, not releases. A double
+                // click's second press comes as DoubleClick and opens nothing more, and a press
+                // while the menu is open leaves that menu alone.
+                if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
+                    !m_menu->isVisible()) {
+                    PopUpMenu(QCursor::pos());
+                }
+            });
+
+    // The about screen's lines share one face, so start-up loads no second CJK font.
+    m_launcherHint->setFont(HeiTi(13));
+    m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
+    m_launcherHint->hide();  // laid out when it is first needed
+    AddLauncherSurface(m_launcherHint);
+
+    // Many desktops have no tray, start it after the program, or restart it: look every second.
+    m_trayWatch->setInterval(1000);
+    connect(m_trayWatch, &QTimer::timeout, this, &Tray::checkTray);
+    m_trayWatch->start();
+    checkTray();
+}
+
+Tray::~Tray() = default;
+
+void Tray::PopUpMenu(const QPoint &globalPosition) {
+    m_menuOpenedAt = globalPosition;
+    m_menuOpening.start();
+    m_menu->popup(globalPosition);
+}
+
+void Tray::AllowLauncher() {
+    m_launcherAllowed = true;
+    checkTray();
+}
+
+void Tray::AddLauncherSurface(QWidget *surface) {
+    surface->installEventFilter(this);
+}
+
+void Tray::checkTray() {
+    if (m_trayAvailable()) {
+        m_icon->show();
+        if (m_launcher) {
+            setLauncher(false);
+            m_window->hide();
+        }
+        return;
+    }
+    // Hidden while there is no tray, so that it is put into the next one afresh.
+    m_icon->hide();
+    // Without a tray the program would be out of reach: the launcher offers the menu instead.
+    if (m_launcherAllowed && !m_launcher) {
+        setLauncher(true);
+        m_window->show();
+        m_window->raise();
+    }
+}
+
+void Tray::setLauncher(bool launcher) {
+    m_launcher = launcher;
+    if (launcher && !m_launcherHint->isVisibleTo(m_window)) {
+        // At the foot of the window, inside its frame.
+        const QRect area = m_window->contentsRect();
+        m_launcherHint->adjustSize();
+        m_launcherHint->move(area.left(), area.bottom() + 1 - m_launcherHint->height());
+    }
+    m_launcherHint->setVisible(launcher);
+}
+
+bool Tray::isSecondPressOfOpening(const QMouseEvent &press) const {
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    return m_menuOpening.isValid() && m_menuOpening.elapsed() < hints->mouseDoubleClickInterval() &&
+           (press.globalPosition().toPoint() - m_menuOpenedAt).manhattanLength() <=
+               hints->mouseDoubleClickDistance();
+}
+
+bool Tray::eventFilter(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    if (watched == m_menu.get()) {
+        // Pushed to fit the screen, the menu can lie under the pointer that opened it: the
+        // second press of a double click then lands on an entry, and must not choose it.
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            isSecondPressOfOpening(*static_cast<QMouseEvent *>(event))) {
+            m_swallowRelease = true;
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && m_swallowRelease) {
+            m_swallowRelease = false;
+            return true;
+        }
+        return false;
+    }
+    if (m_launcher && type == QEvent::MouseButtonPress) {
+        PopUpMenu(QCursor::pos());
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The program's place on the desktop: the notification-area icon with its pop-up menu, and,
+// while the desktop has no notification area, the main window standing in as a launcher that
+// opens the same menu.
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QObject>
+#include <QPoint>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QMouseEvent;
+
+class Tray final : public QObject {
+    Q_OBJECT
+public:
+    // `window` is the main window, the launcher while there is no tray. `trayAvailable` tells
+    // whether a notification area is there now; it is asked again every second, as trays come
+    // and go.
+    Tray(QWidget *window, std::function<bool()> trayAvailable);
+    ~Tray() override;
+    Tray(const Tray &) = delete;
+    Tray &operator=(const Tray &) = delete;
+
+    QSystemTrayIcon *icon() const { return m_icon; }
+    // The pop-up menu; its entries are the main window's wiring.
+    QMenu *menu() const { return m_menu.get(); }
+
+    // Pops the menu up with its top-left corner at the point.
+    void PopUpMenu(const QPoint &globalPosition);
+
+    // From now on (the about screen's first second is over) a desktop without a tray gets the
+    // launcher: the main window stays up, says so, and a press on it opens the menu.
+    void AllowLauncher();
+    // True while the launcher is up.
+    bool isLauncher() const { return m_launcher; }
+    // While the launcher is up, a press on this part of the main window opens the menu.
+    void AddLauncherSurface(QWidget *surface);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void checkTray();
+    void setLauncher(bool launcher);
+    // Whether a press on the menu is the second press of the double click that opened it.
+    bool isSecondPressOfOpening(const QMouseEvent &press) const;
+
+    QWidget *m_window;
+    std::function<bool()> m_trayAvailable;
+    // No parent: a dialog open over the main window must not block the menu.
+    std::unique_ptr<QMenu> m_menu;
+    QSystemTrayIcon *m_icon;
+    QTimer *m_trayWatch;
+    QLabel *m_launcherHint;
+    bool m_launcherAllowed = false;
+    bool m_launcher = false;
+    QPoint m_menuOpenedAt;
+    QElapsedTimer m_menuOpening;
+    bool m_swallowRelease = false;
+};
