@@ -4,6 +4,9 @@
 #include "app/manual_dialog.h"
 #include "app/qt_texts.h"
 #include "app/trading_client_refresh.h"
+#include "app/tray.h"
+#include "monitor/alarm_notifier.h"
+#include "monitor/monitor_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
@@ -56,6 +59,22 @@ int main(int argc, char *argv[]) {
     mainWindow.SetManual(&manual);
     TSeeDlg watchList;
     mainWindow.SetWatchListDialog(&watchList);
+    // A row that starts to alarm is told to the desktop's notification service; where none
+    // answers, to the tray icon's balloon; without a tray, only the monitor shows it.
+    monitor::AlarmNotifier notifier;
+    TForm10::Notifier = &notifier;
+    const auto showMonitor = [] {
+        if (TForm10::instance) {
+            FocusWindow(TForm10::instance);
+        }
+    };
+    QObject::connect(&notifier, &monitor::AlarmNotifier::unavailable, mainWindow.tray(),
+                     [&mainWindow](const QString &, const QString &summary) {
+                         mainWindow.tray()->ShowMessage(summary);
+                     });
+    QObject::connect(&notifier, &monitor::AlarmNotifier::activated, &notifier, showMonitor);
+    QObject::connect(mainWindow.tray()->icon(), &QSystemTrayIcon::messageClicked, &notifier,
+                     showMonitor);
     // Windows use 宋体. It becomes the program's font only now: a line edit lays out its text in
     // the program's font while it is built, and the dialogs above, which take 宋体 when they are
     // first shown, would otherwise open its large font file at every start.

@@ -51,6 +51,12 @@ void Tray::PopUpMenu(const QPoint &globalPosition) {
     m_menu->popup(globalPosition);
 }
 
+void Tray::ShowMessage(const QString &text) {
+    if (m_icon->isVisible()) {
+        m_icon->showMessage(QStringLiteral("股票收益计算器"), text, QSystemTrayIcon::Information);
+    }
+}
+
 void Tray::AllowLauncher() {
     m_launcherAllowed = true;
     checkTray();

@@ -31,6 +31,9 @@ public:
     // The pop-up menu; its entries are the main window's wiring.
     QMenu *menu() const { return m_menu.get(); }
 
+    // Shows the text in the tray icon's message balloon; nothing while there is no tray.
+    void ShowMessage(const QString &text);
+
     // Pops the menu up with its top-left corner at the point.
     void PopUpMenu(const QPoint &globalPosition);
 

@@ -3,6 +3,7 @@
 // overlay painted from them. A reading comes every 5 seconds; each of these should take far
 // less than a frame (16 ms).
 
+#include "monitor/market.h"
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
 #include "monitor/quote_protocol.h"
@@ -29,7 +30,7 @@ QByteArray Reply(const QStringList &codes, int tick) {
         text += QStringLiteral(
                     "var hq_str_%1=\"浦发银行,10.150,10.140,%2,10.300,10.080,10.240,10.250,"
                     "38712345,396543210.000,1200,10.240,3400,10.230,2024-05-10,15:00:00,00\";\n")
-                    .arg(monitor::PrefixedCode(code))
+                    .arg(monitor::market::Prefixed(code))
                     .arg(10 + (tick % 100) / 100.0, 0, 'f', 3);
     }
     QStringEncoder gbk("GBK");
@@ -39,7 +40,7 @@ QByteArray Reply(const QStringList &codes, int tick) {
 void BM_ParseReply800(benchmark::State &state) {
     const QByteArray reply = Reply(Codes(), 1);
     for (auto _ : state) {
-        const auto prices = monitor::ParseQuoteReply(*monitor::DecodeQuoteReply(reply));
+        const auto prices = monitor::ParseMainQuoteDetails(*monitor::DecodeQuoteReply(reply));
         benchmark::DoNotOptimize(prices);
     }
     state.SetBytesProcessed(state.iterations() * reply.size());
@@ -59,7 +60,10 @@ TForm10 *Monitor(const QStringList &codes) {
 monitor::QuoteReading Reading(const QStringList &codes, int tick) {
     monitor::QuoteReading reading;
     for (qsizetype i = 0; i < codes.size(); ++i) {
-        reading.prices.append(QString::number(10 + ((tick + i) % 50) / 100.0, 'f', 3));
+        monitor::QuoteDetail quote;
+        quote.price = QString::number(10 + ((tick + i) % 50) / 100.0, 'f', 2);
+        quote.previousClose = QStringLiteral("10.14");
+        reading.quotes.append(quote);
     }
     return reading;
 }

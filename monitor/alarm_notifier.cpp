@@ -47,8 +47,10 @@ void AlarmNotifier::send(const QString &rowKey, const QString &summary) {
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("stockcalc")}};
-    call << QStringLiteral("股票收益计算器") << m_ids.value(rowKey)
-         << QStringLiteral("dialog-information") << summary << QString()
+    call << QStringLiteral("股票收益计算器")
+         << m_ids.value(rowKey)
+         // Daemons may read the summary as markup: a name with "<" or "&" must show as typed.
+         << QStringLiteral("dialog-information") << summary.toHtmlEscaped() << QString()
          << QStringList{QStringLiteral("default"), QStringLiteral("查看监控股票价格")} << hints
          << qint32(-1);
     m_waiting.insert(rowKey, QString());

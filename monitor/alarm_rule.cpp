@@ -16,7 +16,7 @@ std::optional<QChar> AlarmFor(const QString &current, const QString &upper, cons
     if (*price <= *bottom) {
         return u'-';
     }
-    return std::nullopt;
+    return u'0';
 }
 
 uint32_t MarkColour(const QString &mark) {

@@ -8,11 +8,10 @@
 
 namespace monitor {
 
-// The mark of a row that has reached an edge of its band: '+' at or above the upper price
-// (also when it equals both), '-' at or below the lower one. None while the price is
-// inside the band, and none for a row that cannot be judged: a price text that does not
-// parse, or a current price not above 0 (the service's 0.000 before the open and for
-// suspended stocks).
+// Where the price stands against its band: '+' at or above the upper price (also when it
+// equals both), '-' at or below the lower one, '0' inside. None for a row that cannot be
+// judged: a price text that does not parse, or a current price not above 0 (the service's
+// 0.000 before the open and for suspended stocks).
 std::optional<QChar> AlarmFor(const QString &current, const QString &upper, const QString &lower);
 
 // The row's text colour as 0xRRGGBB by the first character of its mark: '+' red, '-' green,

@@ -3,7 +3,11 @@
 // tests, the prices a reading brings, the alarm test with its marks and colours, and what
 // the status line says about a reading. The window only shows what these give it.
 
+#include "monitor/quote_detail.h"
+#include "monitor/quote_source_policy.h"
+
 #include <QChar>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QTime>
@@ -21,16 +25,36 @@ inline constexpr int kAlarmTestPeriodMs = 2000;
 struct MonitorRow {
     QString code;
     QString name;
-    QString price;  // the current price as the service wrote it; empty until it gave one
+    QString price;          // the current price as shown; empty until a service gave one
+    QString previousClose;  // with the price, for the tooltip
+    QDateTime quoteTime;
     QString upper;  // the band's price texts as stored
     QString lower;
     bool alarmOn = true;
     QChar mark = u'0';  // '0' until the row first alarms, then '+' or '-'
+    // Whether the row was at or beyond an edge of its band at its last alarm test.
+    bool alarming = false;
+};
+
+// What a reading brought: for each code, in the order asked, its quote (an empty price for a
+// code the service does not know), or nothing when this reading brought no price for it.
+struct QuoteReading {
+    QList<std::optional<QuoteDetail>> quotes;
+    // Why the reading, or a batch of it, failed at the service asked last, in the user's
+    // words; empty on success.
+    QString error;
+    // Why the main service failed when the reading went on to the second one; else empty.
+    QString mainError;
+    QuoteSource source = QuoteSource::Main;  // the service asked last
 };
 
 struct AlarmTestResult {
     QList<QChar> marks;       // each row's mark after the test
     QList<uint32_t> colours;  // each row's text colour, 0xRRGGBB
+    QList<bool> alarming;     // each row's MonitorRow::alarming after the test
+    // Rows that start to alarm in this test: at or beyond an edge now and not at the last
+    // test, or now at the other edge. Each is told to the desktop once.
+    QList<qsizetype> started;
     // A row with its alarm on is at or beyond an edge of its band: the monitor shows itself
     // and sounds once.
     bool alarm = false;
@@ -41,18 +65,19 @@ struct AlarmTestResult {
 // still tested. Marks latch: a row back inside its band keeps its mark and colour.
 AlarmTestResult TestAlarms(const QList<MonitorRow> &rows);
 
-// Writes the prices a reading brought into the rows, in order; a row the reading brought
-// nothing for keeps its price. Returns how many rows kept their price that way.
-qsizetype ApplyPrices(QList<MonitorRow> &rows, const QList<std::optional<QString>> &prices);
+// Writes the quotes a reading brought into the rows, in order; a row the reading brought
+// nothing for keeps its quote. Returns how many rows kept their quote that way.
+qsizetype ApplyPrices(QList<MonitorRow> &rows, const QList<std::optional<QuoteDetail>> &quotes);
 
 struct ReadingStatus {
     QString text;
     bool problem = false;  // shown in red
+    QString details;       // the full account, for the status line's tooltip
 };
 
-// The status line after a reading at `at`: its error (empty when none) and how many of
-// `total` rows kept an old price.
-ReadingStatus DescribeReading(const QString &error, qsizetype kept, qsizetype total,
-                              const QTime &at);
+// The status line after a reading at `at` (desktop time): the service in use, its error, how
+// many of `total` rows kept an old price, and "休市" first while the exchanges are `closed`.
+ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsizetype total,
+                              const QTime &at, bool closed);
 
 }  // namespace monitor

@@ -198,27 +198,46 @@ void TForm10::showRow(int row) {
         item->setText(Text(row, static_cast<Column>(column)));
         item->setForeground(colour);
     }
+    showQuote(row);
     ListView1->item(row, Code)->setIcon(AlarmPicture(shown.alarmOn));
 }
 
+void TForm10::showQuote(int row) {
+    const monitor::MonitorRow &shown = m_rows[row];
+    ListView1->item(row, Current)->setText(shown.price);
+    const QString tooltip =
+        monitor::QuoteTooltip(shown.price, shown.previousClose, shown.quoteTime);
+    for (int column = 0; column < ColumnCount; ++column) {
+        ListView1->item(row, column)->setToolTip(tooltip);
+    }
+}
+
 void TForm10::ReadQuotes() {
+    if (!m_calendar.readingDue(m_lastReading)) {
+        return;
+    }
     QStringList codes;
     for (const monitor::MonitorRow &row : std::as_const(m_rows)) {
         codes.append(row.code);
     }
-    Quotes->Read(codes);
+    const QDateTime now = m_calendar.now();
+    if (Quotes->Read(codes)) {
+        m_lastReading = now;
+    }
 }
 
 void TForm10::ApplyReading(const monitor::QuoteReading &reading) {
-    const qsizetype kept = monitor::ApplyPrices(m_rows, reading.prices);
+    const qsizetype kept = monitor::ApplyPrices(m_rows, reading.quotes);
     for (int row = 0; row < m_rows.size(); ++row) {
-        ListView1->item(row, Current)->setText(m_rows[row].price);
+        showQuote(row);
     }
-    const monitor::ReadingStatus status =
-        monitor::DescribeReading(reading.error, kept, m_rows.size(), QTime::currentTime());
+    const monitor::ReadingStatus status = monitor::DescribeReading(
+        reading, kept, m_rows.size(), QTime::currentTime(), !m_calendar.isOpenAt(m_calendar.now()));
     Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
                                          : QStringLiteral("color: gray;"));
-    Label1->setText(status.text);
+    // A long account is cut to the line; the tooltip holds all of it.
+    Label1->setText(Label1->fontMetrics().elidedText(status.text, Qt::ElideRight, Label1->width()));
+    Label1->setToolTip(status.details);
     // The overlay shows what arrived; a reading that brought nothing leaves it as it was.
     if (kept < m_rows.size()) {
         PaintOverlay();
@@ -235,9 +254,20 @@ void TForm10::Timer1Timer() {
 void TForm10::Timer2Timer() {
     const monitor::AlarmTestResult result = monitor::TestAlarms(m_rows);
     for (int row = 0; row < m_rows.size(); ++row) {
+        m_rows[row].alarming = result.alarming[row];
         if (result.marks[row] != m_rows[row].mark) {
             m_rows[row].mark = result.marks[row];
             showRow(row);
+        }
+    }
+    for (const qsizetype started : result.started) {
+        const monitor::MonitorRow &row = m_rows[started];
+        const bool upper = row.mark == u'+';
+        if (Notifier) {
+            Notifier->notify(row.code, monitor::AlarmSummary(row.name, row.code, row.price,
+                                                             upper ? monitor::AlarmEdge::Upper
+                                                                   : monitor::AlarmEdge::Lower,
+                                                             upper ? row.upper : row.lower));
         }
     }
     if (result.alarm) {

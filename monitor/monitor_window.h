@@ -1,14 +1,18 @@
 #pragma once
 // TForm10: the price monitor. Lists the watched stocks with their current price, reads the
 // prices every 5 seconds, and every 2 seconds marks, colours, shows itself and sounds when
-// a price reaches an edge of its band. The rows are data; the list only shows them.
+// a price reaches an edge of its band, telling the desktop when a row starts to alarm.
+// Readings follow the trading hours. The rows are data; the list only shows them.
 
+#include "monitor/alarm_notifier.h"
 #include "monitor/monitor_rows.h"
 #include "monitor/quote_client.h"
+#include "monitor/trading_calendar.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -30,13 +34,21 @@ public:
     QTimer *Timer2;  // alarm test
     monitor::QuoteClient *Quotes;
 
+    // Where the desktop is told of a row that starts to alarm; none: nowhere. The program
+    // sets it once for all monitors.
+    static inline QPointer<monitor::AlarmNotifier> Notifier;
+
+    // The trading hours that decide when prices are read (the shipped list by default).
+    void SetCalendar(monitor::TradingCalendar calendar) { m_calendar = std::move(calendar); }
+
     // A row with its alarm on, no current price yet and the mark "0".
     void AddRow(const QString &code, const QString &name, const QString &upper,
                 const QString &lower);
     // Asks for the first prices at once and starts the reading timer.
     void StartMonitoring();
 
-    // Asks for the prices of every row; a reading still under way is left to finish.
+    // Asks for the prices of every row when a reading is due by the trading hours; a reading
+    // still under way is left to finish.
     void ReadQuotes();
     void ApplyReading(const monitor::QuoteReading &reading);
     void Timer1Timer();
@@ -56,6 +68,10 @@ protected:
 private:
     // Writes a row's texts, colour and alarm picture into the list.
     void showRow(int row);
+    // Writes a row's price and its tooltip (the change since the previous close, the time).
+    void showQuote(int row);
 
     QList<monitor::MonitorRow> m_rows;
+    monitor::TradingCalendar m_calendar = monitor::TradingCalendar::Shipped();
+    QDateTime m_lastReading;  // when the last reading started; invalid before the first
 };

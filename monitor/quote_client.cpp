@@ -1,5 +1,8 @@
 #include "monitor/quote_client.h"
 
+#include "monitor/market.h"
+#include "monitor/tencent_protocol.h"
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -29,10 +32,10 @@ QString ReplyError(QNetworkReply *reply) {
 
 }  // namespace
 
-QuoteClient::QuoteClient(int deadlineMs, QObject *parent) : QObject(parent) {
+QuoteClient::QuoteClient(int deadlineMs, QObject *parent, QuoteSourcePolicy::Clock clock)
+    : QObject(parent), m_deadlineMs(deadlineMs), m_policy(std::move(clock)) {
     m_deadline.setSingleShot(true);
     m_deadline.setTimerType(Qt::PreciseTimer);
-    m_deadline.setInterval(deadlineMs);
     connect(&m_deadline, &QTimer::timeout, this, &QuoteClient::expire);
 }
 
@@ -47,23 +50,31 @@ QuoteClient::~QuoteClient() {
 }
 
 bool QuoteClient::Read(const QStringList &codes) {
-    return Read(codes, MainQuoteService());
-}
-
-bool QuoteClient::Read(const QStringList &codes, const QuoteService &service) {
     if (pending()) {
         return false;
     }
+    m_started.start();
+    m_codes = codes;
+    m_reading = QuoteReading();
+    m_reading.quotes.resize(codes.size());
+    if (m_policy.firstSource() == QuoteSource::Main) {
+        ask(MainQuoteService(), m_deadlineMs * kMainSharePercent / 100);
+    } else {
+        ask(FallbackQuoteService(), m_deadlineMs);
+    }
+    return true;
+}
+
+void QuoteClient::ask(const QuoteService &service, int deadlineMs) {
     m_service = service;
     m_batches.clear();
-    m_reading = QuoteReading();
-    m_reading.prices.resize(codes.size());
-    const qsizetype step = std::max<qsizetype>(1, service.codesPerRequest);
-    for (qsizetype first = 0; first < codes.size(); first += step) {
+    m_serviceError.clear();
+    const QList<QUrl> urls = RequestUrls(service, m_codes);
+    for (qsizetype i = 0; i < urls.size(); ++i) {
         Batch batch;
-        batch.first = first;
-        batch.codes = codes.mid(first, step);
-        QNetworkRequest request(service.requestUrl(service.endpoint, batch.codes));
+        batch.first = i * service.codesPerRequest;
+        batch.codes = m_codes.mid(batch.first, service.codesPerRequest);
+        QNetworkRequest request(urls[i]);
         if (!service.referer.isEmpty()) {
             request.setRawHeader("Referer", service.referer);
         }
@@ -79,11 +90,26 @@ bool QuoteClient::Read(const QStringList &codes, const QuoteService &service) {
         ++m_open;
     }
     if (m_open == 0) {
-        emit finished(m_reading);
-        return true;
+        serviceDone();
+        return;
     }
-    m_deadline.start();
-    return true;
+    m_deadline.start(std::max(1, deadlineMs));
+}
+
+void QuoteClient::serviceDone() {
+    m_deadline.stop();
+    if (m_service.source == QuoteSource::Main) {
+        m_policy.mainAnswered(m_serviceError.isEmpty());
+        const qint64 left = m_deadlineMs - m_started.elapsed();
+        if (!m_serviceError.isEmpty() && left > 0) {
+            m_reading.mainError = m_serviceError;
+            ask(FallbackQuoteService(), static_cast<int>(left));
+            return;
+        }
+    }
+    m_reading.source = m_service.source;
+    m_reading.error = m_serviceError;
+    emit finished(m_reading);
 }
 
 QuoteClient::Batch *QuoteClient::find(const QNetworkReply *reply) {
@@ -137,7 +163,7 @@ void QuoteClient::batchDone(Batch *found) {
     }
 
     QString error;
-    std::optional<QHash<QString, QString>> prices;
+    std::optional<QuoteDetails> quotes;
     if (state == BatchState::TooLarge) {
         error = QStringLiteral("行情数据过大,已拒收");
     } else if (state == BatchState::Expired) {
@@ -145,25 +171,25 @@ void QuoteClient::batchDone(Batch *found) {
     } else if (reply->error() != QNetworkReply::NoError) {
         error = ReplyError(reply);
     } else {
-        prices = m_service.parse(batch.body);
-        if (!prices) {
+        quotes = m_service.parse(batch.body);
+        if (!quotes) {
             error = QStringLiteral("行情数据无法识别");
         }
     }
     batch.body.clear();
-    if (prices) {
+    if (quotes) {
         for (qsizetype i = 0; i < batch.codes.size(); ++i) {
-            const auto price = prices->constFind(PrefixedCode(batch.codes[i]));
-            if (price != prices->constEnd()) {
-                m_reading.prices[batch.first + i] = *price;
+            const auto quote = quotes->constFind(market::Prefixed(batch.codes[i]));
+            if (quote != quotes->constEnd()) {
+                m_reading.quotes[batch.first + i] = *quote;
             }
         }
-    } else if (m_reading.error.isEmpty()) {
-        m_reading.error = error;
+    } else if (m_serviceError.isEmpty()) {
+        m_serviceError = error;
     }
+    // Nothing of the batch may be used after this: the next service's batches replace it.
     if (--m_open == 0) {
-        m_deadline.stop();
-        emit finished(m_reading);
+        serviceDone();
     }
 }
 

@@ -43,52 +43,19 @@ std::optional<QString> PriceText(QStringView field) {
     return QString::number(whole) + u'.' + fraction;
 }
 
-std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
-    static const QRegularExpression kValue(
-        QStringLiteral(R"re(var\s+hq_str_([^\s="]+)\s*=\s*"([^"\r\n]*)")re"));
-    QuoteDetails details;
-    bool any = false;
-    for (auto it = kValue.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        any = true;
-        const QStringView value = match.capturedView(2);
-        if (value.isEmpty()) {
-            details.insert(match.captured(1), {});
-            continue;
-        }
-        const auto price = PriceText(detail::Field(value, u',', 3).value_or(QStringView()));
-        if (!price) {
-            continue;
-        }
-        QuoteDetail quote;
-        quote.price = *price;
-        quote.previousClose =
-            PriceText(detail::Field(value, u',', 2).value_or(QStringView())).value_or(QString());
-        const QDate date = QDate::fromString(
-            detail::Field(value, u',', 30).value_or(QStringView()).toString(), Qt::ISODate);
-        const QTime time = QTime::fromString(
-            detail::Field(value, u',', 31).value_or(QStringView()).toString(), u"HH:mm:ss");
-        if (date.isValid() && time.isValid()) {
-            quote.time = QDateTime(date, time, BeijingTime());
-        }
-        details.insert(match.captured(1), quote);
-    }
-    if (!any) {
+std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int priceField,
+                                           int previousCloseField) {
+    const auto price =
+        PriceText(detail::Field(value, separator, priceField).value_or(QStringView()));
+    if (!price) {
         return std::nullopt;
     }
-    return details;
-}
-
-bool IsFailedMainReply(const QString &text) {
-    static const QRegularExpression kValue(
-        QStringLiteral(R"re(var\s+hq_str_[^\s="]+\s*=\s*"([^"\r\n]*)")re"));
-    for (auto it = kValue.globalMatch(text); it.hasNext();) {
-        const QStringView value = it.next().capturedView(1).trimmed();
-        if (!value.isEmpty() && value != u"FAILED") {
-            return false;
-        }
-    }
-    return true;
+    QuoteDetail quote;
+    quote.price = *price;
+    quote.previousClose =
+        PriceText(detail::Field(value, separator, previousCloseField).value_or(QStringView()))
+            .value_or(QString());
+    return quote;
 }
 
 QString QuoteTooltip(const QString &price, const QString &previousClose, const QDateTime &time) {

@@ -27,15 +27,10 @@ using QuoteDetails = QHash<QString, QuoteDetail>;
 // The shown form of a plain decimal price above 0, or nothing for any other text.
 std::optional<QString> PriceText(QStringView field);
 
-// The main service's reply, `var hq_str_<prefixed code>="f0,f1,...";` with the previous
-// close in field 2, the price in field 3 and the date and time in fields 30 and 31. An empty
-// value (a code the service does not know) gives an empty price. Nothing when the reply
-// holds no value at all.
-std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text);
-
-// Whether a main-service reply counts as a failed reading: it holds no `hq_str_` value, or
-// every value is empty or "FAILED".
-bool IsFailedMainReply(const QString &text);
+// The price and previous close at these fields of a separated value; nothing when the price
+// field is no price (PriceText).
+std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int priceField,
+                                           int previousCloseField);
 
 // The row's tooltip: "涨跌幅 +2.13%  行情时间 14:35:02". The change is left out when the price
 // or the previous close is missing, the time when it is invalid; empty when both are.

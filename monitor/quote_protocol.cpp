@@ -1,50 +1,60 @@
 #include "monitor/quote_protocol.h"
 
+#include "monitor/market.h"
+#include "monitor/trading_calendar.h"
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace monitor {
+
+namespace {
+
+const QRegularExpression &MainValue() {
+    static const QRegularExpression kValue(
+        QStringLiteral(R"re(var\s+hq_str_([^\s="]+)\s*=\s*"([^"\r\n]*)")re"));
+    return kValue;
+}
+
+}  // namespace
 
 QString QuoteEndpoint() {
     const QString configured = qEnvironmentVariable("STOCKCALC_QUOTE_URL");
     return configured.isEmpty() ? QStringLiteral("https://hq.sinajs.cn") : configured;
 }
 
-QString MarketPrefix(const QString &code) {
-    if (code.startsWith(u'0') || code.startsWith(u'2') || code.startsWith(u'3')) {
-        return QStringLiteral("sz");
-    }
-    if (code.startsWith(u'4') || code.startsWith(u'8') || code.startsWith(u"92")) {
-        return QStringLiteral("bj");
-    }
-    return QStringLiteral("sh");
-}
-
-QString PrefixedCode(const QString &code) {
-    return MarketPrefix(code) + code;
-}
-
-QUrl QuoteRequestUrl(const QString &endpoint, const QStringList &codes) {
-    QByteArray base = endpoint.toUtf8();
+QList<QUrl> RequestUrls(const QuoteService &service, const QStringList &codes) {
+    QByteArray base = service.endpoint.toUtf8();
     while (base.endsWith('/')) {
         base.chop(1);
     }
-    QByteArray list;
-    for (const QString &code : codes) {
-        if (!list.isEmpty()) {
-            list += ',';
-        }
-        list += QUrl::toPercentEncoding(PrefixedCode(code));
-    }
-    return QUrl::fromEncoded(base + "/list=" + list, QUrl::StrictMode);
-}
-
-QList<QUrl> QuoteRequestUrls(const QString &endpoint, const QStringList &codes) {
+    const qsizetype step = std::max<qsizetype>(1, service.codesPerRequest);
     QList<QUrl> urls;
-    for (qsizetype first = 0; first < codes.size(); first += kCodesPerRequest) {
-        urls.append(QuoteRequestUrl(endpoint, codes.mid(first, kCodesPerRequest)));
+    for (qsizetype first = 0; first < codes.size(); first += step) {
+        QByteArrayList list;
+        for (const QString &code : codes.mid(first, step)) {
+            list.append(QUrl::toPercentEncoding(market::Prefixed(code)));
+        }
+        urls.append(QUrl::fromEncoded(base + service.path + list.join(','), QUrl::StrictMode));
     }
     return urls;
+}
+
+QuoteService MainQuoteService(const QString &endpoint) {
+    QuoteService service;
+    service.source = QuoteSource::Main;
+    service.endpoint = endpoint;
+    service.path = "/list=";
+    service.referer = kQuoteReferer;
+    service.codesPerRequest = kCodesPerRequest;
+    service.parse = [](const QByteArray &reply) -> std::optional<QuoteDetails> {
+        const std::optional<QString> text = DecodeQuoteReply(reply);
+        if (!text || IsFailedMainReply(*text)) {
+            return std::nullopt;
+        }
+        return ParseMainQuoteDetails(*text);
+    };
+    return service;
 }
 
 std::optional<QString> DecodeQuoteReply(const QByteArray &bytes) {
@@ -59,46 +69,44 @@ std::optional<QString> DecodeQuoteReply(const QByteArray &bytes) {
     return text;
 }
 
-std::optional<QHash<QString, QString>> ParseQuoteReply(const QString &text) {
-    static const QRegularExpression kValue(
-        QStringLiteral(R"(var\s+hq_str_([^\s=]+)\s*=\s*"([^"\r\n]*)\")"));
-    QHash<QString, QString> prices;
+std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
+    QuoteDetails details;
     bool any = false;
-    for (auto it = kValue.globalMatch(text); it.hasNext();) {
+    for (auto it = MainValue().globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
         any = true;
         const QStringView value = match.capturedView(2);
-        QString price;
-        qsizetype start = 0;
-        for (int field = 0; field < 3 && start >= 0; ++field) {
-            start = value.indexOf(u',', start);
-            if (start >= 0) {
-                ++start;
-            }
+        if (value.isEmpty()) {
+            details.insert(match.captured(1), {});
+            continue;
         }
-        if (start >= 0) {
-            const qsizetype end = value.indexOf(u',', start);
-            price = value.mid(start, end < 0 ? -1 : end - start).toString();
+        std::optional<QuoteDetail> quote = QuoteFromFields(value, u',', 3, 2);
+        if (!quote) {
+            continue;
         }
-        prices.insert(match.captured(1), price);
+        const QDate date = QDate::fromString(
+            detail::Field(value, u',', 30).value_or(QStringView()).toString(), Qt::ISODate);
+        const QTime time = QTime::fromString(
+            detail::Field(value, u',', 31).value_or(QStringView()).toString(), u"HH:mm:ss");
+        if (date.isValid() && time.isValid()) {
+            quote->time = QDateTime(date, time, BeijingTime());
+        }
+        details.insert(match.captured(1), *quote);
     }
     if (!any) {
         return std::nullopt;
     }
-    return prices;
+    return details;
 }
 
-QuoteService MainQuoteService() {
-    QuoteService service;
-    service.endpoint = QuoteEndpoint();
-    service.referer = kQuoteReferer;
-    service.codesPerRequest = kCodesPerRequest;
-    service.requestUrl = QuoteRequestUrl;
-    service.parse = [](const QByteArray &reply) {
-        const std::optional<QString> text = DecodeQuoteReply(reply);
-        return text ? ParseQuoteReply(*text) : std::nullopt;
-    };
-    return service;
+bool IsFailedMainReply(const QString &text) {
+    for (auto it = MainValue().globalMatch(text); it.hasNext();) {
+        const QStringView value = it.next().capturedView(2).trimmed();
+        if (!value.isEmpty() && value != u"FAILED") {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace monitor

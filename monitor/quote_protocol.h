@@ -1,10 +1,14 @@
 #pragma once
-// The quote service's protocol: which market a code is asked under, the request addresses,
-// and the reply, a GBK script of `var hq_str_<prefixed code>="f0,f1,f2,f3,...";` lines
-// whose field 3 is the current price.
+// The quote services as the client asks them, and the main service's protocol: requests
+// `<endpoint>/list=<prefixed code>,<prefixed code>,...` and a GBK reply of
+// `var hq_str_<prefixed code>="f0,f1,f2,f3,...";` lines with the previous close in field 2,
+// the price in field 3 and the date and time in fields 30 and 31.
+
+#include "monitor/quote_detail.h"
+#include "monitor/quote_source_policy.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -22,37 +26,35 @@ inline constexpr const char *kQuoteReferer = "https://finance.sina.com.cn";
 // At most this many codes go into one request.
 inline constexpr qsizetype kCodesPerRequest = 800;
 
-// "sz" for Shenzhen (0, 2, 3: main board, B shares, ChiNext), "bj" for Beijing (4, 8, 92),
-// "sh" for everything else.
-QString MarketPrefix(const QString &code);
-QString PrefixedCode(const QString &code);
-
-// <endpoint>/list=<prefixed>,<prefixed>,... with every code percent-encoded as typed, in the
-// order given.
-QUrl QuoteRequestUrl(const QString &endpoint, const QStringList &codes);
-// One such address per kCodesPerRequest codes.
-QList<QUrl> QuoteRequestUrls(const QString &endpoint, const QStringList &codes);
-
-// The reply's text; empty when the bytes are not valid GBK.
-std::optional<QString> DecodeQuoteReply(const QByteArray &bytes);
-
-// Field 3 of each `hq_str_` value, by prefixed code; a value without a field 3 (the
-// service's "" for a code it does not know) gives empty text. Empty when the text holds no
-// such value at all: that is no quote reply.
-std::optional<QHash<QString, QString>> ParseQuoteReply(const QString &text);
-
 // A quote service as the client uses it: a reading of many codes goes out as batches of at
-// most `codesPerRequest` codes, one request each, and each reply is parsed into price texts
-// by prefixed code (nothing when the reply is no quote reply of this service).
+// most `codesPerRequest` codes, one request `<endpoint><path><prefixed>,<prefixed>...` each,
+// and each reply is parsed into quotes by prefixed code, or nothing when the reply counts as
+// a failed reading of this service.
 struct QuoteService {
+    QuoteSource source = QuoteSource::Main;
     QString endpoint;    // scheme, host and port
+    QByteArray path;     // "/list=", "/q="
     QByteArray referer;  // sent as the Referer header; none when empty
     qsizetype codesPerRequest = 1;
-    QUrl (*requestUrl)(const QString &endpoint, const QStringList &codes) = nullptr;
-    std::optional<QHash<QString, QString>> (*parse)(const QByteArray &reply) = nullptr;
+    std::optional<QuoteDetails> (*parse)(const QByteArray &reply) = nullptr;
 };
 
-// The main service at the endpoint in force.
-QuoteService MainQuoteService();
+// The addresses of a reading: one per `codesPerRequest` codes, each code prefixed by its
+// market and percent-encoded as typed, in the order given.
+QList<QUrl> RequestUrls(const QuoteService &service, const QStringList &codes);
+
+// The main service at this endpoint.
+QuoteService MainQuoteService(const QString &endpoint = QuoteEndpoint());
+
+// The reply's text; nothing when the bytes are not valid GBK.
+std::optional<QString> DecodeQuoteReply(const QByteArray &bytes);
+
+// The main service's reply under the rules of QuoteDetails; an empty value (a code the
+// service does not know) gives an empty price. Nothing when the reply holds no value at all.
+std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text);
+
+// Whether a main-service reply counts as a failed reading: it holds no `hq_str_` value, or
+// every value is empty or "FAILED".
+bool IsFailedMainReply(const QString &text);
 
 }  // namespace monitor

@@ -2,6 +2,10 @@
 
 namespace monitor {
 
+QString ServiceName(QuoteSource source) {
+    return source == QuoteSource::Main ? QStringLiteral("新浪") : QStringLiteral("腾讯");
+}
+
 QuoteSourcePolicy::QuoteSourcePolicy(Clock clock)
     : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {}
 

@@ -5,12 +5,16 @@
 // minutes until it answers.
 
 #include <QDateTime>
+#include <QString>
 
 #include <functional>
 
 namespace monitor {
 
 enum class QuoteSource { Main, Fallback };
+
+// The service's name as the status line shows it: "新浪", "腾讯".
+QString ServiceName(QuoteSource source);
 
 class QuoteSourcePolicy final {
 public:

@@ -5,12 +5,9 @@
 // field 3, the previous close in field 4 and the time (yyyyMMddhhmmss) in field 30. A code it
 // does not know comes back as `v_pv_none_match="1";`, which does not say which code it was.
 
-#include "monitor/quote_detail.h"
+#include "monitor/quote_protocol.h"
 
-#include <QList>
 #include <QString>
-#include <QStringList>
-#include <QUrl>
 
 #include <optional>
 
@@ -22,9 +19,8 @@ QString FallbackQuoteEndpoint();
 // The service answers at most this many codes per request.
 inline constexpr qsizetype kFallbackCodesPerRequest = 60;
 
-// One address per kFallbackCodesPerRequest codes, each code prefixed by its market and
-// percent-encoded as typed, in the order given.
-QList<QUrl> FallbackRequestUrls(const QString &endpoint, const QStringList &codes);
+// The second service at this endpoint.
+QuoteService FallbackQuoteService(const QString &endpoint = FallbackQuoteEndpoint());
 
 // The decoded reply, by prefixed code, under the rules of QuoteDetails. A code the service
 // does not know is simply absent. Nothing when the reply holds no `v_` line at all.

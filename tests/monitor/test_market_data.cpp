@@ -4,6 +4,7 @@
 #include "monitor/alarm_notifier.h"
 #include "monitor/market.h"
 #include "monitor/quote_detail.h"
+#include "monitor/quote_protocol.h"
 #include "monitor/quote_source_policy.h"
 #include "monitor/tencent_protocol.h"
 #include "monitor/trading_calendar.h"
@@ -187,7 +188,8 @@ void TestMarketData::fallbackUrls() {
         codes.append(QString::number(159000 + i));
     }
     codes[1] = QStringLiteral("6 0&");
-    const QList<QUrl> urls = monitor::FallbackRequestUrls(QStringLiteral("http://h:1/"), codes);
+    const QList<QUrl> urls =
+        monitor::RequestUrls(monitor::FallbackQuoteService(QStringLiteral("http://h:1/")), codes);
     QCOMPARE(urls.size(), 3);
     QVERIFY(urls[0].toEncoded().startsWith("http://h:1/q=sz159000,sh6%200%26,sz159002"));
     QCOMPARE(urls[1].toEncoded().count(','), 59);

@@ -4,6 +4,7 @@
 #include "monitor/monitor_rows.h"
 #include "monitor/quote_client.h"
 #include "monitor/quote_protocol.h"
+#include "monitor/tencent_protocol.h"
 #include "support/fake_quote_server.h"
 #include "support/resident_memory.h"
 
@@ -22,8 +23,6 @@ private slots:
     void alarmTest();
     void readingStatus_data();
     void readingStatus();
-    void marketPrefix_data();
-    void marketPrefix();
     void requestUrlsSplitAndEncode();
     void init();
     void oneRequestPerReadingMatchedByCode();
@@ -32,13 +31,24 @@ private slots:
     void hungReplyIsNotStacked();
     void answerBeforeTheNextReadingIsUsed();
     void floodIsCutOffAndReadingsGoOnTime();
+    void secondServiceTakesOverAndHandsBack();
 
 private:
     QuoteReading read(monitor::QuoteClient &client, const QStringList &codes);
     std::unique_ptr<FakeQuoteServer> m_server;
+    std::unique_ptr<FakeQuoteServer> m_fallback;  // refuses unless a test says otherwise
 };
 
-// Rows as "price upper lower alarm-switch mark", "_" for an empty price.
+Prices PricesOf(const QuoteReading &reading) {
+    Prices prices;
+    for (const std::optional<monitor::QuoteDetail> &quote : reading.quotes) {
+        prices.append(quote ? std::optional(quote->price) : std::nullopt);
+    }
+    return prices;
+}
+
+// Rows as "price upper lower alarm-switch mark [alarming at the last test]", "_" for an
+// empty price.
 QList<monitor::MonitorRow> RowsOf(const QStringList &texts) {
     QList<monitor::MonitorRow> rows;
     for (const QString &text : texts) {
@@ -49,6 +59,7 @@ QList<monitor::MonitorRow> RowsOf(const QStringList &texts) {
         row.lower = cells[2];
         row.alarmOn = cells[3] == u"1";
         row.mark = cells[4].front();
+        row.alarming = cells.value(5) == u"1";
         rows.append(row);
     }
     return rows;
@@ -59,18 +70,36 @@ void TestMonitorCore::alarmTest_data() {
     QTest::addColumn<QString>("marks");
     QTest::addColumn<uint>("lastColour");
     QTest::addColumn<bool>("alarm");
-    QTest::newRow("above upper") << QStringList{"15.32 15 14 1 0"} << "+" << 0xff0000u << true;
-    QTest::newRow("at lower") << QStringList{"15.32 16 15.32 1 0"} << "-" << 0x008000u << true;
-    QTest::newRow("both edges") << QStringList{"15 15 15 1 0"} << "+" << 0xff0000u << true;
-    QTest::newRow("inside") << QStringList{"15.5 16 15 1 0"} << "0" << 0u << false;
+    QTest::addColumn<QString>("started");   // rows told to the desktop
+    QTest::addColumn<QString>("alarming");  // each row's state for the next test
+    QTest::newRow("above upper") << QStringList{"15.32 15 14 1 0"} << "+" << 0xff0000u << true
+                                 << "0"
+                                 << "1";
+    QTest::newRow("at lower") << QStringList{"15.32 16 15.32 1 0"} << "-" << 0x008000u << true
+                              << "0"
+                              << "1";
+    QTest::newRow("both edges") << QStringList{"15 15 15 1 0"} << "+" << 0xff0000u << true << "0"
+                                << "1";
+    QTest::newRow("lasting alarm")
+        << QStringList{"15.32 15 14 1 + 1"} << "+" << 0xff0000u << true << ""
+        << "1";
+    QTest::newRow("inside") << QStringList{"15.5 16 15 1 0"} << "0" << 0u << false << ""
+                            << "0";
     QTest::newRow("back inside keeps mark")
-        << QStringList{"15.5 16 15 1 +"} << "+" << 0xff0000u << false;
-    QTest::newRow("other edge") << QStringList{"14 16 15 1 +"} << "-" << 0x008000u << true;
+        << QStringList{"15.5 16 15 1 + 1"} << "+" << 0xff0000u << false << ""
+        << "0";
+    QTest::newRow("re-entered after leaving")
+        << QStringList{"16 16 15 1 + 0"} << "+" << 0xff0000u << true << "0"
+        << "1";
+    QTest::newRow("other edge") << QStringList{"14 16 15 1 + 1"} << "-" << 0x008000u << true << "0"
+                                << "1";
     QTest::newRow("switched off keeps mark")
-        << QStringList{"20 16 15 0 -"} << "-" << 0x008000u << false;
+        << QStringList{"20 16 15 0 - 1"} << "-" << 0x008000u << false << ""
+        << "0";
     QTest::newRow("unjudged rows skip only themselves")
-        << QStringList{"_ 16 15 1 0", "0.000 16 15 1 0", "1 x 15 1 0", "15.32 15 14 1 0"} << "000+"
-        << 0xff0000u << true;
+        << QStringList{"_ 16 15 1 0", "0.000 16 15 1 + 1", "1 x 15 1 0", "15.32 15 14 1 0"}
+        << "0+0+" << 0xff0000u << true << "3"
+        << "0101";
 }
 
 void TestMonitorCore::alarmTest() {
@@ -78,55 +107,71 @@ void TestMonitorCore::alarmTest() {
     QFETCH(QString, marks);
     QFETCH(uint, lastColour);
     QFETCH(bool, alarm);
+    QFETCH(QString, started);
+    QFETCH(QString, alarming);
     const monitor::AlarmTestResult result = monitor::TestAlarms(RowsOf(rows));
     QCOMPARE(QString(result.marks.constData(), result.marks.size()), marks);
     QCOMPARE(result.colours.last(), lastColour);
     QCOMPARE(result.alarm, alarm);
+    QString told;
+    for (const qsizetype row : result.started) {
+        told += QString::number(row);
+    }
+    QCOMPARE(told, started);
+    QString states;
+    for (const bool state : result.alarming) {
+        states += state ? u'1' : u'0';
+    }
+    QCOMPARE(states, alarming);
 }
 
 void TestMonitorCore::readingStatus_data() {
     QTest::addColumn<Prices>("prices");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("errors");  // "<main's>|<the last service's>"
+    QTest::addColumn<bool>("second");     // the second service was asked last
+    QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("problem");
-    QTest::newRow("all") << Prices{"1", ""} << ""
-                         << "价格更新于 09:30:05" << false;
-    QTest::newRow("not quoted") << Prices{"1", std::nullopt} << ""
-                                << "09:30:05 1只股票没有报价" << true;
-    QTest::newRow("one batch failed") << Prices{"1", std::nullopt} << "行情服务无响应"
-                                      << "09:30:05 行情服务无响应,1只股票仍是上次的价格" << true;
-    QTest::newRow("all failed") << Prices{std::nullopt, std::nullopt} << "无法连接行情服务"
-                                << "09:30:05 无法连接行情服务,显示的是上次的价格" << true;
+    QTest::newRow("all") << Prices{"1", ""} << "|" << false << false
+                         << "行情来源: 新浪  价格更新于 09:30:05" << false;
+    QTest::newRow("not quoted") << Prices{"1", std::nullopt} << "|" << true << false
+                                << "行情来源: 腾讯  09:30:05 1只股票没有报价" << true;
+    QTest::newRow("one batch failed")
+        << Prices{"1", std::nullopt} << "|行情服务无响应" << false << false
+        << "行情来源: 新浪  09:30:05 行情服务无响应,1只股票仍是上次的价格" << true;
+    QTest::newRow("second service delivered, closed")
+        << Prices{"1", "2"} << "行情服务无响应|" << true << true
+        << "休市  行情来源: 腾讯  价格更新于 09:30:05" << false;
+    QTest::newRow("both failed") << Prices{std::nullopt, std::nullopt}
+                                 << "无法连接行情服务|行情服务拒绝请求(HTTP 503)" << true << false
+                                 << "09:30:05 新浪、腾讯行情服务都失败了,显示的是上次的价格"
+                                 << true;
 }
 
 void TestMonitorCore::readingStatus() {
     QFETCH(Prices, prices);
-    QFETCH(QString, error);
+    QFETCH(QString, errors);
+    QFETCH(bool, second);
+    QFETCH(bool, closed);
     QFETCH(QString, status);
     QFETCH(bool, problem);
     QList<monitor::MonitorRow> rows = RowsOf({"9 16 15 1 0", "8 16 15 1 0"});
-    const qsizetype kept = monitor::ApplyPrices(rows, prices);
+    QuoteReading reading;
+    for (const std::optional<QString> &price : prices) {
+        reading.quotes.append(price ? std::optional(monitor::QuoteDetail{*price, {}, {}})
+                                    : std::nullopt);
+    }
+    reading.mainError = errors.section(u'|', 0, 0);
+    reading.error = errors.section(u'|', 1);
+    reading.source = second ? monitor::QuoteSource::Fallback : monitor::QuoteSource::Main;
+    const qsizetype kept = monitor::ApplyPrices(rows, reading.quotes);
     QCOMPARE(rows[1].price, prices[1].value_or("8"));
     const monitor::ReadingStatus said =
-        monitor::DescribeReading(error, kept, rows.size(), QTime(9, 30, 5));
+        monitor::DescribeReading(reading, kept, rows.size(), QTime(9, 30, 5), closed);
     QCOMPARE(said.text, status);
     QCOMPARE(said.problem, problem);
-}
-
-void TestMonitorCore::marketPrefix_data() {
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("prefix");
-    for (const char *row : {"000001 sz", "200002 sz", "300750 sz", "301269 sz", "600000 sh",
-                            "688981 sh", "900901 sh", "430047 bj", "830799 bj", "920002 bj"}) {
-        const QStringList cells = QString::fromLatin1(row).split(u' ');
-        QTest::newRow(row) << cells[0] << cells[1];
-    }
-}
-
-void TestMonitorCore::marketPrefix() {
-    QFETCH(QString, code);
-    QFETCH(QString, prefix);
-    QCOMPARE(monitor::PrefixedCode(code), prefix + code);
+    // Both services' own words stay within reach.
+    QVERIFY(said.details.contains(reading.mainError) && said.details.contains(reading.error));
 }
 
 void TestMonitorCore::requestUrlsSplitAndEncode() {
@@ -135,7 +180,8 @@ void TestMonitorCore::requestUrlsSplitAndEncode() {
         codes.append(QString::number(600000 + i));
     }
     codes[1] = QStringLiteral("6 0&#/");  // sent as typed, never cutting the list
-    const QList<QUrl> urls = monitor::QuoteRequestUrls(QStringLiteral("http://h:1/"), codes);
+    const QList<QUrl> urls =
+        monitor::RequestUrls(monitor::MainQuoteService(QStringLiteral("http://h:1/")), codes);
     QCOMPARE(urls.size(), 3);
     QVERIFY(urls[0].toEncoded().startsWith("http://h:1/list=sh600000,sh6%200%26%23%2F,sh600002"));
     QCOMPARE(urls[0].toEncoded().count(','), 799);
@@ -145,6 +191,9 @@ void TestMonitorCore::requestUrlsSplitAndEncode() {
 void TestMonitorCore::init() {
     m_server = std::make_unique<FakeQuoteServer>();
     qputenv("STOCKCALC_QUOTE_URL", m_server->url().toUtf8());
+    m_fallback = std::make_unique<FakeQuoteServer>();
+    m_fallback->status = 503;
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", m_fallback->url().toUtf8());
 }
 
 QuoteReading TestMonitorCore::read(monitor::QuoteClient &client, const QStringList &codes) {
@@ -164,7 +213,7 @@ void TestMonitorCore::oneRequestPerReadingMatchedByCode() {
     QCOMPARE(m_server->path(0), QByteArray("/list=sh600000,sz000001,sh999999,sh600036"));
     QCOMPARE(m_server->header(0, "Referer"), QByteArray("https://finance.sina.com.cn"));
     // An unknown code reads as empty text; a code the reply leaves out brings nothing.
-    QCOMPARE(reading.prices, (Prices{"15.320", "11.250", "", std::nullopt}));
+    QCOMPARE(PricesOf(reading), (Prices{"15.32", "11.25", "", std::nullopt}));
     QVERIFY(reading.error.isEmpty());
     QVERIFY(monitor::DecodeQuoteReply(m_server->body).value_or("").contains("浦发银行"));
 }
@@ -202,8 +251,9 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
     }
     monitor::QuoteClient client;
     const QuoteReading reading = read(client, {"600000"});
-    QVERIFY2(reading.error.contains(error), qPrintable(reading.error));
-    QCOMPARE(reading.prices, Prices{std::nullopt});
+    QVERIFY2(reading.mainError.contains(error), qPrintable(reading.mainError));
+    QVERIFY(reading.error.contains("503"));  // the second service was asked too
+    QCOMPARE(PricesOf(reading), Prices{std::nullopt});
     // A few, not the fifty the network layer follows by itself.
     QVERIFY2(m_server->requests.size() < 10,
              qPrintable(QString::number(m_server->requests.size())));
@@ -225,17 +275,18 @@ void TestMonitorCore::hungReplyIsNotStacked() {
     QVERIFY(finished.wait(2000));
     QVERIFY2(ticks >= 3 && ticks < 100, "the event loop ran on, and no tick started a reading");
     QCOMPARE(m_server->requests.size(), 1);
-    QVERIFY(finished.first().first().value<QuoteReading>().error.contains("无响应"));
+    QVERIFY(finished.first().first().value<QuoteReading>().mainError.contains("无响应"));
     m_server->hang = false;
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
-    QCOMPARE(read(client, {"600000"}).prices, Prices{"15.32"});
+    QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.32"});
 }
 
 void TestMonitorCore::answerBeforeTheNextReadingIsUsed() {
-    m_server->delayMs = 4500;
+    // Late within the main service's share of the deadline.
+    m_server->delayMs = monitor::kReplyDeadlineMs * monitor::kMainSharePercent / 100 - 400;
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
     monitor::QuoteClient client;
-    QCOMPARE(read(client, {"600000"}).prices, Prices{"15.32"});
+    QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.32"});
 }
 
 void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
@@ -251,7 +302,9 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
     }));
     flood->start();
     QTRY_VERIFY(port != 0);
+    // Both services flood: the second is held to the same limits.
     qputenv("STOCKCALC_QUOTE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", qgetenv("STOCKCALC_QUOTE_URL"));
     monitor::QuoteClient client;
     QStringList errors;
     connect(&client, &monitor::QuoteClient::finished,
@@ -277,7 +330,39 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
     QCOMPARE(errors.filter(QStringLiteral("过大")).size(), 6);
     flood->quit();
     flood->wait();
-    QCOMPARE(requests, 6);
+    QCOMPARE(requests, 8);  // both services twice, then the second alone
+}
+
+void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    monitor::QuoteClient client(monitor::kReplyDeadlineMs, nullptr, [&now] { return now; });
+    m_fallback->status = 200;
+    m_fallback->body = "v_pv_none_match=\"1\";\nv_sh600000=\"1~PFYH~600000~15.32~15.00\";\n";
+    m_server->hang = true;
+    QElapsedTimer clock;
+    clock.start();
+    QuoteReading reading = read(client, {"600000", "000001"});
+    // A main service that never answers still leaves the second one time before the next
+    // reading is due.
+    QVERIFY(clock.elapsed() < monitor::kReplyDeadlineMs);
+    QCOMPARE(PricesOf(reading), (Prices{"15.32", std::nullopt}));
+    QCOMPARE(reading.source, monitor::QuoteSource::Fallback);
+    QVERIFY(reading.mainError.contains("无响应") && reading.error.isEmpty());
+    QCOMPARE(m_fallback->path(0), QByteArray("/q=sh600000,sz000001"));
+    QVERIFY(m_fallback->header(0, "Referer").isEmpty());
+
+    m_server->hang = false;
+    m_server->body = "var hq_str_sh600000=\"FAILED\";\n";
+    QCOMPARE(read(client, {"600000"}).source, monitor::QuoteSource::Fallback);
+    m_server->body = QuoteLine("sh600000", "浦发银行", "15.320");
+    now = now.addSecs(299);  // two failures in a row: the second service alone
+    QCOMPARE(read(client, {"600000"}).source, monitor::QuoteSource::Fallback);
+    QCOMPARE(m_server->requests.size(), 2);
+    now = now.addSecs(1);  // five minutes after the main service's last try
+    reading = read(client, {"600000"});
+    QCOMPARE(reading.source, monitor::QuoteSource::Main);
+    QCOMPARE(PricesOf(reading), Prices{"15.32"});  // the same text from either service
+    QCOMPARE(m_fallback->requests.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestMonitorCore)

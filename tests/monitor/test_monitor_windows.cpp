@@ -67,8 +67,14 @@ void Wheel(QTableView *list, int distance, QWidget *over = nullptr) {
     QApplication::sendEvent(over, &wheel);
 }
 
+// A Thursday morning in Beijing: the exchanges are open.
+QDateTime InSession() {
+    return QDateTime(QDate(2026, 3, 5), QTime(10, 0), monitor::BeijingTime());
+}
+
 TForm10 *MonitorWith(const QStringList &rows) {
     TForm10 *monitor = TForm10::Open();
+    monitor->SetCalendar(monitor::TradingCalendar({}, InSession));
     for (const QString &row : rows) {
         const QStringList cells = row.split(u' ');
         monitor->AddRow(cells[0], QStringLiteral("名"), cells[1], cells[2]);
@@ -76,9 +82,19 @@ TForm10 *MonitorWith(const QStringList &rows) {
     return monitor;
 }
 
+monitor::QuoteReading ReadingOf(const Prices &prices, const QString &error = {}) {
+    monitor::QuoteReading reading;
+    for (const std::optional<QString> &price : prices) {
+        reading.quotes.append(price ? std::optional(monitor::QuoteDetail{*price, {}, {}})
+                                    : std::nullopt);
+    }
+    reading.error = error;
+    return reading;
+}
+
 // Prices as a reading brings them, then one alarm test.
 void Tick(TForm10 *monitor, const QStringList &prices) {
-    monitor->ApplyReading({Prices(prices.cbegin(), prices.cend()), {}});
+    monitor->ApplyReading(ReadingOf(Prices(prices.cbegin(), prices.cend())));
     monitor->Timer2Timer();
 }
 
@@ -98,6 +114,7 @@ private slots:
     void alarmMarksShowsAndDoubleClickSilences();
     void longListFitsBesideItsScrollBar();
     void readingsFillPricesAndFailuresKeepThem();
+    void readingsFollowTheTradingHours();
     void overlayShapeIsTheText();
     void overlayKeepsToTheScreen_data();
     void overlayKeepsToTheScreen();
@@ -107,6 +124,7 @@ private:
     std::unique_ptr<MessageRecorder> m_messages;
     std::unique_ptr<FakeSettings> m_settings;
     std::unique_ptr<FakeQuoteServer> m_server;
+    std::unique_ptr<FakeQuoteServer> m_fallback;
     platform::FakePlatform *m_platform = nullptr;
 };
 
@@ -125,6 +143,9 @@ void TestMonitorWindows::init() {
     m_settings = std::make_unique<FakeSettings>();
     m_server = std::make_unique<FakeQuoteServer>();
     qputenv("STOCKCALC_QUOTE_URL", m_server->url().toUtf8());
+    m_fallback = std::make_unique<FakeQuoteServer>();
+    m_fallback->status = 503;
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", m_fallback->url().toUtf8());
     m_platform->eventSounds = 0;
 }
 
@@ -324,18 +345,42 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
         QuoteLine("sh600000", "浦发银行", "15.320") + QuoteLine("sz300750", "宁德时代", "210.000");
     TForm10 *monitor = MonitorWith({"300750 250 200", "600000 15 14"});
     monitor->StartMonitoring();
-    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
-    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.000"));
+    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.32"));
+    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.00"));
     m_server->status = 403;
     monitor->Timer1Timer();
-    QTRY_VERIFY(monitor->Label1->text().contains("403"));
-    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
+    QTRY_VERIFY(monitor->Label1->toolTip().contains("403"));
+    QVERIFY(monitor->Label1->text().contains("都失败了"));
+    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.32"));
     QVERIFY(monitor->Timer2->isActive());  // the first tick started the alarm test
     m_server->hang = true;
     monitor->Timer1Timer();
     monitor->Timer1Timer();  // a tick while a reading is pending starts no second one
     QTest::qWait(100);
     QCOMPARE(m_server->requests.size(), 3);
+}
+
+void TestMonitorWindows::readingsFollowTheTradingHours() {
+    QDateTime now(QDate(2026, 3, 5), QTime(20, 0), monitor::BeijingTime());
+    m_server->body =
+        "var hq_str_sh600000=\"PFYH,15.100,15.000,15.320,15.400,15.050,0,0,0,0,0,0,0,"
+        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2026-03-05,14:35:02,00\";\n";
+    TForm10 *monitor = MonitorWith({"600000 16 15"});
+    monitor->SetCalendar(monitor::TradingCalendar({}, [&now] { return now; }));
+    monitor->StartMonitoring();  // one reading whatever the time
+    QTRY_COMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("15.32"));
+    QCOMPARE(monitor->ListView1->item(0, TForm10::Upper)->toolTip(),
+             QStringLiteral("涨跌幅 +2.13%  行情时间 14:35:02"));
+    QVERIFY2(monitor->Label1->text().startsWith("休市  行情来源: 新浪  价格更新于"),
+             qPrintable(monitor->Label1->text()));
+    monitor->Timer1Timer();
+    QVERIFY(!monitor->Quotes->pending());  // closed: no second reading
+    now = QDateTime(QDate(2026, 3, 6), QTime(9, 15), monitor::BeijingTime());
+    monitor->Timer1Timer();
+    QVERIFY(monitor->Quotes->pending());
+    QTRY_VERIFY(!monitor->Quotes->pending());
+    QVERIFY(monitor->Label1->text().startsWith("行情来源: 新浪"));
+    QCOMPARE(m_server->requests.size(), 2);
 }
 
 void TestMonitorWindows::overlayShapeIsTheText() {
@@ -349,8 +394,8 @@ void TestMonitorWindows::overlayShapeIsTheText() {
 
     // One batch failed: the status says how many rows kept their price, and the overlay
     // shows what arrived.
-    monitor->ApplyReading({{"15.32", "11.2", std::nullopt}, QStringLiteral("行情服务无响应")});
-    QVERIFY(monitor->Label1->text().endsWith("行情服务无响应,1只股票仍是上次的价格"));
+    monitor->ApplyReading(ReadingOf({"15.32", "11.2", std::nullopt}, "行情服务无响应"));
+    QVERIFY(monitor->Label1->toolTip().endsWith("行情服务无响应,1只股票仍是上次的价格"));
     QCOMPARE(overlay->size(), QSize(1024, 270));
     const QImage &picture = overlay->picture();
     QList<int> lineTops;
@@ -398,7 +443,7 @@ void TestMonitorWindows::overlayKeepsToTheScreen() {
         texts.append(QStringLiteral("%1 16 15").arg(600000 + i));
     }
     TForm10 *monitor = MonitorWith(texts);
-    monitor->ApplyReading({Prices(rows, QStringLiteral("15.32")), {}});
+    monitor->ApplyReading(ReadingOf(Prices(rows, QStringLiteral("15.32"))));
     m_settings->overlayColour = 0xffff0000u;
     m_settings->overlayFontSize = fontSize;
     const int before = ResidentMegabytes();
