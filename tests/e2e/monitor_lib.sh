@@ -1,12 +1,35 @@
 # Helpers for the price monitor's end-to-end runs, sourced after lib.sh; QUOTE_SERVER must name
 # the built local quote service.
 
-# start_quote_server: the service answers with the text of $E2E_DIR/quotes.txt.
+# The program reads prices only while the exchanges trade: it runs with its clock in a
+# session, Monday 2026-12-07 10:00 in Beijing, and on a desktop in New York's time zone
+# (21:00 the evening before), whatever the real time and zone.
+printf '#!/bin/sh\nTZ=America/New_York FAKETIME_DONT_FAKE_MONOTONIC=1 exec faketime -f "@2026-12-06 21:00:00" "%s" "$@"\n' \
+    "$STOCKCALC" >"$E2E_DIR/stockcalc-in-session"
+chmod +x "$E2E_DIR/stockcalc-in-session"
+STOCKCALC="$E2E_DIR/stockcalc-in-session"
+
+# start_quote_server: two local services. The main one answers with the text of
+# $E2E_DIR/quotes.txt, the second one with that of $E2E_DIR/fallback.txt (nothing until
+# set_fallback_quotes: a failed reading). Requests go to requests.log and fallback.log.
 start_quote_server() {
-    "$QUOTE_SERVER" "$E2E_DIR/port" "$E2E_DIR/quotes.txt" "$E2E_DIR/requests.log" &
-    E2E_PIDS+=($!)
-    wait_until 5 test -s "$E2E_DIR/port" || fail "the quote server did not start"
+    local name
+    for name in port fallback-port; do
+        local log=requests.log reply=quotes.txt
+        [ "$name" = fallback-port ] && log=fallback.log reply=fallback.txt
+        "$QUOTE_SERVER" "$E2E_DIR/$name" "$E2E_DIR/$reply" "$E2E_DIR/$log" &
+        E2E_PIDS+=($!)
+        wait_until 5 test -s "$E2E_DIR/$name" || fail "the quote server did not start"
+    done
     export STOCKCALC_QUOTE_URL="http://127.0.0.1:$(cat "$E2E_DIR/port")"
+    export STOCKCALC_QUOTE_FALLBACK_URL="http://127.0.0.1:$(cat "$E2E_DIR/fallback-port")"
+}
+
+# set_fallback_quotes <price of 600000>: the second service's reply.
+set_fallback_quotes() {
+    printf 'v_sh600000="1~浦发银行~600000~%s~15.00~15.10~1234567~600000~634567~%s~100~~~~~~~~~~~~~~~~~~~~20261207100003~0.50~3.33";\n' \
+        "$1" "$1" >"$E2E_DIR/fallback.txt.new"
+    mv "$E2E_DIR/fallback.txt.new" "$E2E_DIR/fallback.txt"
 }
 
 # set_quotes <price of 600000> <price of 300750>; 000001 stays at 11.000.
