@@ -41,20 +41,14 @@ QList<QUrl> RequestUrls(const QuoteService &service, const QStringList &codes) {
 }
 
 QuoteService MainQuoteService(const QString &endpoint) {
-    QuoteService service;
-    service.source = QuoteSource::Main;
-    service.endpoint = endpoint;
-    service.path = "/list=";
-    service.referer = kQuoteReferer;
-    service.codesPerRequest = kCodesPerRequest;
-    service.parse = [](const QByteArray &reply) -> std::optional<QuoteDetails> {
+    const auto parse = [](const QByteArray &reply) -> std::optional<QuoteDetails> {
         const std::optional<QString> text = DecodeQuoteReply(reply);
         if (!text || IsFailedMainReply(*text)) {
             return std::nullopt;
         }
         return ParseMainQuoteDetails(*text);
     };
-    return service;
+    return {QuoteSource::Main, endpoint, "/list=", kQuoteReferer, kCodesPerRequest, parse};
 }
 
 std::optional<QString> DecodeQuoteReply(const QByteArray &bytes) {

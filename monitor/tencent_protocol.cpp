@@ -12,16 +12,12 @@ QString FallbackQuoteEndpoint() {
 }
 
 QuoteService FallbackQuoteService(const QString &endpoint) {
-    QuoteService service;
-    service.source = QuoteSource::Fallback;
-    service.endpoint = endpoint;
-    service.path = "/q=";
-    service.codesPerRequest = kFallbackCodesPerRequest;
-    service.parse = [](const QByteArray &reply) -> std::optional<QuoteDetails> {
+    const auto parse = [](const QByteArray &reply) -> std::optional<QuoteDetails> {
         const std::optional<QString> text = DecodeQuoteReply(reply);
         return text ? ParseFallbackReply(*text) : std::nullopt;
     };
-    return service;
+    // It asks for no referrer.
+    return {QuoteSource::Fallback, endpoint, "/q=", {}, kFallbackCodesPerRequest, parse};
 }
 
 std::optional<QuoteDetails> ParseFallbackReply(const QString &text) {
