@@ -83,6 +83,8 @@ TForm10::TForm10() {
     setFont(SongTi());
     SetBackground(this, Qt::white);
     setFixedSize(kWidth, kHeight);
+    // The rows' tooltips show while the user works in another window, too.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     Panel1 = new TitlePanel(QStringLiteral("查看监控股票价格 "), this);
     SpeedButton2 = Panel1->addButton(TitleButtonPicture(true), QStringLiteral("关闭窗口"));
