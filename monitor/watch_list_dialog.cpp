@@ -110,6 +110,7 @@ TSeeDlg::TSeeDlg(QWidget *parent)
 
     m_states.addBrowsing({ListView1, SpeedButton1, SpeedButton3, SpeedButton6});
     m_states.addEditing({SpeedButton4, SpeedButton5, Panel3});
+    KeepReadableWhenDisabled(Panel3);
     m_states.setFields({SpinEdit1, Edit3, Edit1, Edit2}, kDialogColour,
                        QApplication::palette().color(QPalette::Base));
     SetBrowsingState();
