@@ -36,6 +36,8 @@ void ShowDialog(QDialog *dialog) {
     if (!dialog->isVisible()) {
         dialog->open();
     }
+    // A minimised dialog comes back: a desktop without a taskbar offers no other way to it.
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
     dialog->raise();
     dialog->activateWindow();
 }

@@ -66,6 +66,8 @@ TForm9::TForm9() {
         {QStringLiteral(" 卖出价格"), QStringLiteral("手续费"), QStringLiteral("收益"), QString()});
     ListView1->horizontalHeader()->hide();
     ListView1->verticalHeader()->hide();
+    // Rows of 22 pixels: the font's own minimum would make them taller.
+    ListView1->verticalHeader()->setMinimumSectionSize(22);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
     for (int i = 0; i < 3; ++i) {
         ListView1->setColumnWidth(i, widths[i]);

@@ -128,12 +128,7 @@ TForm4::TForm4() {
     SpinEdit2->setText(QStringLiteral("100"));
     SpinEdit2->setStepFallback(100);
     InstallDigitKeyFilter(SpinEdit2);
-    // Disabled while browsing, yet readable on the panel's light blue.
-    QPalette panelPalette = Panel3->palette();
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
-        panelPalette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
-    }
-    Panel3->setPalette(panelPalette);
+    KeepReadableWhenDisabled(Panel3);  // on the panel's light blue
 
     Panel2 = new QWidget(GroupBox2);
     Panel2->setGeometry(6, 46, 490, 222);

@@ -11,9 +11,7 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -110,6 +108,7 @@ TSeeDlg::TSeeDlg(QWidget *parent)
 
     m_states.addBrowsing({ListView1, SpeedButton1, SpeedButton3, SpeedButton6});
     m_states.addEditing({SpeedButton4, SpeedButton5, Panel3});
+    KeepReadableWhenDisabled(Panel3);
     m_states.setFields({SpinEdit1, Edit3, Edit1, Edit2}, kDialogColour,
                        QApplication::palette().color(QPalette::Base));
     SetBrowsingState();
@@ -238,34 +237,14 @@ void TSeeDlg::SetBrowsingState() {
 }
 
 void TSeeDlg::showEvent(QShowEvent *event) {
-    if (!m_placed && !event->spontaneous()) {
-        // Centred on the screen from the first showing on; later showings keep the place.
-        m_placed = true;
-        m_awaitingFrame = true;
-        centre();
-    }
     QDialog::showEvent(event);
     if (event->spontaneous()) {
         return;  // the window manager restoring it is no new showing
     }
+    CentreOnScreen(this);
     LoadWatchList();
     if (TForm10::instance) {
         TForm10::instance->close();
-    }
-}
-
-void TSeeDlg::centre() {
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect frame = frameGeometry();
-        move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
-}
-
-void TSeeDlg::moveEvent(QMoveEvent *event) {
-    QDialog::moveEvent(event);
-    if (m_awaitingFrame && frameGeometry().size() != size()) {
-        m_awaitingFrame = false;
-        centre();
     }
 }
 

@@ -56,14 +56,10 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
 
 private:
     int selectedRow() const;
-    void centre();
 
     EditMode m_editMode = EditMode::Adding;
     EditStates m_states;
-    bool m_placed = false;
-    bool m_awaitingFrame = false;  // centred again once the window manager's frame is known
 };

@@ -79,3 +79,11 @@ void EditStates::apply(bool editing) const {
         field->setPalette(palette);
     }
 }
+
+void KeepReadableWhenDisabled(QWidget *panel) {
+    QPalette palette = panel->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text}) {
+        palette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
+    }
+    panel->setPalette(palette);
+}

@@ -34,6 +34,10 @@ private:
     int m_delta = 0;
 };
 
+// The entry panel stays readable while it is disabled for browsing: its text is drawn in dark
+// grey instead of the style's pale disabled grey, which is lost on a coloured panel.
+void KeepReadableWhenDisabled(QWidget *panel);
+
 // The controls live in each state and the background of the entry fields.
 class EditStates {
 public:

@@ -586,6 +586,7 @@ void TestCalculatorWindows::profitFenMode() {
              QStringLiteral(
                  "购入印花税：0;卖出印花税：10.05;购入手续费：30;卖出手续费：30.15;过户费：0;"));
     QVERIFY(table->ListView1->isColumnHidden(3));
+    QCOMPARE(table->ListView1->rowHeight(0), 22);
     m_settings->transferBasis = numbers::TransferBasis::PerAmount;  // 0.1 on either side
     m_settings->fees[4] = QStringLiteral("0.01");
     QTest::mouseClick(table->SpeedButton1010, Qt::LeftButton);

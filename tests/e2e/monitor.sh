@@ -16,6 +16,7 @@ wait_until 5 started || fail "no tray icon, or the about screen stayed"
 choose_menu_entry 6
 wait_until 3 visible_window 股票价格监控设置 || fail "股票价格监控设置 did not open"
 dialog=$(visible_window 股票价格监控设置)
+wait_until 3 frame_centred "$dialog" || fail "the watch list is not centred on its first showing"
 add_stock "$dialog" 600000 PFYH 16 15
 add_stock "$dialog" 300750 NDSD 250 200
 [ "$(sqlite3 "$E2E_DIR/work/股票.mdb" 'SELECT KNUM, KUP, KDOWN FROM KSEE ORDER BY KNUM')" = \

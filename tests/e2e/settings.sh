@@ -34,4 +34,8 @@ wait_until 3 frame_centred "$(visible_window 系统参数设置)" || fail "the p
 choose_menu_entry 1
 sleep 0.5
 [ "$(visible_window 股票交易费率设置 | wc -l)" -eq 1 ] || fail "a second fee dialog opened"
+# A minimised dialog comes back when it is chosen again.
+xdotool windowminimize --sync "$(visible_window 股票交易费率设置)"
+choose_menu_entry 1
+wait_until 3 visible_window 股票交易费率设置 || fail "the minimised fee dialog did not come back"
 echo PASS

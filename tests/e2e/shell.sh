@@ -79,9 +79,12 @@ echo "$state" | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "tool window on the t
 before=$(xdotool getwindowgeometry "$tool" | awk '/Position/ { print $2 }')
 xdotool mousemove --window "$tool" 200 60 sleep 0.2 mousedown 1 sleep 0.1 \
     mousemove_relative -- 30 20 sleep 0.1 mousemove_relative -- 30 20 sleep 0.2 mouseup 1
-sleep 0.5
-after=$(xdotool getwindowgeometry "$tool" | awk '/Position/ { print $2 }')
-bx=${before%,*}; by=${before#*,}; ax=${after%,*}; ay=${after#*,}
-[ $((ax - bx)) -eq 60 ] && [ $((ay - by)) -eq 40 ] \
+# moved_by <dx> <dy>: the tool window stands that far from where it started.
+moved_by() {
+    after=$(xdotool getwindowgeometry "$tool" | awk '/Position/ { print $2 }')
+    bx=${before%,*}; by=${before#*,}; ax=${after%,*}; ay=${after#*,}
+    [ $((ax - bx)) -eq "$1" ] && [ $((ay - by)) -eq "$2" ]
+}
+wait_until 3 moved_by 60 40 \
     || fail "dragging moved the tool window from $before to $after, not by 60,40"
 echo "PASS (dragged $before -> $after, icons $icons)"
