@@ -34,8 +34,11 @@ QString ReplyError(QNetworkReply *reply) {
 
 QuoteClient::QuoteClient(int deadlineMs, QObject *parent, QuoteSourcePolicy::Clock clock)
     : QObject(parent), m_deadlineMs(deadlineMs), m_policy(std::move(clock)) {
-    m_deadline.setSingleShot(true);
-    m_deadline.setTimerType(Qt::PreciseTimer);
+    for (QTimer *timer : {&m_hedge, &m_deadline}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_hedge, &QTimer::timeout, this, &QuoteClient::hedge);
     connect(&m_deadline, &QTimer::timeout, this, &QuoteClient::expire);
 }
 
@@ -50,28 +53,33 @@ QuoteClient::~QuoteClient() {
 }
 
 bool QuoteClient::Read(const QStringList &codes) {
-    if (pending()) {
+    if (m_pending) {
         return false;
     }
-    m_started.start();
+    m_pending = true;
     m_codes = codes;
-    m_reading = QuoteReading();
-    m_reading.quotes.resize(codes.size());
-    if (m_policy.firstSource() == QuoteSource::Main) {
-        ask(MainQuoteService(), m_deadlineMs * kMainSharePercent / 100);
-    } else {
-        ask(FallbackQuoteService(), m_deadlineMs);
+    m_answers = {Answer{MainQuoteService(), {}, {}, 0, false},
+                 Answer{FallbackQuoteService(), {}, {}, 0, false}};
+    for (Answer &each : m_answers) {
+        each.quotes.resize(codes.size());
     }
+    m_deadline.start(m_deadlineMs);
+    if (m_policy.firstSource() == QuoteSource::Main) {
+        m_hedge.start(m_deadlineMs * kHedgePercent / 100);
+        ask(QuoteSource::Main);
+    }
+    decide();
     return true;
 }
 
-void QuoteClient::ask(const QuoteService &service, int deadlineMs) {
-    m_service = service;
-    m_batches.clear();
-    m_serviceError.clear();
+void QuoteClient::ask(QuoteSource source) {
+    Answer &asked = answer(source);
+    asked.asked = true;
+    const QuoteService &service = asked.service;
     const QList<QUrl> urls = RequestUrls(service, m_codes);
     for (qsizetype i = 0; i < urls.size(); ++i) {
         Batch batch;
+        batch.source = source;
         batch.first = i * service.codesPerRequest;
         batch.codes = m_codes.mid(batch.first, service.codesPerRequest);
         QNetworkRequest request(urls[i]);
@@ -85,44 +93,23 @@ void QuoteClient::ask(const QuoteService &service, int deadlineMs) {
         QNetworkReply *reply = batch.reply;
         reply->setReadBufferSize(kReadBufferBytes);
         connect(reply, &QNetworkReply::readyRead, this, [this, reply] { receive(find(reply)); });
-        connect(reply, &QNetworkReply::finished, this, [this, reply] { batchDone(find(reply)); });
+        connect(reply, &QNetworkReply::finished, this, [this, reply] { replyDone(find(reply)); });
         m_batches.append(batch);
-        ++m_open;
+        ++asked.open;
     }
-    if (m_open == 0) {
-        serviceDone();
-        return;
-    }
-    m_deadline.start(std::max(1, deadlineMs));
-}
-
-void QuoteClient::serviceDone() {
-    m_deadline.stop();
-    if (m_service.source == QuoteSource::Main) {
-        m_policy.mainAnswered(m_serviceError.isEmpty());
-        const qint64 left = m_deadlineMs - m_started.elapsed();
-        if (!m_serviceError.isEmpty() && left > 0) {
-            m_reading.mainError = m_serviceError;
-            ask(FallbackQuoteService(), static_cast<int>(left));
-            return;
-        }
-    }
-    m_reading.source = m_service.source;
-    m_reading.error = m_serviceError;
-    emit finished(m_reading);
 }
 
 QuoteClient::Batch *QuoteClient::find(const QNetworkReply *reply) {
     for (Batch &batch : m_batches) {
         if (batch.reply == reply) {
-            return &batch;
+            return batch.open ? &batch : nullptr;
         }
     }
     return nullptr;
 }
 
 void QuoteClient::receive(Batch *found) {
-    if (found == nullptr || found->state != BatchState::Open) {
+    if (found == nullptr) {
         return;
     }
     Batch &batch = *found;
@@ -130,85 +117,133 @@ void QuoteClient::receive(Batch *found) {
     const qint64 announced = batch.reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
     if (announced > kMaxReplyBytes ||
         batch.body.size() + batch.reply->bytesAvailable() > kMaxReplyBytes) {
-        end(batch, BatchState::TooLarge);
+        QObject::disconnect(batch.reply, nullptr, this, nullptr);
+        batch.reply->abort();
+        batch.reply->deleteLater();
+        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
         return;
     }
     batch.body += batch.reply->readAll();
 }
 
-void QuoteClient::end(Batch &batch, BatchState state) {
-    // Aborting stops the transfer and finishes the reply at once, which reports the batch
-    // (and, for the last one, the reading: nothing of the batch may be used after this).
-    batch.state = state;
-    batch.body.clear();
-    batch.reply->abort();
-}
-
-void QuoteClient::batchDone(Batch *found) {
-    if (found == nullptr || found->state == BatchState::Done) {
+void QuoteClient::replyDone(Batch *found) {
+    if (found == nullptr) {
         return;
     }
     Batch &batch = *found;
     QNetworkReply *reply = batch.reply;
-    BatchState state = batch.state;
-    batch.state = BatchState::Done;
     reply->deleteLater();
-    if (state == BatchState::Open && reply->error() == QNetworkReply::NoError) {
-        // What came with the end of the reply.
-        if (batch.body.size() + reply->bytesAvailable() > kMaxReplyBytes) {
-            state = BatchState::TooLarge;
-        } else {
-            batch.body += reply->readAll();
-        }
+    if (reply->error() != QNetworkReply::NoError) {
+        close(batch, ReplyError(reply), std::nullopt);
+        return;
     }
+    // What came with the end of the reply.
+    if (batch.body.size() + reply->bytesAvailable() > kMaxReplyBytes) {
+        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
+        return;
+    }
+    batch.body += reply->readAll();
+    const std::optional<QuoteDetails> quotes = answer(batch.source).service.parse(batch.body);
+    close(batch, quotes ? QString() : QStringLiteral("行情数据无法识别"), quotes);
+}
 
-    QString error;
-    std::optional<QuoteDetails> quotes;
-    if (state == BatchState::TooLarge) {
-        error = QStringLiteral("行情数据过大,已拒收");
-    } else if (state == BatchState::Expired) {
-        error = QStringLiteral("行情服务无响应");
-    } else if (reply->error() != QNetworkReply::NoError) {
-        error = ReplyError(reply);
-    } else {
-        quotes = m_service.parse(batch.body);
-        if (!quotes) {
-            error = QStringLiteral("行情数据无法识别");
-        }
-    }
+void QuoteClient::close(Batch &batch, const QString &error,
+                        const std::optional<QuoteDetails> &quotes) {
+    Answer &answered = answer(batch.source);
+    batch.open = false;
     batch.body.clear();
     if (quotes) {
         for (qsizetype i = 0; i < batch.codes.size(); ++i) {
             const auto quote = quotes->constFind(market::Prefixed(batch.codes[i]));
             if (quote != quotes->constEnd()) {
-                m_reading.quotes[batch.first + i] = *quote;
+                answered.quotes[batch.first + i] = *quote;
             }
         }
-    } else if (m_serviceError.isEmpty()) {
-        m_serviceError = error;
+    } else if (answered.error.isEmpty()) {
+        answered.error = error;
     }
-    // Nothing of the batch may be used after this: the next service's batches replace it.
-    if (--m_open == 0) {
-        serviceDone();
+    --answered.open;
+    // The batch may be gone after this: the second service's batches join the list.
+    decide();
+}
+
+void QuoteClient::hedge() {
+    if (!answer(QuoteSource::Fallback).asked) {
+        ask(QuoteSource::Fallback);
     }
 }
 
 void QuoteClient::expire() {
-    // Every open batch is marked first: the last abort ends the reading, and whoever hears
-    // of that may start the next one at once.
-    QList<QPointer<QNetworkReply>> open;
+    // Every batch still open has failed; the reading ends with what has come.
     for (Batch &batch : m_batches) {
-        if (batch.state == BatchState::Open) {
-            batch.state = BatchState::Expired;
-            batch.body.clear();
-            open.append(batch.reply);
+        if (batch.open) {
+            batch.open = false;
+            Answer &late = answer(batch.source);
+            --late.open;
+            if (late.error.isEmpty()) {
+                late.error = QStringLiteral("行情服务无响应");
+            }
         }
     }
-    for (const QPointer<QNetworkReply> &reply : std::as_const(open)) {
-        if (reply != nullptr) {
-            reply->abort();
+    decide();
+}
+
+void QuoteClient::decide() {
+    const Answer &main = answer(QuoteSource::Main);
+    const Answer &second = answer(QuoteSource::Fallback);
+    if (main.good()) {
+        finish(QuoteSource::Main);
+        return;
+    }
+    if (main.asked && main.error.isEmpty()) {
+        return;  // under way: the main service has the whole deadline
+    }
+    if (!second.asked) {
+        if (!m_deadline.isActive()) {
+            finish(QuoteSource::Main);  // no time left to ask
+            return;
+        }
+        ask(QuoteSource::Fallback);
+    }
+    if (second.open == 0) {
+        finish(QuoteSource::Fallback);
+    }
+}
+
+void QuoteClient::finish(QuoteSource source) {
+    const Answer &main = answer(QuoteSource::Main);
+    const Answer &used = answer(source);
+    QuoteReading reading;
+    reading.source = source;
+    reading.error = used.error;
+    reading.quotes = used.quotes;
+    if (source == QuoteSource::Fallback && main.asked) {
+        reading.mainError = main.error;
+        // Batches of the main service that did answer keep their prices where the second
+        // service has none.
+        for (qsizetype i = 0; i < reading.quotes.size(); ++i) {
+            if (!reading.quotes[i]) {
+                reading.quotes[i] = main.quotes[i];
+            }
         }
     }
+    if (main.asked) {
+        m_policy.mainAnswered(main.good());
+    }
+    // Batches still open are dropped without a word back; whoever hears of the reading may
+    // start the next one at once.
+    m_hedge.stop();
+    m_deadline.stop();
+    for (const Batch &batch : std::as_const(m_batches)) {
+        if (batch.reply != nullptr) {
+            QObject::disconnect(batch.reply, nullptr, this, nullptr);
+            batch.reply->abort();
+            batch.reply->deleteLater();
+        }
+    }
+    m_batches.clear();
+    m_pending = false;
+    emit finished(reading);
 }
 
 }  // namespace monitor

@@ -2,15 +2,20 @@
 // Reads the current prices of a list of codes, without ever making the caller wait: a
 // reading is one GET per batch of codes, all of them ended by a deadline that falls before
 // the next reading is due; a reply over 1 MB is cut off and refused, and redirects are
-// followed only on the service's own origin. A reading asks the service the source policy
-// names; when the main service fails, the same reading goes on to the second service, under
-// the same limits, within the same deadline.
+// followed only on the service's own origin.
+//
+// A reading asks the service the source policy names first. The main service has the whole
+// deadline. When it fails (an error, an unusable reply), the second service is asked at once;
+// when it is merely slow, the second one is asked at the hedge point, in parallel. The reading
+// ends as soon as it has a usable answer: a good main answer wins and the second service's
+// batches still open are dropped; once the main service has failed or run out of time, the
+// second service's answer is used. Both services live under the same limits and the same
+// deadline, at which every batch still open is dropped.
 
 #include "monitor/monitor_rows.h"
 #include "monitor/quote_protocol.h"
 #include "monitor/quote_source_policy.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -18,6 +23,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <optional>
 
 class QNetworkReply;
@@ -29,10 +35,10 @@ namespace monitor {
 // the next one is due.
 inline constexpr int kReplyDeadlineMs = kReadingPeriodMs - 250;
 
-// The main service has this share of the deadline, in percent; the rest is left for the
-// second service when the main one fails, so that even after a main service that never
-// answers the second has time, and both end before the next reading.
-inline constexpr int kMainSharePercent = 60;
+// A main service that has not answered after this share of the deadline, in percent, is
+// joined by the second service, so that a main service that never answers still leaves the
+// second one time to deliver before the deadline.
+inline constexpr int kHedgePercent = 60;
 
 class QuoteClient final : public QObject {
     Q_OBJECT
@@ -47,44 +53,54 @@ public:
     QuoteClient &operator=(const QuoteClient &) = delete;
 
     // Starts a reading of these codes. False, and nothing started, while the previous
-    // reading (with its second service) is still under way.
+    // reading (of either service) is still under way.
     bool Read(const QStringList &codes);
-    bool pending() const { return m_open > 0; }
+    bool pending() const { return m_pending; }
     const QuoteSourcePolicy &policy() const { return m_policy; }
 
 signals:
     void finished(const monitor::QuoteReading &reading);
 
 private:
-    enum class BatchState { Open, Done, TooLarge, Expired };
+    // One service's part of the reading.
+    struct Answer {
+        QuoteService service;
+        QList<std::optional<QuoteDetail>> quotes;
+        QString error;  // the first failed batch's
+        int open = 0;   // batches still under way
+        bool asked = false;
+        bool good() const { return asked && open == 0 && error.isEmpty(); }
+    };
 
     struct Batch {
+        QuoteSource source = QuoteSource::Main;
         QPointer<QNetworkReply> reply;
         qsizetype first = 0;  // position of the batch's first code in the reading
         QStringList codes;
         QByteArray body;
-        BatchState state = BatchState::Open;
+        bool open = true;
     };
 
-    void ask(const QuoteService &service, int deadlineMs);
-    void serviceDone();
+    Answer &answer(QuoteSource source) { return m_answers[static_cast<std::size_t>(source)]; }
+    void ask(QuoteSource source);
     Batch *find(const QNetworkReply *reply);
     void receive(Batch *batch);
-    void end(Batch &batch, BatchState state);
-    void batchDone(Batch *batch);
+    void replyDone(Batch *batch);
+    void close(Batch &batch, const QString &error, const std::optional<QuoteDetails> &quotes);
+    void hedge();
     void expire();
+    void decide();
+    void finish(QuoteSource source);
 
     QNetworkAccessManager m_network;
+    QTimer m_hedge;
     QTimer m_deadline;
     int m_deadlineMs;
-    QElapsedTimer m_started;  // since the reading began
     QuoteSourcePolicy m_policy;
-    QuoteService m_service;
     QStringList m_codes;
+    std::array<Answer, 2> m_answers;  // by QuoteSource
     QList<Batch> m_batches;
-    QString m_serviceError;  // the first failed batch's, of the service asked now
-    QuoteReading m_reading;
-    int m_open = 0;
+    bool m_pending = false;
 };
 
 }  // namespace monitor

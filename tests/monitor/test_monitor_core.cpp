@@ -29,6 +29,7 @@ private slots:
     void failedReadingsGiveNoPrices_data();
     void failedReadingsGiveNoPrices();
     void hungReplyIsNotStacked();
+    void answerBeforeTheNextReadingIsUsed_data();
     void answerBeforeTheNextReadingIsUsed();
     void floodIsCutOffAndReadingsGoOnTime();
     void secondServiceTakesOverAndHandsBack();
@@ -250,7 +251,11 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
         m_server->close();
     }
     monitor::QuoteClient client;
+    QElapsedTimer clock;
+    clock.start();
     const QuoteReading reading = read(client, {"600000"});
+    // The second service is asked as soon as the main one has failed.
+    QVERIFY(clock.elapsed() < monitor::kReplyDeadlineMs * monitor::kHedgePercent / 100);
     QVERIFY2(reading.mainError.contains(error), qPrintable(reading.mainError));
     QVERIFY(reading.error.contains("503"));  // the second service was asked too
     QCOMPARE(PricesOf(reading), Prices{std::nullopt});
@@ -281,12 +286,37 @@ void TestMonitorCore::hungReplyIsNotStacked() {
     QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.32"});
 }
 
+void TestMonitorCore::answerBeforeTheNextReadingIsUsed_data() {
+    QTest::addColumn<int>("mainDelayMs");  // -1: never answers
+    QTest::addColumn<bool>("secondAnswers");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<bool>("second");  // the price came from the second service
+    QTest::newRow("slow main") << 4500 << false << "15.32" << false;
+    QTest::newRow("slow main beats a quick second") << 4500 << true << "15.32" << false;
+    QTest::newRow("main hangs, second delivers") << -1 << true << "15.30" << true;
+}
+
 void TestMonitorCore::answerBeforeTheNextReadingIsUsed() {
-    // Late within the main service's share of the deadline.
-    m_server->delayMs = monitor::kReplyDeadlineMs * monitor::kMainSharePercent / 100 - 400;
+    QFETCH(int, mainDelayMs);
+    QFETCH(bool, secondAnswers);
+    QFETCH(QString, price);
+    QFETCH(bool, second);
+    m_server->hang = mainDelayMs < 0;
+    m_server->delayMs = mainDelayMs;
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
+    if (secondAnswers) {
+        m_fallback->status = 200;
+        m_fallback->body = "v_sh600000=\"1~PFYH~600000~15.30~15.00\";\n";
+    }
     monitor::QuoteClient client;
-    QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.32"});
+    QElapsedTimer clock;
+    clock.start();
+    const QuoteReading reading = read(client, {"600000"});
+    QVERIFY(clock.elapsed() < monitor::kReadingPeriodMs);
+    QCOMPARE(PricesOf(reading), Prices{price});
+    QCOMPARE(reading.source == monitor::QuoteSource::Fallback, second);
+    QVERIFY(reading.error.isEmpty());
+    QCOMPARE(reading.mainError.isEmpty(), !second);
 }
 
 void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
@@ -344,7 +374,7 @@ void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     QuoteReading reading = read(client, {"600000", "000001"});
     // A main service that never answers still leaves the second one time before the next
     // reading is due.
-    QVERIFY(clock.elapsed() < monitor::kReplyDeadlineMs);
+    QVERIFY(clock.elapsed() < monitor::kReadingPeriodMs);
     QCOMPARE(PricesOf(reading), (Prices{"15.32", std::nullopt}));
     QCOMPARE(reading.source, monitor::QuoteSource::Fallback);
     QVERIFY(reading.mainError.contains("无响应") && reading.error.isEmpty());
