@@ -32,11 +32,13 @@ std::optional<QString> PriceText(QStringView field) {
         return std::nullopt;
     }
     const qlonglong whole = match.capturedView(1).toLongLong();
+    // Three decimals at least, the main service's own form ("15.320"), which the second
+    // service's shorter "15.32" is brought to: one price reads the same from either.
     QString fraction = match.captured(2);
-    while (fraction.size() > 2 && fraction.endsWith(u'0')) {
+    while (fraction.size() > 3 && fraction.endsWith(u'0')) {
         fraction.chop(1);
     }
-    fraction = fraction.leftJustified(2, u'0');
+    fraction = fraction.leftJustified(3, u'0');
     if (whole == 0 && fraction.count(u'0') == fraction.size()) {
         return std::nullopt;
     }

@@ -24,7 +24,8 @@ struct QuoteDetail {
 // price for it, and the last good one stays.
 using QuoteDetails = QHash<QString, QuoteDetail>;
 
-// The shown form of a plain decimal price above 0, or nothing for any other text.
+// The shown form of a plain decimal price above 0, with three decimals at least; nothing for
+// any other text.
 std::optional<QString> PriceText(QStringView field);
 
 // The price and previous close at these fields of a separated value; nothing when the price

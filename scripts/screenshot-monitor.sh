@@ -7,7 +7,7 @@ set -eu  # no pipefail: the helpers stop reading pipes early on purpose
 root=$(cd "$(dirname "$0")/.." && pwd)
 output=$(realpath -m "${1:-$root/docs}")
 build=$(realpath -m "${BUILD:-$root/build}")
-STOCKCALC="$build/app/stockcalc"
+STOCKCALC="$build/stockcalc"
 CREATE_DATABASE="$build/tools/create_database"
 QUOTE_SERVER="$build/tests/quote_server"
 . "$root/tests/e2e/lib.sh"

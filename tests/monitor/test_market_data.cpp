@@ -104,7 +104,7 @@ void TestMarketData::replies_data() {
     QTest::addColumn<bool>("failed");    // a failed reading of the main service
 
     const QString good = kMainLine;
-    const QString spdb = QStringLiteral("sh600000=15.32/15.00/20260305143502");
+    const QString spdb = QStringLiteral("sh600000=15.320/15.000/20260305143502");
     QTest::newRow("main service") << true << good + "var hq_str_sz999999=\"\";\n"
                                   << spdb + " sz999999=//" << false;
     QTest::newRow("second service, same price text")
@@ -114,7 +114,7 @@ void TestMarketData::replies_data() {
                    .replace("sz159915", "sh600000")
                    .replace("2.345", "15.32")
                    .replace("2.300", "15.00")
-        << spdb + " sz159915=2.345/2.30/20260305143502" << false;
+        << spdb + " sz159915=2.345/2.300/20260305143502" << false;
     QTest::newRow("cut off after the price's first digits")
         << true << good + QString(good.left(good.indexOf(u"15.32") + 4)).replace("sh6", "sz6")
         << spdb << false;
@@ -126,7 +126,7 @@ void TestMarketData::replies_data() {
         << QStringLiteral(
                "v_sh1=\"1~a~1~1e3~\";v_sh2=\"1~a~2~-1~\";v_sh3=\"1~a~3~ 2~\";"
                "v_sh4=\"1~a~4~0.000~\";v_sh5=\"1~a~5~9.5~x~bad\";")
-        << "sh5=9.50//" << false;
+        << "sh5=9.500//" << false;
     QTest::newRow("replacement characters in the price")
         << false << QStringLiteral("v_sh6=\"1~a~6~1\uFFFD.5~1\";") << "" << false;
     QTest::newRow("no value at all")

@@ -214,7 +214,7 @@ void TestMonitorCore::oneRequestPerReadingMatchedByCode() {
     QCOMPARE(m_server->path(0), QByteArray("/list=sh600000,sz000001,sh999999,sh600036"));
     QCOMPARE(m_server->header(0, "Referer"), QByteArray("https://finance.sina.com.cn"));
     // An unknown code reads as empty text; a code the reply leaves out brings nothing.
-    QCOMPARE(PricesOf(reading), (Prices{"15.32", "11.25", "", std::nullopt}));
+    QCOMPARE(PricesOf(reading), (Prices{"15.320", "11.250", "", std::nullopt}));
     QVERIFY(reading.error.isEmpty());
     QVERIFY(monitor::DecodeQuoteReply(m_server->body).value_or("").contains("浦发银行"));
 }
@@ -283,7 +283,7 @@ void TestMonitorCore::hungReplyIsNotStacked() {
     QVERIFY(finished.first().first().value<QuoteReading>().mainError.contains("无响应"));
     m_server->hang = false;
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
-    QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.32"});
+    QCOMPARE(PricesOf(read(client, {"600000"})), Prices{"15.320"});
 }
 
 void TestMonitorCore::answerBeforeTheNextReadingIsUsed_data() {
@@ -291,9 +291,9 @@ void TestMonitorCore::answerBeforeTheNextReadingIsUsed_data() {
     QTest::addColumn<bool>("secondAnswers");
     QTest::addColumn<QString>("price");
     QTest::addColumn<bool>("second");  // the price came from the second service
-    QTest::newRow("slow main") << 4500 << false << "15.32" << false;
-    QTest::newRow("slow main beats a quick second") << 4500 << true << "15.32" << false;
-    QTest::newRow("main hangs, second delivers") << -1 << true << "15.30" << true;
+    QTest::newRow("slow main") << 4500 << false << "15.320" << false;
+    QTest::newRow("slow main beats a quick second") << 4500 << true << "15.320" << false;
+    QTest::newRow("main hangs, second delivers") << -1 << true << "15.300" << true;
 }
 
 void TestMonitorCore::answerBeforeTheNextReadingIsUsed() {
@@ -375,7 +375,7 @@ void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     // A main service that never answers still leaves the second one time before the next
     // reading is due.
     QVERIFY(clock.elapsed() < monitor::kReadingPeriodMs);
-    QCOMPARE(PricesOf(reading), (Prices{"15.32", std::nullopt}));
+    QCOMPARE(PricesOf(reading), (Prices{"15.320", std::nullopt}));
     QCOMPARE(reading.source, monitor::QuoteSource::Fallback);
     QVERIFY(reading.mainError.contains("无响应") && reading.error.isEmpty());
     QCOMPARE(m_fallback->path(0), QByteArray("/q=sh600000,sz000001"));
@@ -391,7 +391,7 @@ void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     now = now.addSecs(1);  // five minutes after the main service's last try
     reading = read(client, {"600000"});
     QCOMPARE(reading.source, monitor::QuoteSource::Main);
-    QCOMPARE(PricesOf(reading), Prices{"15.32"});  // the same text from either service
+    QCOMPARE(PricesOf(reading), Prices{"15.320"});  // the same text from either service
     QCOMPARE(m_fallback->requests.size(), 3);
 }
 

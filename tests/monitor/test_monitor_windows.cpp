@@ -345,13 +345,13 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
         QuoteLine("sh600000", "浦发银行", "15.320") + QuoteLine("sz300750", "宁德时代", "210.000");
     TForm10 *monitor = MonitorWith({"300750 250 200", "600000 15 14"});
     monitor->StartMonitoring();
-    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.32"));
-    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.00"));
+    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
+    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.000"));
     m_server->status = 403;
     monitor->Timer1Timer();
     QTRY_VERIFY(monitor->Label1->toolTip().contains("403"));
     QVERIFY(monitor->Label1->text().contains("都失败了"));
-    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.32"));
+    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
     QVERIFY(monitor->Timer2->isActive());  // the first tick started the alarm test
     m_server->hang = true;
     monitor->Timer1Timer();
@@ -368,7 +368,7 @@ void TestMonitorWindows::readingsFollowTheTradingHours() {
     TForm10 *monitor = MonitorWith({"600000 16 15"});
     monitor->SetCalendar(monitor::TradingCalendar({}, [&now] { return now; }));
     monitor->StartMonitoring();  // one reading whatever the time
-    QTRY_COMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("15.32"));
+    QTRY_COMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("15.320"));
     QCOMPARE(monitor->ListView1->item(0, TForm10::Upper)->toolTip(),
              QStringLiteral("涨跌幅 +2.13%  行情时间 14:35:02"));
     QVERIFY2(monitor->Label1->text().startsWith("休市  行情来源: 新浪  价格更新于"),
