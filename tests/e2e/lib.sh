@@ -99,13 +99,15 @@ tray_icon() {
         inside && !found && /\("stockcalc" "stockcalc"\)/ { print $1; found = 1 }' | grep .
 }
 
-# The program's mapped pop-up menus: its override-redirect windows on the root.
+# The program's mapped pop-ups (menus, balloons): its override-redirect windows on the root.
+# Fails when there is none.
 visible_menus() {
-    local id
+    local id found=1
     for id in $(xwininfo -root -children | awk '/\("stockcalc" "stockcalc"\)/ { print $1 }'); do
         xwininfo -id "$id" | grep -q 'Map State: IsViewable' || continue
-        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id"
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id" && found=0
     done
+    return $found
 }
 
 no_menus() { [ -z "$(visible_menus)" ]; }

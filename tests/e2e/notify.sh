@@ -14,7 +14,8 @@ export DBUS_SESSION_BUS_ADDRESS=$bus
 
 start_desktop
 dunst >"$E2E_DIR/dunst.log" 2>&1 &
-E2E_PIDS+=($!)
+DUNST_PID=$!
+E2E_PIDS+=("$DUNST_PID")
 wait_until 5 dunstctl count displayed || fail "dunst did not start"
 
 start_quote_server
@@ -59,5 +60,16 @@ set_fallback_quotes 16.500
 wait_until 15 shown 1 || fail "no notification when the price reached the band again"
 dunstctl close-all
 wait_until 3 in_history 2 || fail "the second notification's summary is wrong"
+
+# Without a notification service the tray icon's balloon tells of the next alarm.
+kill "$DUNST_PID"
+wait "$DUNST_PID" 2>/dev/null
+set_fallback_quotes 15.500
+before=$(readings)
+wait_until 15 readings_reach $((before + 2)) || fail "the readings stopped"
+xdotool mousemove 1010 740  # on the bare desktop: no tool tip can stand for the balloon
+wait_until 3 no_menus || fail "a pop-up stands open before the alarm"
+set_fallback_quotes 16.500
+wait_until 15 visible_menus || fail "no balloon at the tray icon without a notification service"
 program_running || fail "the program ended"
 echo PASS
