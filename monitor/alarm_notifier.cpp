@@ -21,6 +21,12 @@ QString AlarmSummary(const QString &name, const QString &code, const QString &pr
     return QStringLiteral("%1 %2 %3 %4").arg(who, price, band, limit);
 }
 
+QString AlarmSummary(const MonitorRow &row) {
+    const bool upper = row.mark == u'+';
+    return AlarmSummary(row.name, row.code, row.price, upper ? AlarmEdge::Upper : AlarmEdge::Lower,
+                        upper ? row.upper : row.lower);
+}
+
 AlarmNotifier::AlarmNotifier(const QDBusConnection &bus, QObject *parent)
     : QObject(parent), m_bus(bus) {
     // No sender named: naming one makes Qt ask the bus for the name's owner, and waits.

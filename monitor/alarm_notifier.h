@@ -3,6 +3,8 @@
 // Never waits for the notification service: each call is answered later, and a row's
 // notification replaces that row's earlier one instead of stacking.
 
+#include "monitor/monitor_rows.h"
+
 #include <QDBusConnection>
 #include <QHash>
 #include <QObject>
@@ -16,6 +18,8 @@ enum class AlarmEdge { Upper, Lower };
 // when the name is empty.
 QString AlarmSummary(const QString &name, const QString &code, const QString &price, AlarmEdge edge,
                      const QString &limit);
+// The summary of a row that has started to alarm, at the edge its mark names.
+QString AlarmSummary(const MonitorRow &row);
 
 class AlarmNotifier final : public QObject {
     Q_OBJECT

@@ -263,13 +263,8 @@ void TForm10::Timer2Timer() {
         }
     }
     for (const qsizetype started : result.started) {
-        const monitor::MonitorRow &row = m_rows[started];
-        const bool upper = row.mark == u'+';
         if (Notifier) {
-            Notifier->notify(row.code, monitor::AlarmSummary(row.name, row.code, row.price,
-                                                             upper ? monitor::AlarmEdge::Upper
-                                                                   : monitor::AlarmEdge::Lower,
-                                                             upper ? row.upper : row.lower));
+            Notifier->notify(m_rows[started].code, monitor::AlarmSummary(m_rows[started]));
         }
     }
     if (result.alarm) {

@@ -1,7 +1,6 @@
 #include "monitor/overlay_window.h"
 
 #include "settings/settings_in_force.h"
-#include "storage/setup_columns.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -35,8 +34,7 @@ TForm12::TForm12() {
 void TForm12::Paint(const QList<Line> &lines) {
     // The size field is read while the user may still be typing: whatever it holds, the
     // overlay keeps to the field's range.
-    const storage::SetupColumn &range = storage::kSetupColumns[storage::kFZ];
-    const int size = std::clamp(settings::System().OverlayFontSize(), range.low, range.high);
+    const int size = settings::HeldFontSize(settings::System().OverlayFontSize());
     const int pitch = size + 20;
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);

@@ -12,8 +12,8 @@
 namespace monitor {
 
 struct QuoteDetail {
-    // The current price as shown: at least two decimals, a third only when it is not 0
-    // ("15.32", "1.235"). Empty for a code the service does not know.
+    // The current price as shown (PriceText): three decimals at least ("15.320", "1.2345").
+    // Empty for a code the service does not know.
     QString price;
     QString previousClose;  // same form; empty when the service gave none that reads
     QDateTime time;         // in Beijing time; invalid when the service gave none that reads

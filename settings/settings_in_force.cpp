@@ -60,9 +60,12 @@ int32_t LoadedSeconds(int32_t stored) {
 }
 
 int32_t LoadedFontSize(int32_t stored) {
-    return stored < 1 ? storage::InitialInteger(storage::kFZ)
-                      : std::clamp<int32_t>(stored, storage::kSetupColumns[storage::kFZ].low,
-                                            storage::kSetupColumns[storage::kFZ].high);
+    return stored < 1 ? storage::InitialInteger(storage::kFZ) : HeldFontSize(stored);
+}
+
+int32_t HeldFontSize(int32_t size) {
+    return std::clamp<int32_t>(size, storage::kSetupColumns[storage::kFZ].low,
+                               storage::kSetupColumns[storage::kFZ].high);
 }
 
 }  // namespace settings

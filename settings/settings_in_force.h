@@ -46,4 +46,7 @@ std::optional<int32_t> LoadedCorner(int32_t stored);  // 1 to 4, else the design
 int32_t LoadedSeconds(int32_t stored);                // below 1 shows 0
 int32_t LoadedFontSize(int32_t stored);               // below 1 shows 70; held to 20 to 150
 
+// The overlay's font size held to the field's range, 20 to 150, whatever it was given.
+int32_t HeldFontSize(int32_t size);
+
 }  // namespace settings

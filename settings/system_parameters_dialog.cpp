@@ -14,8 +14,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace {
 
 QGroupBox *CornerGroup(const QString &title, QWidget *parent, int top, QRadioButton *(&radios)[4]) {
@@ -182,7 +180,7 @@ int32_t TmyDlg::RefreshSeconds() const {
 
 int32_t TmyDlg::OverlayFontSize() const {
     // The field may hold anything while it is typed in; what it gives is held to its range.
-    return std::clamp(SpinEdit2->value(), SpinEdit2->minimum(), SpinEdit2->maximum());
+    return settings::HeldFontSize(SpinEdit2->value());
 }
 
 std::optional<uint32_t> TmyDlg::OverlayColour() const {
