@@ -11,7 +11,8 @@ packages=(
     libbenchmark-dev
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
     weston xwayland qt6-wayland
-    dbus-daemon dunst faketime tzdata
+    dbus-daemon dunst faketime tzdata x11-xserver-utils
+    mdbtools-dev libmdb3
 )
 
 missing=()
