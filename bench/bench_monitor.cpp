@@ -3,11 +3,11 @@
 // overlay painted from them. A reading comes every 5 seconds; each of these should take far
 // less than a frame (16 ms).
 
-#include "monitor/market.h"
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
-#include "monitor/quote_protocol.h"
 #include "platform/fake/fake_platform.h"
+#include "quotes/market.h"
+#include "quotes/quote_protocol.h"
 
 #include <QApplication>
 #include <QStringEncoder>
@@ -18,7 +18,7 @@ namespace {
 
 QStringList Codes() {
     QStringList codes;
-    for (int i = 0; i < monitor::kCodesPerRequest; ++i) {
+    for (int i = 0; i < quotes::kCodesPerRequest; ++i) {
         codes.append(QString::number(600000 + i));
     }
     return codes;
@@ -30,7 +30,7 @@ QByteArray Reply(const QStringList &codes, int tick) {
         text += QStringLiteral(
                     "var hq_str_%1=\"浦发银行,10.150,10.140,%2,10.300,10.080,10.240,10.250,"
                     "38712345,396543210.000,1200,10.240,3400,10.230,2024-05-10,15:00:00,00\";\n")
-                    .arg(monitor::market::Prefixed(code))
+                    .arg(quotes::market::Prefixed(code))
                     .arg(10 + (tick % 100) / 100.0, 0, 'f', 3);
     }
     QStringEncoder gbk("GBK");
@@ -40,7 +40,7 @@ QByteArray Reply(const QStringList &codes, int tick) {
 void BM_ParseReply800(benchmark::State &state) {
     const QByteArray reply = Reply(Codes(), 1);
     for (auto _ : state) {
-        const auto prices = monitor::ParseMainQuoteDetails(*monitor::DecodeQuoteReply(reply));
+        const auto prices = quotes::ParseMainQuoteDetails(*quotes::DecodeQuoteReply(reply));
         benchmark::DoNotOptimize(prices);
     }
     state.SetBytesProcessed(state.iterations() * reply.size());
@@ -57,10 +57,10 @@ TForm10 *Monitor(const QStringList &codes) {
     return window;
 }
 
-monitor::QuoteReading Reading(const QStringList &codes, int tick) {
-    monitor::QuoteReading reading;
+quotes::QuoteReading Reading(const QStringList &codes, int tick) {
+    quotes::QuoteReading reading;
     for (qsizetype i = 0; i < codes.size(); ++i) {
-        monitor::QuoteDetail quote;
+        quotes::QuoteDetail quote;
         quote.price = QString::number(10 + ((tick + i) % 50) / 100.0, 'f', 2);
         quote.previousClose = QStringLiteral("10.14");
         reading.quotes.append(quote);
@@ -71,7 +71,7 @@ monitor::QuoteReading Reading(const QStringList &codes, int tick) {
 void BM_UpdateRows800(benchmark::State &state) {
     const QStringList codes = Codes();
     TForm10 *window = Monitor(codes);
-    const monitor::QuoteReading readings[] = {Reading(codes, 0), Reading(codes, 1)};
+    const quotes::QuoteReading readings[] = {Reading(codes, 0), Reading(codes, 1)};
     int tick = 0;
     for (auto _ : state) {
         window->ApplyReading(readings[++tick % 2]);

@@ -32,7 +32,8 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
     return result;
 }
 
-qsizetype ApplyPrices(QList<MonitorRow> &rows, const QList<std::optional<QuoteDetail>> &quotes) {
+qsizetype ApplyPrices(QList<MonitorRow> &rows,
+                      const QList<std::optional<quotes::QuoteDetail>> &quotes) {
     qsizetype kept = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (i < quotes.size() && quotes[i]) {
@@ -46,14 +47,14 @@ qsizetype ApplyPrices(QList<MonitorRow> &rows, const QList<std::optional<QuoteDe
     return kept;
 }
 
-ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsizetype total,
+ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
                               const QTime &at, bool closed) {
     const QString time = at.toString(QStringLiteral("HH:mm:ss"));
     const bool bothFailed = !reading.error.isEmpty() && !reading.mainError.isEmpty();
-    const QString error =
-        bothFailed ? QStringLiteral("%1、%2行情服务都失败了")
-                         .arg(ServiceName(QuoteSource::Main), ServiceName(QuoteSource::Fallback))
-                   : reading.error;
+    const QString error = bothFailed ? QStringLiteral("%1、%2行情服务都失败了")
+                                           .arg(quotes::ServiceName(quotes::QuoteSource::Main),
+                                                quotes::ServiceName(quotes::QuoteSource::Fallback))
+                                     : reading.error;
     ReadingStatus status;
     if (!error.isEmpty()) {
         status.text =
@@ -68,7 +69,8 @@ ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsize
         status.text = QStringLiteral("价格更新于 %1").arg(time);
     }
     if (!bothFailed) {
-        status.text.prepend(QStringLiteral("行情来源: %1  ").arg(ServiceName(reading.source)));
+        status.text.prepend(
+            QStringLiteral("行情来源: %1  ").arg(quotes::ServiceName(reading.source)));
     }
     if (closed) {
         status.text.prepend(QStringLiteral("休市  "));
@@ -76,11 +78,13 @@ ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsize
     status.details = status.text;
     if (!reading.mainError.isEmpty()) {
         status.details +=
-            QStringLiteral("\n%1: %2").arg(ServiceName(QuoteSource::Main), reading.mainError);
+            QStringLiteral("\n%1: %2")
+                .arg(quotes::ServiceName(quotes::QuoteSource::Main), reading.mainError);
     }
     if (bothFailed) {
         status.details +=
-            QStringLiteral("\n%1: %2").arg(ServiceName(QuoteSource::Fallback), reading.error);
+            QStringLiteral("\n%1: %2")
+                .arg(quotes::ServiceName(quotes::QuoteSource::Fallback), reading.error);
     }
     return status;
 }

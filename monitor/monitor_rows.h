@@ -3,8 +3,7 @@
 // tests, the prices a reading brings, the alarm test with its marks and colours, and what
 // the status line says about a reading. The window only shows what these give it.
 
-#include "monitor/quote_detail.h"
-#include "monitor/quote_source_policy.h"
+#include "quotes/quote_reading.h"
 
 #include <QChar>
 #include <QDateTime>
@@ -17,9 +16,7 @@
 
 namespace monitor {
 
-// Prices are read every 5 seconds; the alarm test runs every 2 seconds once the first
-// reading is due.
-inline constexpr int kReadingPeriodMs = 5000;
+// The alarm test runs every 2 seconds once the first reading is due.
 inline constexpr int kAlarmTestPeriodMs = 2000;
 
 struct MonitorRow {
@@ -34,18 +31,6 @@ struct MonitorRow {
     QChar mark = u'0';  // '0' until the row first alarms, then '+' or '-'
     // Whether the row was at or beyond an edge of its band at its last alarm test.
     bool alarming = false;
-};
-
-// What a reading brought: for each code, in the order asked, its quote (an empty price for a
-// code the service does not know), or nothing when this reading brought no price for it.
-struct QuoteReading {
-    QList<std::optional<QuoteDetail>> quotes;
-    // Why the reading, or a batch of it, failed at the service asked last, in the user's
-    // words; empty on success.
-    QString error;
-    // Why the main service failed when the reading went on to the second one; else empty.
-    QString mainError;
-    QuoteSource source = QuoteSource::Main;  // the service asked last
 };
 
 struct AlarmTestResult {
@@ -67,7 +52,8 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows);
 
 // Writes the quotes a reading brought into the rows, in order; a row the reading brought
 // nothing for keeps its quote. Returns how many rows kept their quote that way.
-qsizetype ApplyPrices(QList<MonitorRow> &rows, const QList<std::optional<QuoteDetail>> &quotes);
+qsizetype ApplyPrices(QList<MonitorRow> &rows,
+                      const QList<std::optional<quotes::QuoteDetail>> &quotes);
 
 struct ReadingStatus {
     QString text;
@@ -77,7 +63,7 @@ struct ReadingStatus {
 
 // The status line after a reading at `at` (desktop time): the service in use, its error, how
 // many of `total` rows kept an old price, and "休市" first while the exchanges are `closed`.
-ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsizetype total,
+ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
                               const QTime &at, bool closed);
 
 }  // namespace monitor

@@ -129,14 +129,14 @@ TForm10::TForm10() {
 
     Timer1 = new QTimer(this);
     Timer1->setTimerType(Qt::PreciseTimer);  // due after the reading's deadline, never before
-    Timer1->setInterval(monitor::kReadingPeriodMs);
+    Timer1->setInterval(quotes::kReadingPeriodMs);
     connect(Timer1, &QTimer::timeout, this, &TForm10::Timer1Timer);
     Timer2 = new QTimer(this);
     Timer2->setInterval(monitor::kAlarmTestPeriodMs);
     connect(Timer2, &QTimer::timeout, this, &TForm10::Timer2Timer);
 
-    Quotes = new monitor::QuoteClient(monitor::kReplyDeadlineMs, this);
-    connect(Quotes, &monitor::QuoteClient::finished, this, &TForm10::ApplyReading);
+    Quotes = new quotes::QuoteClient(quotes::kReplyDeadlineMs, this);
+    connect(Quotes, &quotes::QuoteClient::finished, this, &TForm10::ApplyReading);
 
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm10::SpeedButton2Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &TForm10::SpeedButton3Click);
@@ -207,8 +207,7 @@ void TForm10::showRow(int row) {
 void TForm10::showQuote(int row) {
     const monitor::MonitorRow &shown = m_rows[row];
     ListView1->item(row, Current)->setText(shown.price);
-    const QString tooltip =
-        monitor::QuoteTooltip(shown.price, shown.previousClose, shown.quoteTime);
+    const QString tooltip = quotes::QuoteTooltip(shown.price, shown.previousClose, shown.quoteTime);
     for (int column = 0; column < ColumnCount; ++column) {
         ListView1->item(row, column)->setToolTip(tooltip);
     }
@@ -228,7 +227,7 @@ void TForm10::ReadQuotes() {
     }
 }
 
-void TForm10::ApplyReading(const monitor::QuoteReading &reading) {
+void TForm10::ApplyReading(const quotes::QuoteReading &reading) {
     const qsizetype kept = monitor::ApplyPrices(m_rows, reading.quotes);
     for (int row = 0; row < m_rows.size(); ++row) {
         showQuote(row);

@@ -6,8 +6,8 @@
 
 #include "monitor/alarm_notifier.h"
 #include "monitor/monitor_rows.h"
-#include "monitor/quote_client.h"
-#include "monitor/trading_calendar.h"
+#include "quotes/quote_client.h"
+#include "quotes/trading_calendar.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
@@ -32,14 +32,14 @@ public:
     QLabel *Label1;  // how the last reading went
     QTimer *Timer1;  // reading
     QTimer *Timer2;  // alarm test
-    monitor::QuoteClient *Quotes;
+    quotes::QuoteClient *Quotes;
 
     // Where the desktop is told of a row that starts to alarm; none: nowhere. The program
     // sets it once for all monitors.
     static inline QPointer<monitor::AlarmNotifier> Notifier;
 
     // The trading hours that decide when prices are read (the shipped list by default).
-    void SetCalendar(monitor::TradingCalendar calendar) { m_calendar = std::move(calendar); }
+    void SetCalendar(quotes::TradingCalendar calendar) { m_calendar = std::move(calendar); }
 
     // A row with its alarm on, no current price yet and the mark "0".
     void AddRow(const QString &code, const QString &name, const QString &upper,
@@ -50,7 +50,7 @@ public:
     // Asks for the prices of every row when a reading is due by the trading hours; a reading
     // still under way is left to finish.
     void ReadQuotes();
-    void ApplyReading(const monitor::QuoteReading &reading);
+    void ApplyReading(const quotes::QuoteReading &reading);
     void Timer1Timer();
     void Timer2Timer();
     void ListView1DblClick();
@@ -72,6 +72,6 @@ private:
     void showQuote(int row);
 
     QList<monitor::MonitorRow> m_rows;
-    monitor::TradingCalendar m_calendar = monitor::TradingCalendar::Shipped();
+    quotes::TradingCalendar m_calendar = quotes::TradingCalendar::Shipped();
     QDateTime m_lastReading;  // when the last reading started; invalid before the first
 };

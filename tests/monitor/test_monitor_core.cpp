@@ -2,9 +2,9 @@
 // 127.0.0.1.
 
 #include "monitor/monitor_rows.h"
-#include "monitor/quote_client.h"
-#include "monitor/quote_protocol.h"
-#include "monitor/tencent_protocol.h"
+#include "quotes/quote_client.h"
+#include "quotes/quote_protocol.h"
+#include "quotes/tencent_protocol.h"
 #include "support/fake_quote_server.h"
 #include "support/resident_memory.h"
 
@@ -13,7 +13,7 @@
 #include <QThread>
 #include <QtTest>
 
-using monitor::QuoteReading;
+using quotes::QuoteReading;
 using Prices = QList<std::optional<QString>>;
 
 class TestMonitorCore : public QObject {
@@ -35,14 +35,14 @@ private slots:
     void secondServiceTakesOverAndHandsBack();
 
 private:
-    QuoteReading read(monitor::QuoteClient &client, const QStringList &codes);
+    QuoteReading read(quotes::QuoteClient &client, const QStringList &codes);
     std::unique_ptr<FakeQuoteServer> m_server;
     std::unique_ptr<FakeQuoteServer> m_fallback;  // refuses unless a test says otherwise
 };
 
 Prices PricesOf(const QuoteReading &reading) {
     Prices prices;
-    for (const std::optional<monitor::QuoteDetail> &quote : reading.quotes) {
+    for (const std::optional<quotes::QuoteDetail> &quote : reading.quotes) {
         prices.append(quote ? std::optional(quote->price) : std::nullopt);
     }
     return prices;
@@ -159,12 +159,12 @@ void TestMonitorCore::readingStatus() {
     QList<monitor::MonitorRow> rows = RowsOf({"9 16 15 1 0", "8 16 15 1 0"});
     QuoteReading reading;
     for (const std::optional<QString> &price : prices) {
-        reading.quotes.append(price ? std::optional(monitor::QuoteDetail{*price, {}, {}})
+        reading.quotes.append(price ? std::optional(quotes::QuoteDetail{*price, {}, {}})
                                     : std::nullopt);
     }
     reading.mainError = errors.section(u'|', 0, 0);
     reading.error = errors.section(u'|', 1);
-    reading.source = second ? monitor::QuoteSource::Fallback : monitor::QuoteSource::Main;
+    reading.source = second ? quotes::QuoteSource::Fallback : quotes::QuoteSource::Main;
     const qsizetype kept = monitor::ApplyPrices(rows, reading.quotes);
     QCOMPARE(rows[1].price, prices[1].value_or("8"));
     const monitor::ReadingStatus said =
@@ -182,7 +182,7 @@ void TestMonitorCore::requestUrlsSplitAndEncode() {
     }
     codes[1] = QStringLiteral("6 0&#/");  // sent as typed, never cutting the list
     const QList<QUrl> urls =
-        monitor::RequestUrls(monitor::MainQuoteService(QStringLiteral("http://h:1/")), codes);
+        quotes::RequestUrls(quotes::MainQuoteService(QStringLiteral("http://h:1/")), codes);
     QCOMPARE(urls.size(), 3);
     QVERIFY(urls[0].toEncoded().startsWith("http://h:1/list=sh600000,sh6%200%26%23%2F,sh600002"));
     QCOMPARE(urls[0].toEncoded().count(','), 799);
@@ -197,9 +197,9 @@ void TestMonitorCore::init() {
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", m_fallback->url().toUtf8());
 }
 
-QuoteReading TestMonitorCore::read(monitor::QuoteClient &client, const QStringList &codes) {
-    QSignalSpy finished(&client, &monitor::QuoteClient::finished);
-    if (!client.Read(codes) || !finished.wait(monitor::kReadingPeriodMs + 1000)) {
+QuoteReading TestMonitorCore::read(quotes::QuoteClient &client, const QStringList &codes) {
+    QSignalSpy finished(&client, &quotes::QuoteClient::finished);
+    if (!client.Read(codes) || !finished.wait(quotes::kReadingPeriodMs + 1000)) {
         return {};
     }
     return finished.first().first().value<QuoteReading>();
@@ -208,7 +208,7 @@ QuoteReading TestMonitorCore::read(monitor::QuoteClient &client, const QStringLi
 void TestMonitorCore::oneRequestPerReadingMatchedByCode() {
     m_server->body = QuoteLine("sz000001", "平安银行", "11.250") +
                      QuoteLine("sh600000", "浦发银行", "15.320") + "var hq_str_sh999999=\"\";\n";
-    monitor::QuoteClient client;
+    quotes::QuoteClient client;
     const QuoteReading reading = read(client, {"600000", "000001", "999999", "600036"});
     QCOMPARE(m_server->requests.size(), 1);
     QCOMPARE(m_server->path(0), QByteArray("/list=sh600000,sz000001,sh999999,sh600036"));
@@ -216,7 +216,7 @@ void TestMonitorCore::oneRequestPerReadingMatchedByCode() {
     // An unknown code reads as empty text; a code the reply leaves out brings nothing.
     QCOMPARE(PricesOf(reading), (Prices{"15.320", "11.250", "", std::nullopt}));
     QVERIFY(reading.error.isEmpty());
-    QVERIFY(monitor::DecodeQuoteReply(m_server->body).value_or("").contains("浦发银行"));
+    QVERIFY(quotes::DecodeQuoteReply(m_server->body).value_or("").contains("浦发银行"));
 }
 
 void TestMonitorCore::failedReadingsGiveNoPrices_data() {
@@ -250,12 +250,12 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
     if (status == 0) {
         m_server->close();
     }
-    monitor::QuoteClient client;
+    quotes::QuoteClient client;
     QElapsedTimer clock;
     clock.start();
     const QuoteReading reading = read(client, {"600000"});
     // The second service is asked as soon as the main one has failed.
-    QVERIFY(clock.elapsed() < monitor::kReplyDeadlineMs * monitor::kHedgePercent / 100);
+    QVERIFY(clock.elapsed() < quotes::kReplyDeadlineMs * quotes::kHedgePercent / 100);
     QVERIFY2(reading.mainError.contains(error), qPrintable(reading.mainError));
     QVERIFY(reading.error.contains("503"));  // the second service was asked too
     QCOMPARE(PricesOf(reading), Prices{std::nullopt});
@@ -266,8 +266,8 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
 
 void TestMonitorCore::hungReplyIsNotStacked() {
     m_server->hang = true;
-    monitor::QuoteClient client(300);
-    QSignalSpy finished(&client, &monitor::QuoteClient::finished);
+    quotes::QuoteClient client(300);
+    QSignalSpy finished(&client, &quotes::QuoteClient::finished);
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.Read({"600000"}));
@@ -275,7 +275,7 @@ void TestMonitorCore::hungReplyIsNotStacked() {
     int ticks = 0;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, [&] { ticks += client.Read({"600000"}) ? 100 : 1; });
-    connect(&client, &monitor::QuoteClient::finished, &ticker, &QTimer::stop);
+    connect(&client, &quotes::QuoteClient::finished, &ticker, &QTimer::stop);
     ticker.start(50);
     QVERIFY(finished.wait(2000));
     QVERIFY2(ticks >= 3 && ticks < 100, "the event loop ran on, and no tick started a reading");
@@ -308,13 +308,13 @@ void TestMonitorCore::answerBeforeTheNextReadingIsUsed() {
         m_fallback->status = 200;
         m_fallback->body = "v_sh600000=\"1~PFYH~600000~15.30~15.00\";\n";
     }
-    monitor::QuoteClient client;
+    quotes::QuoteClient client;
     QElapsedTimer clock;
     clock.start();
     const QuoteReading reading = read(client, {"600000"});
-    QVERIFY(clock.elapsed() < monitor::kReadingPeriodMs);
+    QVERIFY(clock.elapsed() < quotes::kReadingPeriodMs);
     QCOMPARE(PricesOf(reading), Prices{price});
-    QCOMPARE(reading.source == monitor::QuoteSource::Fallback, second);
+    QCOMPARE(reading.source == quotes::QuoteSource::Fallback, second);
     QVERIFY(reading.error.isEmpty());
     QCOMPARE(reading.mainError.isEmpty(), !second);
 }
@@ -335,9 +335,9 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
     // Both services flood: the second is held to the same limits.
     qputenv("STOCKCALC_QUOTE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", qgetenv("STOCKCALC_QUOTE_URL"));
-    monitor::QuoteClient client;
+    quotes::QuoteClient client;
     QStringList errors;
-    connect(&client, &monitor::QuoteClient::finished,
+    connect(&client, &quotes::QuoteClient::finished,
             [&](const QuoteReading &reading) { errors.append(reading.error); });
     int refused = 0;
     QTimer period;
@@ -348,7 +348,7 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.Read({"600000"}));
-    period.start(monitor::kReadingPeriodMs);
+    period.start(quotes::kReadingPeriodMs);
     while (clock.elapsed() < 29500) {  // readings at 0, 5, ... 25 s
         QTest::qWait(100);
         peak = std::max(peak, ResidentMegabytes());
@@ -365,7 +365,7 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
 
 void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     QDateTime now = QDateTime::currentDateTimeUtc();
-    monitor::QuoteClient client(monitor::kReplyDeadlineMs, nullptr, [&now] { return now; });
+    quotes::QuoteClient client(quotes::kReplyDeadlineMs, nullptr, [&now] { return now; });
     m_fallback->status = 200;
     m_fallback->body = "v_pv_none_match=\"1\";\nv_sh600000=\"1~PFYH~600000~15.32~15.00\";\n";
     m_server->hang = true;
@@ -374,23 +374,23 @@ void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     QuoteReading reading = read(client, {"600000", "000001"});
     // A main service that never answers still leaves the second one time before the next
     // reading is due.
-    QVERIFY(clock.elapsed() < monitor::kReadingPeriodMs);
+    QVERIFY(clock.elapsed() < quotes::kReadingPeriodMs);
     QCOMPARE(PricesOf(reading), (Prices{"15.320", std::nullopt}));
-    QCOMPARE(reading.source, monitor::QuoteSource::Fallback);
+    QCOMPARE(reading.source, quotes::QuoteSource::Fallback);
     QVERIFY(reading.mainError.contains("无响应") && reading.error.isEmpty());
     QCOMPARE(m_fallback->path(0), QByteArray("/q=sh600000,sz000001"));
     QVERIFY(m_fallback->header(0, "Referer").isEmpty());
 
     m_server->hang = false;
     m_server->body = "var hq_str_sh600000=\"FAILED\";\n";
-    QCOMPARE(read(client, {"600000"}).source, monitor::QuoteSource::Fallback);
+    QCOMPARE(read(client, {"600000"}).source, quotes::QuoteSource::Fallback);
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.320");
     now = now.addSecs(299);  // two failures in a row: the second service alone
-    QCOMPARE(read(client, {"600000"}).source, monitor::QuoteSource::Fallback);
+    QCOMPARE(read(client, {"600000"}).source, quotes::QuoteSource::Fallback);
     QCOMPARE(m_server->requests.size(), 2);
     now = now.addSecs(1);  // five minutes after the main service's last try
     reading = read(client, {"600000"});
-    QCOMPARE(reading.source, monitor::QuoteSource::Main);
+    QCOMPARE(reading.source, quotes::QuoteSource::Main);
     QCOMPARE(PricesOf(reading), Prices{"15.320"});  // the same text from either service
     QCOMPARE(m_fallback->requests.size(), 3);
 }

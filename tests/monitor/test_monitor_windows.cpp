@@ -69,12 +69,12 @@ void Wheel(QTableView *list, int distance, QWidget *over = nullptr) {
 
 // A Thursday morning in Beijing: the exchanges are open.
 QDateTime InSession() {
-    return QDateTime(QDate(2026, 3, 5), QTime(10, 0), monitor::BeijingTime());
+    return QDateTime(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
 }
 
 TForm10 *MonitorWith(const QStringList &rows) {
     TForm10 *monitor = TForm10::Open();
-    monitor->SetCalendar(monitor::TradingCalendar({}, InSession));
+    monitor->SetCalendar(quotes::TradingCalendar({}, InSession));
     for (const QString &row : rows) {
         const QStringList cells = row.split(u' ');
         monitor->AddRow(cells[0], QStringLiteral("名"), cells[1], cells[2]);
@@ -82,10 +82,10 @@ TForm10 *MonitorWith(const QStringList &rows) {
     return monitor;
 }
 
-monitor::QuoteReading ReadingOf(const Prices &prices, const QString &error = {}) {
-    monitor::QuoteReading reading;
+quotes::QuoteReading ReadingOf(const Prices &prices, const QString &error = {}) {
+    quotes::QuoteReading reading;
     for (const std::optional<QString> &price : prices) {
-        reading.quotes.append(price ? std::optional(monitor::QuoteDetail{*price, {}, {}})
+        reading.quotes.append(price ? std::optional(quotes::QuoteDetail{*price, {}, {}})
                                     : std::nullopt);
     }
     reading.error = error;
@@ -361,12 +361,12 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
 }
 
 void TestMonitorWindows::readingsFollowTheTradingHours() {
-    QDateTime now(QDate(2026, 3, 5), QTime(20, 0), monitor::BeijingTime());
+    QDateTime now(QDate(2026, 3, 5), QTime(20, 0), quotes::BeijingTime());
     m_server->body =
         "var hq_str_sh600000=\"PFYH,15.100,15.000,15.320,15.400,15.050,0,0,0,0,0,0,0,"
         "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2026-03-05,14:35:02,00\";\n";
     TForm10 *monitor = MonitorWith({"600000 16 15"});
-    monitor->SetCalendar(monitor::TradingCalendar({}, [&now] { return now; }));
+    monitor->SetCalendar(quotes::TradingCalendar({}, [&now] { return now; }));
     monitor->StartMonitoring();  // one reading whatever the time
     QTRY_COMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("15.320"));
     QCOMPARE(monitor->ListView1->item(0, TForm10::Upper)->toolTip(),
@@ -375,7 +375,7 @@ void TestMonitorWindows::readingsFollowTheTradingHours() {
              qPrintable(monitor->Label1->text()));
     monitor->Timer1Timer();
     QVERIFY(!monitor->Quotes->pending());  // closed: no second reading
-    now = QDateTime(QDate(2026, 3, 6), QTime(9, 15), monitor::BeijingTime());
+    now = QDateTime(QDate(2026, 3, 6), QTime(9, 15), quotes::BeijingTime());
     monitor->Timer1Timer();
     QVERIFY(monitor->Quotes->pending());
     QTRY_VERIFY(!monitor->Quotes->pending());

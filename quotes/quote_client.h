@@ -12,9 +12,9 @@
 // second service's answer is used. Both services live under the same limits and the same
 // deadline, at which every batch still open is dropped.
 
-#include "monitor/monitor_rows.h"
-#include "monitor/quote_protocol.h"
-#include "monitor/quote_source_policy.h"
+#include "quotes/quote_protocol.h"
+#include "quotes/quote_reading.h"
+#include "quotes/quote_source_policy.h"
 
 #include <QList>
 #include <QNetworkAccessManager>
@@ -28,7 +28,7 @@
 
 class QNetworkReply;
 
-namespace monitor {
+namespace quotes {
 
 // A reading still under way this long after it started is ended: late enough that a slow
 // service's answer is used, early enough that the reading has ended, and said so, before
@@ -59,7 +59,7 @@ public:
     const QuoteSourcePolicy &policy() const { return m_policy; }
 
 signals:
-    void finished(const monitor::QuoteReading &reading);
+    void finished(const quotes::QuoteReading &reading);
 
 private:
     // One service's part of the reading.
@@ -103,4 +103,4 @@ private:
     bool m_pending = false;
 };
 
-}  // namespace monitor
+}  // namespace quotes

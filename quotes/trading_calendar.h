@@ -11,7 +11,7 @@
 
 #include <functional>
 
-namespace monitor {
+namespace quotes {
 
 // Asia/Shanghai from the system's zone data, or a fixed UTC+8 where that data is missing
 // (China has kept UTC+8 without summer time since 1991).
@@ -51,4 +51,4 @@ private:
     Clock m_clock;
 };
 
-}  // namespace monitor
+}  // namespace quotes

@@ -4,8 +4,8 @@
 // `var hq_str_<prefixed code>="f0,f1,f2,f3,...";` lines with the previous close in field 2,
 // the price in field 3 and the date and time in fields 30 and 31.
 
-#include "monitor/quote_detail.h"
-#include "monitor/quote_source_policy.h"
+#include "quotes/quote_detail.h"
+#include "quotes/quote_source_policy.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,7 +15,7 @@
 
 #include <optional>
 
-namespace monitor {
+namespace quotes {
 
 // The service's address unless STOCKCALC_QUOTE_URL names another (tests, mirrors).
 QString QuoteEndpoint();
@@ -57,4 +57,4 @@ std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text);
 // every value is empty or "FAILED".
 bool IsFailedMainReply(const QString &text);
 
-}  // namespace monitor
+}  // namespace quotes

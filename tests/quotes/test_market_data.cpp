@@ -2,12 +2,12 @@
 // calendar and the desktop notification of an alarm.
 
 #include "monitor/alarm_notifier.h"
-#include "monitor/market.h"
-#include "monitor/quote_detail.h"
-#include "monitor/quote_protocol.h"
-#include "monitor/quote_source_policy.h"
-#include "monitor/tencent_protocol.h"
-#include "monitor/trading_calendar.h"
+#include "quotes/market.h"
+#include "quotes/quote_detail.h"
+#include "quotes/quote_protocol.h"
+#include "quotes/quote_source_policy.h"
+#include "quotes/tencent_protocol.h"
+#include "quotes/trading_calendar.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -16,7 +16,7 @@
 #include <QStringEncoder>
 #include <QtTest>
 
-using monitor::QuoteDetails;
+using quotes::QuoteDetails;
 
 namespace {
 
@@ -31,7 +31,7 @@ const QString kFallbackLine = QStringLiteral(
 
 QDateTime Beijing(const char *text) {
     const QDateTime wall = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-    return QDateTime(wall.date(), wall.time(), monitor::BeijingTime());
+    return QDateTime(wall.date(), wall.time(), quotes::BeijingTime());
 }
 
 // The notification service as the test plays it, on a connection of its own.
@@ -94,7 +94,7 @@ void TestMarketData::market_data() {
 void TestMarketData::market() {
     QFETCH(QString, code);
     QFETCH(QString, prefix);
-    QCOMPARE(monitor::market::Prefixed(code), prefix + code);
+    QCOMPARE(quotes::market::Prefixed(code), prefix + code);
 }
 
 void TestMarketData::replies_data() {
@@ -146,18 +146,18 @@ void TestMarketData::replies() {
     // The replies travel as GBK bytes.
     text = QStringDecoder("GBK").decode(QStringEncoder("GBK").encode(text));
     const std::optional<QuoteDetails> parsed =
-        main ? monitor::ParseMainQuoteDetails(text) : monitor::ParseFallbackReply(text);
+        main ? quotes::ParseMainQuoteDetails(text) : quotes::ParseFallbackReply(text);
     const QuoteDetails details = parsed.value_or(QuoteDetails());
     QStringList found;
     for (auto it = details.cbegin(); it != details.cend(); ++it) {
         found.append(
             QStringLiteral("%1=%2/%3/%4")
                 .arg(it.key(), it->price, it->previousClose,
-                     it->time.toTimeZone(monitor::BeijingTime()).toString(u"yyyyMMddHHmmss")));
+                     it->time.toTimeZone(quotes::BeijingTime()).toString(u"yyyyMMddHHmmss")));
     }
     found.sort();
     QCOMPARE(parsed ? found.join(u' ') : QStringLiteral("none"), shown);
-    QCOMPARE(main && monitor::IsFailedMainReply(text), failed);
+    QCOMPARE(main && quotes::IsFailedMainReply(text), failed);
 }
 
 void TestMarketData::tooltip_data() {
@@ -179,7 +179,7 @@ void TestMarketData::tooltip() {
     QFETCH(QString, previous);
     QFETCH(QDateTime, time);
     QFETCH(QString, tooltip);
-    QCOMPARE(monitor::QuoteTooltip(price, previous, time), tooltip);
+    QCOMPARE(quotes::QuoteTooltip(price, previous, time), tooltip);
 }
 
 void TestMarketData::fallbackUrls() {
@@ -189,7 +189,7 @@ void TestMarketData::fallbackUrls() {
     }
     codes[1] = QStringLiteral("6 0&");
     const QList<QUrl> urls =
-        monitor::RequestUrls(monitor::FallbackQuoteService(QStringLiteral("http://h:1/")), codes);
+        quotes::RequestUrls(quotes::FallbackQuoteService(QStringLiteral("http://h:1/")), codes);
     QCOMPARE(urls.size(), 3);
     QVERIFY(urls[0].toEncoded().startsWith("http://h:1/q=sz159000,sh6%200%26,sz159002"));
     QCOMPARE(urls[1].toEncoded().count(','), 59);
@@ -197,9 +197,9 @@ void TestMarketData::fallbackUrls() {
 }
 
 void TestMarketData::switchOverAndBack() {
-    using monitor::QuoteSource;
+    using quotes::QuoteSource;
     QDateTime now = Beijing("2026-03-05T10:00:00");
-    monitor::QuoteSourcePolicy policy([&now] { return now; });
+    quotes::QuoteSourcePolicy policy([&now] { return now; });
     auto reading = [&](bool mainOk) {
         const QuoteSource first = policy.firstSource();
         if (first == QuoteSource::Main) {
@@ -243,15 +243,15 @@ void TestMarketData::calendar() {
     QFETCH(QDateTime, instant);
     QFETCH(bool, open);
     QFETCH(QDateTime, nextOpening);
-    const monitor::TradingCalendar calendar = monitor::TradingCalendar::Shipped();
+    const quotes::TradingCalendar calendar = quotes::TradingCalendar::Shipped();
     QCOMPARE(calendar.isOpenAt(instant.toUTC()), open);
     QCOMPARE(calendar.nextOpening(instant.toUTC()), nextOpening);
 }
 
 void TestMarketData::readingsFollowTheSessions() {
     QDateTime now = Beijing("2026-03-05T20:00:00");
-    const monitor::TradingCalendar calendar(QStringLiteral("2026-03-06 # closed\nnot a date\n"),
-                                            [&now] { return now.toUTC(); });
+    const quotes::TradingCalendar calendar(QStringLiteral("2026-03-06 # closed\nnot a date\n"),
+                                           [&now] { return now.toUTC(); });
     QVERIFY(calendar.readingDue({}));  // the first reading, whatever the time
     QVERIFY(!calendar.readingDue(now.addSecs(-5)));
     QDateTime last = Beijing("2026-03-09T11:29:58");

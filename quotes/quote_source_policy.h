@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace monitor {
+namespace quotes {
 
 enum class QuoteSource { Main, Fallback };
 
@@ -39,4 +39,4 @@ private:
     QDateTime m_lastMainTry;
 };
 
-}  // namespace monitor
+}  // namespace quotes

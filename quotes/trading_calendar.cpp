@@ -1,11 +1,11 @@
-#include "monitor/trading_calendar.h"
+#include "quotes/trading_calendar.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
 #include <array>
 
-namespace monitor {
+namespace quotes {
 
 namespace {
 
@@ -124,4 +124,4 @@ bool TradingCalendar::readingDue(const QDateTime &lastReading) const {
     return end.isValid() && lastReading < end;
 }
 
-}  // namespace monitor
+}  // namespace quotes

@@ -1,10 +1,10 @@
-#include "monitor/tencent_protocol.h"
+#include "quotes/tencent_protocol.h"
 
-#include "monitor/trading_calendar.h"
+#include "quotes/trading_calendar.h"
 
 #include <QRegularExpression>
 
-namespace monitor {
+namespace quotes {
 
 QString FallbackQuoteEndpoint() {
     const QString configured = qEnvironmentVariable("STOCKCALC_QUOTE_FALLBACK_URL");
@@ -47,4 +47,4 @@ std::optional<QuoteDetails> ParseFallbackReply(const QString &text) {
     return details;
 }
 
-}  // namespace monitor
+}  // namespace quotes

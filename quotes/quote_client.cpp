@@ -1,12 +1,12 @@
-#include "monitor/quote_client.h"
+#include "quotes/quote_client.h"
 
-#include "monitor/market.h"
-#include "monitor/tencent_protocol.h"
+#include "quotes/market.h"
+#include "quotes/tencent_protocol.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
-namespace monitor {
+namespace quotes {
 
 namespace {
 
@@ -246,4 +246,4 @@ void QuoteClient::finish(QuoteSource source) {
     emit finished(reading);
 }
 
-}  // namespace monitor
+}  // namespace quotes

@@ -1,6 +1,6 @@
-#include "monitor/quote_source_policy.h"
+#include "quotes/quote_source_policy.h"
 
-namespace monitor {
+namespace quotes {
 
 QString ServiceName(QuoteSource source) {
     return source == QuoteSource::Main ? QStringLiteral("新浪") : QStringLiteral("腾讯");
@@ -30,4 +30,4 @@ void QuoteSourcePolicy::mainAnswered(bool ok) {
     }
 }
 
-}  // namespace monitor
+}  // namespace quotes

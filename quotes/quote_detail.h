@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace monitor {
+namespace quotes {
 
 struct QuoteDetail {
     // The current price as shown (PriceText): three decimals at least ("15.320", "1.2345").
@@ -42,4 +42,4 @@ namespace detail {
 std::optional<QStringView> Field(QStringView value, QChar separator, int index);
 }  // namespace detail
 
-}  // namespace monitor
+}  // namespace quotes

@@ -1,10 +1,10 @@
-#include "monitor/quote_detail.h"
+#include "quotes/quote_detail.h"
 
-#include "monitor/trading_calendar.h"
+#include "quotes/trading_calendar.h"
 
 #include <QRegularExpression>
 
-namespace monitor {
+namespace quotes {
 
 namespace detail {
 
@@ -81,4 +81,4 @@ QString QuoteTooltip(const QString &price, const QString &previousClose, const Q
     return parts.join(QStringLiteral("  "));
 }
 
-}  // namespace monitor
+}  // namespace quotes

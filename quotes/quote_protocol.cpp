@@ -1,12 +1,12 @@
-#include "monitor/quote_protocol.h"
+#include "quotes/quote_protocol.h"
 
-#include "monitor/market.h"
-#include "monitor/trading_calendar.h"
+#include "quotes/market.h"
+#include "quotes/trading_calendar.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
 
-namespace monitor {
+namespace quotes {
 
 namespace {
 
@@ -103,4 +103,4 @@ bool IsFailedMainReply(const QString &text) {
     return true;
 }
 
-}  // namespace monitor
+}  // namespace quotes

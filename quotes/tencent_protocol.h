@@ -5,13 +5,13 @@
 // field 3, the previous close in field 4 and the time (yyyyMMddhhmmss) in field 30. A code it
 // does not know comes back as `v_pv_none_match="1";`, which does not say which code it was.
 
-#include "monitor/quote_protocol.h"
+#include "quotes/quote_protocol.h"
 
 #include <QString>
 
 #include <optional>
 
-namespace monitor {
+namespace quotes {
 
 // The service's address unless STOCKCALC_QUOTE_FALLBACK_URL names another (tests, mirrors).
 QString FallbackQuoteEndpoint();
@@ -26,4 +26,4 @@ QuoteService FallbackQuoteService(const QString &endpoint = FallbackQuoteEndpoin
 // does not know is simply absent. Nothing when the reply holds no `v_` line at all.
 std::optional<QuoteDetails> ParseFallbackReply(const QString &text);
 
-}  // namespace monitor
+}  // namespace quotes

@@ -1,8 +1,8 @@
-#include "monitor/market.h"
+#include "quotes/market.h"
 
 #include <array>
 
-namespace monitor::market {
+namespace quotes::market {
 
 namespace {
 
@@ -38,4 +38,4 @@ QString Prefixed(const QString &code) {
     return Prefix(code) + code;
 }
 
-}  // namespace monitor::market
+}  // namespace quotes::market
