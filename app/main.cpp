@@ -9,6 +9,7 @@
 #include "monitor/monitor_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
+#include "quotes/quote_feed.h"
 #include "settings/fee_settings_dialog.h"
 #include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
@@ -57,6 +58,9 @@ int main(int argc, char *argv[]) {
     THELPDLG manual;
     mainWindow.SetDialogs(&feeSettings, &systemParameters);
     mainWindow.SetManual(&manual);
+    // The one source of prices; its consumers subscribe the codes they show.
+    quotes::QuoteFeed feed;
+    mainWindow.SetQuoteFeed(&feed);
     TSeeDlg watchList;
     mainWindow.SetWatchListDialog(&watchList);
     // A row that starts to alarm is told to the desktop's notification service; where none

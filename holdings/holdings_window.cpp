@@ -104,6 +104,8 @@ TForm4::TForm4() {
     addDragHandle(Panel1);
     addDragHandle(Panel1->title());
     addDragHandle(Label5);
+    // In the caption's free stretch, where it moves none of the manager's controls.
+    SpeedButton11 = Button(QStringLiteral("实时盈亏"), Panel1, QRect(500, 3, 80, 24));
 
     GroupBox2 = new QGroupBox(this);
     GroupBox2->setGeometry(4, 32, 608, 274);
@@ -205,6 +207,7 @@ TForm4::TForm4() {
     connect(SpeedButton9, &QPushButton::clicked, this, &TForm4::SpeedButton9Click);
     connect(SpeedButton1010, &QPushButton::clicked, this, &TForm4::SpeedButton1010Click);
     connect(SpeedButton10, &QPushButton::clicked, this, &TForm4::SpeedButton10Click);
+    connect(SpeedButton11, &QPushButton::clicked, this, &TForm4::liveFiguresRequested);
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton7, &QPushButton::clicked, this, &QWidget::close);
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,

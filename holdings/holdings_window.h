@@ -48,6 +48,7 @@ public:
     QLineEdit *Edit2;              // average buy price
     QLineEdit *Edit3;              // break-even price
     QPushButton *SpeedButton7;     // 退出
+    QPushButton *SpeedButton11;    // 实时盈亏, in the title panel
 
     // Replaces the list with the lots of the database; a failed read leaves it as it is.
     void LoadHoldings();
@@ -74,6 +75,10 @@ public:
     void SpeedButton10Click();
     void ListView1SelectItem();
     void ListView1DblClick();
+
+signals:
+    // "实时盈亏" was pressed: the live figures of the holdings are asked for.
+    void liveFiguresRequested();
 
 private:
     void selectRow(int row);

@@ -45,8 +45,8 @@ std::optional<QString> PriceText(QStringView field) {
     return QString::number(whole) + u'.' + fraction;
 }
 
-std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int priceField,
-                                           int previousCloseField) {
+std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int nameField,
+                                           int priceField, int previousCloseField) {
     const auto price =
         PriceText(detail::Field(value, separator, priceField).value_or(QStringView()));
     if (!price) {
@@ -57,6 +57,7 @@ std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, i
     quote.previousClose =
         PriceText(detail::Field(value, separator, previousCloseField).value_or(QStringView()))
             .value_or(QString());
+    quote.name = detail::Field(value, separator, nameField).value_or(QStringView()).toString();
     return quote;
 }
 

@@ -17,6 +17,7 @@ struct QuoteDetail {
     QString price;
     QString previousClose;  // same form; empty when the service gave none that reads
     QDateTime time;         // in Beijing time; invalid when the service gave none that reads
+    QString name = {};      // the service's name for the code, as it sent it
 };
 
 // By prefixed code ("sh600000"). A code whose price field is missing, cut off, not a plain
@@ -28,10 +29,10 @@ using QuoteDetails = QHash<QString, QuoteDetail>;
 // any other text.
 std::optional<QString> PriceText(QStringView field);
 
-// The price and previous close at these fields of a separated value; nothing when the price
-// field is no price (PriceText).
-std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int priceField,
-                                           int previousCloseField);
+// The name, price and previous close at these fields of a separated value; nothing when the
+// price field is no price (PriceText).
+std::optional<QuoteDetail> QuoteFromFields(QStringView value, QChar separator, int nameField,
+                                           int priceField, int previousCloseField);
 
 // The row's tooltip: "涨跌幅 +2.13%  行情时间 14:35:02". The change is left out when the price
 // or the previous close is missing, the time when it is invalid; empty when both are.

@@ -74,7 +74,7 @@ std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
             details.insert(match.captured(1), {});
             continue;
         }
-        std::optional<QuoteDetail> quote = QuoteFromFields(value, u',', 3, 2);
+        std::optional<QuoteDetail> quote = QuoteFromFields(value, u',', 0, 3, 2);
         if (!quote) {
             continue;
         }

@@ -29,7 +29,7 @@ std::optional<QuoteDetails> ParseFallbackReply(const QString &text) {
         const QRegularExpressionMatch match = it.next();
         any = true;
         const QStringView value = match.capturedView(2);
-        std::optional<QuoteDetail> quote = QuoteFromFields(value, u'~', 3, 4);
+        std::optional<QuoteDetail> quote = QuoteFromFields(value, u'~', 1, 3, 4);
         if (match.capturedView(1) == u"pv_none_match" || !quote) {
             continue;
         }

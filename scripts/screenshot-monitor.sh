@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the price monitor on a virtual desktop, against a local
-# quote service: the monitor window with one alarming row, and the overlay on the desktop.
+# quote service: the monitor window with one alarming row, the overlay on the desktop, and the
+# live figures of the holdings.
 #   scripts/screenshot-monitor.sh [folder]      (default: docs/; needs a build in $BUILD,
 #                                                default build/)
 set -eu  # no pipefail: the helpers stop reading pipes early on purpose
@@ -22,7 +23,9 @@ mkdir -p "$E2E_DIR/work"
 # by tests/e2e/monitor.sh; xdotool cannot type Chinese names).
 sqlite3 "$E2E_DIR/work/股票.mdb" "UPDATE setup SET FZ = 60, FC = 11;
     INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('600000', '浦发银行', 16, 15),
-        ('300750', '宁德时代', 250, 200), ('000001', '平安银行', 12, 10);"
+        ('300750', '宁德时代', 250, 200), ('000001', '平安银行', 12, 10);
+    INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 15.2, 1000), ('600000', 14.1, 500),
+        ('300750', 221.5, 200), ('000001', 10.35, 3000), ('002594', 250, 100);"
 start_program
 wait_until 5 tray_icon || fail "no tray icon"
 sleep 1.2
@@ -52,4 +55,12 @@ sleep 6  # the next reading paints the overlay
 xdotool mousemove 10 500
 sleep 0.5
 import -window root -crop 1024x360+0+100 +repage "$output/overlay.png"
-echo "wrote $output/monitor.png and $output/overlay.png"
+
+# The live figures of the holdings, opened from the holdings manager's "实时盈亏".
+choose_menu_entry 5
+wait_until 3 visible_window 股票管理器 || fail "no holdings manager"
+click_window "$(visible_window 股票管理器)" 540 16
+wait_until 3 visible_window 持仓盈亏 || fail "no live holdings"
+sleep 6  # a reading
+import -window "$(visible_window 持仓盈亏)" "$output/live-holdings.png"
+echo "wrote $output/monitor.png, $output/overlay.png and $output/live-holdings.png"

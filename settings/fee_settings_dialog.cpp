@@ -87,6 +87,11 @@ TSETDlg::TSETDlg(QWidget *parent)
 
     RightAlignPlainEdits(this);
     Load();
+    // Told only once the dialog is built and loaded: the figures follow every edit from then.
+    for (QLineEdit *field : fields()) {
+        connect(field, &QLineEdit::textChanged, this, &TSETDlg::FeesChanged);
+    }
+    connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::FeesChanged);
 }
 
 std::array<QLineEdit *, 7> TSETDlg::fields() const {

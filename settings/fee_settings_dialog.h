@@ -39,6 +39,10 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
 
+signals:
+    // A rate text or the transfer basis changed: the fees in force are not what they were.
+    void FeesChanged();
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -51,6 +51,22 @@ std::optional<QList<HoldingLot>> ReadLots(const Database &database) {
     return lots;
 }
 
+std::optional<LotsRead> ReadEveryLot(const Database &database) {
+    const std::optional<QList<QSqlRecord>> records = database.ReadAll(kGmm);
+    if (!records) {
+        return std::nullopt;
+    }
+    LotsRead read;
+    for (const QSqlRecord &record : *records) {
+        if (const std::optional<HoldingLot> lot = LotOf(record)) {
+            read.lots.append(*lot);
+        } else {
+            ++read.unreadable;
+        }
+    }
+    return read;
+}
+
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot) {
     const std::optional<QSqlRecord> record = database.Insert(kGmm, LotColumns(lot));
     return record ? LotOf(*record) : std::nullopt;

@@ -25,6 +25,14 @@ struct HoldingLot {
 // a row of the wrong form ends the list there, the lots before it are kept.
 std::optional<QList<HoldingLot>> ReadLots(const Database &database);
 
+// Every lot that reads, in the order the database returns them, with the count of rows of
+// the wrong form, which are passed over. Nothing when the table cannot be read.
+struct LotsRead {
+    QList<HoldingLot> lots;
+    qsizetype unreadable = 0;
+};
+std::optional<LotsRead> ReadEveryLot(const Database &database);
+
 // Stores a new lot (its identity is ignored) and returns it as stored, with the identity
 // the insert gave it.
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot);

@@ -100,13 +100,13 @@ void TestMarketData::market() {
 void TestMarketData::replies_data() {
     QTest::addColumn<bool>("main");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");  // code=price/previous close/time; "none": no reply
+    QTest::addColumn<QString>("shown");  // code=price/previous close/time/name; "none": no reply
     QTest::addColumn<bool>("failed");    // a failed reading of the main service
 
     const QString good = kMainLine;
-    const QString spdb = QStringLiteral("sh600000=15.320/15.000/20260305143502");
+    const QString spdb = QStringLiteral("sh600000=15.320/15.000/20260305143502/浦发银行");
     QTest::newRow("main service") << true << good + "var hq_str_sz999999=\"\";\n"
-                                  << spdb + " sz999999=//" << false;
+                                  << spdb + " sz999999=///" << false;
     QTest::newRow("second service, same price text")
         << false
         << kFallbackLine + "v_pv_none_match=\"1\";\n" +
@@ -114,7 +114,9 @@ void TestMarketData::replies_data() {
                    .replace("sz159915", "sh600000")
                    .replace("2.345", "15.32")
                    .replace("2.300", "15.00")
-        << spdb + " sz159915=2.345/2.300/20260305143502" << false;
+        << "sh600000=15.320/15.000/20260305143502/创业板ETF "
+           "sz159915=2.345/2.300/20260305143502/创业板ETF"
+        << false;
     QTest::newRow("cut off after the price's first digits")
         << true << good + QString(good.left(good.indexOf(u"15.32") + 4)).replace("sh6", "sz6")
         << spdb << false;
@@ -126,14 +128,14 @@ void TestMarketData::replies_data() {
         << QStringLiteral(
                "v_sh1=\"1~a~1~1e3~\";v_sh2=\"1~a~2~-1~\";v_sh3=\"1~a~3~ 2~\";"
                "v_sh4=\"1~a~4~0.000~\";v_sh5=\"1~a~5~9.5~x~bad\";")
-        << "sh5=9.500//" << false;
+        << "sh5=9.500///a" << false;
     QTest::newRow("replacement characters in the price")
         << false << QStringLiteral("v_sh6=\"1~a~6~1\uFFFD.5~1\";") << "" << false;
     QTest::newRow("no value at all")
         << true << QStringLiteral("<html>502</html>") << "none" << true;
     QTest::newRow("all FAILED or empty")
         << true << "var hq_str_sh600000=\"FAILED\";\nvar hq_str_sz000001=\"\";\n"
-        << "sz000001=//" << true;
+        << "sz000001=///" << true;
     QTest::newRow("10 MB") << true << good + QString(10 << 20, u'~') + good.left(40) << spdb
                            << false;
 }
@@ -151,9 +153,10 @@ void TestMarketData::replies() {
     QStringList found;
     for (auto it = details.cbegin(); it != details.cend(); ++it) {
         found.append(
-            QStringLiteral("%1=%2/%3/%4")
+            QStringLiteral("%1=%2/%3/%4/%5")
                 .arg(it.key(), it->price, it->previousClose,
-                     it->time.toTimeZone(quotes::BeijingTime()).toString(u"yyyyMMddHHmmss")));
+                     it->time.toTimeZone(quotes::BeijingTime()).toString(u"yyyyMMddHHmmss"),
+                     it->name));
     }
     found.sort();
     QCOMPARE(parsed ? found.join(u' ') : QStringLiteral("none"), shown);

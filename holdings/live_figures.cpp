@@ -1,0 +1,213 @@
+#include "holdings/live_figures.h"
+
+#include "calc/cost_engine.h"
+#include "holdings/holding_figures.h"
+#include "numbers/extended.h"
+#include "numbers/money.h"
+#include "numbers/number_syntax.h"
+#include "quotes/market.h"
+#include "storage/watch_list_store.h"
+
+#include <QMap>
+
+namespace holdings {
+
+using numbers::Extended;
+using numbers::FormatAmount;
+
+namespace {
+
+const QString kNone = QStringLiteral("—");
+
+int SignOf(double value) {
+    return value > 0 ? 1 : (value < 0 ? -1 : 0);
+}
+
+// "+1.23%", "-0.45%", "0.00%": two decimals, a sign unless it shows as 0.
+QString PercentText(Extended ratio) {
+    QString text = QString::number(static_cast<double>(ratio * 100), 'f', 2);
+    if (text == u"-0.00") {
+        text = QStringLiteral("0.00");
+    } else if (ratio > 0 && text != u"0.00") {
+        text.prepend(u'+');
+    }
+    return text + u'%';
+}
+
+}  // namespace
+
+PositionList PositionsOf(const storage::LotsRead &lots) {
+    PositionList list;
+    list.unreadable = lots.unreadable;
+    QMap<QString, QList<LotRow>> byCode;  // plain text order of the codes
+    for (const storage::HoldingLot &lot : lots.lots) {
+        byCode[lot.code].append(RowOf(lot, std::nullopt));
+    }
+    for (auto it = byCode.cbegin(); it != byCode.cend(); ++it) {
+        // The same sums, in the same precision, as the combined cost of these lots.
+        const CombinedCost combined = CombineCheckedLots(it.value());
+        if (combined.message) {
+            list.unreadable += it.value().size();
+            continue;
+        }
+        const std::optional<int32_t> quantity = numbers::ParseWholeNumber(combined.quantityText);
+        if (!quantity || *quantity <= 0) {
+            continue;
+        }
+        list.positions.append({it.key(), *quantity, combined.averageText});
+    }
+    return list;
+}
+
+LiveRow LiveRowOf(const Position &position, const QString &price, const QString &name,
+                  const std::optional<numbers::FeeSchedule> &fees) {
+    LiveRow row{position.code,
+                name,
+                QString::number(position.quantity),
+                position.averageText,
+                QString(),
+                kNone,
+                kNone,
+                kNone};
+    const std::optional<QString> shown = quotes::PriceText(price);
+    if (!shown) {
+        return row;
+    }
+    row.priceText = *shown;
+    const double now = shown->toDouble();
+    try {
+        // The amount as the cost engine forms a sell amount.
+        row.value = numbers::RoundToFen(static_cast<double>(Extended(position.quantity) * now));
+        row.valueText = FormatAmount(*row.value);
+    } catch (const numbers::AmountOutOfRange &) {
+        return row;
+    }
+    const std::optional<double> average = numbers::ParseDecimal(position.averageText);
+    if (!fees || !average) {
+        return row;
+    }
+    const calc::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
+                                        ? calc::Exchange::Shanghai
+                                        : calc::Exchange::Shenzhen;
+    try {
+        const double profit =
+            calc::ComputeTradeCosts(*average, now, position.quantity, exchange, *fees).NetProfit;
+        row.profit = profit;
+        row.profitText = FormatAmount(profit);
+        row.sign = SignOf(profit);
+    } catch (const numbers::AmountOutOfRange &) {
+        return row;
+    }
+    const Extended cost = Extended(*average) * position.quantity;
+    if (cost > 0) {
+        row.percentText = PercentText(*row.profit / cost);
+    }
+    return row;
+}
+
+LiveTotals TotalsOf(const QList<LiveRow> &rows) {
+    // Over the priced rows; a priced row without a figure (out of range, or no fee schedule)
+    // leaves that total out rather than short.
+    std::optional<Extended> value = 0;
+    std::optional<Extended> profit = 0;
+    qsizetype priced = 0;
+    for (const LiveRow &row : rows) {
+        if (row.priceText.isEmpty()) {
+            continue;
+        }
+        ++priced;
+        value = value && row.value ? std::optional(*value + *row.value) : std::nullopt;
+        profit = profit && row.profit ? std::optional(*profit + *row.profit) : std::nullopt;
+    }
+    LiveTotals totals;
+    const auto text = [&totals](const std::optional<Extended> &sum, bool isProfit) {
+        try {
+            if (sum) {
+                const double rounded = numbers::RoundToFen(static_cast<double>(*sum));
+                if (isProfit) {
+                    totals.sign = SignOf(rounded);
+                }
+                return FormatAmount(rounded);
+            }
+        } catch (const numbers::AmountOutOfRange &) {
+        }
+        return kNone;
+    };
+    totals.text =
+        QStringLiteral("总市值 %1    总浮动盈亏 %2")
+            .arg(priced > 0 ? text(value, false) : kNone, priced > 0 ? text(profit, true) : kNone);
+    if (priced < rows.size()) {
+        totals.text += QStringLiteral("    %1只股票无报价").arg(rows.size() - priced);
+    }
+    return totals;
+}
+
+void LiveHoldings::SetLots(const storage::LotsRead &lots) {
+    const PositionList list = PositionsOf(lots);
+    m_positions = list.positions;
+    m_unreadable = list.unreadable;
+    const QStringList held = codes();
+    for (auto it = m_quotes.begin(); it != m_quotes.end();) {
+        it = held.contains(it.key()) ? std::next(it) : m_quotes.erase(it);
+    }
+}
+
+QStringList LiveHoldings::codes() const {
+    QStringList codes;
+    for (const Position &position : m_positions) {
+        codes.append(position.code);
+    }
+    return codes;
+}
+
+qsizetype LiveHoldings::Apply(const quotes::FeedReading &reading) {
+    qsizetype kept = 0;
+    for (const Position &position : m_positions) {
+        if (const std::optional<quotes::QuoteDetail> quote = reading.quote(position.code)) {
+            m_quotes.insert(position.code, *quote);
+        } else {
+            ++kept;
+        }
+    }
+    return kept;
+}
+
+QList<LiveRow> LiveHoldings::Rows(const std::optional<numbers::FeeSchedule> &fees) const {
+    QList<LiveRow> rows;
+    rows.reserve(m_positions.size());
+    for (const Position &position : m_positions) {
+        const quotes::QuoteDetail quote = m_quotes.value(position.code);
+        rows.append(
+            LiveRowOf(position, quote.price, storage::CleanName(quote.name).trimmed(), fees));
+    }
+    return rows;
+}
+
+monitor::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
+                                  qsizetype total, const QTime &at, qsizetype unreadable,
+                                  const QString &feeError) {
+    monitor::ReadingStatus status;
+    if (reading) {
+        quotes::QuoteReading described;
+        described.error = reading->error;
+        described.mainError = reading->mainError;
+        described.source = reading->source;
+        status = monitor::DescribeReading(described, kept, total, at, reading->closed);
+    }
+    QStringList notes;
+    if (unreadable > 0) {
+        notes.append(QStringLiteral("%1条持仓记录无法读取,未计入").arg(unreadable));
+    }
+    if (!feeError.isEmpty()) {
+        notes.append(QStringLiteral("费率设置有误,无法计算浮动盈亏: ") + feeError);
+    }
+    if (!notes.isEmpty()) {
+        status.problem = true;
+        const QString note = notes.join(QStringLiteral("  "));
+        status.text = status.text.isEmpty() ? note : status.text + QStringLiteral("  ") + note;
+        status.details = status.details.isEmpty() ? note : status.details + u'\n' + note;
+    }
+    return status;
+}
+
+}  // namespace holdings

@@ -1,0 +1,164 @@
+// The live holdings window, opened from the holdings manager as the program wires it, over a
+// real database file and a quote service on 127.0.0.1.
+
+#include "app/main_window.h"
+#include "holdings/holdings_window.h"
+#include "holdings/live_holdings_window.h"
+#include "platform/fake/fake_platform.h"
+#include "quotes/quote_feed.h"
+#include "settings/fee_settings_dialog.h"
+#include "storage/database.h"
+#include "support/fake_quote_server.h"
+#include "support/fake_settings.h"
+#include "support/message_recorder.h"
+#include "support/offscreen_warnings.h"
+
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void Sql(const QString &statement) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
+        db.setDatabaseName(storage::DatabaseFileName());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("test-side");
+}
+
+// Every row's cells, joined by blanks.
+QStringList Shown(const QAbstractItemModel *model) {
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            cells.append(model->index(r, c).data().toString());
+        }
+        rows.append(cells.join(u' '));
+    }
+    return rows;
+}
+
+QByteArray Bytes() {
+    QFile file(storage::DatabaseFileName());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QDateTime InSession() {
+    return QDateTime(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
+}
+
+}  // namespace
+
+class TestLiveHoldingsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void followsQuotesFeesAndLots();
+};
+
+void TestLiveHoldingsWindow::initTestCase() {
+    FilterOffscreenWarnings();
+    platform::Install(std::make_unique<platform::FakePlatform>());
+}
+
+void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    // Two lots of one Shanghai code, a Shenzhen code, a code the service does not know, a
+    // code sold down to nothing, and a lot whose price does not read.
+    Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 10, 1000), ('000002', 5, 100), "
+        "('600000', 12, 500), ('300999', 8, 100), ('000858', 9, 100), ('000858', 9, -100), "
+        "('601398', 'x', 100)");
+    FakeQuoteServer server;
+    server.body = QuoteLine("sh600000", "浦发银行", "11.000") +
+                  QuoteLine("sz000002", "万 科Ａ\u202E", "5.500") + "var hq_str_sz300999=\"\";\n";
+    qputenv("STOCKCALC_QUOTE_URL", server.url().toUtf8());
+    FakeQuoteServer fallback;  // never asked: the main service answers
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
+    MessageRecorder messages;
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
+    TForm1 main([] { return false; });
+    main.SetDialogs(&fees, nullptr);
+    main.SetQuoteFeed(&feed);
+
+    main.OpenHoldings();
+    TForm4 *holdings = TForm4::instance;
+    QVERIFY(holdings != nullptr);
+    QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
+    const QByteArray stored = Bytes();
+    holdings->SpeedButton11->click();
+    LiveHoldingsWindow *live = LiveHoldingsWindow::instance;
+    QVERIFY(live != nullptr && live->isVisible());
+    QAbstractItemModelTester tester(live->Figures);
+    QCOMPARE(live->Panel1->title()->text(), QStringLiteral("持仓盈亏"));
+    QVERIFY(live->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // One request for the window's codes, in code order.
+    QTRY_COMPARE(server.requests.size(), 1);
+    QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
+    QTRY_COMPARE(Shown(live->Figures),
+                 (QStringList{"000002 万 科Ａ 100 5 5.500 550 39.45 +7.89%", "300999  100 8  — — —",
+                              "600000 浦发银行 1500 10.667 11.000 16500 384 +2.40%"}));
+    QCOMPARE(live->Figures->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
+             QVariant(QColor(255, 0, 0)));
+    QCOMPARE(live->Label2->text(),
+             QStringLiteral("总市值 17050    总浮动盈亏 423.45    1只股票无报价"));
+    QVERIFY(live->Label1->text().startsWith(QStringLiteral("行情来源: 新浪  价格更新于 ")));
+    QVERIFY(live->Label1->text().endsWith(QStringLiteral("1条持仓记录无法读取,未计入")));
+
+    // The fee dialog's rates and basis count at once: today's rules, transfer on the amount.
+    const QList<QLineEdit *> fields = {fees.Edit4, fees.Edit5, fees.Edit6, fees.Edit7,
+                                       fees.Edit8, fees.Edit9, fees.Edit1};
+    const QStringList today = {"0", "0.5", "0.25", "0.25", "0.01", "0.01", "5"};
+    for (int i = 0; i < fields.size(); ++i) {
+        fields[i]->setText(today[i]);
+    }
+    const auto profit = [live] {
+        return live->Figures->index(2, LiveHoldingsWindow::kProfit).data().toString();
+    };
+    QCOMPARE(profit(), QStringLiteral("481.1"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
+    fees.RadioButton2->setChecked(true);
+    QCOMPARE(profit(), QStringLiteral("480.92"));  // 499.5 - (8.25 + 5 + 5 + 0.16 + 0.17)
+    fees.Edit5->setText("x");
+    QCOMPARE(profit(), QStringLiteral("—"));
+    QVERIFY(live->Label1->toolTip().contains(QStringLiteral("费率设置有误")));
+    fees.Edit5->setText("0.5");
+    QCOMPARE(Bytes(), stored);  // the window writes nothing
+
+    // A lot added in the manager shows at once, and its code is asked of the feed.
+    holdings->SpeedButton1Click();
+    holdings->SpinEdit1->setText("601988");
+    holdings->Edit1->setText("3");
+    holdings->SpinEdit2->setText("100");
+    holdings->SpeedButton4Click();
+    QCOMPARE(live->Figures->index(3, LiveHoldingsWindow::kCode).data().toString(),
+             QStringLiteral("601988"));
+    QTRY_COMPARE(server.requests.size(), 2);
+    QCOMPARE(server.path(1), QByteArray("/list=sz000002,sz300999,sh600000,sh601988"));
+
+    // Opening again focuses the same window; closed, it asks the feed for nothing.
+    holdings->SpeedButton11->click();
+    QCOMPARE(LiveHoldingsWindow::instance, live);
+    live->SpeedButton2->click();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    QCOMPARE(feed.codes(), QStringList());
+    QCOMPARE(fallback.requests.size(), 0);
+    delete holdings;
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+QTEST_MAIN(TestLiveHoldingsWindow)
+#include "test_live_holdings_window.moc"
