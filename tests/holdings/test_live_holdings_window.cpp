@@ -15,23 +15,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-void Sql(const QString &statement) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(storage::DatabaseFileName());
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY2(query.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("test-side");
-}
 
 // Every row's cells, joined by blanks.
 QStringList Shown(const QAbstractItemModel *model) {
@@ -70,9 +57,13 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
     // Two lots of one Shanghai code, a Shenzhen code, a code the service does not know, a
     // code sold down to nothing, and a lot whose price does not read.
-    Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 10, 1000), ('000002', 5, 100), "
-        "('600000', 12, 500), ('300999', 8, 100), ('000858', 9, 100), ('000858', 9, -100), "
-        "('601398', 'x', 100)");
+    for (const QString &lot : QStringLiteral("600000 10 1000;000002 5 100;600000 12 500;300999 8 "
+                                             "100;000858 9 100;000858 9 -100;601398 x 100")
+                                  .split(u';')) {
+        const QStringList cells = lot.split(u' ');
+        QVERIFY(storage::Database().Insert(
+            storage::kGmm, {{"MID", cells[0]}, {"MONEY", cells[1]}, {"NUMS", cells[2].toInt()}}));
+    }
     FakeQuoteServer server;
     server.body = QuoteLine("sh600000", "浦发银行", "11.000") +
                   QuoteLine("sz000002", "万 科Ａ\u202E", "5.500") + "var hq_str_sz300999=\"\";\n";
