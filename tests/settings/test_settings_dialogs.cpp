@@ -59,6 +59,10 @@ private slots:
     void feeLoadShowsStoredTexts();
     void feeLoadFailureShowsDefaultsAfterOneMessage();
     void feeEmptyColumnsLoadEmptyFieldsSilently();
+    void feeStoredNumberTheFieldsRefuseFailsTheLoad_data();
+    void feeStoredNumberTheFieldsRefuseFailsTheLoad();
+    void feeBasisOtherThanOneReadsPerShare_data();
+    void feeBasisOtherThanOneReadsPerShare();
     void feeSaveNormalisesAndStores();
     void feeSaveStopsAtTheFirstBadField_data();
     void feeSaveStopsAtTheFirstBadField();
@@ -141,6 +145,40 @@ void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
     TSETDlg dialog;
     QCOMPARE(Texts(dialog), (QStringList{"", "", "", "", "", "", ""}));
     QVERIFY(m_messages->shown.isEmpty());
+}
+
+void TestSettingsDialogs::feeStoredNumberTheFieldsRefuseFailsTheLoad_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("1E308") << "A1 = 1e308";
+    QTest::newRow("INF") << "B2 = 9e999";
+    QTest::newRow("-INF") << "C1 = -9e999";
+    QTest::newRow("1E16") << "LM = 1e16";
+}
+
+void TestSettingsDialogs::feeStoredNumberTheFieldsRefuseFailsTheLoad() {
+    QFETCH(QString, stored);
+    Sql("UPDATE setup SET A2 = 0.5, " + stored);
+    TSETDlg dialog;
+    QCOMPARE(m_messages->texts(),
+             QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"});
+    QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
+}
+
+void TestSettingsDialogs::feeBasisOtherThanOneReadsPerShare_data() {
+    QTest::addColumn<QString>("basis");
+    QTest::newRow("text") << "'abc'";
+    QTest::newRow("2") << "2";
+    QTest::newRow("fraction") << "0.5";
+    QTest::newRow("NULL") << "NULL";
+}
+
+void TestSettingsDialogs::feeBasisOtherThanOneReadsPerShare() {
+    QFETCH(QString, basis);
+    Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, TB = " + basis);
+    TSETDlg dialog;
+    QVERIFY(m_messages->shown.isEmpty());
+    QCOMPARE(Texts(dialog), (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "5"}));
+    QVERIFY(dialog.RadioButton1->isChecked());
 }
 
 void TestSettingsDialogs::feeSaveNormalisesAndStores() {
@@ -284,11 +322,23 @@ void TestSettingsDialogs::feeTransferBasis() {
                    label->text().endsWith(unit);
         });
     };
+    // The line under the buttons gives today's rate in the unit the fields hold.
+    const auto standard = [&dialog] {
+        for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+            if (label->text().startsWith(QStringLiteral("现行标准: ")) && label->isVisible()) {
+                return label->text();
+            }
+        }
+        return QString();
+    };
     QVERIFY(dialog.RadioButton2->isChecked());
     QCOMPARE(units("（‰)"), 2);
+    QCOMPARE(standard(), QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向"));
     QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);  // 默认设置
     QVERIFY(dialog.RadioButton1->isChecked());
     QCOMPARE(units("（分/股）"), 2);
+    QCOMPARE(standard(),
+             QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向 (股价10元时合0.02分/股)"));
     QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerShare);
     QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerAmount);
 
