@@ -1,6 +1,7 @@
 #include "widgets/tool_window.h"
 
 #include "platform/platform.h"
+#include "widgets/whole_text.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ QLineEdit *ReadOnlyField(QWidget *parent, const QColor &text, const QColor &back
         palette.setColor(QPalette::Base, background);
     }
     edit->setPalette(palette);
+    ShowWholeText(edit);
     return edit;
 }
 
