@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "widgets/whole_text.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -127,6 +128,10 @@ void CentreOnScreen(QWidget *window) {
             CentreWithFrame(target, frame);
         }
     });
+}
+
+void PrepareTrayDialog(QDialog *dialog) {
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
 void FocusWindow(QWidget *window) {
