@@ -59,10 +59,8 @@ private slots:
     void feeLoadShowsStoredTexts();
     void feeLoadFailureShowsDefaultsAfterOneMessage();
     void feeEmptyColumnsLoadEmptyFieldsSilently();
-    void feeStoredNumberTheFieldsRefuseFailsTheLoad_data();
-    void feeStoredNumberTheFieldsRefuseFailsTheLoad();
-    void feeBasisOtherThanOneReadsPerShare_data();
-    void feeBasisOtherThanOneReadsPerShare();
+    void feeStoredValuesTheFieldsCannotHold_data();
+    void feeStoredValuesTheFieldsCannotHold();
     void feeSaveNormalisesAndStores();
     void feeSaveStopsAtTheFirstBadField_data();
     void feeSaveStopsAtTheFirstBadField();
@@ -147,37 +145,28 @@ void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
     QVERIFY(m_messages->shown.isEmpty());
 }
 
-void TestSettingsDialogs::feeStoredNumberTheFieldsRefuseFailsTheLoad_data() {
+void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold_data() {
     QTest::addColumn<QString>("stored");
-    QTest::newRow("1E308") << "A1 = 1e308";
-    QTest::newRow("INF") << "B2 = 9e999";
-    QTest::newRow("-INF") << "C1 = -9e999";
-    QTest::newRow("1E16") << "LM = 1e16";
+    QTest::addColumn<bool>("readFails");  // else the rates load, the basis per share
+    QTest::newRow("1E308") << "A1 = 1e308" << true;
+    QTest::newRow("INF") << "B2 = 9e999" << true;
+    QTest::newRow("-INF") << "C1 = -9e999" << true;
+    QTest::newRow("1E16") << "LM = 1e16" << true;
+    QTest::newRow("basis text") << "TB = 'abc'" << false;
+    QTest::newRow("basis 2") << "TB = 2" << false;
+    QTest::newRow("basis fraction") << "TB = 0.5" << false;
 }
 
-void TestSettingsDialogs::feeStoredNumberTheFieldsRefuseFailsTheLoad() {
+void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
     QFETCH(QString, stored);
-    Sql("UPDATE setup SET A2 = 0.5, " + stored);
+    QFETCH(bool, readFails);
+    Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, " + stored);
     TSETDlg dialog;
     QCOMPARE(m_messages->texts(),
-             QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"});
-    QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
-}
-
-void TestSettingsDialogs::feeBasisOtherThanOneReadsPerShare_data() {
-    QTest::addColumn<QString>("basis");
-    QTest::newRow("text") << "'abc'";
-    QTest::newRow("2") << "2";
-    QTest::newRow("fraction") << "0.5";
-    QTest::newRow("NULL") << "NULL";
-}
-
-void TestSettingsDialogs::feeBasisOtherThanOneReadsPerShare() {
-    QFETCH(QString, basis);
-    Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, TB = " + basis);
-    TSETDlg dialog;
-    QVERIFY(m_messages->shown.isEmpty());
-    QCOMPARE(Texts(dialog), (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "5"}));
+             readFails ? QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"}
+                       : QStringList());
+    QCOMPARE(Texts(dialog), readFails ? (QStringList{"0", "1", "3", "3", "0", "0.1", "5"})
+                                      : (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "5"}));
     QVERIFY(dialog.RadioButton1->isChecked());
 }
 
