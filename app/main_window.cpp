@@ -34,6 +34,7 @@ void ShowDialog(QDialog *dialog) {
         return;
     }
     if (!dialog->isVisible()) {
+        PrepareTrayDialog(dialog);
         dialog->open();
     }
     // A minimised dialog comes back: a desktop without a taskbar offers no other way to it.
