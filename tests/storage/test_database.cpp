@@ -5,6 +5,7 @@
 #include "storage/database.h"
 #include "storage/holdings_store.h"
 #include "storage/setup_store.h"
+#include "storage/watch_list_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,11 @@ private slots:
     void createNeverOverwrites();
     void holdingLots();
     void lockedSaveNeverDuplicates();
+    void unreadableRowsAreSkippedAndCounted_data();
+    void unreadableRowsAreSkippedAndCounted();
+    void changedElsewhereIsNeverOverwritten_data();
+    void changedElsewhereIsNeverOverwritten();
+    void watchEntryWhoseIdentityIsGoneIsStoredAnew();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -300,8 +306,8 @@ void TestDatabase::faults() {
     QVERIFY(!SaveFeeSchedule(db, {}));
     QVERIFY(!SaveSystemParameters(db, {}));
     QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
-    // Refused for the file, never taken for a row that is gone.
-    QCOMPARE(db.Remove(kGmm, 1), fault == "reader" ? Outcome::NoSuchRow : Outcome::Failed);
+    // A file that cannot be read is refused, never taken for a row that is gone.
+    QCOMPARE(db.Remove(kGmm, 1), readable ? Outcome::NoSuchRow : Outcome::Failed);
     QVERIFY(!SaveLot(db, {1, "000001", 1, 1}, {1, "000001", 2, 1}));
     // A locked file fails within the short busy time-out, not Qt's five seconds.
     QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
@@ -344,7 +350,7 @@ void TestDatabase::holdingLots() {
     QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10, 1700}, {lots[2], {9, "600000", 1, 1}}));
     QCOMPARE(Bytes(path()), before);
     // Changes find a lot only as it was read: same identity, another lot is no match.
-    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::NoSuchRow);
+    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::Conflict);
     QCOMPARE(DeleteLot(db, lots[2]), Outcome::Done);
     QCOMPARE(DeleteLot(db, lots[2]), Outcome::NoSuchRow);
     const HoldingLot changed{lots[1].identity, "000002", 0.5, 0};
@@ -360,7 +366,125 @@ void TestDatabase::holdingLots() {
                  "UPDATE GMM SET NUMS = 'many' WHERE MID = '000002'"});
     QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
              (HoldingLot{merged->identity + 1, "300001", 5, 100}));
-    QCOMPARE(*ReadLots(db), QList<HoldingLot>{});  // a row of the wrong form ends the list
+}
+
+void TestDatabase::unreadableRowsAreSkippedAndCounted_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("values");  // one row that cannot be read
+    QTest::newRow("text price") << "GMM"
+                                << "('000008', 'abc', 100)";
+    QTest::newRow("fraction of a share") << "GMM"
+                                         << "('000008', 10, 2.5)";
+    QTest::newRow("largest double") << "GMM"
+                                    << "('000008', 1E308, 100)";
+    QTest::newRow("infinite") << "GMM"
+                              << "('000008', 9E999, 100)";
+    QTest::newRow("minus infinite") << "GMM"
+                                    << "('000008', -9E999, 100)";
+    QTest::newRow("price past the limit") << "GMM"
+                                          << "('000008', 1E16, 1)";
+    QTest::newRow("amount past the limit") << "GMM"
+                                           << "('000008', 999999999999999, 100)";
+    QTest::newRow("watch: text") << "KSEE"
+                                 << "('000008', 'a', 'abc', 1)";
+    QTest::newRow("watch: infinite") << "KSEE"
+                                     << "('000008', 'a', 9E999, 1)";
+    QTest::newRow("watch: past the limit") << "KSEE"
+                                           << "('000008', 'a', 2, -1E16)";
+}
+
+void TestDatabase::unreadableRowsAreSkippedAndCounted() {
+    QFETCH(QString, table);
+    QFETCH(QString, values);
+    const bool lots = table == "GMM";
+    const QString columns = lots ? "(MID, MONEY, NUMS)" : "(KNUM, KNAME, KUP, KDOWN)";
+    const QString good = lots ? "('%1', 10, 100)" : "('%1', 'a', 2, 1)";
+    Sql(path(), {QStringLiteral("INSERT INTO %1 %2 VALUES %3, %4, %5")
+                     .arg(table, columns, good.arg("000007"), values, good.arg("000009"))});
+    int unreadable = -1;
+    QStringList codes;
+    if (lots) {
+        const QList<HoldingLot> read = ReadLots(Database(path()), &unreadable).value();
+        for (const HoldingLot &lot : read) {
+            codes.append(lot.code);
+        }
+    } else {
+        for (const WatchEntry &entry : LoadWatchList(Database(path()), &unreadable)) {
+            codes.append(entry.code);
+        }
+    }
+    QCOMPARE(codes, (QStringList{"000007", "000009"}));
+    QCOMPARE(unreadable, 1);
+}
+
+void TestDatabase::changedElsewhereIsNeverOverwritten_data() {
+    QTest::addColumn<QString>("change");  // what the other program does to the file
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("outcome");
+    // Lots 1 = 600000 10 × 1000, 2 = 000001 8.5 × 200, 3 = 600000 12 × 500; entry 1.
+    const QString quantity = "UPDATE GMM SET NUMS = 400 WHERE IDS = 1";
+    const int conflict = int(Outcome::Conflict);
+    QTest::newRow("save, quantity changed") << quantity << "save" << conflict;
+    QTest::newRow("save, price unreadable") << "UPDATE GMM SET MONEY = 'x' WHERE IDS = 1"
+                                            << "save" << conflict;
+    QTest::newRow("merge, survivor changed") << quantity << "merge" << conflict;
+    QTest::newRow("merge, other lot changed") << "UPDATE GMM SET NUMS = 50 WHERE IDS = 3"
+                                              << "merge" << conflict;
+    QTest::newRow("merge, other lot gone") << "DELETE FROM GMM WHERE IDS = 3"
+                                           << "merge" << int(Outcome::NoSuchRow);
+    QTest::newRow("delete, code changed") << "UPDATE GMM SET MID = '600001' WHERE IDS = 1"
+                                          << "delete" << conflict;
+    QTest::newRow("another file, same identities")
+        << "DELETE FROM GMM; DELETE FROM sqlite_sequence; INSERT INTO GMM (MID, MONEY, NUMS) "
+           "VALUES ('300750', 200, 100)"
+        << "save" << conflict;
+    const QString entry = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 1";
+    QTest::newRow("watch: modify, entry changed") << entry << "modify entry" << conflict;
+    QTest::newRow("watch: delete, entry changed") << entry << "delete entry" << conflict;
+    QTest::newRow("watch: delete, entry gone") << "DELETE FROM KSEE"
+                                               << "delete entry" << int(Outcome::NoSuchRow);
+}
+
+void TestDatabase::changedElsewhereIsNeverOverwritten() {
+    QFETCH(QString, change);
+    QFETCH(QString, action);
+    QFETCH(int, outcome);
+    const Database db(path());
+    const QList<HoldingLot> lots = ThreeLots();
+    const WatchEntry entry = *AddWatchEntry(db, {0, "000001", "BBB", {12, {}}, {11, {}}});
+    Sql(path(), change.split(u';'));
+    const QByteArray before = Bytes(path());
+    Outcome result = Outcome::Done;
+    if (action == "save") {
+        QVERIFY(!SaveLot(db, lots[0], {0, "600000", 10.5, 1000}, &result));
+    } else if (action == "merge") {
+        QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10.67, 1500}, {lots[2]}, &result));
+    } else if (action == "delete") {
+        result = DeleteLot(db, lots[0]);
+    } else if (action == "modify entry") {
+        WatchEntry changed = entry;
+        changed.upper = {13, "13"};
+        QVERIFY(!UpdateWatchEntry(db, entry, changed, &result));
+    } else {
+        result = RemoveWatchEntry(db, entry);
+    }
+    QCOMPARE(int(result), outcome);
+    QCOMPARE(Bytes(path()), before);
+}
+
+void TestDatabase::watchEntryWhoseIdentityIsGoneIsStoredAnew() {
+    const Database db(path());
+    const WatchEntry entry = *AddWatchEntry(db, {0, "000001", "BBB", {12, "12"}, {11, "11"}});
+    Sql(path(), {"DELETE FROM KSEE"});
+    WatchEntry changed = entry;
+    changed.upper = {13, "13.0"};
+    Outcome outcome = Outcome::Failed;
+    const std::optional<WatchEntry> stored = UpdateWatchEntry(db, entry, changed, &outcome);
+    QCOMPARE(outcome, Outcome::Done);
+    QCOMPARE(stored->identity, entry.identity + 1);
+    QCOMPARE(stored->upper.text, QStringLiteral("13.0"));  // shown as typed
+    QCOMPARE(LoadWatchList(db).size(), 1);
+    QCOMPARE(UpdateWatchEntry(db, *stored, changed)->identity, stored->identity);
 }
 
 void TestDatabase::lockedSaveNeverDuplicates() {
