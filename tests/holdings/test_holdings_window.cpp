@@ -1,8 +1,11 @@
 // The holdings manager, driven offscreen over a real database file.
 
+#include "app/open_holdings.h"
 #include "calc/profit_table_window.h"
 #include "holdings/holdings_window.h"
 #include "monitor/watch_list_dialog.h"
+#include "numbers/entry_messages.h"
+#include "numbers/money.h"
 #include "platform/fake/fake_platform.h"
 #include "storage/database.h"
 #include "support/fake_settings.h"
@@ -79,6 +82,10 @@ private slots:
     void combineMergeAndProfitTable();
     void failingDatabaseChangesNothing_data();
     void failingDatabaseChangesNothing();
+    void changedElsewhereIsReloaded_data();
+    void changedElsewhereIsReloaded();
+    void panelShowsTheMergedLot();
+    void unreadableRowsAreSaidOnce();
 
 private:
     TForm4 *open(const QString &values);
@@ -112,9 +119,7 @@ TForm4 *TestHoldingsWindow::open(const QString &values) {
     if (!values.isEmpty()) {
         Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES " + values);
     }
-    TForm4 *window = TForm4::Open();
-    window->LoadHoldings();
-    return window;
+    return OpenHoldings();
 }
 
 void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
@@ -198,6 +203,9 @@ void TestHoldingsWindow::saveMessagesInOrder_data() {
                               << "1"
                               << "1e3"
                               << "购入股票数量错误!请正确填写.";
+    QTest::newRow("amount past the limit") << "600000"
+                                           << "999999999999999"
+                                           << "100" << numbers::AmountOutOfRangeMessage();
 }
 
 void TestHoldingsWindow::saveMessagesInOrder() {
@@ -372,6 +380,68 @@ void TestHoldingsWindow::failingDatabaseChangesNothing() {
         locker = QSqlDatabase();
         QSqlDatabase::removeDatabase("locker");
     }
+}
+
+void TestHoldingsWindow::changedElsewhereIsReloaded_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("change");
+    QTest::newRow("modify") << "modify"
+                            << "UPDATE GMM SET NUMS = 400 WHERE IDS = 1";
+    QTest::newRow("merge, other lot") << "merge"
+                                      << "UPDATE GMM SET NUMS = 50 WHERE IDS = 2";
+    QTest::newRow("merge, other lot gone") << "merge"
+                                           << "DELETE FROM GMM WHERE IDS = 2";
+    QTest::newRow("delete") << "delete"
+                            << "UPDATE GMM SET MONEY = 9 WHERE IDS = 1";
+}
+
+void TestHoldingsWindow::changedElsewhereIsReloaded() {
+    QFETCH(QString, action);
+    QFETCH(QString, change);
+    TForm4 *window = open("('600000', 10, 1000), ('600000', 12, 100), ('000001', 5, 100)");
+    window->ListView1->selectRow(1);
+    window->SpeedButton3Click();
+    Sql(change);
+    const QStringList stored = Stored();
+    if (action == "modify") {
+        window->Edit1->setText("10.5");
+        window->SpeedButton4Click();
+    } else if (action == "merge") {
+        window->SpeedButton5Click();
+        window->ListView1DblClick();
+        window->SpeedButton9Click();
+    } else {
+        window->SpeedButton5Click();
+        m_messages->answers = {messages::Answer::Yes};
+        window->SpeedButton6Click();
+    }
+    QCOMPARE(Stored(), stored);  // nothing written, nothing stored anew
+    QCOMPARE(m_messages->texts().last(), numbers::LotChangedElsewhereMessage());
+    QVERIFY(!window->isEditing());
+    QCOMPARE(window->Lots->rowCount(), stored.size());  // the list shows the file again
+    QCOMPARE(window->rowAt(1).stored.identity, 1);
+    QCOMPARE(window->selectedRow(), 1);
+    QCOMPARE(window->SpinEdit2->text(), window->rowAt(1).quantityText);
+}
+
+void TestHoldingsWindow::panelShowsTheMergedLot() {
+    TForm4 *window = open(
+        "('600000', 11, 1000), ('600000', 12, 600), ('600000', 10.5, 200), "
+        "('600000', 9, 1000), ('000001', 5, 100)");
+    window->ListView1->selectRow(1);
+    window->ListView1DblClick();
+    window->SpeedButton9Click();
+    QCOMPARE(window->Edit1->text() + u' ' + window->SpinEdit2->text(),
+             QStringLiteral("10.46 2800"));
+    window->SpeedButton3Click();
+    window->SpeedButton4Click();  // saved without retyping
+    QCOMPARE(Stored(), (QStringList{"600000 10.46 2800", "000001 5 100"}));
+}
+
+void TestHoldingsWindow::unreadableRowsAreSaidOnce() {
+    TForm4 *window = open("('000007', 'abc', 100), ('000008', 1E16, 1), ('000009', 10, 100)");
+    QCOMPARE(Listed(window), QStringList{"000009 10 100 10.07"});
+    QCOMPARE(m_messages->texts(), QStringList{"有2条股票记录无法读取，未在列表中显示。"});
 }
 
 namespace {
