@@ -63,9 +63,6 @@ private slots:
     void lockedSaveNeverDuplicates();
     void unreadableRowsAreSkippedAndCounted_data();
     void unreadableRowsAreSkippedAndCounted();
-    void changedElsewhereIsNeverOverwritten_data();
-    void changedElsewhereIsNeverOverwritten();
-    void watchEntryWhoseIdentityIsGoneIsStoredAnew();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -415,76 +412,6 @@ void TestDatabase::unreadableRowsAreSkippedAndCounted() {
     }
     QCOMPARE(codes, (QStringList{"000007", "000009"}));
     QCOMPARE(unreadable, 1);
-}
-
-void TestDatabase::changedElsewhereIsNeverOverwritten_data() {
-    QTest::addColumn<QString>("change");  // what the other program does to the file
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("outcome");
-    // Lots 1 = 600000 10 × 1000, 2 = 000001 8.5 × 200, 3 = 600000 12 × 500; entry 1.
-    const QString quantity = "UPDATE GMM SET NUMS = 400 WHERE IDS = 1";
-    const int conflict = int(Outcome::Conflict);
-    QTest::newRow("save, quantity changed") << quantity << "save" << conflict;
-    QTest::newRow("save, price unreadable") << "UPDATE GMM SET MONEY = 'x' WHERE IDS = 1"
-                                            << "save" << conflict;
-    QTest::newRow("merge, survivor changed") << quantity << "merge" << conflict;
-    QTest::newRow("merge, other lot changed") << "UPDATE GMM SET NUMS = 50 WHERE IDS = 3"
-                                              << "merge" << conflict;
-    QTest::newRow("merge, other lot gone") << "DELETE FROM GMM WHERE IDS = 3"
-                                           << "merge" << int(Outcome::NoSuchRow);
-    QTest::newRow("delete, code changed") << "UPDATE GMM SET MID = '600001' WHERE IDS = 1"
-                                          << "delete" << conflict;
-    QTest::newRow("another file, same identities")
-        << "DELETE FROM GMM; DELETE FROM sqlite_sequence; INSERT INTO GMM (MID, MONEY, NUMS) "
-           "VALUES ('300750', 200, 100)"
-        << "save" << conflict;
-    const QString entry = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 1";
-    QTest::newRow("watch: modify, entry changed") << entry << "modify entry" << conflict;
-    QTest::newRow("watch: delete, entry changed") << entry << "delete entry" << conflict;
-    QTest::newRow("watch: delete, entry gone") << "DELETE FROM KSEE"
-                                               << "delete entry" << int(Outcome::NoSuchRow);
-}
-
-void TestDatabase::changedElsewhereIsNeverOverwritten() {
-    QFETCH(QString, change);
-    QFETCH(QString, action);
-    QFETCH(int, outcome);
-    const Database db(path());
-    const QList<HoldingLot> lots = ThreeLots();
-    const WatchEntry entry = *AddWatchEntry(db, {0, "000001", "BBB", {12, {}}, {11, {}}});
-    Sql(path(), change.split(u';'));
-    const QByteArray before = Bytes(path());
-    Outcome result = Outcome::Done;
-    if (action == "save") {
-        QVERIFY(!SaveLot(db, lots[0], {0, "600000", 10.5, 1000}, &result));
-    } else if (action == "merge") {
-        QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10.67, 1500}, {lots[2]}, &result));
-    } else if (action == "delete") {
-        result = DeleteLot(db, lots[0]);
-    } else if (action == "modify entry") {
-        WatchEntry changed = entry;
-        changed.upper = {13, "13"};
-        QVERIFY(!UpdateWatchEntry(db, entry, changed, &result));
-    } else {
-        result = RemoveWatchEntry(db, entry);
-    }
-    QCOMPARE(int(result), outcome);
-    QCOMPARE(Bytes(path()), before);
-}
-
-void TestDatabase::watchEntryWhoseIdentityIsGoneIsStoredAnew() {
-    const Database db(path());
-    const WatchEntry entry = *AddWatchEntry(db, {0, "000001", "BBB", {12, "12"}, {11, "11"}});
-    Sql(path(), {"DELETE FROM KSEE"});
-    WatchEntry changed = entry;
-    changed.upper = {13, "13.0"};
-    Outcome outcome = Outcome::Failed;
-    const std::optional<WatchEntry> stored = UpdateWatchEntry(db, entry, changed, &outcome);
-    QCOMPARE(outcome, Outcome::Done);
-    QCOMPARE(stored->identity, entry.identity + 1);
-    QCOMPARE(stored->upper.text, QStringLiteral("13.0"));  // shown as typed
-    QCOMPARE(LoadWatchList(db).size(), 1);
-    QCOMPARE(UpdateWatchEntry(db, *stored, changed)->identity, stored->identity);
 }
 
 void TestDatabase::lockedSaveNeverDuplicates() {
