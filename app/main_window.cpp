@@ -2,10 +2,10 @@
 
 #include "app/about_picture.h"
 #include "app/manual_dialog.h"
+#include "app/open_holdings.h"
 #include "app/tray.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
-#include "holdings/holdings_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
@@ -134,7 +134,7 @@ void TForm1::buildMenu() {
     connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
     connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
     // Every use reloads the list, so an open manager is brought up to date.
-    connect(N6, &QAction::triggered, this, [] { TForm4::Open()->LoadHoldings(); });
+    connect(N6, &QAction::triggered, this, [] { OpenHoldings(); });
     connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
     connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
     connect(N10, &QAction::triggered, this, [this] { ShowDialog(m_manual); });
