@@ -127,7 +127,8 @@ visible_menus() {
     local id found=1
     for id in $(xwininfo -root -children | awk '/\("stockcalc" "stockcalc"\)/ { print $1 }'); do
         [ "$(map_state "$id")" = IsViewable ] || continue
-        xwininfo -id "$id" 2>/dev/null | grep -q "Override Redirect State: yes" && echo "$id" && found=0
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' \
+            && echo "$id" && found=0
     done
     return $found
 }
@@ -142,14 +143,17 @@ open_tray_menu() {
     icon=$(wait_until 10 tray_icon && tray_icon) || return 1
     after_double_click_time
     click_window "$icon" 8 8 "${1:-1}"
-    E2E_ICON_PRESSED=${EPOCHREALTIME/./}
+    icon_pressed
     wait_until 10 visible_menus
 }
+
+# icon_pressed: notes the time of a press on the tray icon, in microseconds.
+icon_pressed() { E2E_ICON_PRESSED=${EPOCHREALTIME/[.,]/}; }
 
 # after_double_click_time: returns once Qt's double-click time (400 ms, with room to spare) has
 # passed since the last press on the tray icon.
 after_double_click_time() {
-    local left=$((600000 - (${EPOCHREALTIME/./} - ${E2E_ICON_PRESSED:-0})))
+    local left=$((600000 - (${EPOCHREALTIME/[.,]/} - ${E2E_ICON_PRESSED:-0})))
     [ "$left" -le 0 ] || sleep "$(printf '0.%06d' "$left")"
 }
 
@@ -173,11 +177,11 @@ choose_menu_entry() {
 }
 
 # field_text <window> <x> <y>: the text of the field at that point, through the clipboard
-# (waits up to a second for it; an empty field gives nothing).
+# (waits up to 3 seconds for it; an empty field gives nothing).
 field_text() {
     printf '' | xclip -selection clipboard
     xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a ctrl+c
-    wait_until 1 sh -c 'xclip -selection clipboard -o 2>/dev/null | grep -q .'
+    wait_until 3 sh -c 'xclip -selection clipboard -o 2>/dev/null | grep -q .'
     xclip -selection clipboard -o 2>/dev/null
 }
 

@@ -32,7 +32,7 @@ done
 # A double click on the icon opens the menu once and chooses no entry.
 after_double_click_time
 xdotool mousemove --window "$icon" 8 8 sleep 0.1 click --repeat 2 --delay 120 1
-E2E_ICON_PRESSED=${EPOCHREALTIME/./}
+icon_pressed
 wait_until 3 visible_menus || fail "a double click opened no menu"
 sleep 0.5
 [ "$(visible_menus | wc -l)" -eq 1 ] || fail "a double click left $(visible_menus | wc -l) menus"
