@@ -11,7 +11,7 @@ mkdir -p "$work"
 sqlite3 "$work/股票.mdb" "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 10, 1000),
     ('000001', 8.5, 300), ('600000', 12, 500);"
 start_program "$work"
-wait_until 5 started || fail "no tray icon, or the about screen stayed"
+wait_until 15 started || fail "no tray icon, or the about screen stayed"
 
 choose_menu_entry 5
 wait_until 3 visible_window 股票管理器 || fail "股票管理器 did not open the holdings manager"

@@ -26,6 +26,7 @@ program_running || fail "the program ended"
 [ ! -e "$HOME/.local/share/stockcalc" ] || fail "a file beside the user was passed over"
 
 # The tray entries open the two dialogs; choosing an open one again keeps a single dialog.
+wait_until 15 started || fail "the about screen did not show after the message, or stayed"
 choose_menu_entry 1
 wait_until 3 visible_window 股票交易费率设置 || fail "股票交易费率设置 did not open"
 choose_menu_entry 2
