@@ -76,10 +76,10 @@ private slots:
 
 void TestJetImport::valuesAsMdbtoolsReadsThem_data() {
     QTest::addColumn<QString>("file");
-    for (const char *name :
-         {"jet4-realistic.mdb", "jet4-2003-realistic.mdb", "jet4-alt-types.mdb"}) {
-        QTest::newRow(name) << Fixture(name);
-    }
+    QTest::addColumn<int>("digits");  // mdbtools prints a Single with 8
+    QTest::newRow("2000") << Fixture("jet4-realistic.mdb") << 15;
+    QTest::newRow("2002-2003") << Fixture("jet4-2003-realistic.mdb") << 15;
+    QTest::newRow("other types") << Fixture("jet4-alt-types.mdb") << 8;
 }
 
 // Every value of every row at the 15 significant digits the program shows (mdbtools prints
