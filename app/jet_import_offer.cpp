@@ -13,8 +13,9 @@ constexpr qsizetype kNamedRows = 20;
 QString Question(const storage::JetStart &start) {
     QString text = QStringLiteral(
                        "当前文件夹中的“股票.mdb”是Windows版股票收益计算器的数据库。\n"
-                       "是否将其中的交易费率、系统参数、持仓股票和监控股票导入到数据文件夹"
-                       "“%1”？\n该文件本身保持不变；导入后程序使用数据文件夹中的数据。")
+                       "是否将其中的交易费率、系统参数、持仓股票和监控股票导入到数据文件夹？\n"
+                       "数据文件夹：%1\n"
+                       "该文件本身保持不变；导入后程序使用数据文件夹中的数据。")
                        .arg(QDir::toNativeSeparators(start.dataFolder));
     if (start.lots + start.watched > 0) {
         text += QStringLiteral(
