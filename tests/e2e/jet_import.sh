@@ -13,10 +13,15 @@ cp "$(dirname "$0")/../data/jet/jet4-realistic.mdb" "$folder/股票.mdb"
 before=$(md5sum <"$folder/股票.mdb")
 start_program "$folder" --no-database
 
-answer() {  # presses Return (Yes, or OK) in the one message box
+# answer <what>: presses Return (Yes, or OK) in the message box and waits until that very box
+# has gone (the next one may already be up under the same title).
+answer() {
     wait_until 8 visible_window 提示 || fail "no message: $1"
-    xdotool windowactivate --sync "$(visible_window 提示)" key Return
-    wait_until 5 sh -c '! xdotool search --onlyvisible --name "^提示$"' || fail "$1 stayed"
+    local box
+    box=$(visible_window 提示 | head -n1)
+    xdotool windowactivate --sync "$box" key Return
+    wait_until 5 sh -c "! xdotool search --onlyvisible --name '^提示\$' | grep -qx $box" \
+        || fail "$1 stayed"
 }
 answer "question"
 answer "summary"
