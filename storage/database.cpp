@@ -349,6 +349,12 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
     });
 }
 
+bool Database::Transact(const std::function<bool(QSqlDatabase &)> &work) const {
+    return WithConnection(m_path, m_mode, true, [&work](QSqlDatabase &db) {
+        return InTransaction(db, [&] { return work(db); });
+    });
+}
+
 bool Database::Create(const QString &path, QString *error) {
     const auto fail = [error](const QString &why) {
         if (error != nullptr) {

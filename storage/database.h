@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class QSqlDatabase;
+
 namespace storage {
 
 // The file name, resolved against the current directory when an operation runs.
@@ -71,6 +73,9 @@ public:
     // change inserted.
     Outcome Apply(const Table &table, const QList<RowChange> &changes,
                   qint64 *storedAnew = nullptr) const;
+
+    // Runs `work` on the file as one transaction, committed only when it gives true.
+    bool Transact(const std::function<bool(QSqlDatabase &)> &work) const;
 
     // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
     // (false) when the file exists; never leaves a half-made file behind.
