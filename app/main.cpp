@@ -1,7 +1,9 @@
 // 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai exchanges.
 
+#include "app/jet_import_offer.h"
 #include "app/main_window.h"
 #include "app/manual_dialog.h"
+#include "app/open_holdings.h"
 #include "app/qt_texts.h"
 #include "app/trading_client_refresh.h"
 #include "app/tray.h"
@@ -40,10 +42,12 @@ int main(int argc, char *argv[]) {
 
     // Started from the desktop menu the program works in the user's data folder; started
     // beside a 股票.mdb it uses that file.
+    // A Windows program's Jet file there is offered for import into the data folder first.
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const storage::DataFolder folder = storage::ChooseDataFolder(
-        QDir::currentPath(),
-        dataHome.isEmpty() ? QString() : dataHome + QStringLiteral("/stockcalc"));
+    const QString dataFolder =
+        dataHome.isEmpty() ? QString() : dataHome + QStringLiteral("/stockcalc");
+    const storage::DataFolder folder =
+        storage::ChooseDataFolder(OfferJetImport(QDir::currentPath(), dataFolder), dataFolder);
     QDir::setCurrent(folder.path);
 
     // In this order: loading the parameters may already start the refresh.
@@ -60,7 +64,7 @@ int main(int argc, char *argv[]) {
     mainWindow.SetManual(&manual);
     // The one source of prices; its consumers subscribe the codes they show.
     quotes::QuoteFeed feed;
-    mainWindow.SetQuoteFeed(&feed);
+    SetLiveHoldingsSources(&feed, &feeSettings);
     TSeeDlg watchList;
     mainWindow.SetWatchListDialog(&watchList);
     // A row that starts to alarm is told to the desktop's notification service; where none

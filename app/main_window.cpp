@@ -2,15 +2,13 @@
 
 #include "app/about_picture.h"
 #include "app/manual_dialog.h"
+#include "app/open_holdings.h"
 #include "app/tray.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
-#include "holdings/holdings_window.h"
-#include "holdings/live_holdings_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
-#include "settings/settings_in_force.h"
 #include "settings/system_parameters_dialog.h"
 #include "widgets/fonts.h"
 #include "widgets/message_box.h"
@@ -36,6 +34,7 @@ void ShowDialog(QDialog *dialog) {
         return;
     }
     if (!dialog->isVisible()) {
+        PrepareTrayDialog(dialog);
         dialog->open();
     }
     // A minimised dialog comes back: a desktop without a taskbar offers no other way to it.
@@ -135,7 +134,7 @@ void TForm1::buildMenu() {
     connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
     connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
     // Every use reloads the list, so an open manager is brought up to date.
-    connect(N6, &QAction::triggered, this, &TForm1::OpenHoldings);
+    connect(N6, &QAction::triggered, this, [] { OpenHoldings(); });
     connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
     connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
     connect(N10, &QAction::triggered, this, [this] { ShowDialog(m_manual); });
@@ -154,32 +153,6 @@ void TForm1::SetWatchListDialog(TSeeDlg *watchList) {
             m_watchList->ShowMonitor(this);
         }
     });
-}
-
-void TForm1::SetQuoteFeed(quotes::QuoteFeed *feed) {
-    m_feed = feed;
-}
-
-void TForm1::OpenHoldings() {
-    TForm4 *holdings = TForm4::Open();
-    holdings->LoadHoldings();
-    connect(holdings, &TForm4::liveFiguresRequested, this, &TForm1::OpenLiveHoldings,
-            Qt::UniqueConnection);
-    if (LiveHoldingsWindow::instance) {
-        LiveHoldingsWindow::instance->FollowLots(holdings->Lots);
-    }
-}
-
-void TForm1::OpenLiveHoldings() {
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(m_feed, settings::Fees());
-    if (m_feeSettings) {
-        connect(m_feeSettings, &TSETDlg::FeesChanged, live, &LiveHoldingsWindow::FeesChanged,
-                Qt::UniqueConnection);
-    }
-    // Lots added, changed, merged or deleted in the manager show at once.
-    if (TForm4::instance) {
-        live->FollowLots(TForm4::instance->Lots);
-    }
 }
 
 void TForm1::SetManual(THELPDLG *manual) {

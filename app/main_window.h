@@ -22,10 +22,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-namespace quotes {
-class QuoteFeed;
-}
-
 class TSETDlg;
 class TmyDlg;
 class TSeeDlg;
@@ -69,14 +65,6 @@ public:
     // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks.
     void SetWatchListDialog(TSeeDlg *watchList);
 
-    // The program's quote feed, which the live holdings figures read from.
-    void SetQuoteFeed(quotes::QuoteFeed *feed);
-
-    // "股票管理器": opens (or focuses) the holdings manager and reloads its list.
-    void OpenHoldings();
-    // "实时盈亏": opens (or focuses) the live holdings figures.
-    void OpenLiveHoldings();
-
     // The line that tells what a Wayland-only session cannot do; shown only there.
     QLabel *sessionNote() const { return m_sessionNote; }
 
@@ -99,7 +87,6 @@ private:
     QPointer<TmyDlg> m_systemParameters;
     QPointer<TSeeDlg> m_watchList;
     QPointer<THELPDLG> m_manual;
-    QPointer<quotes::QuoteFeed> m_feed;
     QLabel *m_sessionNote;
     bool m_aboutOver = false;  // the first second of the about screen has passed
 };

@@ -18,6 +18,9 @@ Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
       m_launcherHint(
           new QLabel(QStringLiteral("系统托盘不可用：在此窗口上单击鼠标打开功能菜单"), window)) {
     m_menu->installEventFilter(this);
+    // Told only after Qt has closed the pop-ups for a loss of the focus.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) { m_focusState = state; });
     m_icon->setToolTip(QStringLiteral("岚石软件-股票收益计算器"));
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -115,6 +118,16 @@ bool Tray::eventFilter(QObject *watched, QEvent *event) {
         }
         if (type == QEvent::MouseButtonRelease && m_swallowRelease) {
             m_swallowRelease = false;
+            return true;
+        }
+        // Qt closes every pop-up as it tells the program that it lost the input focus, and on
+        // X11 it loses it whenever a focused window of its own goes away: the about screen
+        // closing itself a second after the start took the menu the user had just opened with
+        // it. The menu holds the pointer and the keyboard, so it stays until it is dismissed;
+        // a choice, Escape or a press outside close it as before.
+        if (type == QEvent::Close && m_focusState == Qt::ApplicationActive &&
+            QGuiApplication::applicationState() != Qt::ApplicationActive) {
+            event->ignore();
             return true;
         }
         return false;

@@ -4,6 +4,7 @@
 // opens the same menu.
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QObject>
@@ -66,4 +67,6 @@ private:
     QPoint m_menuOpenedAt;
     QElapsedTimer m_menuOpening;
     bool m_swallowRelease = false;
+    // The program's focus state as last announced; a change is announced after Qt has acted on it.
+    Qt::ApplicationState m_focusState = QGuiApplication::applicationState();
 };

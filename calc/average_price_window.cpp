@@ -6,6 +6,7 @@
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
 #include "widgets/pictures.h"
+#include "widgets/whole_text.h"
 
 #include <QFrame>
 #include <QStyle>
@@ -40,6 +41,7 @@ TForm6::TForm6() {
     ComboBox1->setGeometry(38, 4, 78, 25);
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(120, 5, 72, 23);
+    ShowWholeText(Edit1);
     Label1 = new QLabel(QStringLiteral("数量"), this);
     Label1->setGeometry(198, 5, 30, 23);
     SpinEdit1 = new SpinEdit(this);
@@ -51,6 +53,7 @@ TForm6::TForm6() {
     Label2->setGeometry(38, 33, 80, 23);
     Edit2 = new QLineEdit(this);
     Edit2->setGeometry(120, 33, 72, 23);
+    ShowWholeText(Edit2);
     Label3 = new QLabel(QStringLiteral("数量"), this);
     Label3->setGeometry(198, 33, 30, 23);
     SpinEdit2 = new SpinEdit(this);

@@ -1,6 +1,6 @@
 #include "calc/cost_engine.h"
 
-#include "numbers/extended.h"
+#include "numbers/decimal.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
@@ -8,30 +8,21 @@ namespace calc {
 
 using numbers::AmountOutOfRange;
 using numbers::AmountOutOfRangeMessage;
-using numbers::Extended;
+using numbers::Decimal;
 using numbers::FeeSchedule;
 using numbers::FeeScheduleReading;
 using numbers::NormaliseDecimalText;
 using numbers::ParseDecimal;
 using numbers::ParseWholeNumber;
 using numbers::ReadFeeSchedule;
-using numbers::RoundToFen;
-
-using numbers::Extended;
 
 namespace {
 
-// A fee rounded to fen and added to the running total, which is stored as a double.
-double AddFee(double &runningTotal, Extended fee) {
-    const double rounded = RoundToFen(static_cast<double>(fee));
-    runningTotal = static_cast<double>(static_cast<Extended>(runningTotal) + rounded);
-    return rounded;
-}
+constexpr int kFen = 2;
 
-// Commission of one side: the minimum is compared before rounding.
-Extended Commission(double amount, double rate, double minimum) {
-    const double commission = static_cast<double>(amount * static_cast<Extended>(rate) * 0.001L);
-    return commission < minimum ? minimum : commission;
+// A rate in per mille of an amount, exact.
+Decimal PerMille(const Decimal &amount, double rate) {
+    return (amount * Decimal::Of(rate)).Shifted(3);
 }
 
 }  // namespace
@@ -40,40 +31,44 @@ Exchange ExchangeFromIndex(int index) {
     return index == 0 ? Exchange::Shenzhen : Exchange::Shanghai;
 }
 
+// Prices and rates count as the decimals they show and every product is exact, so a fee
+// that lies half-way between two fen goes up, as on the broker's statement.
 TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity, Exchange exchange,
                              const FeeSchedule &fees) {
-    const Extended shares = quantity;
-    const double buyAmount = static_cast<double>(shares * buyPrice);
-    const double sellAmount = static_cast<double>(shares * sellPrice);
+    const Decimal shares = Decimal::Whole(quantity);
+    const Decimal buyAmount = shares * Decimal::Of(buyPrice);
+    const Decimal sellAmount = shares * Decimal::Of(sellPrice);
+    const Decimal minimum = Decimal::Of(fees.MinCommission);
 
-    double runningTotal = 0;
+    // Each fee is rounded to fen before it joins the total, which therefore stays in fen.
+    Decimal total;
+    const auto add = [&total](const Decimal &fee) {
+        const Decimal rounded = fee.Rounded(kFen);
+        total = total + rounded;
+        return rounded.ToDouble();
+    };
+    // The minimum commission applies per side and is compared before rounding.
+    const auto commission = [&minimum](const Decimal &amount, double rate) {
+        const Decimal charged = PerMille(amount, rate);
+        return charged < minimum ? minimum : charged;
+    };
+
     TradeCosts costs;
-    costs.BuyStampTax = AddFee(
-        runningTotal,
-        static_cast<double>(buyAmount * static_cast<Extended>(fees.BuyStampTaxRate) * 0.001L));
-    costs.SellStampTax = AddFee(
-        runningTotal,
-        static_cast<double>(sellAmount * static_cast<Extended>(fees.SellStampTaxRate) * 0.001L));
-    costs.BuyCommission =
-        AddFee(runningTotal, Commission(buyAmount, fees.BuyCommissionRate, fees.MinCommission));
-    costs.SellCommission =
-        AddFee(runningTotal, Commission(sellAmount, fees.SellCommissionRate, fees.MinCommission));
+    costs.BuyStampTax = add(PerMille(buyAmount, fees.BuyStampTaxRate));
+    costs.SellStampTax = add(PerMille(sellAmount, fees.SellStampTaxRate));
+    costs.BuyCommission = add(commission(buyAmount, fees.BuyCommissionRate));
+    costs.SellCommission = add(commission(sellAmount, fees.SellCommissionRate));
     // No minimum. Per share it is charged once per round trip on the share count; on the
     // amount each side is charged as a trade of its own, rounded to fen before the two add.
-    const Extended transferRate =
+    const double transferRate =
         exchange == Exchange::Shenzhen ? fees.ShenzhenTransferRate : fees.ShanghaiTransferRate;
-    const Extended transferFee =
-        fees.TransferFeeBasis == numbers::TransferBasis::PerShare
-            ? static_cast<double>(shares * transferRate * 0.01L)
-            : static_cast<Extended>(
-                  RoundToFen(static_cast<double>(buyAmount * transferRate * 0.001L))) +
-                  RoundToFen(static_cast<double>(sellAmount * transferRate * 0.001L));
-    costs.TransferFee = AddFee(runningTotal, transferFee);
+    costs.TransferFee = add(fees.TransferFeeBasis == numbers::TransferBasis::PerShare
+                                ? (shares * Decimal::Of(transferRate)).Shifted(2)
+                                : PerMille(buyAmount, transferRate).Rounded(kFen) +
+                                      PerMille(sellAmount, transferRate).Rounded(kFen));
 
-    costs.TotalFees = RoundToFen(runningTotal);
-    const double profit =
-        static_cast<double>(static_cast<Extended>(sellAmount) - buyAmount - costs.TotalFees);
-    costs.NetProfit = RoundToFen(profit);
+    costs.TotalFees = total.Rounded(kFen).ToDouble();
+    costs.NetProfit = (sellAmount - buyAmount - total).Rounded(kFen).ToDouble();
     return costs;
 }
 

@@ -5,12 +5,15 @@
 #include "settings/settings_in_force.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
+#include "widgets/whole_text.h"
 
 void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.Edit1 = new QLineEdit(parent);
     f.Edit2 = new QLineEdit(parent);
     InstallDecimalKeyFilter(f.Edit1);
     InstallDecimalKeyFilter(f.Edit2);
+    ShowWholeText(f.Edit1);
+    ShowWholeText(f.Edit2);
     f.SpinEdit1 = new SpinEdit(parent);
     f.SpinEdit1->setIncrement(100);
     f.SpinEdit1->setText(QStringLiteral("100"));

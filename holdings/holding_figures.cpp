@@ -96,6 +96,15 @@ LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
             ReferenceText(lot.price, fees), lot};
 }
 
+QList<LotRow> RowsOf(const QList<storage::HoldingLot> &lots, const ReferenceFees &fees) {
+    QList<LotRow> rows;
+    rows.reserve(lots.size());
+    for (const storage::HoldingLot &lot : lots) {
+        rows.append(RowOf(lot, fees));
+    }
+    return rows;
+}
+
 LotValidation ValidateLot(const LotInput &input) {
     if (input.codeText.size() != 6) {
         return {std::nullopt, numbers::CodeIncompleteMessage()};
@@ -110,6 +119,10 @@ LotValidation ValidateLot(const LotInput &input) {
     const std::optional<int32_t> quantity = numbers::ParseWholeNumber(input.quantityText);
     if (!quantity) {
         return {std::nullopt, QStringLiteral("购入股票数量错误!请正确填写.")};
+    }
+    // Every figure of the lot is formed from its amount, so the limit applies to that.
+    if (!numbers::WithinAmountLimit(*price, *quantity)) {
+        return {std::nullopt, numbers::AmountOutOfRangeMessage()};
     }
     return {storage::HoldingLot{0, input.codeText, *price, *quantity}, QString()};
 }
@@ -163,6 +176,11 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     try {
         price = Mean(totals->priceSum, totals->quantity, numbers::RoundToFen);
     } catch (const numbers::AmountOutOfRange &) {
+        return plan;
+    }
+    // Lots each within the limit can add up beyond it; such a lot could not be read back.
+    if (!numbers::WithinAmountLimit(price, totals->quantity)) {
+        plan.message = Message{QStringLiteral("错误"), numbers::AmountOutOfRangeMessage()};
         return plan;
     }
     const storage::HoldingLot &survivor = checked.front().stored;

@@ -34,8 +34,9 @@ struct LotRow {
 // gives reference costs of 0.
 using ReferenceFees = std::optional<numbers::FeeSchedule>;
 
-// The row the list shows for a stored lot.
+// The row the list shows for a stored lot, and the rows of several.
 LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees);
+QList<LotRow> RowsOf(const QList<storage::HoldingLot> &lots, const ReferenceFees &fees);
 
 // The texts of the edit panel, the price already normalised.
 struct LotInput {
@@ -49,7 +50,8 @@ struct LotValidation {
     QString error;                           // the first bad field's message
 };
 
-// Checks code, price and quantity in that order and stops at the first bad one.
+// Checks code, price and quantity in that order and stops at the first bad one; then that the
+// lot's amount (price × quantity) lies within the limit of a typed number.
 LotValidation ValidateLot(const LotInput &input);
 
 // A modal message box with the error icon and an OK button.
@@ -77,9 +79,10 @@ CombinedCost CombineCheckedLots(const QList<LotRow> &checked);
 // fen-rounded average price and the total quantity; the others are deleted.
 struct MergePlan {
     bool mixedCodes = false;
-    std::optional<Message> message;  // only the mismatch is reported
+    std::optional<Message> message;  // the mismatch, or a merged amount beyond the limit
     // Empty when nothing is to change: mixed codes, nothing checked, a total of 0, a text
-    // that does not parse, a total beyond the 32-bit range or a price that cannot be rounded.
+    // that does not parse, a total beyond the 32-bit range, a price that cannot be rounded, or
+    // a merged amount beyond the limit of a typed number.
     std::optional<storage::HoldingLot> survivor;  // as it is to be stored
     LotRow survivorRow;                           // the first checked row with its new sub-items
     QList<qsizetype> removedRows;                 // positions in `checked`, last first

@@ -1,6 +1,7 @@
 #include "holdings/holdings_window.h"
 
-#include "calc/profit_table_window.h"
+#include "holdings/lot_list_view.h"
+#include "numbers/entry_messages.h"
 #include "numbers/fee_schedule.h"
 #include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
@@ -11,14 +12,9 @@
 #include "widgets/pictures.h"
 #include "widgets/speed_button.h"
 
-#include <QApplication>
-#include <QFrame>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -51,36 +47,6 @@ QLineEdit *Summary(const GapLabel *line, int gap, const QColor &colour) {
     field->setGeometry(line->gapRect(gap));
     return field;
 }
-
-// Check boxes drawn dark on white on every row, selected or not, so that checked and
-// unchecked tell apart whatever the row's colours.
-class CheckBoxDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        QStyleOptionViewItem box = option;
-        initStyleOption(&box, index);
-        if (!box.features.testFlag(QStyleOptionViewItem::HasCheckIndicator)) {
-            return;
-        }
-        const QWidget *widget = option.widget;
-        QStyle *style = widget != nullptr ? widget->style() : QApplication::style();
-        box.rect = style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, widget);
-        box.state &= ~QStyle::State_Selected;
-        box.state |= box.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-        for (const QPalette::ColorGroup group :
-             {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            box.palette.setColor(group, QPalette::Base, Qt::white);
-            box.palette.setColor(group, QPalette::Window, Qt::white);
-            box.palette.setColor(group, QPalette::Text, Qt::black);
-            box.palette.setColor(group, QPalette::WindowText, Qt::black);
-        }
-        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
-    }
-};
 
 void ShowMessage(QWidget *owner, const holdings::Message &message) {
     messages::Show(owner, message.text, message.caption, messages::Icon::Error);
@@ -147,30 +113,7 @@ TForm4::TForm4() {
     ListView1 = new QTableView(Panel2);
     ListView1->setModel(Lots);
     ListView1->setGeometry(0, 24, 490, 198);
-    ListView1->horizontalHeader()->hide();
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setMinimumSectionSize(22);
-    ListView1->verticalHeader()->setDefaultSectionSize(22);
-    for (int i = 0; i < 4; ++i) {
-        ListView1->setColumnWidth(i, widths[i]);
-    }
-    ListView1->setShowGrid(true);
-    ListView1->setGridStyle(Qt::SolidLine);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    QPalette listPalette = ListView1->palette();
-    listPalette.setColor(QPalette::Base, Qt::black);
-    listPalette.setColor(QPalette::Text, Qt::white);
-    listPalette.setColor(QPalette::Inactive, QPalette::Highlight,
-                         listPalette.color(QPalette::Active, QPalette::Highlight));
-    listPalette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                         listPalette.color(QPalette::Active, QPalette::HighlightedText));
-    ListView1->setPalette(listPalette);
-    ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
-    ListView1->setItemDelegate(new CheckBoxDelegate(ListView1));
+    SetUpLotListView(ListView1, widths);
     new WheelSteps(ListView1);
 
     const char16_t *actions[] = {u"新增", u"修改 ", u"保存 ", u"取消", u"删除", u"合并"};
@@ -198,16 +141,20 @@ TForm4::TForm4() {
     Edit3 = Summary(priceLine, 1, Qt::red);
     SpeedButton7 = Button(QStringLiteral("退出"), GroupBox1, QRect(512, 12, 88, 84));
 
-    connect(SpeedButton1, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
-    connect(SpeedButton3, &QPushButton::clicked, this, &TForm4::SpeedButton3Click);
-    connect(SpeedButton4, &QPushButton::clicked, this, &TForm4::SpeedButton4Click);
-    connect(SpeedButton5, &QPushButton::clicked, this, &TForm4::SpeedButton5Click);
-    connect(SpeedButton6, &QPushButton::clicked, this, &TForm4::SpeedButton6Click);
-    connect(SpeedButton8, &QPushButton::clicked, this, &TForm4::SpeedButton8Click);
-    connect(SpeedButton9, &QPushButton::clicked, this, &TForm4::SpeedButton9Click);
-    connect(SpeedButton1010, &QPushButton::clicked, this, &TForm4::SpeedButton1010Click);
-    connect(SpeedButton10, &QPushButton::clicked, this, &TForm4::SpeedButton10Click);
-    connect(SpeedButton11, &QPushButton::clicked, this, &TForm4::liveFiguresRequested);
+    const std::pair<QPushButton *, void (TForm4::*)()> handlers[] = {
+        {SpeedButton1, &TForm4::SpeedButton1Click},
+        {SpeedButton3, &TForm4::SpeedButton3Click},
+        {SpeedButton4, &TForm4::SpeedButton4Click},
+        {SpeedButton5, &TForm4::SpeedButton5Click},
+        {SpeedButton6, &TForm4::SpeedButton6Click},
+        {SpeedButton8, &TForm4::SpeedButton8Click},
+        {SpeedButton9, &TForm4::SpeedButton9Click},
+        {SpeedButton10, &TForm4::SpeedButton10Click},
+        {SpeedButton1010, &TForm4::SpeedButton1010Click},
+        {SpeedButton11, &TForm4::LiveFiguresRequested}};
+    for (const auto &[button, handler] : handlers) {
+        connect(button, &QPushButton::clicked, this, handler);
+    }
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton7, &QPushButton::clicked, this, &QWidget::close);
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -224,64 +171,25 @@ TForm4::TForm4() {
     }
 }
 
-holdings::LotRow TForm4::rowAt(int row) const {
-    return Lots->row(row);
-}
-
-bool TForm4::isChecked(int row) const {
-    return Lots->isChecked(row);
-}
-
-void TForm4::setChecked(int row, bool checked) {
-    Lots->setChecked(row, checked);
-}
-
-int TForm4::selectedRow() const {
-    return SelectedRow(ListView1);
-}
-
-int TForm4::rowOfLot(qint64 identity) const {
-    for (int row = 0; row < Lots->rowCount(); ++row) {
-        if (rowAt(row).stored.identity == identity) {
-            return row;
-        }
-    }
-    return -1;
-}
-
-QList<int> TForm4::checkedRows() const {
-    QList<int> rows;
-    for (int row = 0; row < Lots->rowCount(); ++row) {
-        if (isChecked(row)) {
-            rows.append(row);
-        }
-    }
-    return rows;
-}
-
-void TForm4::selectRow(int row) {
-    SelectRow(ListView1, row);
-}
-
 void TForm4::LoadHoldings() {
-    const std::optional<QList<storage::HoldingLot>> lots = storage::ReadLots(storage::Database());
+    int unreadable = 0;
+    const std::optional<QList<storage::HoldingLot>> lots =
+        storage::ReadLots(storage::Database(), &unreadable);
     if (!lots) {
         return;
-    }
-    const std::optional<numbers::FeeSchedule> fees = FeesInForce();
-    QList<holdings::LotRow> rows;
-    rows.reserve(lots->size());
-    for (const storage::HoldingLot &lot : *lots) {
-        rows.append(holdings::RowOf(lot, fees));
     }
     const bool hadSelection = selectedRow() >= 0;
     {
         const QSignalBlocker blocker(ListView1->selectionModel());
-        Lots->setRows(rows);
+        Lots->setRows(holdings::RowsOf(*lots, FeesInForce()));
+    }
+    if (unreadable > 0) {
+        messages::Show(this, numbers::UnreadableLotsMessage(unreadable), QStringLiteral("提示"),
+                       messages::Icon::Warning);
     }
     if (m_editing) {
         // The typed lot stays in the fields; the lot being modified stays selected.
-        if (const int row = rowOfLot(m_modified.identity);
+        if (const int row = Lots->rowOfLot(m_modified.identity);
             m_editMode == EditMode::Modifying && row >= 0) {
             const QSignalBlocker blocker(ListView1->selectionModel());
             selectRow(row);
@@ -297,16 +205,6 @@ void TForm4::LoadHoldings() {
     }
 }
 
-void TForm4::SetEditingState() {
-    m_editing = true;
-    m_states.apply(true);
-}
-
-void TForm4::SetBrowsingState() {
-    m_editing = false;
-    m_states.apply(false);
-}
-
 void TForm4::ListView1SelectItem() {
     const int row = selectedRow();
     if (row < 0) {
@@ -315,6 +213,10 @@ void TForm4::ListView1SelectItem() {
         SpinEdit2->setText(QStringLiteral("100"));
         return;
     }
+    showRow(row);
+}
+
+void TForm4::showRow(int row) {
     const holdings::LotRow texts = rowAt(row);
     SpinEdit1->setText(texts.code);
     Edit1->setText(texts.priceText);
@@ -326,16 +228,11 @@ void TForm4::ListView1DblClick() {
     if (selected < 0) {
         return;
     }
-    const QString code = rowAt(selected).code;
-    for (int row = 0; row < Lots->rowCount(); ++row) {
-        setChecked(row, rowAt(row).code == code);
-    }
+    Lots->checkOnly(rowAt(selected).code);
 }
 
 void TForm4::SpeedButton8Click() {
-    for (int row = 0; row < Lots->rowCount(); ++row) {
-        setChecked(row, false);
-    }
+    Lots->checkOnly(std::nullopt);
 }
 
 void TForm4::SpeedButton1Click() {
@@ -355,6 +252,7 @@ void TForm4::SpeedButton3Click() {
     Label5->setText(QStringLiteral("(修改股票)"));
     m_editMode = EditMode::Modifying;
     m_modified = rowAt(selectedRow()).stored;
+    ListView1SelectItem();  // the fields start from the lot as the list shows it
     SetEditingState();
     SpinEdit1->setFocus();
 }
@@ -362,15 +260,10 @@ void TForm4::SpeedButton3Click() {
 void TForm4::SpeedButton5Click() {
     Label5->clear();
     SetBrowsingState();
-    const int row = selectedRow();
-    if (row < 0) {
-        return;
+    if (const int row = selectedRow(); row >= 0) {
+        showRow(row);
+        ListView1->setFocus();
     }
-    const holdings::LotRow texts = rowAt(row);
-    SpinEdit1->setText(texts.code);
-    Edit1->setText(texts.priceText);
-    SpinEdit2->setText(texts.quantityText);
-    ListView1->setFocus();
 }
 
 void TForm4::SpeedButton4Click() {
@@ -386,16 +279,16 @@ void TForm4::SpeedButton4Click() {
     int row = -1;
     if (m_editMode == EditMode::Modifying) {
         // The lot chosen when the modify began, wherever its row stands now.
+        storage::Outcome outcome = storage::Outcome::Failed;
         const std::optional<storage::HoldingLot> stored =
-            storage::SaveLot(database, m_modified, *checked.lot);
-        if (!stored) {
-            return;  // nothing was written: stay in the editing state
+            storage::SaveLot(database, m_modified, *checked.lot, &outcome);
+        if (ReloadIfChangedElsewhere(outcome, m_modified.identity) || !stored) {
+            return;  // nothing was written; a failed file leaves the edit as it is
         }
         holdings::LotRow texts = holdings::RowOf(*stored, fees);
         texts.priceText = input.priceText;  // shown as typed until the next load
         texts.quantityText = input.quantityText;
-        const int current = rowOfLot(m_modified.identity);
-        row = current >= 0 ? Lots->setRow(current, texts) : Lots->addRow(texts);
+        row = Lots->storeRow(m_modified.identity, texts);
     } else {
         const std::optional<storage::HoldingLot> stored =
             storage::InsertLot(database, *checked.lot);
@@ -418,8 +311,10 @@ void TForm4::SpeedButton6Click() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    if (storage::DeleteLot(storage::Database(), rowAt(row).stored) != storage::Outcome::Done) {
-        return;  // a lot that cannot be found or deleted keeps its row
+    const storage::HoldingLot lot = rowAt(row).stored;
+    const storage::Outcome outcome = storage::DeleteLot(storage::Database(), lot);
+    if (ReloadIfChangedElsewhere(outcome, lot.identity) || outcome != storage::Outcome::Done) {
+        return;  // a file that could not be written leaves the lot its row
     }
     Lots->removeRow(row);
     if (Lots->rowCount() == 0) {
@@ -427,20 +322,13 @@ void TForm4::SpeedButton6Click() {
         ListView1SelectItem();
         return;
     }
-    selectRow(std::min(row, Lots->rowCount() - 1));
+    selectRow(std::min(row, Lots->rowCount() - 1));  // the row that took its place
     ListView1->setFocus();
 }
 
-QList<holdings::LotRow> TForm4::rowsAt(const QList<int> &rows) const {
-    QList<holdings::LotRow> texts;
-    for (int row : rows) {
-        texts.append(rowAt(row));
-    }
-    return texts;
-}
-
 void TForm4::SpeedButton1010Click() {
-    const holdings::CombinedCost cost = holdings::CombineCheckedLots(rowsAt(checkedRows()));
+    const holdings::CombinedCost cost =
+        holdings::CombineCheckedLots(Lots->rowsAt(Lots->checkedRows()));
     Edit4->setText(cost.code);
     Edit5->setText(cost.quantityText);
     Edit2->setText(cost.averageText);
@@ -451,8 +339,8 @@ void TForm4::SpeedButton1010Click() {
 }
 
 void TForm4::SpeedButton9Click() {
-    const QList<int> rows = checkedRows();
-    const holdings::MergePlan plan = holdings::PlanMerge(rowsAt(rows), FeesInForce());
+    const QList<int> rows = Lots->checkedRows();
+    const holdings::MergePlan plan = holdings::PlanMerge(Lots->rowsAt(rows), FeesInForce());
     if (plan.message) {
         ShowMessage(this, *plan.message);
     }
@@ -460,35 +348,39 @@ void TForm4::SpeedButton9Click() {
         return;
     }
     // All or nothing: the list changes only when the table did.
+    storage::Outcome outcome = storage::Outcome::Failed;
     const std::optional<storage::HoldingLot> stored = storage::MergeLots(
-        storage::Database(), rowAt(rows.front()).stored, *plan.survivor, plan.removedLots);
-    if (!stored) {
+        storage::Database(), plan.survivorRow.stored, *plan.survivor, plan.removedLots, &outcome);
+    if (ReloadIfChangedElsewhere(outcome, plan.survivorRow.stored.identity) || !stored) {
         return;
     }
-    QList<int> removed;
-    for (qsizetype position : plan.removedRows) {
-        removed.append(rows[position]);
-    }
-    // A selected row among the removed lets go of the selection once, not row by row.
-    const int selected = selectedRow();
-    const bool selectionRemoved = removed.contains(selected);
-    if (selectionRemoved) {
-        const QSignalBlocker blocker(ListView1->selectionModel());
-        ListView1->selectionModel()->clear();
-    }
-    Lots->removeRows(removed);
     holdings::LotRow survivor = plan.survivorRow;
     survivor.stored = *stored;
-    const int survivorRow =
-        static_cast<int>(rows.front() - std::count_if(removed.begin(), removed.end(),
-                                                      [&rows](int r) { return r < rows.front(); }));
-    Lots->setRow(survivorRow, survivor);
-    if (selectionRemoved) {
-        // The row that took the place of the selected one, or the new last row.
-        const int before = static_cast<int>(std::count_if(
-            removed.begin(), removed.end(), [selected](int r) { return r < selected; }));
-        selectRow(std::min(selected - before, Lots->rowCount() - 1));
+    {
+        // The selection is placed once, after the rows have gone.
+        const QSignalBlocker blocker(ListView1->selectionModel());
+        const int selected = Lots->applyMerge(rows, plan.removedRows, survivor, selectedRow());
+        if (selected >= 0) {
+            selectRow(selected);
+        }
     }
+    ListView1SelectItem();  // the panel shows the merged lot, never the lot before the merge
+}
+
+bool TForm4::ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
+    // A save stores a lot that is gone anew; a delete or a merge that misses one is stale.
+    if (outcome != storage::Outcome::Conflict && outcome != storage::Outcome::NoSuchRow) {
+        return false;
+    }
+    messages::Show(this, numbers::LotChangedElsewhereMessage(), QStringLiteral("提示"),
+                   messages::Icon::Information);
+    Label5->clear();
+    SetBrowsingState();
+    LoadHoldings();
+    if (const int row = Lots->rowOfLot(identity); row >= 0) {
+        selectRow(row);
+    }
+    return true;
 }
 
 void TForm4::SpeedButton10Click() {
@@ -498,8 +390,5 @@ void TForm4::SpeedButton10Click() {
                        messages::Icon::Information);
         return;
     }
-    if (!OpenProfitTable(Edit2->text(), Edit3->text(), Edit5->text(), this)) {
-        Edit2->clear();
-        Edit3->clear();
-    }
+    emit ProfitTableRequested(Edit2->text(), Edit3->text(), Edit5->text());
 }

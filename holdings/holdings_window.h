@@ -57,13 +57,13 @@ public:
     EditMode editMode() const { return m_editMode; }
 
     // The row's texts, and whether it is checked.
-    holdings::LotRow rowAt(int row) const;
-    bool isChecked(int row) const;
-    void setChecked(int row, bool checked);
-    int selectedRow() const;
+    holdings::LotRow rowAt(int row) const { return Lots->row(row); }
+    bool isChecked(int row) const { return Lots->isChecked(row); }
+    void setChecked(int row, bool checked) { Lots->setChecked(row, checked); }
+    int selectedRow() const { return SelectedRow(ListView1); }
 
-    void SetEditingState();
-    void SetBrowsingState();
+    void SetEditingState() { m_states.apply(m_editing = true); }
+    void SetBrowsingState() { m_states.apply(m_editing = false); }
     void SpeedButton1Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
@@ -75,16 +75,26 @@ public:
     void SpeedButton10Click();
     void ListView1SelectItem();
     void ListView1DblClick();
+    // The profit table could not show the figures handed to it: average and break-even go.
+    void ProfitTableFailed() {
+        Edit2->clear();
+        Edit3->clear();
+    }
 
 signals:
-    // "实时盈亏" was pressed: the live figures of the holdings are asked for.
-    void liveFiguresRequested();
+    // "利润细分表": the combined average price, break-even price and quantity, as shown.
+    void ProfitTableRequested(const QString &averageText, const QString &costText,
+                              const QString &quantityText);
+    // "实时盈亏": the live figures of the holdings are asked for.
+    void LiveFiguresRequested();
 
 private:
-    void selectRow(int row);
-    QList<int> checkedRows() const;
-    QList<holdings::LotRow> rowsAt(const QList<int> &rows) const;
-    int rowOfLot(qint64 identity) const;
+    void selectRow(int row) { SelectRow(ListView1, row); }
+    // The lot of the row in the edit panel.
+    void showRow(int row);
+    // A lot changed or gone elsewhere (`outcome` Conflict or NoSuchRow): says so, ends any
+    // edit, reloads and selects the lot if it is still there. False for other outcomes.
+    bool ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
 
     bool m_editing = false;
     EditMode m_editMode = EditMode::Adding;

@@ -108,6 +108,11 @@ int LotListModel::setRow(int row, const holdings::LotRow &texts) {
     return place(row);
 }
 
+int LotListModel::storeRow(qint64 identity, const holdings::LotRow &texts) {
+    const int row = rowOfLot(identity);
+    return row >= 0 ? setRow(row, texts) : addRow(texts);
+}
+
 void LotListModel::removeRow(int row) {
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
@@ -128,6 +133,59 @@ void LotListModel::removeRows(QList<int> rows) {
         endRemoveRows();
         i = j;
     }
+}
+
+int LotListModel::applyMerge(const QList<int> &merged, const QList<qsizetype> &removed,
+                             const holdings::LotRow &survivor, int selected) {
+    QList<int> gone;
+    for (const qsizetype position : removed) {
+        gone.append(merged[position]);
+    }
+    const auto before = [&gone](int row) {
+        return static_cast<int>(
+            std::count_if(gone.begin(), gone.end(), [row](int r) { return r < row; }));
+    };
+    const int survivorRow = merged.front() - before(merged.front());
+    const int selectedAfter = selected < 0                ? -1
+                              : merged.contains(selected) ? survivorRow
+                                                          : selected - before(selected);
+    removeRows(gone);
+    // The survivor keeps its code, so it keeps its place.
+    setRow(survivorRow, survivor);
+    return selectedAfter;
+}
+
+void LotListModel::checkOnly(const std::optional<QString> &code) {
+    for (int row = 0; row < m_rows.size(); ++row) {
+        setChecked(row, code && m_rows[row].texts.code == *code);
+    }
+}
+
+QList<int> LotListModel::checkedRows() const {
+    QList<int> rows;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row].checked) {
+            rows.append(row);
+        }
+    }
+    return rows;
+}
+
+QList<holdings::LotRow> LotListModel::rowsAt(const QList<int> &rows) const {
+    QList<holdings::LotRow> texts;
+    for (const int row : rows) {
+        texts.append(m_rows[row].texts);
+    }
+    return texts;
+}
+
+int LotListModel::rowOfLot(qint64 identity) const {
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row].texts.stored.identity == identity) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 int LotListModel::place(int row) {

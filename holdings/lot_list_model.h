@@ -7,6 +7,8 @@
 
 #include <QAbstractTableModel>
 
+#include <optional>
+
 class LotListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -26,13 +28,28 @@ public:
     // Adds or rewrites a row and moves it to its place; returns its new position.
     int addRow(const holdings::LotRow &row);
     int setRow(int row, const holdings::LotRow &texts);
+    // Rewrites the row of the lot with this identity, or adds one when there is none.
+    int storeRow(qint64 identity, const holdings::LotRow &texts);
     void removeRow(int row);
     // Removes the rows at these positions (any order), each run of neighbours in one step.
     void removeRows(QList<int> rows);
 
+    // Applies a merge the table took: of the checked rows `merged` (in list order, the first
+    // survives) those at the positions `removed` go, and the survivor shows `survivor`.
+    // Returns the row to select after it: the survivor when the selected row was one of the
+    // merged, the selected row where it now stands otherwise, -1 when none was selected.
+    int applyMerge(const QList<int> &merged, const QList<qsizetype> &removed,
+                   const holdings::LotRow &survivor, int selected);
+
     const holdings::LotRow &row(int row) const { return m_rows[row].texts; }
     bool isChecked(int row) const { return m_rows[row].checked; }
     void setChecked(int row, bool checked);
+    // Checks the rows of this code and unchecks the others; every row when no code is given.
+    void checkOnly(const std::optional<QString> &code);
+    QList<int> checkedRows() const;
+    QList<holdings::LotRow> rowsAt(const QList<int> &rows) const;
+    // The row of the lot with this identity; -1 when none.
+    int rowOfLot(qint64 identity) const;
 
 private:
     struct Row {

@@ -2,6 +2,7 @@
 
 #include "monitor/monitor_window.h"
 #include "monitor/watch_entry.h"
+#include "numbers/entry_messages.h"
 #include "storage/watch_list_store.h"
 #include "widgets/fonts.h"
 #include "widgets/key_filters.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -66,9 +68,17 @@ TSeeDlg::TSeeDlg(QWidget *parent)
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setMinimumSectionSize(22);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
-    for (int i = 0; i < 4; ++i) {
+    // The columns fit beside a vertical scroll bar, as in the monitor: the last one takes what
+    // is left, and with nothing to scroll sideways no key can push the code column out of
+    // sight.
+    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
+                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                     ListView1->verticalScrollBar());
+    for (int i = 0; i < 3; ++i) {
         ListView1->setColumnWidth(i, widths[i]);
     }
+    ListView1->setColumnWidth(3, room - widths[0] - widths[1] - widths[2]);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setShowGrid(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -119,9 +129,14 @@ int TSeeDlg::selectedRow() const {
 }
 
 void TSeeDlg::LoadWatchList() {
+    int unreadable = 0;
     {
         const QSignalBlocker blocker(ListView1->selectionModel());
-        Entries->setEntries(storage::LoadWatchList(storage::Database()));
+        Entries->setEntries(storage::LoadWatchList(storage::Database(), &unreadable));
+    }
+    if (unreadable > 0) {
+        messages::Show(this, numbers::UnreadableWatchEntriesMessage(unreadable),
+                       QStringLiteral("提示"), messages::Icon::Warning);
     }
     ListView1SelectItem();
     ListView1->setFocus();
@@ -184,12 +199,16 @@ void TSeeDlg::SpeedButton4Click() {
         if (row < 0) {
             return;
         }
-        // The row shows the prices as typed until the list is next loaded.
-        typed.identity = Entries->entry(row).identity;
-        if (storage::UpdateWatchEntry(database, typed) != storage::Outcome::Done) {
+        // The entry as the row shows it must still be the one stored under its identity.
+        const storage::WatchEntry loaded = Entries->entry(row);
+        storage::Outcome outcome = storage::Outcome::Failed;
+        const std::optional<storage::WatchEntry> stored =
+            storage::UpdateWatchEntry(database, loaded, typed, &outcome);
+        if (ReloadIfChangedElsewhere(outcome, loaded.identity) || !stored) {
             return;
         }
-        row = Entries->setEntry(row, typed);
+        // The row shows the prices as typed until the list is next loaded.
+        row = Entries->setEntry(row, *stored);
     }
     SelectRow(ListView1, row);
     SpeedButton5Click();
@@ -213,8 +232,9 @@ void TSeeDlg::SpeedButton6Click() {
                        messages::Buttons::YesNo) == messages::Answer::No) {
         return;
     }
-    if (storage::RemoveWatchEntry(storage::Database(), Entries->entry(row).identity) !=
-        storage::Outcome::Done) {
+    const storage::WatchEntry loaded = Entries->entry(row);
+    const storage::Outcome outcome = storage::RemoveWatchEntry(storage::Database(), loaded);
+    if (ReloadIfChangedElsewhere(outcome, loaded.identity) || outcome != storage::Outcome::Done) {
         return;
     }
     Entries->removeEntry(row);
@@ -225,6 +245,23 @@ void TSeeDlg::SpeedButton6Click() {
     } else {
         ListView1->clearSelection();
     }
+}
+
+bool TSeeDlg::ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
+    // A save stores an entry that is gone anew; a delete that misses it is stale.
+    if (outcome != storage::Outcome::Conflict && outcome != storage::Outcome::NoSuchRow) {
+        return false;
+    }
+    messages::Show(this, numbers::WatchEntryChangedElsewhereMessage(), QStringLiteral("提示"),
+                   messages::Icon::Information);
+    SetBrowsingState();
+    LoadWatchList();
+    for (int row = 0; row < Entries->rowCount(); ++row) {
+        if (Entries->entry(row).identity == identity) {
+            SelectRow(ListView1, row);
+        }
+    }
+    return true;
 }
 
 void TSeeDlg::SetEditingState() {

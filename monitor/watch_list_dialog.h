@@ -59,6 +59,9 @@ protected:
 
 private:
     int selectedRow() const;
+    // An entry changed or gone elsewhere (`outcome` Conflict or NoSuchRow): says so, ends any
+    // edit, reloads and selects the entry if it is still there. False for other outcomes.
+    bool ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
 
     EditMode m_editMode = EditMode::Adding;
     EditStates m_states;

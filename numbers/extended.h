@@ -1,8 +1,7 @@
 #pragma once
-// The extended type in which money products and quotients are formed, and its half-even
-// rounding to an integer. Both rely on the x87 80-bit format: a 64-bit significand, so that
-// every integer below 2^63 is exact and adding and taking away 2^63 rounds to an integer.
-// Another target (a 64-bit or a 128-bit long double) needs a port of this one header.
+// The extended type in which averages and break-even prices are formed before they are
+// rounded. It relies on the x87 80-bit format (a 64-bit significand); another target (a 64-bit
+// or a 128-bit long double) needs a port of this one header.
 
 #include <cfloat>
 
@@ -16,16 +15,5 @@ static_assert(LDBL_MANT_DIG == 64,
 namespace numbers {
 
 using Extended = long double;
-
-// 2^63: the first magnitude whose whole-number rounding is no longer representable.
-inline constexpr Extended kExtendedIntegerLimit = 9223372036854775808.0L;
-
-// Rounds half to even to an integer, for |value| < 2^63. Adding and taking away 2^63 rounds
-// in the hardware's default mode, far cheaper than nearbyintl (which saves and restores the
-// floating-point environment). The result may reach 2^63 for a value just below it.
-inline Extended RoundHalfEven(Extended value) {
-    return value >= 0 ? (value + kExtendedIntegerLimit) - kExtendedIntegerLimit
-                      : (value - kExtendedIntegerLimit) + kExtendedIntegerLimit;
-}
 
 }  // namespace numbers

@@ -1,5 +1,6 @@
 #pragma once
-// Money rounding: amounts to the fen and prices to the li, half to even on the exact value.
+// Money rounding: amounts to the fen and prices to the li, half up (四舍五入) on the decimal
+// the amount shows (15 significant digits), never on the binary double.
 
 #include <QString>
 
@@ -17,6 +18,7 @@ public:
 // Message shown when a computation is refused as AmountOutOfRange.
 QString AmountOutOfRangeMessage();
 
+// Both throw AmountOutOfRange for a value not finite or with more units than 64 bits hold.
 double RoundToFen(double value);
 double RoundToLi(double value);
 

@@ -1,5 +1,7 @@
 #include "numbers/number_syntax.h"
 
+#include "numbers/extended.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -79,6 +81,16 @@ QString FormatAmount(double value) {
     return QString::fromLatin1(out);
 }
 
+bool WithinDecimalLimit(double value) {
+    return std::fabs(value) <= kLargestDecimal;  // false for NaN and the infinities
+}
+
+bool WithinAmountLimit(double price, int64_t quantity) {
+    return WithinDecimalLimit(price) &&
+           std::fabs(static_cast<Extended>(price) * static_cast<Extended>(quantity)) <=
+               static_cast<Extended>(kLargestDecimal);
+}
+
 std::optional<double> ParseDecimal(const QString &text) {
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -148,7 +160,7 @@ std::optional<double> ParseDecimal(const QString &text) {
         return number.front() == '-' ? -0.0 : 0.0;
     }
     if (error != std::errc() || end != number.data() + number.size() ||
-        !(std::fabs(value) <= kLargestDecimal)) {
+        !WithinDecimalLimit(value)) {
         return std::nullopt;
     }
     return value;

@@ -16,6 +16,12 @@ QString FormatAmount(double value);
 // in yuan it can still be rounded to the li; beyond it lies nothing a trader types.
 inline constexpr double kLargestDecimal = 1e15;
 
+// A number as the user could type it: finite and within kLargestDecimal either way.
+bool WithinDecimalLimit(double value);
+// The amount of `quantity` shares at `price`, formed in extended precision as the engine forms
+// it, within kLargestDecimal: beyond it a lot's figures could no longer be rounded exactly.
+bool WithinAmountLimit(double price, int64_t quantity);
+
 // Optional blanks, optional sign, digits with at most one ".", optional exponent, optional
 // blanks; a lone "." reads as 0. Values beyond kLargestDecimal either way are refused.
 std::optional<double> ParseDecimal(const QString &text);

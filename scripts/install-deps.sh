@@ -12,7 +12,7 @@ packages=(
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
     weston xwayland qt6-wayland
     dbus-daemon dunst faketime tzdata x11-xserver-utils
-    mdbtools-dev libmdb3
+    mdbtools-dev libmdb3 mdbtools
 )
 
 missing=()

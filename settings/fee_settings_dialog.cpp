@@ -20,7 +20,7 @@ TSETDlg::TSETDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("股票交易费率设置"));
     SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(176, 211, 225));
-    setFixedSize(450, 339);
+    setFixedSize(450, 363);
 
     Image1 = new StudioLabel(this);
     Image1->setGeometry(10, 10, 100, 236);
@@ -60,7 +60,16 @@ TSETDlg::TSETDlg(QWidget *parent)
     RadioButton2 = new QRadioButton(QStringLiteral("按成交金额"), this);
     RadioButton2->setGeometry(320, top, 118, 24);
     connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::showTransferUnits);
-    top += 33;
+    top += 29;
+    // Today's rate in the unit the transfer fields hold, so that a change of basis never
+    // leaves a figure of the other unit (a tenfold fee) unnoticed.
+    m_transferStandard = new QLabel(this);
+    m_transferStandard->setGeometry(10, top, 430, 20);
+    m_transferStandard->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette standardPalette = m_transferStandard->palette();
+    standardPalette.setColor(QPalette::WindowText, QColor(0, 0, 160));
+    m_transferStandard->setPalette(standardPalette);
+    top += 28;
     SpeedButton1Click();
 
     auto *bevel = new QFrame(this);
@@ -94,6 +103,14 @@ TSETDlg::TSETDlg(QWidget *parent)
     connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::FeesChanged);
 }
 
+QString TransferStandardText(numbers::TransferBasis basis) {
+    // Both exchanges charge 0.01‰ of the amount on the buy and on the sell; per share that
+    // is 0.02 fen a round trip at a price of 10 yuan.
+    return basis == numbers::TransferBasis::PerAmount
+               ? QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向")
+               : QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向 (股价10元时合0.02分/股)");
+}
+
 std::array<QLineEdit *, 7> TSETDlg::fields() const {
     return {Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit1};
 }
@@ -123,6 +140,7 @@ void TSETDlg::showTransferUnits() {
                              : QStringLiteral("（分/股）");
     m_shenzhenLabel->setText(QStringLiteral("深市过户费           ") + unit);
     m_shanghaiLabel->setText(QStringLiteral("泸市过户费           ") + unit);
+    m_transferStandard->setText(TransferStandardText(TransferFeeBasis()));
 }
 
 void TSETDlg::setTexts(const numbers::FeeTexts &texts) {

@@ -56,4 +56,8 @@ private:
 
     QLabel *m_shenzhenLabel = nullptr;
     QLabel *m_shanghaiLabel = nullptr;
+    QLabel *m_transferStandard = nullptr;
 };
+
+// The line under the basis buttons: today's transfer rate in the unit of the basis.
+QString TransferStandardText(numbers::TransferBasis basis);

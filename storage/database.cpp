@@ -251,11 +251,11 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
 }
 
 Outcome Database::Update(const Table &table, qint64 identity, const Columns &columns,
-                         const Columns &match) const {
+                         const RowMatch &match) const {
     return Apply(table, {{RowChange::Kind::Rewrite, identity, columns, match}});
 }
 
-Outcome Database::Remove(const Table &table, qint64 identity, const Columns &match) const {
+Outcome Database::Remove(const Table &table, qint64 identity, const RowMatch &match) const {
     return Apply(table, {{RowChange::Kind::Remove, identity, {}, match}});
 }
 
@@ -265,60 +265,79 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
         if (!db.transaction()) {
             return Outcome::Failed;
         }
+        const QString name = Quoted(table.name);
+        const QString byIdentity = Quoted(table.identity) + QStringLiteral(" = ?");
         Outcome outcome = Outcome::Done;
         qint64 inserted = 0;
-        QSqlQuery query(db);
+        // The row is read and judged first, inside the transaction, so that nothing can come
+        // between the judgement and the write.
+        QSqlQuery read(db);
+        QSqlQuery write(db);
         QString prepared;
+        if (!read.prepare(QStringLiteral("SELECT * FROM %1 WHERE %2").arg(name, byIdentity))) {
+            outcome = Outcome::Failed;
+        }
         for (const RowChange &change : changes) {
-            QString where = Quoted(table.identity) + QStringLiteral(" = ?");
-            QVariantList whereValues{change.identity};
-            for (const auto &column : change.match) {
-                where += QStringLiteral(" AND IFNULL(%1, ?) = ?").arg(column.first);
-                whereValues << (IsNumber(column.second) ? QVariant(0) : QVariant(QString()))
-                            << column.second;
+            if (outcome != Outcome::Done) {
+                break;
             }
-            const QString sql =
-                change.kind == RowChange::Kind::Remove
-                    ? QStringLiteral("DELETE FROM %1 WHERE %2").arg(Quoted(table.name), where)
-                    : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                          .arg(Quoted(table.name), Assignments(change.columns), where);
+            read.bindValue(0, change.identity);
+            if (!read.exec()) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            const bool present = read.next();
+            const bool matches = !present || !change.match || change.match(read.record());
+            if (read.lastError().isValid()) {
+                outcome = Outcome::Failed;
+                break;
+            }
+            read.finish();
+            if (!matches) {
+                outcome = Outcome::Conflict;
+                break;
+            }
+            if (!present && !(change.kind == RowChange::Kind::Rewrite && change.storeWhenGone)) {
+                outcome = Outcome::NoSuchRow;
+                break;
+            }
+            QString sql;
+            QVariantList values;
+            if (!present) {
+                sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(name, Names(change.columns), Placeholders(change.columns.size()));
+                values = Values(change.columns);
+            } else if (change.kind == RowChange::Kind::Remove) {
+                sql = QStringLiteral("DELETE FROM %1 WHERE %2").arg(name, byIdentity);
+                values = {change.identity};
+            } else {
+                sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                          .arg(name, Assignments(change.columns), byIdentity);
+                values = Values(change.columns) << change.identity;
+            }
             // A run of like changes (a merge's deletes) is compiled once.
-            if (sql != prepared && !query.prepare(sql)) {
+            if (sql != prepared && !write.prepare(sql)) {
                 outcome = Outcome::Failed;
                 break;
             }
             prepared = sql;
-            const QVariantList values = change.kind == RowChange::Kind::Remove
-                                            ? whereValues
-                                            : Values(change.columns) + whereValues;
             for (qsizetype i = 0; i < values.size(); ++i) {
-                query.bindValue(static_cast<int>(i), values[i]);
+                write.bindValue(static_cast<int>(i), values[i]);
             }
-            if (!query.exec()) {
+            if (!write.exec()) {
                 outcome = Outcome::Failed;
                 break;
             }
-            if (query.numRowsAffected() == 1) {
-                continue;
+            if (!present) {
+                if (!write.lastInsertId().isValid()) {
+                    outcome = Outcome::Failed;
+                    break;
+                }
+                inserted = write.lastInsertId().toLongLong();
             }
-            // The identity is unique: no row changed means the row is not there.
-            if (!change.storeWhenGone || query.numRowsAffected() != 0) {
-                outcome = Outcome::NoSuchRow;
-                break;
-            }
-            if (!Exec(query,
-                      QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(Quoted(table.name), Names(change.columns),
-                               Placeholders(change.columns.size())),
-                      Values(change.columns)) ||
-                !query.lastInsertId().isValid()) {
-                outcome = Outcome::Failed;
-                break;
-            }
-            inserted = query.lastInsertId().toLongLong();
-            prepared.clear();
         }
-        query.finish();
+        read.finish();
+        write.finish();
         if (outcome != Outcome::Done || !db.commit()) {
             db.rollback();
             return outcome == Outcome::Done ? Outcome::Failed : outcome;
@@ -327,6 +346,12 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
             *storedAnew = inserted;
         }
         return Outcome::Done;
+    });
+}
+
+bool Database::Transact(const std::function<bool(QSqlDatabase &)> &work) const {
+    return WithConnection(m_path, m_mode, true, [&work](QSqlDatabase &db) {
+        return InTransaction(db, [&] { return work(db); });
     });
 }
 

@@ -9,7 +9,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <optional>
+
+class QSqlDatabase;
 
 namespace storage {
 
@@ -26,9 +29,14 @@ inline constexpr Table kKsee{"KSEE", "MID"};
 // Column names come from the program's own constants, never from input; values are bound.
 using Columns = QList<QPair<QString, QVariant>>;
 
-// What became of a change: made, not made because its row is not there (any more), or not
-// made because the file could not be read or written (missing, locked, busy, read-only).
-enum class Outcome { Failed, Done, NoSuchRow };
+// What became of a change: made; not made because no row has its identity (any more); not
+// made because the row with its identity holds other contents than the caller last read
+// (changed by another program, or the file replaced); or not made because the file could not
+// be read or written (missing, locked, busy, read-only).
+enum class Outcome { Failed, Done, NoSuchRow, Conflict };
+
+// Whether the row as stored now is still the one the caller read.
+using RowMatch = std::function<bool(const QSqlRecord &)>;
 
 // A change of the one row with `identity`: rewritten with `columns`, or removed.
 struct RowChange {
@@ -36,7 +44,7 @@ struct RowChange {
     Kind kind = Kind::Rewrite;
     qint64 identity = 0;
     Columns columns;  // the rewrite's columns
-    Columns match;    // values the row must still hold (NULL counting as empty or 0)
+    RowMatch match;   // none: any row with the identity will do
     // A rewrite whose row is not there inserts its columns as a new row instead.
     bool storeWhenGone = false;
 };
@@ -57,13 +65,17 @@ public:
     // Inserts a row and reads back the row this insert created; empty when it was not stored.
     std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
     Outcome Update(const Table &table, qint64 identity, const Columns &columns,
-                   const Columns &match = {}) const;
-    Outcome Remove(const Table &table, qint64 identity, const Columns &match = {}) const;
-    // The changes in order, as one transaction: all or nothing. A change that finds no row
-    // (and does not store anew) undoes the whole with NoSuchRow. `storedAnew` receives the
-    // identity of the last row a storeWhenGone change inserted.
+                   const RowMatch &match = {}) const;
+    Outcome Remove(const Table &table, qint64 identity, const RowMatch &match = {}) const;
+    // The changes in order, as one transaction: all or nothing. A change whose row holds
+    // other contents undoes the whole with Conflict; one that finds no row (and does not store
+    // anew) with NoSuchRow. `storedAnew` receives the identity of the last row a storeWhenGone
+    // change inserted.
     Outcome Apply(const Table &table, const QList<RowChange> &changes,
                   qint64 *storedAnew = nullptr) const;
+
+    // Runs `work` on the file as one transaction, committed only when it gives true.
+    bool Transact(const std::function<bool(QSqlDatabase &)> &work) const;
 
     // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
     // (false) when the file exists; never leaves a half-made file behind.

@@ -1,5 +1,7 @@
 #include "storage/holdings_store.h"
 
+#include "numbers/number_syntax.h"
+
 namespace storage {
 
 namespace {
@@ -27,26 +29,35 @@ std::optional<HoldingLot> LotOf(const QSqlRecord &record) {
     const std::optional<int32_t> quantity = IntegerValue(record.value(QStringLiteral("NUMS")));
     bool identityRead = false;
     const qint64 id = identity.toLongLong(&identityRead);
-    if (!identityRead || !price || !quantity) {
+    if (!identityRead || !price || !quantity || !numbers::WithinAmountLimit(*price, *quantity)) {
         return std::nullopt;
     }
     return HoldingLot{id, record.value(QStringLiteral("MID")).toString(), *price, *quantity};
 }
 
+// The record still reads as the lot the caller holds.
+RowMatch StillReadsAs(const HoldingLot &lot) {
+    return [lot](const QSqlRecord &record) { return LotOf(record) == lot; };
+}
+
 }  // namespace
 
-std::optional<QList<HoldingLot>> ReadLots(const Database &database) {
+std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreadable) {
     const std::optional<QList<QSqlRecord>> records = database.ReadAll(kGmm);
     if (!records) {
         return std::nullopt;
     }
     QList<HoldingLot> lots;
+    int skipped = 0;
     for (const QSqlRecord &record : *records) {
-        const std::optional<HoldingLot> lot = LotOf(record);
-        if (!lot) {
-            break;
+        if (const std::optional<HoldingLot> lot = LotOf(record)) {
+            lots.append(*lot);
+        } else {
+            ++skipped;
         }
-        lots.append(*lot);
+    }
+    if (unreadable != nullptr) {
+        *unreadable = skipped;
     }
     return lots;
 }
@@ -73,24 +84,29 @@ std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &
 }
 
 std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,
-                                  const HoldingLot &changed) {
-    return MergeLots(database, loaded, changed, {});
+                                  const HoldingLot &changed, Outcome *outcome) {
+    return MergeLots(database, loaded, changed, {}, outcome);
 }
 
 Outcome DeleteLot(const Database &database, const HoldingLot &loaded) {
-    return database.Remove(kGmm, loaded.identity, LotColumns(loaded));
+    return database.Remove(kGmm, loaded.identity, StillReadsAs(loaded));
 }
 
 std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
-                                    const HoldingLot &merged, const QList<HoldingLot> &removed) {
+                                    const HoldingLot &merged, const QList<HoldingLot> &removed,
+                                    Outcome *outcome) {
     QList<RowChange> changes;
     for (const HoldingLot &lot : removed) {
-        changes.append({RowChange::Kind::Remove, lot.identity, {}, LotColumns(lot)});
+        changes.append({RowChange::Kind::Remove, lot.identity, {}, StillReadsAs(lot)});
     }
     changes.append({RowChange::Kind::Rewrite, survivor.identity, LotColumns(merged),
-                    LotColumns(survivor), true});
+                    StillReadsAs(survivor), true});
     qint64 storedAnew = 0;
-    if (database.Apply(kGmm, changes, &storedAnew) != Outcome::Done) {
+    const Outcome result = database.Apply(kGmm, changes, &storedAnew);
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    if (result != Outcome::Done) {
         return std::nullopt;
     }
     HoldingLot stored = merged;

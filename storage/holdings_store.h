@@ -21,9 +21,11 @@ struct HoldingLot {
     bool operator==(const HoldingLot &) const = default;
 };
 
-// Every lot in the order the database returns them. Empty when the table cannot be read;
-// a row of the wrong form ends the list there, the lots before it are kept.
-std::optional<QList<HoldingLot>> ReadLots(const Database &database);
+// The lots that could be read, in the order the database returns them; nothing when the table
+// cannot be read. A row that cannot be read (a value of the wrong form, or a number the
+// program would refuse when typed: a price that is not finite or lies beyond the typed limit,
+// or whose amount price × quantity does) is skipped and counted in `unreadable`.
+std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreadable = nullptr);
 
 // Every lot that reads, in the order the database returns them, with the count of rows of
 // the wrong form, which are passed over. Nothing when the table cannot be read.
@@ -37,21 +39,25 @@ std::optional<LotsRead> ReadEveryLot(const Database &database);
 // the insert gave it.
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot);
 
-// Deletes the lot `loaded`: the record with its identity that still holds its code, price and
-// quantity. NoSuchRow when there is none (gone, or replaced by another lot).
+// Deletes the lot `loaded`: the record with its identity, which must still read as that lot.
+// NoSuchRow when no record has the identity, Conflict when it holds another code, price or
+// quantity (changed meanwhile, or another file).
 Outcome DeleteLot(const Database &database, const HoldingLot &loaded);
 
 // Rewrites the lot `loaded` (matched as DeleteLot matches) with the code, price and quantity
-// of `changed` and returns it as stored. A lot whose record has gone is stored anew and comes
-// back with the identity that record got, so that later saves rewrite it instead of adding
-// more; a file that cannot be written stores nothing and gives nothing.
+// of `changed` and returns it as stored. A lot whose identity is gone is stored anew and comes
+// back with the identity the new record got, so that later saves rewrite it instead of adding
+// more. A record that changed meanwhile (Conflict) or a file that cannot be written stores
+// nothing and gives nothing; `outcome` says which.
 std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,
-                                  const HoldingLot &changed);
+                                  const HoldingLot &changed, Outcome *outcome = nullptr);
 
 // One transaction: deletes `removed` (each matched as DeleteLot matches) in the order given,
 // then rewrites `survivor` with `merged`'s code, price and quantity, storing it anew when its
-// record has gone. Gives the merged lot as stored; nothing when no change was made.
+// identity is gone. Gives the merged lot as stored; nothing when no change was made: a lot
+// that changed meanwhile or a removed lot that is gone, or a file that cannot be written.
 std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
-                                    const HoldingLot &merged, const QList<HoldingLot> &removed);
+                                    const HoldingLot &merged, const QList<HoldingLot> &removed,
+                                    Outcome *outcome = nullptr);
 
 }  // namespace storage

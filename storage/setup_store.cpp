@@ -1,6 +1,7 @@
 #include "storage/setup_store.h"
 
 #include "numbers/fee_schedule.h"
+#include "numbers/number_syntax.h"
 #include "storage/setup_columns.h"
 
 #include <QStringList>
@@ -28,18 +29,19 @@ std::optional<StoredFees> LoadFees(const Database &database) {
             return std::nullopt;
         }
         const std::optional<QString> text = AmountText(row->value(index));
-        if (!text) {
+        // A stored number the fee fields would refuse when typed (beyond the largest
+        // decimal, or not finite) is as unreadable as text: it never reaches a field.
+        if (!text || (!text->isEmpty() && !numbers::ParseDecimal(*text))) {
             return std::nullopt;
         }
         stored.texts[i] = *text;
     }
+    // Only 1 means per amount; anything else there, text included, reads per share and
+    // leaves the rates as they were read.
     const int basis = row->indexOf(ColumnName(kTB));
     if (basis >= 0) {
         const std::optional<int32_t> value = IntegerValue(row->value(basis));
-        if (!value) {
-            return std::nullopt;
-        }
-        if (*value == kSetupColumns[kTB].high) {
+        if (value && *value == kSetupColumns[kTB].high) {
             stored.transferBasis = numbers::TransferBasis::PerAmount;
         }
     }

@@ -1,5 +1,7 @@
 #include "storage/watch_list_store.h"
 
+#include "numbers/number_syntax.h"
+
 namespace storage {
 
 namespace {
@@ -11,7 +13,9 @@ std::optional<WatchEntry> EntryOf(const QSqlRecord &record) {
     const std::optional<QString> lowerText = AmountText(lower);
     bool identityRead = false;
     const qint64 identity = record.value(QStringLiteral("MID")).toLongLong(&identityRead);
-    if (!upperText || !lowerText || !identityRead) {
+    if (!upperText || !lowerText || !identityRead ||
+        !numbers::WithinDecimalLimit(upper.toDouble()) ||
+        !numbers::WithinDecimalLimit(lower.toDouble())) {
         return std::nullopt;
     }
     return WatchEntry{identity,
@@ -26,6 +30,16 @@ Columns EntryColumns(const WatchEntry &entry) {
             {QStringLiteral("KNAME"), CleanName(entry.name)},
             {QStringLiteral("KUP"), entry.upper.value},
             {QStringLiteral("KDOWN"), entry.lower.value}};
+}
+
+// The row still holds the entry the caller read.
+RowMatch StillReadsAs(const WatchEntry &loaded) {
+    return [loaded](const QSqlRecord &record) {
+        const std::optional<WatchEntry> now = EntryOf(record);
+        return now && now->identity == loaded.identity && now->code == loaded.code &&
+               now->name == loaded.name && now->upper.value == loaded.upper.value &&
+               now->lower.value == loaded.lower.value;
+    };
 }
 
 bool SteersDirection(char16_t c) {
@@ -46,18 +60,19 @@ QString CleanName(const QString &name) {
     return clean;
 }
 
-QList<WatchEntry> LoadWatchList(const Database &database) {
+QList<WatchEntry> LoadWatchList(const Database &database, int *unreadable) {
     QList<WatchEntry> entries;
+    int skipped = 0;
     const std::optional<QList<QSqlRecord>> rows = database.ReadAll(kKsee);
-    if (!rows) {
-        return entries;
-    }
-    for (const QSqlRecord &row : *rows) {
-        const std::optional<WatchEntry> entry = EntryOf(row);
-        if (!entry) {
-            break;
+    for (const QSqlRecord &row : rows.value_or(QList<QSqlRecord>())) {
+        if (const std::optional<WatchEntry> entry = EntryOf(row)) {
+            entries.append(*entry);
+        } else {
+            ++skipped;
         }
-        entries.append(*entry);
+    }
+    if (unreadable != nullptr) {
+        *unreadable = skipped;
     }
     return entries;
 }
@@ -67,12 +82,27 @@ std::optional<WatchEntry> AddWatchEntry(const Database &database, const WatchEnt
     return row ? EntryOf(*row) : std::nullopt;
 }
 
-Outcome UpdateWatchEntry(const Database &database, const WatchEntry &entry) {
-    return database.Update(kKsee, entry.identity, EntryColumns(entry));
+std::optional<WatchEntry> UpdateWatchEntry(const Database &database, const WatchEntry &loaded,
+                                           const WatchEntry &changed, Outcome *outcome) {
+    qint64 storedAnew = 0;
+    const Outcome result = database.Apply(kKsee,
+                                          {{RowChange::Kind::Rewrite, loaded.identity,
+                                            EntryColumns(changed), StillReadsAs(loaded), true}},
+                                          &storedAnew);
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    if (result != Outcome::Done) {
+        return std::nullopt;
+    }
+    WatchEntry stored = changed;
+    stored.identity = storedAnew != 0 ? storedAnew : loaded.identity;
+    stored.name = CleanName(changed.name);
+    return stored;
 }
 
-Outcome RemoveWatchEntry(const Database &database, qint64 identity) {
-    return database.Remove(kKsee, identity);
+Outcome RemoveWatchEntry(const Database &database, const WatchEntry &loaded) {
+    return database.Remove(kKsee, loaded.identity, StillReadsAs(loaded));
 }
 
 }  // namespace storage

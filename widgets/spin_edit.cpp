@@ -1,5 +1,6 @@
 #include "widgets/spin_edit.h"
 #include "numbers/number_syntax.h"
+#include "widgets/whole_text.h"
 
 #include <QKeyEvent>
 #include <QToolButton>
@@ -22,6 +23,7 @@ SpinEdit::SpinEdit(QWidget *parent)
     connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
     setTextMargins(0, 0, kArrowWidth, 0);
     setText(QStringLiteral("0"));
+    ShowWholeText(this);
 }
 
 void SpinEdit::setRange(int32_t minimum, int32_t maximum) {

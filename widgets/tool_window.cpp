@@ -1,7 +1,9 @@
 #include "widgets/tool_window.h"
 
 #include "platform/platform.h"
+#include "widgets/whole_text.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -39,6 +41,7 @@ QLineEdit *ReadOnlyField(QWidget *parent, const QColor &text, const QColor &back
         palette.setColor(QPalette::Base, background);
     }
     edit->setPalette(palette);
+    ShowWholeText(edit);
     return edit;
 }
 
@@ -125,6 +128,10 @@ void CentreOnScreen(QWidget *window) {
             CentreWithFrame(target, frame);
         }
     });
+}
+
+void PrepareTrayDialog(QDialog *dialog) {
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
 }
 
 void FocusWindow(QWidget *window) {

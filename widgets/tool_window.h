@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QDialog;
 class QLineEdit;
 
 class ToolWindow : public QWidget {
@@ -53,6 +54,10 @@ void PlaceAtCorner(QWidget *window, int corner);
 // window's showEvent, once its size is final: Qt's own guess of the frame is wrong the first
 // time a window is shown.
 void CentreOnScreen(QWidget *window);
+
+// Readies a dialog that the tray menu shows: it stays above the always-on-top tool windows
+// while it is up, else it maps beneath one of them and takes no input.
+void PrepareTrayDialog(QDialog *dialog);
 
 // Gives the window the focus and brings it forward.
 void FocusWindow(QWidget *window);

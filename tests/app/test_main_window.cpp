@@ -20,6 +20,8 @@ private slots:
     void menuEntriesInOrder();
     void firstTickEndsTheAboutScreen();
     void launcherWhileThereIsNoTray();
+    void trayMenuGoesWhenDismissed_data();
+    void trayMenuGoesWhenDismissed();
     void sessionNoteOnlyWithoutWindowControl();
     void aboutEntryShowsTheScreenAgain();
     void webPageSpotOpensThePage();
@@ -104,6 +106,29 @@ void TestMainWindow::launcherWhileThereIsNoTray() {
     QTRY_VERIFY(form.tray()->menu()->isVisible());
     form.tray()->menu()->hide();
     QVERIFY(form.isVisible());
+}
+
+// The menu outlives a loss of the program's focus (seen on a real desktop only); these ways of
+// dismissing it still close it.
+void TestMainWindow::trayMenuGoesWhenDismissed_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("a press outside") << false;
+}
+
+void TestMainWindow::trayMenuGoesWhenDismissed() {
+    QFETCH(bool, escape);
+    TForm1 form([] { return true; });
+    form.show();
+    QMenu *menu = form.tray()->menu();
+    form.tray()->PopUpMenu(QPoint(300, 200));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    if (escape) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+    } else {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, QPoint(-20, -20));
+    }
+    QVERIFY(!menu->isVisible());
 }
 
 void TestMainWindow::sessionNoteOnlyWithoutWindowControl() {

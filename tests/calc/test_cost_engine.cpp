@@ -51,6 +51,7 @@ private slots:
     void eachFeeIsRoundedBeforeTheTotal();
     void minimumAppliesToCommissionsOnly();
     void minimumComparedBeforeRounding();
+    void amountsBeyondDoublePrecisionKeepTheirFen();
     void rounding_data();
     void rounding();
     void roundingRefusesWhatItCannotHold_data();
@@ -125,6 +126,13 @@ void TestCostEngine::transferOnTheAmount_data() {
     QTest::newRow("each side rounded on its own")
         << 6.0 << 6.0 << 100 << true
         << QStringList{"0", "0.3", "5", "5", "0.02", "10.32", "-10.32"};
+    // Half a fen goes up, as on the statement, though the doubles lie just below the half.
+    QTest::newRow("stamp tax 5.455 goes up")
+        << 11.0 << 10.91 << 1000 << true
+        << QStringList{"0", "5.46", "5", "5", "0.22", "15.68", "-105.68"};
+    QTest::newRow("commission 63.425 goes up")
+        << 25.37 << 25.37 << 10000 << true
+        << QStringList{"0", "126.85", "63.43", "63.43", "5.08", "258.79", "-258.79"};
 }
 
 void TestCostEngine::transferOnTheAmount() {
@@ -166,21 +174,34 @@ void TestCostEngine::minimumComparedBeforeRounding() {
     QCOMPARE(FormatAmount(costs.BuyCommission), QStringLiteral("5"));
 }
 
+void TestCostEngine::amountsBeyondDoublePrecisionKeepTheirFen() {
+    // Amounts near 2.65e15 yuan have no fen in a double; the profit is still 0.01 a share.
+    const FeeSchedule none{0, 0, 0, 0, 0, 0, 0};
+    const TradeCosts costs =
+        ComputeTradeCosts(1234567.89, 1234567.9, INT32_MAX, Exchange::Shenzhen, none);
+    QCOMPARE(FormatAmount(costs.NetProfit), QStringLiteral("21474836.47"));
+}
+
 void TestCostEngine::rounding_data() {
     QTest::addColumn<bool>("li");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("fen 0.125 half goes down") << false << 0.125 << "0.12";
-    QTest::newRow("fen 0.375") << false << 0.375 << "0.37";
-    QTest::newRow("fen 0.025 just above half") << false << 0.025 << "0.03";
+    QTest::newRow("fen 0.125 half goes up") << false << 0.125 << "0.13";
+    QTest::newRow("fen 0.375") << false << 0.375 << "0.38";
+    QTest::newRow("fen 0.025") << false << 0.025 << "0.03";
     QTest::newRow("fen 0.135") << false << 0.135 << "0.14";
-    QTest::newRow("fen 1.005") << false << 1.005 << "1";
-    QTest::newRow("fen 2.675") << false << 2.675 << "2.67";
-    QTest::newRow("fen negative") << false << -2.675 << "-2.67";
+    QTest::newRow("fen 1.005 double below the half") << false << 1.005 << "1.01";
+    QTest::newRow("fen 2.675") << false << 2.675 << "2.68";
+    QTest::newRow("fen 5.455") << false << 10910 * 0.0005 << "5.46";
+    QTest::newRow("fen just under the half") << false << 5.4549999 << "5.45";
+    QTest::newRow("fen negative half away from zero") << false << -2.675 << "-2.68";
     QTest::newRow("fen tiny negative is zero") << false << -0.001 << "0";
+    QTest::newRow("fen large amount keeps its fen") << false << 1020000.755 << "1020000.76";
     QTest::newRow("li 10.0702811") << true << 10.0702811 << "10.07";
     QTest::newRow("li 12.0843373") << true << 12.0843373 << "12.084";
     QTest::newRow("li 8.1405622") << true << 8.1405622 << "8.141";
+    QTest::newRow("li 10.0015 half goes up") << true << 10.0015 << "10.002";
+    QTest::newRow("li below 10^-38 of a li") << true << 1e-300 << "0";
 }
 
 void TestCostEngine::rounding() {

@@ -5,7 +5,7 @@
 
 start_desktop
 start_program
-wait_until 5 started || fail "no tray icon, or the about screen stayed"
+wait_until 15 started || fail "no tray icon, or the about screen stayed"
 
 choose_menu_entry 3
 wait_until 3 visible_window 差价计算器 || fail "股票差价计算器 did not open the compact calculator"

@@ -43,14 +43,28 @@ wait_until() {
     return 0
 }
 
-# start_desktop [--no-tray]: Xvfb at 1024 x 768, openbox, and trayer unless told not to.
-start_desktop() {
+# start_xvfb: an X server of the test's own at 1024 x 768, without key auto-repeat. It keeps its
+# settings when its last client leaves (-noreset), as a desktop's server does.
+start_xvfb() {
     local fd_file="$E2E_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
     E2E_PIDS+=($!)
     wait_until 10 test -s "$fd_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$fd_file")"
     wait_until 10 xdpyinfo || fail "X server $DISPLAY does not answer"
+    no_key_repeat
+}
+
+# no_key_repeat: turns key auto-repeat off on $DISPLAY. A key whose release is lost when its
+# window goes away (a Return that answers a box) would repeat into the next window.
+no_key_repeat() {
+    xset r off || fail "cannot turn key auto-repeat off on $DISPLAY"
+    xset q | grep -q 'auto repeat: *off' || fail "key auto-repeat is still on on $DISPLAY"
+}
+
+# start_desktop [--no-tray]: Xvfb, openbox, and trayer unless told not to.
+start_desktop() {
+    start_xvfb
     local attempt
     for attempt in 1 2 3; do
         openbox --sm-disable >>"$E2E_DIR/openbox.log" 2>&1 &
@@ -93,31 +107,54 @@ program_running() { kill -0 "${1:-$PROGRAM_PID}" 2>/dev/null; }
 # visible_window <title>: ids of mapped windows with exactly this title.
 visible_window() { xdotool search --onlyvisible --name "^$1\$"; }
 
-# The program's tray icon: the window trayer embedded for it.
+# The program's tray icon: the window trayer embedded for it, once it shows there. Only
+# trayer's own windows are walked: a window elsewhere that goes away meanwhile cannot fail it.
 tray_icon() {
-    xwininfo -root -tree | awk '/\("panel" "trayer"\)/ { inside = 1 }
-        inside && !found && /\("stockcalc" "stockcalc"\)/ { print $1; found = 1 }' | grep .
+    local panel id
+    for panel in $(xdotool search --class '^trayer$'); do
+        id=$(xwininfo -id "$panel" -tree 2>/dev/null \
+            | awk '/\("stockcalc" "stockcalc"\)/ { print $1; exit }')
+        [ -n "$id" ] && [ "$(map_state "$id")" = IsViewable ] && echo "$id" && return 0
+    done
+    return 1
 }
+
+map_state() { xwininfo -id "$1" 2>/dev/null | awk '/Map State:/ { print $3 }'; }
 
 # The program's mapped pop-ups (menus, balloons): its override-redirect windows on the root.
 # Fails when there is none.
 visible_menus() {
     local id found=1
     for id in $(xwininfo -root -children | awk '/\("stockcalc" "stockcalc"\)/ { print $1 }'); do
-        xwininfo -id "$id" | grep -q 'Map State: IsViewable' || continue
-        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id" && found=0
+        [ "$(map_state "$id")" = IsViewable ] || continue
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' \
+            && echo "$id" && found=0
     done
     return $found
 }
 
 no_menus() { [ -z "$(visible_menus)" ]; }
 
-# open_tray_menu [button]: presses on the tray icon and waits for the menu. Presses closer
-# together than the double-click time would make a double click, whose second press does nothing.
+# open_tray_menu [button]: presses on the tray icon and waits for the menu. Two presses on the
+# icon within the double-click time make a double click, whose second press opens nothing: a
+# press follows the one before it after that time.
 open_tray_menu() {
-    sleep 0.6
-    click_window "$(tray_icon)" 8 8 "${1:-1}"
-    wait_until 3 visible_menus
+    local icon
+    icon=$(wait_until 10 tray_icon && tray_icon) || return 1
+    after_double_click_time
+    click_window "$icon" 8 8 "${1:-1}"
+    icon_pressed
+    wait_until 10 visible_menus
+}
+
+# icon_pressed: notes the time of a press on the tray icon, in microseconds.
+icon_pressed() { E2E_ICON_PRESSED=${EPOCHREALTIME/[.,]/}; }
+
+# after_double_click_time: returns once Qt's double-click time (400 ms, with room to spare) has
+# passed since the last press on the tray icon.
+after_double_click_time() {
+    local left=$((600000 - (${EPOCHREALTIME/[.,]/} - ${E2E_ICON_PRESSED:-0})))
+    [ "$left" -le 0 ] || sleep "$(printf '0.%06d' "$left")"
 }
 
 # frame_centred <id>: the window, frame included, lies in the middle of the 1024 x 768 screen.
@@ -140,19 +177,28 @@ choose_menu_entry() {
 }
 
 # field_text <window> <x> <y>: the text of the field at that point, through the clipboard
-# (waits up to a second for it; an empty field gives nothing).
+# (waits up to 3 seconds for it; an empty field gives nothing).
 field_text() {
     printf '' | xclip -selection clipboard
     xdotool mousemove --window "$1" "$2" "$3" click 1 sleep 0.1 key ctrl+a ctrl+c
-    wait_until 1 sh -c 'xclip -selection clipboard -o 2>/dev/null | grep -q .'
+    wait_until 3 sh -c 'xclip -selection clipboard -o 2>/dev/null | grep -q .'
     xclip -selection clipboard -o 2>/dev/null
 }
 
 # field_is <window> <x> <y> <text>: the field at that point shows exactly this text.
 field_is() { [ "$(field_text "$1" "$2" "$3")" = "$4" ]; }
 
-# started: the tray icon is there and the about screen shown at start has closed itself.
-started() { tray_icon && ! visible_window 岚石股票收益计算器; }
+# started: the tray icon is there and the about screen shown at start has closed itself. The
+# icon can show before the about screen first does, while the program is still starting.
+started() { tray_icon && about_closed; }
+
+# about_closed: the about screen was shown (the window manager framed it) and is hidden now.
+about_closed() {
+    local id
+    id=$(xdotool search --name '^岚石股票收益计算器$' | head -n1)
+    [ -n "$id" ] && xprop -id "$id" _NET_FRAME_EXTENTS | grep -q '=' \
+        && [ "$(map_state "$id")" = IsUnMapped ]
+}
 
 # type_into <window> <x> <y> <text>: replaces the text of the field at that point.
 type_into() {

@@ -10,11 +10,12 @@ choose_menu_entry 9
 wait_until 3 visible_window 简易手册 || fail "简易手册 did not open"
 manual=$(visible_window 简易手册)
 
-# top_line: the text pane's first line, selected with a triple click (X11's primary selection).
+# top_line: the text pane's first line, selected with a triple click (X11's primary selection;
+# a busy machine can take seconds to answer).
 top_line() {
     printf '' | xclip -selection primary
     xdotool mousemove --window "$manual" 300 46 click --repeat 3 --delay 60 1
-    wait_until 1 sh -c 'xclip -selection primary -o 2>/dev/null | grep -q .'
+    wait_until 10 sh -c 'xclip -selection primary -o 2>/dev/null | grep -q .'
     xclip -selection primary -o 2>/dev/null | tr -d '\n'
 }
 

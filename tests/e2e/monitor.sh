@@ -11,7 +11,7 @@ start_desktop
 start_quote_server
 set_quotes 14.000 210.000
 start_program
-wait_until 5 started || fail "no tray icon, or the about screen stayed"
+wait_until 15 started || fail "no tray icon, or the about screen stayed"
 
 choose_menu_entry 6
 wait_until 3 visible_window 股票价格监控设置 || fail "股票价格监控设置 did not open"

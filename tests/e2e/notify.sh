@@ -26,7 +26,7 @@ mkdir -p "$E2E_DIR/work"
 sqlite3 "$E2E_DIR/work/股票.mdb" \
     "INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('600000', '浦发银行', 16, 15)"
 start_program
-wait_until 5 started || fail "no tray icon, or the about screen stayed"
+wait_until 15 started || fail "no tray icon, or the about screen stayed"
 choose_menu_entry 6
 wait_until 3 visible_window 股票价格监控设置 || fail "股票价格监控设置 did not open"
 dialog=$(visible_window 股票价格监控设置)

@@ -26,6 +26,7 @@ program_running || fail "the program ended"
 [ ! -e "$HOME/.local/share/stockcalc" ] || fail "a file beside the user was passed over"
 
 # The tray entries open the two dialogs; choosing an open one again keeps a single dialog.
+wait_until 15 started || fail "the about screen did not show after the message, or stayed"
 choose_menu_entry 1
 wait_until 3 visible_window 股票交易费率设置 || fail "股票交易费率设置 did not open"
 choose_menu_entry 2
@@ -38,4 +39,34 @@ sleep 0.5
 xdotool windowminimize --sync "$(visible_window 股票交易费率设置)"
 choose_menu_entry 1
 wait_until 3 visible_window 股票交易费率设置 || fail "the minimised fee dialog did not come back"
+
+# stacked_above <upper> <lower>: the first window lies above the second in the stacking order.
+stacked_above() {
+    local i=0 upper=-1 lower=-1 id
+    for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
+        [ $((id)) -eq "$1" ] && upper=$i
+        [ $((id)) -eq "$2" ] && lower=$i
+        i=$((i + 1))
+    done
+    [ "$lower" -ge 0 ] && [ "$upper" -gt "$lower" ]
+}
+
+# A dialog chosen from the tray comes up in front of the always-on-top holdings manager.
+for title in 股票交易费率设置 系统参数设置; do
+    xdotool windowactivate --sync "$(visible_window "$title")" key Escape
+    wait_until 3 sh -c "! xdotool search --onlyvisible --name '^$title\$'" \
+        || fail "$title did not close"
+done
+choose_menu_entry 5
+wait_until 5 visible_window 股票管理器 || fail "股票管理器 did not open"
+for entry in 1:股票交易费率设置 2:系统参数设置 6:股票价格监控设置; do
+    title=${entry#*:}
+    choose_menu_entry "${entry%%:*}"
+    wait_until 3 visible_window "$title" || fail "$title did not open"
+    wait_until 3 stacked_above "$(visible_window "$title")" "$(visible_window 股票管理器)" \
+        || fail "$title opened behind the holdings manager"
+    xdotool windowactivate --sync "$(visible_window "$title")" key Escape
+    wait_until 3 sh -c "! xdotool search --onlyvisible --name '^$title\$'" \
+        || fail "$title did not close"
+done
 echo PASS

@@ -7,11 +7,19 @@ start_desktop
 start_program
 first=$PROGRAM_PID
 
-# The about screen shows at once and hides itself after about a second.
+# The about screen shows at once and hides itself after about a second. A press on the icon
+# meanwhile opens the menu, which stays when the about screen goes and answers the keyboard.
 wait_until 5 visible_window 岚石股票收益计算器 || fail "the about screen did not show"
 wait_until 5 tray_icon || fail "no tray icon"
+open_tray_menu || fail "a press on the icon beside the about screen opened no menu"
 wait_until 4 sh -c '! xdotool search --onlyvisible --name "^岚石股票收益计算器$"' \
     || fail "the about screen did not hide"
+for _ in $(seq 10); do
+    visible_menus >/dev/null || fail "the menu closed with the about screen"
+    sleep 0.1
+done
+xdotool key Escape
+wait_until 3 no_menus || fail "Escape did not close the menu opened beside the about screen"
 icon=$(tray_icon)
 
 # A left and a right press on the icon each open the menu.
@@ -22,8 +30,9 @@ for button in 1 3; do
 done
 
 # A double click on the icon opens the menu once and chooses no entry.
-sleep 0.6
+after_double_click_time
 xdotool mousemove --window "$icon" 8 8 sleep 0.1 click --repeat 2 --delay 120 1
+icon_pressed
 wait_until 3 visible_menus || fail "a double click opened no menu"
 sleep 0.5
 [ "$(visible_menus | wc -l)" -eq 1 ] || fail "a double click left $(visible_menus | wc -l) menus"

@@ -62,6 +62,7 @@ asked_states() {
 # With XWayland: X windows, without the note.
 export DISPLAY=$xwayland
 wait_until 15 xdpyinfo || fail "XWayland on $DISPLAY does not answer"
+no_key_repeat
 start_program
 wait_until 10 x_window 岚石股票收益计算器 stockcalc || fail "the about screen is no X window"
 sleep 2  # no tray here: the about screen stays as the launcher

@@ -88,8 +88,8 @@ void TestHoldingFigures::merge_data() {
     QTest::newRow("two lots") << kTwoLots << "7 10.67 1500 10.745 3@1";
     QTest::newRow("reference unread") << "600000;10;100;x;5 600000;11;100;;9 600000;12;100;12.084;2"
                                       << "5 11 300 11.077 2@2 9@1";
-    QTest::newRow("one lot fen-rounded") << "600000;2.675;100;2.694;4"
-                                         << "4 2.67 100 2.689";
+    QTest::newRow("one lot fen-rounded, half up") << "600000;2.675;100;2.694;4"
+                                                  << "4 2.68 100 2.699";
     QTest::newRow("mixed codes") << kMixed << "选中的股票中存在不同的代码，无法合并.";
     QTest::newRow("total 0") << "600000;10;100;10.07;1 600000;10;-100;10.07;2"
                              << "";

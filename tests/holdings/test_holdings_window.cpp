@@ -1,10 +1,15 @@
-// The holdings manager, driven offscreen over a real database file.
+// The two list editors, the holdings manager and the watch-list dialog, driven offscreen over
+// a real database file.
 
+#include "app/open_holdings.h"
 #include "calc/profit_table_window.h"
 #include "holdings/holdings_window.h"
 #include "monitor/watch_list_dialog.h"
+#include "numbers/entry_messages.h"
+#include "numbers/money.h"
 #include "platform/fake/fake_platform.h"
 #include "storage/database.h"
+#include "storage/watch_list_store.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
@@ -12,6 +17,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -79,6 +86,14 @@ private slots:
     void combineMergeAndProfitTable();
     void failingDatabaseChangesNothing_data();
     void failingDatabaseChangesNothing();
+    void changedElsewhereIsReloaded_data();
+    void changedElsewhereIsReloaded();
+    void panelShowsTheMergedLot();
+    void unreadableRowsAreSaidOnce_data();
+    void unreadableRowsAreSaidOnce();
+    void watchListChangedElsewhere_data();
+    void watchListChangedElsewhere();
+    void watchListColumnsFitTheList();
 
 private:
     TForm4 *open(const QString &values);
@@ -112,9 +127,7 @@ TForm4 *TestHoldingsWindow::open(const QString &values) {
     if (!values.isEmpty()) {
         Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES " + values);
     }
-    TForm4 *window = TForm4::Open();
-    window->LoadHoldings();
-    return window;
+    return OpenHoldings();
 }
 
 void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
@@ -198,6 +211,9 @@ void TestHoldingsWindow::saveMessagesInOrder_data() {
                               << "1"
                               << "1e3"
                               << "购入股票数量错误!请正确填写.";
+    QTest::newRow("amount past the limit") << "600000"
+                                           << "999999999999999"
+                                           << "100" << numbers::AmountOutOfRangeMessage();
 }
 
 void TestHoldingsWindow::saveMessagesInOrder() {
@@ -372,6 +388,155 @@ void TestHoldingsWindow::failingDatabaseChangesNothing() {
         locker = QSqlDatabase();
         QSqlDatabase::removeDatabase("locker");
     }
+}
+
+void TestHoldingsWindow::changedElsewhereIsReloaded_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("change");
+    const QString quantity = "UPDATE GMM SET NUMS = 400 WHERE IDS = 1";
+    QTest::newRow("modify") << "modify" << quantity;
+    QTest::newRow("modify, another file")
+        << "modify"
+        << "DELETE FROM GMM; DELETE FROM sqlite_sequence; INSERT INTO GMM (MID, MONEY, NUMS) "
+           "VALUES ('600000', 20, 300), ('000001', 1, 1)";
+    QTest::newRow("merge, survivor") << "merge" << quantity;
+    QTest::newRow("merge, other lot") << "merge"
+                                      << "UPDATE GMM SET NUMS = 50 WHERE IDS = 2";
+    QTest::newRow("merge, other lot gone") << "merge"
+                                           << "DELETE FROM GMM WHERE IDS = 2";
+    QTest::newRow("delete") << "delete"
+                            << "UPDATE GMM SET MONEY = 9 WHERE IDS = 1";
+}
+
+void TestHoldingsWindow::changedElsewhereIsReloaded() {
+    QFETCH(QString, action);
+    QFETCH(QString, change);
+    TForm4 *window = open("('600000', 10, 1000), ('600000', 12, 100), ('000001', 5, 100)");
+    window->ListView1->selectRow(1);
+    window->SpeedButton3Click();
+    for (const QString &statement : change.split(u';')) {
+        Sql(statement);
+    }
+    const QStringList stored = Stored();
+    if (action == "modify") {
+        window->Edit1->setText("10.5");
+        window->SpeedButton4Click();
+    } else if (action == "merge") {
+        window->SpeedButton5Click();
+        window->ListView1DblClick();
+        window->SpeedButton9Click();
+    } else {
+        window->SpeedButton5Click();
+        m_messages->answers = {messages::Answer::Yes};
+        window->SpeedButton6Click();
+    }
+    QCOMPARE(Stored(), stored);  // nothing written, nothing stored anew
+    QCOMPARE(m_messages->texts().last(), numbers::LotChangedElsewhereMessage());
+    QVERIFY(!window->isEditing());
+    QCOMPARE(window->Lots->rowCount(), stored.size());  // the list shows the file again
+    QCOMPARE(window->rowAt(1).stored.identity, 1);
+    QCOMPARE(window->selectedRow(), 1);
+    QCOMPARE(window->SpinEdit2->text(), window->rowAt(1).quantityText);
+}
+
+void TestHoldingsWindow::panelShowsTheMergedLot() {
+    TForm4 *window = open(
+        "('600000', 11, 1000), ('600000', 12, 600), ('600000', 10.5, 200), "
+        "('600000', 9, 1000), ('000001', 5, 100)");
+    window->ListView1->selectRow(1);
+    window->ListView1DblClick();
+    window->SpeedButton9Click();
+    QCOMPARE(window->Edit1->text() + u' ' + window->SpinEdit2->text(),
+             QStringLiteral("10.46 2800"));
+    window->SpeedButton3Click();
+    window->SpeedButton4Click();  // saved without retyping
+    QCOMPARE(Stored(), (QStringList{"600000 10.46 2800", "000001 5 100"}));
+}
+
+void TestHoldingsWindow::unreadableRowsAreSaidOnce_data() {
+    QTest::addColumn<bool>("watchList");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("holdings manager") << false << "有2条股票记录无法读取，未在列表中显示。";
+    QTest::newRow("watch list") << true << "有2条监控记录无法读取，未在列表中显示。";
+}
+
+void TestHoldingsWindow::unreadableRowsAreSaidOnce() {
+    QFETCH(bool, watchList);
+    QFETCH(QString, message);
+    int rows = 0;
+    if (watchList) {
+        Sql("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('000007', 'a', 'abc', 1), "
+            "('000008', 'b', 1E16, 1), ('000009', 'c', 10, 9)");
+        TSeeDlg dialog;
+        dialog.open();
+        rows = dialog.Entries->rowCount();
+    } else {
+        rows = open("('000007', 'abc', 100), ('000008', 1E16, 1), ('000009', 10, 100)")
+                   ->Lots->rowCount();
+    }
+    QCOMPARE(rows, 1);
+    QCOMPARE(m_messages->texts(), QStringList{message});
+}
+
+void TestHoldingsWindow::watchListChangedElsewhere_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("stored");  // "identity code name upper" after the action
+    QTest::addColumn<bool>("reloaded");
+    const QString other = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 2";
+    const QStringList otherStored{"1 000002 AAA 10", "2 688981 ZZZ 12"};
+    const QString gone = "DELETE FROM KSEE WHERE MID = 2";
+    QTest::newRow("delete, another stock now") << "delete" << other << otherStored << true;
+    QTest::newRow("modify, another stock now") << "modify" << other << otherStored << true;
+    QTest::newRow("delete, gone") << "delete" << gone << QStringList{"1 000002 AAA 10"} << true;
+    QTest::newRow("modify, gone: stored anew")
+        << "modify" << gone << QStringList{"1 000002 AAA 10", "3 000001 BBB 13.5"} << false;
+}
+
+void TestHoldingsWindow::watchListChangedElsewhere() {
+    QFETCH(QString, action);
+    QFETCH(QString, change);
+    QFETCH(QStringList, stored);
+    QFETCH(bool, reloaded);
+    Sql("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('000002', 'AAA', 10, 9), "
+        "('000001', 'BBB', 12, 11)");
+    TSeeDlg dialog;
+    dialog.open();
+    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("000001"));  // the row of MID 2
+    Sql(change);
+    m_messages->answers = {messages::Answer::Yes};
+    (action == "delete" ? dialog.SpeedButton6 : dialog.SpeedButton3)->click();
+    dialog.Edit1->setText("13.5");
+    dialog.SpeedButton4->click();  // a save, while editing
+    QStringList now;
+    for (const storage::WatchEntry &e : storage::LoadWatchList(storage::Database())) {
+        now.append(QStringLiteral("%1 %2 %3 %4").arg(e.identity).arg(e.code, e.name, e.upper.text));
+    }
+    QCOMPARE(now, stored);
+    QCOMPARE(
+        m_messages->texts().contains("监控记录已被其他程序改动，列表已重新载入，请核对后再操作。"),
+        reloaded);
+    QVERIFY(!dialog.SpeedButton4->isEnabled());  // browsing
+    QCOMPARE(dialog.Entries->rowCount(), stored.size());
+    QCOMPARE(dialog.SpinEdit1->text(),
+             stored.size() == 2 ? stored[1].section(u' ', 1, 1) : QStringLiteral("000002"));
+}
+
+void TestHoldingsWindow::watchListColumnsFitTheList() {
+    for (int i = 0; i < 20; ++i) {
+        Sql(QStringLiteral("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('%1', "
+                           "'名称很长的股票', 1000000.25, 999999.75)")
+                .arg(920700 + i));
+    }
+    TSeeDlg dialog;
+    dialog.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTableView *list = dialog.ListView1;
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(list->columnViewportPosition(0), 0);  // the code column reads whole
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // The live holdings window, opened from the holdings manager as the program wires it, over a
 // real database file and a quote service on 127.0.0.1.
 
-#include "app/main_window.h"
+#include "app/open_holdings.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "platform/fake/fake_platform.h"
@@ -75,13 +75,9 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     TSETDlg fees;
     settings::Install(&fees, &system);
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
-    TForm1 main([] { return false; });
-    main.SetDialogs(&fees, nullptr);
-    main.SetQuoteFeed(&feed);
+    SetLiveHoldingsSources(&feed, &fees);
 
-    main.OpenHoldings();
-    TForm4 *holdings = TForm4::instance;
-    QVERIFY(holdings != nullptr);
+    TForm4 *holdings = OpenHoldings();
     QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
     holdings->SpeedButton11->click();
     LiveHoldingsWindow *live = LiveHoldingsWindow::instance;

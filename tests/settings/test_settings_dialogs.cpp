@@ -59,6 +59,8 @@ private slots:
     void feeLoadShowsStoredTexts();
     void feeLoadFailureShowsDefaultsAfterOneMessage();
     void feeEmptyColumnsLoadEmptyFieldsSilently();
+    void feeStoredValuesTheFieldsCannotHold_data();
+    void feeStoredValuesTheFieldsCannotHold();
     void feeSaveNormalisesAndStores();
     void feeSaveStopsAtTheFirstBadField_data();
     void feeSaveStopsAtTheFirstBadField();
@@ -141,6 +143,31 @@ void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
     TSETDlg dialog;
     QCOMPARE(Texts(dialog), (QStringList{"", "", "", "", "", "", ""}));
     QVERIFY(m_messages->shown.isEmpty());
+}
+
+void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("readFails");  // else the rates load, the basis per share
+    QTest::newRow("1E308") << "A1 = 1e308" << true;
+    QTest::newRow("INF") << "B2 = 9e999" << true;
+    QTest::newRow("-INF") << "C1 = -9e999" << true;
+    QTest::newRow("1E16") << "LM = 1e16" << true;
+    QTest::newRow("basis text") << "TB = 'abc'" << false;
+    QTest::newRow("basis 2") << "TB = 2" << false;
+    QTest::newRow("basis fraction") << "TB = 0.5" << false;
+}
+
+void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
+    QFETCH(QString, stored);
+    QFETCH(bool, readFails);
+    Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, " + stored);
+    TSETDlg dialog;
+    QCOMPARE(m_messages->texts(),
+             readFails ? QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"}
+                       : QStringList());
+    QCOMPARE(Texts(dialog), readFails ? (QStringList{"0", "1", "3", "3", "0", "0.1", "5"})
+                                      : (QStringList{"0", "0.5", "0.25", "3", "0", "0.1", "5"}));
+    QVERIFY(dialog.RadioButton1->isChecked());
 }
 
 void TestSettingsDialogs::feeSaveNormalisesAndStores() {
@@ -284,11 +311,23 @@ void TestSettingsDialogs::feeTransferBasis() {
                    label->text().endsWith(unit);
         });
     };
+    // The line under the buttons gives today's rate in the unit the fields hold.
+    const auto standard = [&dialog] {
+        for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+            if (label->text().startsWith(QStringLiteral("现行标准: ")) && label->isVisible()) {
+                return label->text();
+            }
+        }
+        return QString();
+    };
     QVERIFY(dialog.RadioButton2->isChecked());
     QCOMPARE(units("（‰)"), 2);
+    QCOMPARE(standard(), QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向"));
     QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);  // 默认设置
     QVERIFY(dialog.RadioButton1->isChecked());
     QCOMPARE(units("（分/股）"), 2);
+    QCOMPARE(standard(),
+             QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向 (股价10元时合0.02分/股)"));
     QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerShare);
     QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerAmount);
 

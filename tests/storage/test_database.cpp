@@ -5,6 +5,7 @@
 #include "storage/database.h"
 #include "storage/holdings_store.h"
 #include "storage/setup_store.h"
+#include "storage/watch_list_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,8 @@ private slots:
     void createNeverOverwrites();
     void holdingLots();
     void lockedSaveNeverDuplicates();
+    void unreadableRowsAreSkippedAndCounted_data();
+    void unreadableRowsAreSkippedAndCounted();
 
 private:
     QList<HoldingLot> ThreeLots() {
@@ -300,8 +303,8 @@ void TestDatabase::faults() {
     QVERIFY(!SaveFeeSchedule(db, {}));
     QVERIFY(!SaveSystemParameters(db, {}));
     QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
-    // Refused for the file, never taken for a row that is gone.
-    QCOMPARE(db.Remove(kGmm, 1), fault == "reader" ? Outcome::NoSuchRow : Outcome::Failed);
+    // A file that cannot be read is refused, never taken for a row that is gone.
+    QCOMPARE(db.Remove(kGmm, 1), readable ? Outcome::NoSuchRow : Outcome::Failed);
     QVERIFY(!SaveLot(db, {1, "000001", 1, 1}, {1, "000001", 2, 1}));
     // A locked file fails within the short busy time-out, not Qt's five seconds.
     QVERIFY2(timer.elapsed() < 4000, qPrintable(QString::number(timer.elapsed())));
@@ -344,7 +347,7 @@ void TestDatabase::holdingLots() {
     QVERIFY(!MergeLots(db, lots[0], {0, "600000", 10, 1700}, {lots[2], {9, "600000", 1, 1}}));
     QCOMPARE(Bytes(path()), before);
     // Changes find a lot only as it was read: same identity, another lot is no match.
-    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::NoSuchRow);
+    QCOMPARE(DeleteLot(db, {lots[2].identity, "600000", 12, 501}), Outcome::Conflict);
     QCOMPARE(DeleteLot(db, lots[2]), Outcome::Done);
     QCOMPARE(DeleteLot(db, lots[2]), Outcome::NoSuchRow);
     const HoldingLot changed{lots[1].identity, "000002", 0.5, 0};
@@ -360,7 +363,55 @@ void TestDatabase::holdingLots() {
                  "UPDATE GMM SET NUMS = 'many' WHERE MID = '000002'"});
     QCOMPARE(*InsertLot(db, {0, "300001", 5, 100}),
              (HoldingLot{merged->identity + 1, "300001", 5, 100}));
-    QCOMPARE(*ReadLots(db), QList<HoldingLot>{});  // a row of the wrong form ends the list
+}
+
+void TestDatabase::unreadableRowsAreSkippedAndCounted_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("values");  // one row that cannot be read
+    QTest::newRow("text price") << "GMM"
+                                << "('000008', 'abc', 100)";
+    QTest::newRow("fraction of a share") << "GMM"
+                                         << "('000008', 10, 2.5)";
+    QTest::newRow("largest double") << "GMM"
+                                    << "('000008', 1E308, 100)";
+    QTest::newRow("infinite") << "GMM"
+                              << "('000008', 9E999, 100)";
+    QTest::newRow("minus infinite") << "GMM"
+                                    << "('000008', -9E999, 100)";
+    QTest::newRow("price past the limit") << "GMM"
+                                          << "('000008', 1E16, 1)";
+    QTest::newRow("amount past the limit") << "GMM"
+                                           << "('000008', 999999999999999, 100)";
+    QTest::newRow("watch: text") << "KSEE"
+                                 << "('000008', 'a', 'abc', 1)";
+    QTest::newRow("watch: infinite") << "KSEE"
+                                     << "('000008', 'a', 9E999, 1)";
+    QTest::newRow("watch: past the limit") << "KSEE"
+                                           << "('000008', 'a', 2, -1E16)";
+}
+
+void TestDatabase::unreadableRowsAreSkippedAndCounted() {
+    QFETCH(QString, table);
+    QFETCH(QString, values);
+    const bool lots = table == "GMM";
+    const QString columns = lots ? "(MID, MONEY, NUMS)" : "(KNUM, KNAME, KUP, KDOWN)";
+    const QString good = lots ? "('%1', 10, 100)" : "('%1', 'a', 2, 1)";
+    Sql(path(), {QStringLiteral("INSERT INTO %1 %2 VALUES %3, %4, %5")
+                     .arg(table, columns, good.arg("000007"), values, good.arg("000009"))});
+    int unreadable = -1;
+    QStringList codes;
+    if (lots) {
+        const QList<HoldingLot> read = ReadLots(Database(path()), &unreadable).value();
+        for (const HoldingLot &lot : read) {
+            codes.append(lot.code);
+        }
+    } else {
+        for (const WatchEntry &entry : LoadWatchList(Database(path()), &unreadable)) {
+            codes.append(entry.code);
+        }
+    }
+    QCOMPARE(codes, (QStringList{"000007", "000009"}));
+    QCOMPARE(unreadable, 1);
 }
 
 void TestDatabase::lockedSaveNeverDuplicates() {

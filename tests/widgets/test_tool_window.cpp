@@ -1,6 +1,7 @@
 // The shared tool-window frame, key filters and spin field, on real widgets.
 
 #include "platform/fake/fake_platform.h"
+#include "widgets/fonts.h"
 #include "widgets/key_filters.h"
 #include "widgets/spin_edit.h"
 #include "widgets/tool_window.h"
@@ -38,6 +39,13 @@ platform::FakePlatform *Fake() {
     return static_cast<platform::FakePlatform *>(&platform::Current());
 }
 
+// Where the text cursor is drawn at `position`, after the field has painted (and scrolled).
+int CursorX(QLineEdit *edit, int position) {
+    edit->setCursorPosition(position);
+    edit->grab();
+    return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+}
+
 void Drag(QWidget *handle, QPoint from, QPoint to, Qt::MouseButton button) {
     QTest::mousePress(handle, button, {}, from);
     QMouseEvent move(QEvent::MouseMove, QPointF(to), handle->mapToGlobal(QPointF(to)), Qt::NoButton,
@@ -66,6 +74,8 @@ private slots:
     void spinEditStepsAndLimits();
     void corners_data();
     void corners();
+    void fieldsShowTheirWholeText_data();
+    void fieldsShowTheirWholeText();
 };
 
 void TestToolWindow::initTestCase() {
@@ -270,6 +280,38 @@ void TestToolWindow::corners() {
     QFETCH(QPoint, compact);
     QCOMPARE(CornerPosition(corner, {448, 270}, {1024, 768}), full);
     QCOMPARE(CornerPosition(corner, {704, 35}, {1024, 768}), compact);
+}
+
+void TestToolWindow::fieldsShowTheirWholeText_data() {
+    QTest::addColumn<bool>("spin");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shrinks");
+    QTest::newRow("wide total") << false << 72 << "1020000.76" << true;
+    QTest::newRow("short result keeps its size") << false << 72 << "15.68" << false;
+    QTest::newRow("nine-digit quantity") << true << 84 << "123456789" << true;
+    QTest::newRow("short quantity keeps its size") << true << 84 << "100" << false;
+}
+
+void TestToolWindow::fieldsShowTheirWholeText() {
+    QFETCH(bool, spin);
+    QFETCH(int, width);
+    QFETCH(QString, text);
+    QFETCH(bool, shrinks);
+    QWidget window;
+    window.setFont(SongTi(14));
+    QLineEdit *edit = spin ? new SpinEdit(&window) : ReadOnlyField(&window, Qt::black);
+    edit->setGeometry(0, 0, width, 23);
+    edit->setAlignment(Qt::AlignRight);
+    window.show();
+    edit->setFocus();
+    edit->setText(text);
+    // No part scrolled out: the cursor moves across the whole text without the text moving.
+    const int advance = edit->fontMetrics().horizontalAdvance(text);
+    QVERIFY(qAbs(CursorX(edit, static_cast<int>(text.size())) - CursorX(edit, 0) - advance) <= 1);
+    QCOMPARE(edit->font().pixelSize() < 14, shrinks);
+    edit->setText(QStringLiteral("1"));  // a short text again: the window's size again
+    QCOMPARE(edit->font().pixelSize(), 14);
 }
 
 QTEST_MAIN(TestToolWindow)

@@ -1,0 +1,320 @@
+#include "storage/jet_import.h"
+
+#include "storage/setup_columns.h"
+#include "storage/watch_list_store.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cmath>
+#include <limits>
+
+namespace storage {
+
+namespace {
+
+QString Text(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+bool IsNumber(const QVariant &value) {
+    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong;
+}
+
+std::optional<double> Price(const QVariant &value) {
+    if (!IsNumber(value) || !std::isfinite(value.toDouble())) {
+        return std::nullopt;
+    }
+    return value.toDouble();
+}
+
+std::optional<qint64> Quantity(const QVariant &value) {
+    const std::optional<double> number = Price(value);
+    if (!number || *number != std::floor(*number) ||
+        *number < std::numeric_limits<int32_t>::min() ||
+        *number > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<qint64>(*number);
+}
+
+// The row as the program's values, or why it cannot be stored.
+struct Checked {
+    QVariantList values;
+    QString reason;
+};
+
+Checked CheckLot(const QVariantList &row) {
+    const QVariant &code = row[1];
+    if (row[0].typeId() != QMetaType::LongLong) {
+        return {{}, Text("缺少编号")};
+    }
+    if (code.typeId() != QMetaType::QString) {
+        return {{}, Text("缺少股票代码")};
+    }
+    if (!row[2].isValid()) {
+        return {{}, Text("缺少买入价格")};
+    }
+    const std::optional<double> price = Price(row[2]);
+    if (!price) {
+        return {{}, Text("买入价格超出范围")};
+    }
+    if (!row[3].isValid()) {
+        return {{}, Text("缺少股数")};
+    }
+    const std::optional<qint64> quantity = Quantity(row[3]);
+    if (!quantity) {
+        return {{}, Text("股数超出范围")};
+    }
+    return {{row[0], code, *price, *quantity}, {}};
+}
+
+Checked CheckWatched(const QVariantList &row) {
+    if (row[0].typeId() != QMetaType::LongLong) {
+        return {{}, Text("缺少编号")};
+    }
+    if (row[1].typeId() != QMetaType::QString) {
+        return {{}, Text("缺少股票代码")};
+    }
+    const char *missing[] = {"缺少上限价格", "缺少下限价格"};
+    const char *outside[] = {"上限价格超出范围", "下限价格超出范围"};
+    QVariantList prices;
+    for (int i = 0; i < 2; ++i) {
+        if (!row[3 + i].isValid()) {
+            return {{}, Text(missing[i])};
+        }
+        const std::optional<double> price = Price(row[3 + i]);
+        if (!price) {
+            return {{}, Text(outside[i])};
+        }
+        prices.append(*price);
+    }
+    // A NULL name is an empty one, as the watch list reads it.
+    return {{row[0], row[1], CleanName(row[2].toString()), prices[0], prices[1]}, {}};
+}
+
+QString RowName(const char *what, const QVariantList &row) {
+    QString name = Text(what) + QStringLiteral(" %1").arg(row[0].toString());
+    if (row[1].typeId() == QMetaType::QString && !row[1].toString().isEmpty()) {
+        name += QStringLiteral(" (%1)").arg(row[1].toString());
+    }
+    return name;
+}
+
+bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {}) {
+    if (!query.prepare(sql)) {
+        return false;
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    return query.exec();
+}
+
+// Inserts the rows that can be stored, identities kept, and names the others.
+bool StoreRows(QSqlQuery &query, const QString &sql, const QList<QVariantList> &rows,
+               Checked (*check)(const QVariantList &), const char *what, qsizetype *stored,
+               QStringList *leftOut) {
+    if (!query.prepare(sql)) {
+        return false;
+    }
+    for (const QVariantList &row : rows) {
+        const Checked checked = check(row);
+        if (!checked.reason.isEmpty()) {
+            leftOut->append(RowName(what, row) + Text("：") + checked.reason);
+            continue;
+        }
+        for (qsizetype i = 0; i < checked.values.size(); ++i) {
+            query.bindValue(static_cast<int>(i), checked.values[i]);
+        }
+        if (!query.exec()) {
+            return false;
+        }
+        ++*stored;
+    }
+    return true;
+}
+
+// The next identity of `table` comes after `last` (and after every identity given so far).
+bool KeepCounterAbove(QSqlQuery &query, const Table &table, qint64 last) {
+    const QString name = QString::fromLatin1(table.name);
+    return Exec(query,
+                QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT ?, 0 WHERE NOT "
+                               "EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?)"),
+                {name, name}) &&
+           Exec(query,
+                QStringLiteral("UPDATE sqlite_sequence SET seq = MAX(seq, ?) WHERE name = ?"),
+                {last, name});
+}
+
+bool StoreSetup(QSqlDatabase &db, const QVariantList &values) {
+    QStringList names;
+    QVariantList bound;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        names.append(QString::fromLatin1(kJetSetupColumns[i]));
+        bound.append(values[i].typeId() == QMetaType::Bool ? QVariant(values[i].toInt())
+                                                           : values[i]);
+    }
+    // The Windows program charged the transfer fee per share only.
+    if (db.record(QStringLiteral("setup")).contains(QStringLiteral("TB"))) {
+        names.append(QStringLiteral("TB"));
+        bound.append(kSetupColumns[kTB].low);
+    }
+    QSqlQuery query(db);
+    if (!Exec(query, QStringLiteral("SELECT rowid FROM setup LIMIT 1"))) {
+        return false;
+    }
+    if (query.next()) {
+        const QVariant row = query.value(0);
+        query.finish();
+        QStringList assignments;
+        for (const QString &name : names) {
+            assignments.append(name + QStringLiteral(" = ?"));
+        }
+        bound.append(row);
+        return Exec(query,
+                    QStringLiteral("UPDATE setup SET %1 WHERE rowid = ?")
+                        .arg(assignments.join(QStringLiteral(", "))),
+                    bound);
+    }
+    QStringList marks(names.size(), QStringLiteral("?"));
+    return Exec(query,
+                QStringLiteral("INSERT INTO setup (%1) VALUES (%2)")
+                    .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                bound);
+}
+
+QByteArray FileHash(const QString &path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
+        return {};
+    }
+    return hash.result().toHex();
+}
+
+const QString kRemembered = QStringLiteral("imported_files");
+
+}  // namespace
+
+JetStart ExamineStart(const QString &current, const QString &dataFolder) {
+    JetStart start;
+    start.jetPath = QDir(current).filePath(DatabaseFileName());
+    if (dataFolder.isEmpty() || !IsJetFile(start.jetPath) ||
+        QFileInfo(current).canonicalFilePath() == QFileInfo(dataFolder).canonicalFilePath()) {
+        return start;
+    }
+    start.dataFolder = dataFolder;
+    start.target = QDir(dataFolder).filePath(DatabaseFileName());
+    start.hash = FileHash(start.jetPath);
+    if (start.hash.isEmpty()) {
+        return start;
+    }
+    const Database target(start.target, Database::Mode::ReadOnly);
+    const bool imported = QFileInfo::exists(start.target) && target.Transact([&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        return Exec(query, QStringLiteral("SELECT 1 FROM %1 WHERE sha256 = ?").arg(kRemembered),
+                    {start.hash}) &&
+               query.next();
+    });
+    if (imported) {
+        start.kind = JetStart::Kind::Imported;
+        return start;
+    }
+    if (QFileInfo::exists(start.target)) {
+        start.lots = target.ReadAll(kGmm).value_or(QList<QSqlRecord>()).size();
+        start.watched = target.ReadAll(kKsee).value_or(QList<QSqlRecord>()).size();
+    }
+    start.kind = JetStart::Kind::Offer;
+    return start;
+}
+
+bool StoreJetContent(const Database &target, const JetContent &content, const QByteArray &hash,
+                     JetImport *result) {
+    JetImport counted;
+    const bool stored = target.Transact([&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        return Exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (sha256 TEXT PRIMARY "
+                                          "KEY, imported TEXT)")
+                               .arg(kRemembered)) &&
+               Exec(query, QStringLiteral("DELETE FROM GMM")) &&
+               Exec(query, QStringLiteral("DELETE FROM KSEE")) &&
+               (!content.setup || StoreSetup(db, *content.setup)) &&
+               StoreRows(
+                   query,
+                   QStringLiteral("INSERT INTO GMM (IDS, MID, MONEY, NUMS) VALUES (?, ?, ?, ?)"),
+                   content.lots, CheckLot, "持仓", &counted.lots, &counted.leftOut) &&
+               StoreRows(query,
+                         QStringLiteral("INSERT INTO KSEE (MID, KNUM, KNAME, KUP, KDOWN) VALUES "
+                                        "(?, ?, ?, ?, ?)"),
+                         content.watched, CheckWatched, "监控", &counted.watched,
+                         &counted.leftOut) &&
+               KeepCounterAbove(query, kGmm, content.lastLotIdentity) &&
+               KeepCounterAbove(query, kKsee, content.lastWatchIdentity) &&
+               Exec(query,
+                    QStringLiteral("INSERT OR REPLACE INTO %1 VALUES (?, ?)").arg(kRemembered),
+                    {hash, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+    });
+    if (stored) {
+        result->lots = counted.lots;
+        result->watched = counted.watched;
+        result->leftOut = counted.leftOut;
+    }
+    return stored;
+}
+
+JetImport ImportJetFile(const JetStart &start) {
+    JetImport result;
+    const std::optional<JetContent> content = ReadJetFile(start.jetPath, &result.error);
+    if (!content) {
+        return result;
+    }
+    // The file must still be the one the question was about.
+    if (FileHash(start.jetPath) != start.hash) {
+        result.error = Text("文件在导入期间被改动");
+        return result;
+    }
+    if (!QDir().mkpath(start.dataFolder)) {
+        result.error = Text("数据文件夹 %1 无法创建").arg(start.dataFolder);
+        return result;
+    }
+    const bool created = !QFileInfo::exists(start.target);
+    if (created && !Database::Create(start.target)) {
+        result.error = Text("数据文件夹中的数据库无法创建");
+        return result;
+    }
+    if (start.lots + start.watched > 0) {
+        QString backup = start.target + QStringLiteral(".bak");
+        if (QFileInfo::exists(backup)) {
+            backup = start.target + QLatin1Char('.') +
+                     QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                     QStringLiteral(".bak");
+        }
+        if (!QFile::copy(start.target, backup)) {
+            result.error = Text("原有数据无法备份到 %1").arg(backup);
+            return result;
+        }
+        result.backup = backup;
+    }
+    if (!StoreJetContent(Database(start.target), *content, start.hash, &result)) {
+        if (created) {
+            QFile::remove(start.target);
+        }
+        if (!result.backup.isEmpty()) {
+            QFile::remove(result.backup);
+            result.backup.clear();
+        }
+        result.error = Text("数据文件夹中的数据库 %1 无法写入").arg(start.target);
+        return result;
+    }
+    result.done = true;
+    return result;
+}
+
+}  // namespace storage

@@ -1,0 +1,259 @@
+// Reading the Windows program's Jet files and bringing them into the data folder's database.
+
+#include "storage/holdings_store.h"
+#include "storage/jet_import.h"
+#include "storage/setup_store.h"
+#include "storage/watch_list_store.h"
+
+#include <QCryptographicHash>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace storage;
+
+namespace {
+
+QString Fixture(const QString &name) {
+    return QStringLiteral(JET_DATA "/") + name;
+}
+
+QByteArray Bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The header's fixed RC4 mask, applied again to flip one password byte of a Jet 4 file.
+QByteArray WithPassword(QByteArray file) {
+    quint8 s[256];
+    for (int i = 0; i < 256; ++i)
+        s[i] = quint8(i);
+    const quint8 key[] = {0xc7, 0xda, 0x39, 0x6b};
+    for (int i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % 4]) & 0xff;
+        std::swap(s[i], s[j]);
+    }
+    for (int n = 0, i = 0, j = 0; n < 128; ++n) {
+        i = (i + 1) & 0xff;
+        j = (j + s[i]) & 0xff;
+        std::swap(s[i], s[j]);
+        if (0x18 + n == 0x42)
+            file[0x42] = char(file[0x42] ^ s[(s[i] + s[j]) & 0xff] ^ 'p');
+    }
+    return file;
+}
+
+// mdbtools' own reading of a table, as text cells.
+QList<QStringList> Exported(const QString &file, const QString &table) {
+    QProcess process;
+    process.start(QStringLiteral("mdb-export"), {QStringLiteral("-Q"), file, table});
+    process.waitForFinished();
+    QList<QStringList> rows;
+    for (const QString &line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+        if (!line.isEmpty())
+            rows.append(line.split(','));
+    }
+    return rows.mid(1);
+}
+
+}  // namespace
+
+class TestJetImport : public QObject {
+    Q_OBJECT
+private slots:
+    void valuesAsMdbtoolsReadsThem_data();
+    void valuesAsMdbtoolsReadsThem();
+    void valuesExact();
+    void badFiles_data();
+    void badFiles();
+    void importKeepsIdentitiesAndIsNotOfferedAgain();
+    void rowsThatCannotBeStoredAreNamed();
+    void existingDataIsBackedUpAndReplaced();
+    void failurePartWayChangesNothing();
+};
+
+void TestJetImport::valuesAsMdbtoolsReadsThem_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("digits");  // mdbtools prints a Single with 8
+    QTest::newRow("2000") << Fixture("jet4-realistic.mdb") << 15;
+    QTest::newRow("2002-2003") << Fixture("jet4-2003-realistic.mdb") << 15;
+    QTest::newRow("other types") << Fixture("jet4-alt-types.mdb") << 8;
+}
+
+// Every value of every row at the 15 significant digits the program shows (mdbtools prints
+// a Double with %.16g, which cannot tell 0.3 from the next double).
+void TestJetImport::valuesAsMdbtoolsReadsThem() {
+    QFETCH(QString, file);
+    QFETCH(int, digits);
+    QString error;
+    const std::optional<JetContent> content = ReadJetFile(file, &error);
+    QVERIFY2(content, qPrintable(error));
+    const QList<QPair<QString, QList<QVariantList>>> tables{
+        {"setup", {*content->setup}}, {"GMM", content->lots}, {"KSEE", content->watched}};
+    for (const auto &[table, rows] : tables) {
+        const QList<QStringList> expected = Exported(file, table);
+        QCOMPARE(rows.size(), expected.size());
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            for (qsizetype c = 0; c < rows[r].size(); ++c) {
+                // Both as the type read: a number at `digits`, Yes/No as 1 or 0.
+                QVariant value = rows[r][c], cell = expected[r][c];
+                QVERIFY(value.typeId() == QMetaType::Bool || cell.convert(value.metaType()));
+                const auto shown = [digits](const QVariant &v) {
+                    return v.typeId() == QMetaType::Double
+                               ? QString::number(v.toDouble(), 'g', digits)
+                               : v.toString();
+                };
+                QCOMPARE(shown(value.typeId() == QMetaType::Bool ? value.toInt() : value),
+                         shown(cell));
+            }
+        }
+    }
+    QCOMPARE(content->lots.size(), 30);
+    QCOMPARE(content->lastLotIdentity, 34);  // 34 was deleted: the counter remembers it
+    QCOMPARE(content->lastWatchIdentity, 21);
+}
+
+void TestJetImport::valuesExact() {
+    const JetContent edge = *ReadJetFile(Fixture("jet4-edge.mdb"), nullptr);
+    QVERIFY(!edge.setup->at(0).isValid());  // NULL, not 0
+    QCOMPARE(edge.setup->at(9), QVariant(false));
+    QCOMPARE(edge.lots[1], (QVariantList{3LL, "600000", 0.0001, 2147483647LL}));
+    QVERIFY(!edge.lots[2][1].isValid());             // MID NULL ...
+    QCOMPARE(edge.lots[8][1], QVariant(QString()));  // ... and MID '' told apart
+    QCOMPARE(edge.lots[7][2].toDouble(), 0.30000000000000004);
+    QCOMPARE(edge.lots[6][2].toDouble(), 1234567.891);
+    QCOMPARE(edge.watched[6], (QVariantList{7LL, "000005", "中\"国,平'安", 12.3456, 0.0001}));
+    QCOMPARE(edge.watched[8][2], QVariant("堃鎔"));
+    QCOMPARE(edge.watched[9][2], QVariant("𠮷野家"));
+    QCOMPARE(edge.watched[0][2].toString().size(), 30);
+    const JetContent alt = *ReadJetFile(Fixture("jet4-alt-types.mdb"), nullptr);
+    QCOMPARE(alt.setup->at(3).toDouble(), double(0.3f));  // a Single, widened exactly
+    QCOMPARE(alt.setup->at(7), QVariant(1LL));            // an Integer
+    const JetContent empty = *ReadJetFile(Fixture("jet4-empty.mdb"), nullptr);
+    QVERIFY(!empty.setup && empty.lots.isEmpty() && empty.watched.isEmpty());
+}
+
+void TestJetImport::badFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    const QByteArray good = Bytes(Fixture("jet4-realistic.mdb"));
+    QByteArray noise = good.left(4096);
+    for (int i = 4096; i < good.size(); ++i)
+        noise.append(char((i * 7919) >> 3));
+    QByteArray accdb = good;
+    accdb[0x14] = 2;
+    QTest::newRow("truncated") << good.left(10000) << "截断";
+    QTest::newRow("pages cut off") << good.left(good.size() - 4096) << "表 KSEE 的数据不完整";
+    QTest::newRow("noise after the header") << noise << "表目录无法读取";
+    QTest::newRow("accdb") << accdb << ".accdb";
+    QTest::newRow("password") << WithPassword(good) << "密码";
+    QTest::newRow("missing table")
+        << QByteArray(good).replace("K\0S\0E\0E\0", 8, "K\0S\0E\0X\0", 8) << "缺少表 KSEE";
+    QTest::newRow("missing column")
+        << QByteArray(good).replace("N\0U\0M\0S\0", 8, "N\0U\0M\0X\0", 8) << "表 GMM 缺少列 NUMS";
+    QTest::newRow("not a Jet file") << QByteArray("Standard Jet DB\0\0\0", 18) << "不是";
+}
+
+void TestJetImport::badFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("股票.mdb");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QString why;
+    QVERIFY(!ReadJetFile(path, &why));
+    QVERIFY2(why.contains(error), qPrintable(why));
+    QCOMPARE(Bytes(path), bytes);
+}
+
+void TestJetImport::importKeepsIdentitiesAndIsNotOfferedAgain() {
+    QTemporaryDir current, data;
+    const QString jet = current.filePath("股票.mdb");
+    QVERIFY(QFile::copy(Fixture("jet4-realistic.mdb"), jet));
+    const QByteArray before = Bytes(jet);
+    const JetStart start = ExamineStart(current.path(), data.filePath("stockcalc"));
+    QCOMPARE(start.kind, JetStart::Kind::Offer);
+    const JetImport result = ImportJetFile(start);
+    QVERIFY2(result.done, qPrintable(result.error));
+    QCOMPARE(result.lots, 30);
+    QCOMPARE(result.watched, 20);
+    QVERIFY(result.leftOut.isEmpty() && result.backup.isEmpty());
+    const Database target(start.target);
+    const QList<HoldingLot> lots = *ReadLots(target);
+    QCOMPARE(lots.size(), 30);
+    QCOMPARE(lots[2], (HoldingLot{3, "601318", 45.67, 1000}));
+    QCOMPARE(*LoadFeeTexts(target),
+             (numbers::FeeTexts{"0", "0.5", "0.25", "0.3", "0.02", "0.02", "1.5"}));
+    const StoredSystemParameters system = LoadSystemParameters(target);
+    QCOMPARE(system.differenceCorner, 1);
+    QCOMPARE(system.refreshOn, true);
+    QCOMPARE(system.colourIndex, 9);
+    QCOMPARE(InsertLot(target, {0, "600000", 1, 100})->identity, 35);
+    QCOMPARE(AddWatchEntry(target, {0, "600000", "x", {1, "1"}, {1, "1"}})->identity, 22);
+    QCOMPARE(Bytes(jet), before);
+    QCOMPARE(ExamineStart(current.path(), data.filePath("stockcalc")).kind,
+             JetStart::Kind::Imported);
+}
+
+void TestJetImport::rowsThatCannotBeStoredAreNamed() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-edge.mdb"), current.filePath("股票.mdb")));
+    const JetImport result = ImportJetFile(ExamineStart(current.path(), data.path()));
+    QVERIFY2(result.done, qPrintable(result.error));
+    QCOMPARE(result.lots, 6);
+    QCOMPARE(result.watched, 7);
+    QCOMPARE(result.leftOut,
+             (QStringList{"持仓 4：缺少股票代码", "持仓 5 (000002)：缺少买入价格",
+                          "持仓 6 (000003)：缺少股数", "监控 2：缺少股票代码",
+                          "监控 4 (000002)：缺少上限价格", "监控 5 (000003)：缺少下限价格"}));
+    const Database target(data.filePath("股票.mdb"));
+    QCOMPARE(LoadWatchList(target)[1].name, QString());    // a NULL name is an empty one
+    QCOMPARE(*LoadFeeTexts(target), numbers::FeeTexts{});  // NULL rates load as empty texts
+}
+
+void TestJetImport::existingDataIsBackedUpAndReplaced() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-empty.mdb"), current.filePath("股票.mdb")));
+    const QString target = data.filePath("股票.mdb");
+    QVERIFY(Database::Create(target));
+    QVERIFY(InsertLot(Database(target), {0, "000001", 9, 100}));
+    QVERIFY(SaveFeeSchedule(Database(target), {0, 0.5, 0.25, 0.25, 0, 0, 5}));
+    const JetStart start = ExamineStart(current.path(), data.path());
+    QCOMPARE(start.lots, 1);
+    const JetImport result = ImportJetFile(start);
+    QVERIFY(result.done);
+    QCOMPARE(result.backup, target + ".bak");
+    QCOMPARE(ReadLots(Database(result.backup))->size(), 1);
+    QCOMPARE(ReadLots(Database(target))->size(), 0);
+    // A file without a settings row leaves the rates as they were.
+    QCOMPARE(LoadFeeTexts(Database(target))->at(1), "0.5");
+}
+
+void TestJetImport::failurePartWayChangesNothing() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-realistic.mdb"), current.filePath("股票.mdb")));
+    const QString target = data.filePath("股票.mdb");
+    QVERIFY(Database::Create(target));
+    QVERIFY(InsertLot(Database(target), {0, "000001", 9, 100}));
+    // The twentieth lot is refused, after nineteen went in.
+    QVERIFY(Database(target).Transact([](QSqlDatabase &db) {
+        return QSqlQuery(db).exec(
+            "CREATE TRIGGER refuse BEFORE INSERT ON GMM WHEN NEW.IDS = 20 "
+            "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }));
+    const QByteArray before = Bytes(target);
+    const JetStart start = ExamineStart(current.path(), data.path());
+    const JetImport result = ImportJetFile(start);
+    QVERIFY(!result.done);
+    QVERIFY(result.error.contains(target));
+    QCOMPARE(Bytes(target), before);
+    QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{"股票.mdb"});
+    QCOMPARE(ExamineStart(current.path(), data.path()).kind, JetStart::Kind::Offer);
+}
+
+QTEST_GUILESS_MAIN(TestJetImport)
+#include "test_jet_import.moc"
