@@ -55,8 +55,9 @@ void AlarmNotifier::send(const QString &rowKey, const QString &summary) {
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("stockcalc")}};
     call << QStringLiteral("股票收益计算器")
          << m_ids.value(rowKey)
-         // Daemons may read the summary as markup: a name with "<" or "&" must show as typed.
-         << QStringLiteral("dialog-information") << summary.toHtmlEscaped() << QString()
+         // The summary is plain text to the notification service, shown as sent: escaping it
+         // would show "&lt;" for a name's "<". Only a body may carry markup, and there is none.
+         << QStringLiteral("dialog-information") << summary << QString()
          << QStringList{QStringLiteral("default"), QStringLiteral("查看监控股票价格")} << hints
          << qint32(-1);
     m_waiting.insert(rowKey, QString());

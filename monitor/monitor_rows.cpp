@@ -34,17 +34,19 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
 
 qsizetype ApplyPrices(QList<MonitorRow> &rows,
                       const QList<std::optional<quotes::QuoteDetail>> &quotes) {
-    qsizetype kept = 0;
+    qsizetype unpriced = 0;
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (i < quotes.size() && quotes[i]) {
+        const bool brought = i < quotes.size() && quotes[i];
+        if (brought) {
             rows[i].price = quotes[i]->price;
             rows[i].previousClose = quotes[i]->previousClose;
             rows[i].quoteTime = quotes[i]->time;
-        } else {
-            ++kept;
+        }
+        if (!brought || quotes[i]->price.isEmpty()) {
+            ++unpriced;
         }
     }
-    return kept;
+    return unpriced;
 }
 
 ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,

@@ -51,7 +51,9 @@ struct AlarmTestResult {
 AlarmTestResult TestAlarms(const QList<MonitorRow> &rows);
 
 // Writes the quotes a reading brought into the rows, in order; a row the reading brought
-// nothing for keeps its quote. Returns how many rows kept their quote that way.
+// nothing for keeps its quote. Returns how many rows this reading gave no price: those it
+// brought nothing for (no trade, suspended, not answered) and those it brought an empty
+// price for (a code the service does not know).
 qsizetype ApplyPrices(QList<MonitorRow> &rows,
                       const QList<std::optional<quotes::QuoteDetail>> &quotes);
 
@@ -62,7 +64,7 @@ struct ReadingStatus {
 };
 
 // The status line after a reading at `at` (desktop time): the service in use, its error, how
-// many of `total` rows kept an old price, and "休市" first while the exchanges are `closed`.
+// many of `total` rows got no price, and "休市" first while the exchanges are `closed`.
 ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
                               const QTime &at, bool closed);
 

@@ -27,7 +27,16 @@ QString ReplyError(QNetworkReply *reply) {
     if (status != 0 && status != 200) {
         return QStringLiteral("行情服务拒绝请求(HTTP %1)").arg(status);
     }
+    if (status == 200) {
+        // The service answered, but its reply could not be taken: a compressed body that does
+        // not unpack, a transfer broken off.
+        return QStringLiteral("行情数据无法读取");
+    }
     return QStringLiteral("无法连接行情服务");
+}
+
+bool Usable(const std::optional<QuoteDetail> &quote) {
+    return quote && !quote->price.isEmpty();
 }
 
 }  // namespace
@@ -58,30 +67,50 @@ bool QuoteClient::Read(const QStringList &codes) {
     }
     m_pending = true;
     m_codes = codes;
-    m_answers = {Answer{MainQuoteService(), {}, {}, 0, false},
-                 Answer{FallbackQuoteService(), {}, {}, 0, false}};
+    m_answers = {Answer{MainQuoteService(), {}, {}, {}, 0, false},
+                 Answer{FallbackQuoteService(), {}, {}, {}, 0, false}};
     for (Answer &each : m_answers) {
         each.quotes.resize(codes.size());
+        each.covered.fill(false, codes.size());
     }
     m_deadline.start(m_deadlineMs);
     if (m_policy.firstSource() == QuoteSource::Main) {
         m_hedge.start(m_deadlineMs * kHedgePercent / 100);
-        ask(QuoteSource::Main);
+        ask(QuoteSource::Main, {});
     }
     decide();
     return true;
 }
 
-void QuoteClient::ask(QuoteSource source) {
+QNetworkAccessManager &QuoteClient::network(qsizetype batch) {
+    const auto index = static_cast<std::size_t>(std::min<qsizetype>(
+        batch / kConnectionsPerManager, kMaxParallelRequests / kConnectionsPerManager - 1));
+    while (m_networks.size() <= index) {
+        m_networks.push_back(std::make_unique<QNetworkAccessManager>());
+    }
+    return *m_networks[index];
+}
+
+void QuoteClient::ask(QuoteSource source, const QList<qsizetype> &positions) {
     Answer &asked = answer(source);
     asked.asked = true;
+    QList<qsizetype> all = positions;
+    if (all.isEmpty()) {
+        for (qsizetype i = 0; i < m_codes.size(); ++i) {
+            all.append(i);
+        }
+    }
+    QStringList codes;
+    for (const qsizetype position : std::as_const(all)) {
+        codes.append(m_codes[position]);
+        asked.covered[position] = true;
+    }
     const QuoteService &service = asked.service;
-    const QList<QUrl> urls = RequestUrls(service, m_codes);
+    const QList<QUrl> urls = RequestUrls(service, codes);
     for (qsizetype i = 0; i < urls.size(); ++i) {
         Batch batch;
         batch.source = source;
-        batch.first = i * service.codesPerRequest;
-        batch.codes = m_codes.mid(batch.first, service.codesPerRequest);
+        batch.positions = all.mid(i * service.codesPerRequest, service.codesPerRequest);
         QNetworkRequest request(urls[i]);
         if (!service.referer.isEmpty()) {
             request.setRawHeader("Referer", service.referer);
@@ -89,7 +118,7 @@ void QuoteClient::ask(QuoteSource source) {
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::SameOriginRedirectPolicy);
         request.setMaximumRedirectsAllowed(kMaxRedirects);
-        batch.reply = m_network.get(request);
+        batch.reply = network(i).get(request);
         QNetworkReply *reply = batch.reply;
         reply->setReadBufferSize(kReadBufferBytes);
         connect(reply, &QNetworkReply::readyRead, this, [this, reply] { receive(find(reply)); });
@@ -153,10 +182,10 @@ void QuoteClient::close(Batch &batch, const QString &error,
     batch.open = false;
     batch.body.clear();
     if (quotes) {
-        for (qsizetype i = 0; i < batch.codes.size(); ++i) {
-            const auto quote = quotes->constFind(market::Prefixed(batch.codes[i]));
+        for (const qsizetype position : std::as_const(batch.positions)) {
+            const auto quote = quotes->constFind(market::Prefixed(m_codes[position]));
             if (quote != quotes->constEnd()) {
-                answered.quotes[batch.first + i] = *quote;
+                answered.quotes[position] = *quote;
             }
         }
     } else if (answered.error.isEmpty()) {
@@ -169,7 +198,7 @@ void QuoteClient::close(Batch &batch, const QString &error,
 
 void QuoteClient::hedge() {
     if (!answer(QuoteSource::Fallback).asked) {
-        ask(QuoteSource::Fallback);
+        ask(QuoteSource::Fallback, {});
     }
 }
 
@@ -191,19 +220,39 @@ void QuoteClient::expire() {
 void QuoteClient::decide() {
     const Answer &main = answer(QuoteSource::Main);
     const Answer &second = answer(QuoteSource::Fallback);
-    if (main.good()) {
+    if (main.asked && main.error.isEmpty()) {
+        if (main.open > 0) {
+            return;  // under way: the main service has the whole deadline
+        }
+        // A good answer; the codes it left without a price go to the second service, in the
+        // same reading, while there is time.
+        QList<qsizetype> unasked;
+        for (qsizetype i = 0; i < main.quotes.size(); ++i) {
+            if (!Usable(main.quotes[i]) && !second.covered[i]) {
+                unasked.append(i);
+            }
+        }
+        if (!unasked.isEmpty() && m_deadline.isActive()) {
+            ask(QuoteSource::Fallback, unasked);
+        }
+        for (const Batch &batch : std::as_const(m_batches)) {
+            if (batch.open && batch.source == QuoteSource::Fallback) {
+                for (const qsizetype position : batch.positions) {
+                    if (!Usable(main.quotes[position])) {
+                        return;  // a batch that may still fill a gap
+                    }
+                }
+            }
+        }
         finish(QuoteSource::Main);
         return;
-    }
-    if (main.asked && main.error.isEmpty()) {
-        return;  // under way: the main service has the whole deadline
     }
     if (!second.asked) {
         if (!m_deadline.isActive()) {
             finish(QuoteSource::Main);  // no time left to ask
             return;
         }
-        ask(QuoteSource::Fallback);
+        ask(QuoteSource::Fallback, {});
     }
     if (second.open == 0) {
         finish(QuoteSource::Fallback);
@@ -213,22 +262,27 @@ void QuoteClient::decide() {
 void QuoteClient::finish(QuoteSource source) {
     const Answer &main = answer(QuoteSource::Main);
     const Answer &used = answer(source);
+    const Answer &other =
+        answer(source == QuoteSource::Main ? QuoteSource::Fallback : QuoteSource::Main);
     QuoteReading reading;
     reading.source = source;
     reading.error = used.error;
     reading.quotes = used.quotes;
-    if (source == QuoteSource::Fallback && main.asked) {
-        reading.mainError = main.error;
-        // Batches of the main service that did answer keep their prices where the second
-        // service has none.
-        for (qsizetype i = 0; i < reading.quotes.size(); ++i) {
-            if (!reading.quotes[i]) {
-                reading.quotes[i] = main.quotes[i];
-            }
+    // Where the service used has no price, the other one's answer, if it brought one: a code
+    // only one of them knows still gets its price.
+    for (qsizetype i = 0; i < reading.quotes.size(); ++i) {
+        if (!Usable(reading.quotes[i]) && (Usable(other.quotes[i]) || !reading.quotes[i])) {
+            reading.quotes[i] = other.quotes[i];
         }
     }
     if (main.asked) {
+        m_mainError = main.error;
         m_policy.mainAnswered(main.good());
+    }
+    if (source == QuoteSource::Fallback) {
+        // Also while readings go to the second service alone: the main one is still down,
+        // and says why.
+        reading.mainError = m_mainError;
     }
     // Batches still open are dropped without a word back; whoever hears of the reading may
     // start the next one at once.

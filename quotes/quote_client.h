@@ -9,7 +9,9 @@
 // when it is merely slow, the second one is asked at the hedge point, in parallel. The reading
 // ends as soon as it has a usable answer: a good main answer wins and the second service's
 // batches still open are dropped; once the main service has failed or run out of time, the
-// second service's answer is used. Both services live under the same limits and the same
+// second service's answer is used. A good main answer that leaves codes without a usable
+// price (an empty value, a reply cut off, a code left out) has the second service asked for
+// those codes in the same reading. Both services live under the same limits and the same
 // deadline, at which every batch still open is dropped.
 
 #include "quotes/quote_protocol.h"
@@ -24,7 +26,9 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 #include <optional>
+#include <vector>
 
 class QNetworkReply;
 
@@ -39,6 +43,11 @@ inline constexpr int kReplyDeadlineMs = kReadingPeriodMs - 250;
 // joined by the second service, so that a main service that never answers still leaves the
 // second one time to deliver before the deadline.
 inline constexpr int kHedgePercent = 60;
+
+// The network layer opens at most 6 connections to one host per manager; a reading's batches
+// are spread over several managers so that all of them go out at once (up to this many).
+inline constexpr int kConnectionsPerManager = 6;
+inline constexpr int kMaxParallelRequests = 4 * kConnectionsPerManager;
 
 class QuoteClient final : public QObject {
     Q_OBJECT
@@ -66,8 +75,9 @@ private:
     struct Answer {
         QuoteService service;
         QList<std::optional<QuoteDetail>> quotes;
-        QString error;  // the first failed batch's
-        int open = 0;   // batches still under way
+        QList<bool> covered;  // by position: asked of this service in this reading
+        QString error;        // the first failed batch's
+        int open = 0;         // batches still under way
         bool asked = false;
         bool good() const { return asked && open == 0 && error.isEmpty(); }
     };
@@ -75,14 +85,14 @@ private:
     struct Batch {
         QuoteSource source = QuoteSource::Main;
         QPointer<QNetworkReply> reply;
-        qsizetype first = 0;  // position of the batch's first code in the reading
-        QStringList codes;
+        QList<qsizetype> positions;  // of the batch's codes in the reading
         QByteArray body;
         bool open = true;
     };
 
     Answer &answer(QuoteSource source) { return m_answers[static_cast<std::size_t>(source)]; }
-    void ask(QuoteSource source);
+    void ask(QuoteSource source, const QList<qsizetype> &positions);
+    QNetworkAccessManager &network(qsizetype batch);
     Batch *find(const QNetworkReply *reply);
     void receive(Batch *batch);
     void replyDone(Batch *batch);
@@ -92,7 +102,7 @@ private:
     void decide();
     void finish(QuoteSource source);
 
-    QNetworkAccessManager m_network;
+    std::vector<std::unique_ptr<QNetworkAccessManager>> m_networks;
     QTimer m_hedge;
     QTimer m_deadline;
     int m_deadlineMs;
@@ -100,6 +110,7 @@ private:
     QStringList m_codes;
     std::array<Answer, 2> m_answers;  // by QuoteSource
     QList<Batch> m_batches;
+    QString m_mainError;  // the main service's error when it was last asked; empty: it answered
     bool m_pending = false;
 };
 

@@ -21,7 +21,8 @@ struct QuoteReading {
     // Why the reading, or a batch of it, failed at the service asked last, in the user's
     // words; empty on success.
     QString error;
-    // Why the main service failed when the reading went on to the second one; else empty.
+    // Why the main service failed when the reading went on to the second one, or, while
+    // readings go to the second service alone, why it failed when last asked; else empty.
     QString mainError;
     QuoteSource source = QuoteSource::Main;  // the service asked last
 };

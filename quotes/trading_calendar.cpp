@@ -1,9 +1,12 @@
 #include "quotes/trading_calendar.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <array>
+#include <optional>
 
 namespace quotes {
 
@@ -22,15 +25,46 @@ const std::array<Session, 2> &Sessions() {
 
 // Enough to cross the longest closure (the spring festival with its weekends) many times.
 constexpr int kSearchDays = 60;
-// A closure-day list is a few hundred bytes; anything far larger is not one.
-constexpr qint64 kMaxListBytes = 64 * 1024;
+// A closure-day list is a few hundred bytes; a file far past that is not one, and is read
+// only up to here.
+constexpr qint64 kMaxListBytes = 1024 * 1024;
 
+// The date a line of a closure-day list names: an invalid date for a line that names none
+// (blank, or a comment alone after "#"), nothing for a line that is not a date.
+std::optional<QDate> LineDate(QStringView line) {
+    const QStringView text = line.left(line.indexOf(u'#')).trimmed();
+    if (text.isEmpty()) {
+        return QDate();
+    }
+    const QDate date = QDate::fromString(text.toString(), Qt::ISODate);
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
+
+// The list's text, read whole up to the bound; what was cut or not understood is said in
+// the log, so that a date added by hand and silently lost can be found.
 QString ReadList(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    return QString::fromUtf8(file.read(kMaxListBytes));
+    QByteArray bytes = file.read(kMaxListBytes + 1);
+    if (bytes.size() > kMaxListBytes) {
+        bytes.truncate(kMaxListBytes);
+        bytes.truncate(bytes.lastIndexOf('\n') + 1);  // no half line
+        qWarning().noquote() << QStringLiteral("休市日列表 %1 超过 1 MB,只读取了前 1 MB")
+                                    .arg(QDir::toNativeSeparators(path));
+    }
+    const QString text = QString::fromUtf8(bytes);
+    qsizetype ignored = 0;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        ignored += LineDate(line) ? 0 : 1;
+    }
+    if (ignored > 0) {
+        qWarning().noquote() << QStringLiteral("休市日列表 %1 中有 %2 行不是日期,已忽略")
+                                    .arg(QDir::toNativeSeparators(path))
+                                    .arg(ignored);
+    }
+    return text;
 }
 
 }  // namespace
@@ -46,10 +80,9 @@ QTimeZone BeijingTime() {
 TradingCalendar::TradingCalendar(const QString &closureDays, Clock clock)
     : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {
     for (QStringView line : QStringView(closureDays).split(u'\n')) {
-        const qsizetype hash = line.indexOf(u'#');
-        const QDate date = QDate::fromString(line.left(hash).trimmed().toString(), Qt::ISODate);
-        if (date.isValid()) {
-            m_closed.insert(date);
+        const std::optional<QDate> date = LineDate(line);
+        if (date && date->isValid()) {
+            m_closed.insert(*date);
         }
     }
 }

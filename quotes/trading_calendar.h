@@ -28,7 +28,8 @@ public:
     // The list compiled into the program, joined by the list of every
     // stockcalc/closure_days.txt in the system's and the user's data folders (the installed
     // copy under share/stockcalc, ~/.local/share/stockcalc), so a year can be added or
-    // corrected without a new program.
+    // corrected without a new program. Each file is read whole up to 1 MB; one cut there, or
+    // with lines that are not dates, is named in the log.
     static TradingCalendar Shipped(Clock clock = {});
 
     bool isTradingDay(QDate beijingDate) const;

@@ -47,13 +47,21 @@ bool SteersDirection(char16_t c) {
            (c >= 0x2066 && c <= 0x2069);
 }
 
+// Line and paragraph separators break a row in two; zero-width characters make two names
+// that read alike differ.
+bool BreaksOrHides(char16_t c) {
+    return c == 0x2028 || c == 0x2029 || (c >= 0x200B && c <= 0x200D) ||
+           (c >= 0x2060 && c <= 0x2064) || c == 0xFEFF;
+}
+
 }  // namespace
 
 QString CleanName(const QString &name) {
     QString clean;
     clean.reserve(name.size());
     for (const QChar c : name) {
-        if (c.category() != QChar::Other_Control && !SteersDirection(c.unicode())) {
+        if (c.category() != QChar::Other_Control && !SteersDirection(c.unicode()) &&
+            !BreaksOrHides(c.unicode())) {
             clean.append(c);
         }
     }

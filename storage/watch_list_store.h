@@ -29,8 +29,9 @@ struct WatchEntry {
     bool operator==(const WatchEntry &) const = default;
 };
 
-// The name without control characters (C0, DEL, C1) and without the characters that steer
-// the direction of text, which could make a row read as another stock.
+// The name without control characters (C0, DEL, C1), line and paragraph separators,
+// zero-width characters and the characters that steer the direction of text, which could
+// make a row read as another stock.
 QString CleanName(const QString &name);
 
 // The rows that could be read, in the order the database returns them, prices in the amount

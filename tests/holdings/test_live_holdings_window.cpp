@@ -68,7 +68,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     server.body = QuoteLine("sh600000", "浦发银行", "11.000") +
                   QuoteLine("sz000002", "万 科Ａ\u202E", "5.500") + "var hq_str_sz300999=\"\";\n";
     qputenv("STOCKCALC_QUOTE_URL", server.url().toUtf8());
-    FakeQuoteServer fallback;  // never asked: the main service answers
+    FakeQuoteServer fallback;  // asked for what the main service leaves without a price
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
     MessageRecorder messages;
     FakeSettings system;
@@ -132,7 +132,6 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     live->SpeedButton2->click();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QCOMPARE(feed.codes(), QStringList());
-    QCOMPARE(fallback.requests.size(), 0);
     delete holdings;
     settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());

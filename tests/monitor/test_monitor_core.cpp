@@ -5,6 +5,7 @@
 #include "quotes/quote_client.h"
 #include "quotes/quote_protocol.h"
 #include "quotes/tencent_protocol.h"
+#include "storage/watch_list_store.h"
 #include "support/fake_quote_server.h"
 #include "support/resident_memory.h"
 
@@ -13,6 +14,7 @@
 #include <QThread>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
 using quotes::QuoteReading;
 using Prices = QList<std::optional<QString>>;
 
@@ -33,6 +35,12 @@ private slots:
     void answerBeforeTheNextReadingIsUsed();
     void floodIsCutOffAndReadingsGoOnTime();
     void secondServiceTakesOverAndHandsBack();
+    void secondServiceFillsTheMainGaps_data();
+    void secondServiceFillsTheMainGaps();
+    void slowSecondServiceFillsALargeList();
+    void bothServicesDownStaysSaid();
+    void namesAreCleaned_data();
+    void namesAreCleaned();
 
 private:
     QuoteReading read(quotes::QuoteClient &client, const QStringList &codes);
@@ -133,8 +141,11 @@ void TestMonitorCore::readingStatus_data() {
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("problem");
-    QTest::newRow("all") << Prices{"1", ""} << "|" << false << false
+    QTest::newRow("all") << Prices{"1", "2"} << "|" << false << false
                          << "行情来源: 新浪  价格更新于 09:30:05" << false;
+    QTest::newRow("suspended and unknown both count")
+        << Prices{std::nullopt, ""} << "|" << false << false
+        << "行情来源: 新浪  09:30:05 2只股票没有报价" << true;
     QTest::newRow("not quoted") << Prices{"1", std::nullopt} << "|" << true << false
                                 << "行情来源: 腾讯  09:30:05 1只股票没有报价" << true;
     QTest::newRow("one batch failed")
@@ -236,6 +247,9 @@ void TestMonitorCore::failedReadingsGiveNoPrices_data() {
     QTest::newRow("redirect loop") << 302 << QByteArray("/list=sh600000") << true << "次数过多";
     QTest::newRow("redirect elsewhere")
         << 302 << QByteArray("http://127.0.0.1:1/list=sh600000") << true << "其他地址";
+    QTest::newRow("gzip that does not unpack")
+        << 200 << QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03\xff\xff\xff\xff", 14) << true
+        << "无法读取";
 }
 
 void TestMonitorCore::failedReadingsGiveNoPrices() {
@@ -247,6 +261,7 @@ void TestMonitorCore::failedReadingsGiveNoPrices() {
     m_server->body = body;
     m_server->announceLength = announceLength;
     m_server->location = status / 100 == 3 ? body : QByteArray();
+    m_server->headers = body.startsWith("\x1f\x8b") ? "Content-Encoding: gzip\r\n" : "";
     if (status == 0) {
         m_server->close();
     }
@@ -393,6 +408,87 @@ void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
     QCOMPARE(reading.source, quotes::QuoteSource::Main);
     QCOMPARE(PricesOf(reading), Prices{"15.320"});  // the same text from either service
     QCOMPARE(m_fallback->requests.size(), 3);
+}
+
+void TestMonitorCore::secondServiceFillsTheMainGaps_data() {
+    QTest::addColumn<QByteArray>("mainTail");  // what the main reply says of bj920002
+    QTest::addColumn<bool>("secondAnswers");
+    QTest::addColumn<QString>("price");
+    const QByteArray empty = "var hq_str_bj920002=\"\";\n";
+    QTest::newRow("empty value") << empty << true << "31.500";
+    QTest::newRow("cut off") << QByteArray("var hq_str_bj920002=\"BZ,30.000,30") << true
+                             << "31.500";
+    QTest::newRow("left out") << QByteArray() << true << "31.500";
+    QTest::newRow("second down") << empty << false << "";
+}
+
+void TestMonitorCore::secondServiceFillsTheMainGaps() {
+    QFETCH(QByteArray, mainTail);
+    QFETCH(bool, secondAnswers);
+    QFETCH(QString, price);
+    m_server->body = QuoteLine("sh600000", "浦发银行", "15.32") + mainTail;
+    if (secondAnswers) {
+        m_fallback->status = 200;
+        m_fallback->body = "v_bj920002=\"0~BZ~920002~31.50~30.00\";\n";
+    }
+    quotes::QuoteClient client;
+    const QuoteReading reading = read(client, {"600000", "920002"});
+    // Only the code the main service left without a price is asked of the second one.
+    QCOMPARE(m_fallback->requests.size(), 1);
+    QCOMPARE(m_fallback->path(0), QByteArray("/q=bj920002"));
+    QCOMPARE(PricesOf(reading), (Prices{"15.320", price}));
+    QCOMPARE(reading.source, quotes::QuoteSource::Main);
+    QVERIFY(reading.error.isEmpty() && reading.mainError.isEmpty());
+}
+
+void TestMonitorCore::slowSecondServiceFillsALargeList() {
+    // 900 codes are 15 requests to the second service: all of them must be under way at once
+    // to be answered before the reading's deadline.
+    QStringList codes;
+    QByteArray body;
+    for (int i = 0; i < 900; ++i) {
+        codes.append(QString::number(600000 + i));
+        body += "v_sh" + QByteArray::number(600000 + i) + "=\"1~X~0~15.30~15.00\";\n";
+    }
+    m_server->hang = true;
+    m_fallback->status = 200;
+    m_fallback->delayMs = 1000;
+    m_fallback->body = body;
+    quotes::QuoteClient client;
+    const QuoteReading reading = read(client, codes);
+    QCOMPARE(m_fallback->requests.size(), 15);
+    QCOMPARE(PricesOf(reading).count(std::optional<QString>("15.300")), 900);
+    QVERIFY2(reading.error.isEmpty(), qPrintable(reading.error));
+}
+
+void TestMonitorCore::bothServicesDownStaysSaid() {
+    m_server->status = 500;
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    quotes::QuoteClient client(quotes::kReplyDeadlineMs, nullptr, [&now] { return now; });
+    QuoteReading reading;
+    for (int i = 0; i < 3; ++i) {  // the third goes to the second service alone
+        reading = read(client, {"600000"});
+        now = now.addSecs(5);
+    }
+    QCOMPARE(m_server->requests.size(), 2);
+    const monitor::ReadingStatus said =
+        monitor::DescribeReading(reading, 1, 1, QTime(9, 30, 5), false);
+    QCOMPARE(said.text, QStringLiteral("09:30:05 新浪、腾讯行情服务都失败了,显示的是上次的价格"));
+    QVERIFY(said.details.contains("HTTP 500") && said.details.contains("HTTP 503"));
+}
+
+void TestMonitorCore::namesAreCleaned_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("clean");
+    QTest::newRow("separators") << u"平安\u2028银\u2029行"_s << "平安银行";
+    QTest::newRow("zero width") << u"\ufeff平\u200b安\u200c\u200d银\u2060\u2064行"_s << "平安银行";
+    QTest::newRow("kept") << u"平安银行 A\u3000B"_s << u"平安银行 A\u3000B"_s;
+}
+
+void TestMonitorCore::namesAreCleaned() {
+    QFETCH(QString, name);
+    QFETCH(QString, clean);
+    QCOMPARE(storage::CleanName(name), clean);
 }
 
 QTEST_GUILESS_MAIN(TestMonitorCore)

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using quotes::QuoteDetails;
@@ -70,6 +71,8 @@ private slots:
     void calendar_data();
     void calendar();
     void readingsFollowTheSessions();
+    void closureListsAreReadWhole_data();
+    void closureListsAreReadWhole();
     void notifications();
 };
 
@@ -270,6 +273,44 @@ void TestMarketData::readingsFollowTheSessions() {
     QVERIFY(!calendar.readingDue(last));
 }
 
+void TestMarketData::closureListsAreReadWhole_data() {
+    QTest::addColumn<QByteArray>("list");  // the user's closure_days.txt
+    QTest::addColumn<QDate>("day");        // a weekday the list names last
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("logged");  // empty: nothing is said
+    const QByteArray comments = QByteArray(79, '#') + '\n';
+    QTest::newRow("past 64 KB") << comments.repeated(1000) + "2026-03-11\n"
+                                << QDate(2026, 3, 11) << true << "";
+    QTest::newRow("past 1 MB") << comments.repeated(14000) + "2026-03-12\n"
+                               << QDate(2026, 3, 12) << false << "超过 1 MB";
+    QTest::newRow("not a date") << QByteArray("2026-03-13\n2026-3-16\n\n# note\n")
+                                << QDate(2026, 3, 13) << true << "1 行不是日期";
+}
+
+void TestMarketData::closureListsAreReadWhole() {
+    QFETCH(QByteArray, list);
+    QFETCH(QDate, day);
+    QFETCH(bool, closed);
+    QFETCH(QString, logged);
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("stockcalc")));
+    QFile file(home.filePath(QStringLiteral("stockcalc/closure_days.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());
+    file.close();
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    if (logged.isEmpty()) {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    } else {
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            QRegularExpression(QRegularExpression::escape(file.fileName()) + ".*" + logged));
+    }
+    const quotes::TradingCalendar calendar = quotes::TradingCalendar::Shipped();
+    before.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", before);
+    QCOMPARE(calendar.isTradingDay(day), !closed);
+}
+
 void TestMarketData::notifications() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -292,11 +333,11 @@ void TestMarketData::notifications() {
                                                   monitor::AlarmEdge::Upper, QStringLiteral("15"));
     notifier.notify(QStringLiteral("600000"), summary);
     notifier.notify(QStringLiteral("600000"), QStringLiteral("second"));  // before the answer
-    notifier.notify(QStringLiteral("000001"), QStringLiteral("other row"));
+    notifier.notify(QStringLiteral("000001"), QStringLiteral("平安<银行>&(000001)"));
     QTRY_COMPARE(fake.calls.size(), 3);
     // The row's second notification replaces its first (id 41), never stacks.
-    QCOMPARE(fake.calls,
-             QStringList({"浦发银行(600000) 15.32 ≥ 上限 15|0", "other row|0", "second|41"}));
+    QCOMPARE(fake.calls, QStringList({"浦发银行(600000) 15.32 ≥ 上限 15|0", "平安<银行>&(000001)|0",
+                                      "second|41"}));  // the summary is plain text, shown as typed
     QCOMPARE(
         fake.fields,
         QStringLiteral("股票收益计算器|dialog-information|stockcalc|default,查看监控股票价格"));

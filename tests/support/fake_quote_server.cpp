@@ -59,7 +59,7 @@ void FakeQuoteServer::reply(QTcpSocket *socket) {
     if (!location.isEmpty()) {
         reply += "Location: " + location + "\r\n";
     }
-    reply += "Connection: close\r\n\r\n" + content;
+    reply += headers + "Connection: close\r\n\r\n" + content;
     socket->write(reply);
     socket->disconnectFromHost();
 }

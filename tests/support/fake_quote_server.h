@@ -23,6 +23,7 @@ public:
     std::function<QByteArray()> bodySource;  // when set, asked at each request instead
     bool announceLength = true;
     QByteArray location;  // sent as the Location header when set
+    QByteArray headers;   // further header lines, each ended by "\r\n"
     int delayMs = 0;
     bool hang = false;
     bool flood = false;
