@@ -63,19 +63,12 @@ std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreada
 }
 
 std::optional<LotsRead> ReadEveryLot(const Database &database) {
-    const std::optional<QList<QSqlRecord>> records = database.ReadAll(kGmm);
-    if (!records) {
+    int unreadable = 0;
+    std::optional<QList<HoldingLot>> lots = ReadLots(database, &unreadable);
+    if (!lots) {
         return std::nullopt;
     }
-    LotsRead read;
-    for (const QSqlRecord &record : *records) {
-        if (const std::optional<HoldingLot> lot = LotOf(record)) {
-            read.lots.append(*lot);
-        } else {
-            ++read.unreadable;
-        }
-    }
-    return read;
+    return LotsRead{std::move(*lots), unreadable};
 }
 
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot) {

@@ -27,8 +27,7 @@ struct HoldingLot {
 // or whose amount price × quantity does) is skipped and counted in `unreadable`.
 std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreadable = nullptr);
 
-// Every lot that reads, in the order the database returns them, with the count of rows of
-// the wrong form, which are passed over. Nothing when the table cannot be read.
+// ReadLots with the count of the rows passed over kept beside the lots.
 struct LotsRead {
     QList<HoldingLot> lots;
     qsizetype unreadable = 0;
