@@ -7,7 +7,6 @@ namespace monitor {
 AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
     AlarmTestResult result;
     result.marks.reserve(rows.size());
-    result.colours.reserve(rows.size());
     result.alarming.reserve(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const MonitorRow &row = rows[i];
@@ -26,7 +25,6 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
             result.alarm = true;
         }
         result.marks.append(mark);
-        result.colours.append(MarkColour(QString(mark)));
         result.alarming.append(alarming);
     }
     return result;
@@ -48,7 +46,7 @@ qsizetype ApplyPrices(QList<MonitorRow> &rows,
 }
 
 ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
-                              const QTime &at, bool closed) {
+                              const QTime &at, bool closed, bool anyPrice) {
     const QString time = at.toString(QStringLiteral("HH:mm:ss"));
     const bool bothFailed = !reading.error.isEmpty() && !reading.mainError.isEmpty();
     const QString error = bothFailed ? QStringLiteral("%1、%2行情服务都失败了")
@@ -59,7 +57,9 @@ ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kep
     if (!error.isEmpty()) {
         status.text =
             kept >= total
-                ? QStringLiteral("%1 %2,显示的是上次的价格").arg(time, error)
+                ? (anyPrice ? QStringLiteral("%1 %2,显示的是上次的价格")
+                            : QStringLiteral("%1 %2,还没有价格"))
+                      .arg(time, error)
                 : QStringLiteral("%1 %2,%3只股票仍是上次的价格").arg(time, error).arg(kept);
         status.problem = true;
     } else if (kept > 0) {

@@ -7,7 +7,7 @@ QString ServiceName(QuoteSource source) {
 }
 
 QuoteSourcePolicy::QuoteSourcePolicy(Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {}
+    : m_clock(OrRealTime(std::move(clock))) {}
 
 QuoteSource QuoteSourcePolicy::firstSource() const {
     if (!m_switched) {

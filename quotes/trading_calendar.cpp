@@ -44,7 +44,7 @@ QTimeZone BeijingTime() {
 }
 
 TradingCalendar::TradingCalendar(const QString &closureDays, Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {
+    : m_clock(OrRealTime(std::move(clock))) {
     for (QStringView line : QStringView(closureDays).split(u'\n')) {
         const qsizetype hash = line.indexOf(u'#');
         const QDate date = QDate::fromString(line.left(hash).trimmed().toString(), Qt::ISODate);
