@@ -63,11 +63,10 @@ int main(int argc, char *argv[]) {
     // a tray, only the monitor shows it.
     quotes::QuoteFeed feed;
     monitor::AlarmNotifier notifier;
-    monitor::WatchSession session(
-        &feed, {[&notifier](const QString &row, const QString &summary) {
-                    notifier.notify(row, summary);
-                },
-                [] { platform::Current().PlayEventSound(); }});
+    monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
+                                              notifier.notify(row, summary);
+                                          },
+                                          [] { platform::Current().PlayEventSound(); }});
     TSeeDlg watchList(&session);
     mainWindow.SetWatchListDialog(&watchList, &session);
     const auto showMonitor = [&mainWindow] { mainWindow.ShowMonitor(); };

@@ -50,10 +50,14 @@ BENCHMARK(BM_ParseReply800)->Unit(benchmark::kMillisecond);
 
 // A session without a feed, so nothing goes to the network: readings come by hand.
 std::unique_ptr<monitor::WatchSession> Session(const QStringList &codes) {
-    auto session = std::make_unique<monitor::WatchSession>(nullptr, monitor::WatchSession::Outlets{});
+    auto session =
+        std::make_unique<monitor::WatchSession>(nullptr, monitor::WatchSession::Outlets{});
     QList<storage::WatchEntry> entries;
     for (const QString &code : codes) {
-        entries.append({0, code, QStringLiteral("浦发银行"), {10.2, QStringLiteral("10.2")},
+        entries.append({0,
+                        code,
+                        QStringLiteral("浦发银行"),
+                        {10.2, QStringLiteral("10.2")},
                         {9.9, QStringLiteral("9.9")}});
     }
     session->start(entries);

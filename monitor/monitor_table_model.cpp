@@ -39,8 +39,7 @@ MonitorTableModel::MonitorTableModel(const monitor::WatchSession *session, QObje
       m_off(AlarmPicture(false)) {
     connect(session, &monitor::WatchSession::rowsAboutToBeReplaced, this,
             &MonitorTableModel::beginResetModel);
-    connect(session, &monitor::WatchSession::rowsReplaced, this,
-            &MonitorTableModel::endResetModel);
+    connect(session, &monitor::WatchSession::rowsReplaced, this, &MonitorTableModel::endResetModel);
     connect(session, &monitor::WatchSession::rowsChanged, this, [this] {
         if (rowCount() > 0) {
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));

@@ -9,8 +9,7 @@ WatchSession::WatchSession(quotes::QuoteFeed *feed, Outlets outlets, QObject *pa
     // The alarm test begins once the first reading has had its period to fill the prices.
     m_firstReadingPeriod.setSingleShot(true);
     m_firstReadingPeriod.setInterval(quotes::kReadingPeriodMs);
-    connect(&m_firstReadingPeriod, &QTimer::timeout, &m_alarmTest,
-            qOverload<>(&QTimer::start));
+    connect(&m_firstReadingPeriod, &QTimer::timeout, &m_alarmTest, qOverload<>(&QTimer::start));
     m_alarmTest.setInterval(kAlarmTestPeriodMs);
     connect(&m_alarmTest, &QTimer::timeout, this, &WatchSession::testAlarms);
     if (m_feed) {
