@@ -166,7 +166,7 @@ void TForm1::SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *sessi
     connect(session, &monitor::WatchSession::started, this, [this] {
         TForm10 *monitor = TForm10::Open(m_session.data());
         connect(monitor, &TForm10::overlayWanted, this,
-                [this] { TForm12::Open(std::as_const(m_session).data()); });
+                [this] { TForm12::Open(m_session.data()); });
     });
     connect(session, &monitor::WatchSession::stopped, this, [] {
         if (TForm10::instance) {

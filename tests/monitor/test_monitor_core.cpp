@@ -481,14 +481,16 @@ void TestMonitorCore::sessionReadsItsCodesUntilStopped() {
     monitor::WatchSession session(&feed, {});
     QSignalSpy started(&session, &monitor::WatchSession::started);
     QSignalSpy stopped(&session, &monitor::WatchSession::stopped);
+    QSignalSpy status(&session, &monitor::WatchSession::statusChanged);
     session.start({Entry("600000", "16", "15")});
     session.start({Entry("600000", "16", "15"), Entry("000001", "12", "11")});
     QCOMPARE(started.size(), 2);
     QCOMPARE(stopped.size(), 1);           // a new start ends the monitoring before it
     QVERIFY(!session.alarmTestRunning());  // not before the first reading's period is over
     QCOMPARE(feed.codes(), (QStringList{"600000", "000001"}));
-    QTRY_COMPARE(session.rows()[0].price, QStringLiteral("15.320"));
-    QCOMPARE(m_server->path(m_server->requests.size() - 1), QByteArray("/list=sh600000,sz000001"));
+    QTRY_COMPARE(status.size(), 4);  // each start, and the reading for each
+    QCOMPARE(m_server->path(1), QByteArray("/list=sh600000,sz000001"));
+    QCOMPARE(session.rows()[0].price, QStringLiteral("15.320"));
     QCOMPARE(session.status().text, QStringLiteral("行情来源: 新浪  10:00:07 1只股票没有报价"));
     session.stop();
     QVERIFY(feed.codes().isEmpty() && !session.active());
