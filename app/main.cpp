@@ -8,8 +8,8 @@
 #include "app/trading_client_refresh.h"
 #include "app/tray.h"
 #include "monitor/alarm_notifier.h"
-#include "monitor/monitor_window.h"
 #include "monitor/watch_list_dialog.h"
+#include "monitor/watch_session.h"
 #include "platform/platform.h"
 #include "quotes/quote_feed.h"
 #include "settings/fee_settings_dialog.h"
@@ -62,20 +62,19 @@ int main(int argc, char *argv[]) {
     THELPDLG manual;
     mainWindow.SetDialogs(&feeSettings, &systemParameters);
     mainWindow.SetManual(&manual);
-    // The one source of prices; its consumers subscribe the codes they show.
+    // The one quote feed, and monitoring over it. A row that starts to alarm is told to the
+    // desktop's notification service; where none answers, to the tray icon's balloon; without
+    // a tray, only the monitor shows it.
     quotes::QuoteFeed feed;
     SetLiveHoldingsSources(&feed, &feeSettings);
-    TSeeDlg watchList;
-    mainWindow.SetWatchListDialog(&watchList);
-    // A row that starts to alarm is told to the desktop's notification service; where none
-    // answers, to the tray icon's balloon; without a tray, only the monitor shows it.
     monitor::AlarmNotifier notifier;
-    TForm10::Notifier = &notifier;
-    const auto showMonitor = [] {
-        if (TForm10::instance) {
-            FocusWindow(TForm10::instance);
-        }
-    };
+    monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
+                                              notifier.notify(row, summary);
+                                          },
+                                          [] { platform::Current().PlayEventSound(); }});
+    TSeeDlg watchList(&session);
+    mainWindow.SetWatchListDialog(&watchList, &session);
+    const auto showMonitor = [&mainWindow] { mainWindow.ShowMonitor(); };
     QObject::connect(&notifier, &monitor::AlarmNotifier::unavailable, mainWindow.tray(),
                      [&mainWindow](const QString &, const QString &summary) {
                          mainWindow.tray()->ShowMessage(summary);

@@ -6,6 +6,8 @@
 #include "app/tray.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
+#include "monitor/monitor_window.h"
+#include "monitor/overlay_window.h"
 #include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
 #include "settings/fee_settings_dialog.h"
@@ -98,32 +100,29 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
 
     m_tray = new Tray(this, std::move(trayAvailable));
     m_tray->AddLauncherSurface(Label1);
-    buildMenu();
+    wireMenu();
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());
     }
 }
 
-void TForm1::buildMenu() {
-    QMenu *menu = m_tray->menu();
-    const auto item = [menu](const QString &caption, int picture) {
-        return menu->addAction(MenuIcon(picture), caption);
-    };
-    N8 = item(QStringLiteral("股票交易费率设置"), 4);
-    N9 = item(QStringLiteral("系统参数设置"), 5);
-    N5 = menu->addSeparator();
-    N1 = item(QStringLiteral("股票差价计算器"), 1);
-    N2 = item(QStringLiteral("股票均价计算器"), 1);
-    N6 = item(QStringLiteral("股票管理器"), 0);
-    N13 = menu->addSeparator();
-    N12 = item(QStringLiteral("股票价格监控设置"), 7);
-    N14 = item(QStringLiteral("查看监控股票价格"), 8);
-    N3 = menu->addSeparator();
-    N4 = item(QStringLiteral("关于本软件"), 3);
-    N10 = item(QStringLiteral("简易手册"), 6);
-    N11 = menu->addSeparator();
-    N7 = item(QStringLiteral("退出"), 2);
+void TForm1::wireMenu() {
+    const TrayMenu &entries = m_tray->entries();
+    N8 = entries.N8;
+    N9 = entries.N9;
+    N5 = entries.N5;
+    N1 = entries.N1;
+    N2 = entries.N2;
+    N6 = entries.N6;
+    N13 = entries.N13;
+    N12 = entries.N12;
+    N14 = entries.N14;
+    N3 = entries.N3;
+    N4 = entries.N4;
+    N10 = entries.N10;
+    N11 = entries.N11;
+    N7 = entries.N7;
 
     connect(N4, &QAction::triggered, this, [this] {
         show();
@@ -145,14 +144,42 @@ void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
     m_systemParameters = systemParameters;
 }
 
-void TForm1::SetWatchListDialog(TSeeDlg *watchList) {
+void TForm1::SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *session) {
     m_watchList = watchList;
+    m_session = session;
     connect(N12, &QAction::triggered, this, [this] { ShowDialog(m_watchList); });
     connect(N14, &QAction::triggered, this, [this] {
-        if (m_watchList) {
-            m_watchList->ShowMonitor(this);
+        if (m_watchList && m_watchList->ShowMonitor(this)) {
+            ShowMonitor();
         }
     });
+    // The overlay shows the monitor's prices: it goes when the dialog stops monitoring, and
+    // never lies over the dialog taking its clicks.
+    connect(watchList, &TSeeDlg::opened, this, [] {
+        if (TForm12::instance) {
+            TForm12::instance->close();
+        }
+    });
+    if (session == nullptr) {
+        return;
+    }
+    // A new monitor window for each start of monitoring; the old one goes when it ends.
+    connect(session, &monitor::WatchSession::started, this, [this] {
+        TForm10 *monitor = TForm10::Open(m_session.data());
+        connect(monitor, &TForm10::overlayWanted, this,
+                [this] { TForm12::Open(m_session.data()); });
+    });
+    connect(session, &monitor::WatchSession::stopped, this, [] {
+        if (TForm10::instance) {
+            TForm10::instance->close();
+        }
+    });
+}
+
+void TForm1::ShowMonitor() {
+    if (m_session && m_session->active() && TForm10::instance) {
+        FocusWindow(TForm10::instance);
+    }
 }
 
 void TForm1::SetManual(THELPDLG *manual) {

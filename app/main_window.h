@@ -1,6 +1,7 @@
 #pragma once
 // TForm1: the main window. It is the about screen, and wires the tray menu to the program's
-// windows.
+// windows; it opens the monitor and the overlay while the watch session runs and closes
+// them when it ends.
 
 #include <QAction>
 #include <QLabel>
@@ -22,6 +23,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
+namespace monitor {
+class WatchSession;
+}
 class TSETDlg;
 class TmyDlg;
 class TSeeDlg;
@@ -39,6 +43,7 @@ public:
     QPushButton *SpeedButton1;
     QTimer *Timer1;
 
+    // The tray menu's entries (Tray builds them).
     QAction *N8;
     QAction *N9;
     QAction *N5;
@@ -62,8 +67,11 @@ public:
     // The manual that "简易手册" shows.
     void SetManual(THELPDLG *manual);
 
-    // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks.
-    void SetWatchListDialog(TSeeDlg *watchList);
+    // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks, and
+    // the watch session whose windows this one opens and closes.
+    void SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *session);
+    // Shows the monitor while monitoring runs.
+    void ShowMonitor();
 
     // The line that tells what a Wayland-only session cannot do; shown only there.
     QLabel *sessionNote() const { return m_sessionNote; }
@@ -79,13 +87,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildMenu();
+    void wireMenu();
 
     QWidget *m_client;  // the area inside the thin frame
     Tray *m_tray;
     QPointer<TSETDlg> m_feeSettings;
     QPointer<TmyDlg> m_systemParameters;
     QPointer<TSeeDlg> m_watchList;
+    QPointer<monitor::WatchSession> m_session;
     QPointer<THELPDLG> m_manual;
     QLabel *m_sessionNote;
     bool m_aboutOver = false;  // the first second of the about screen has passed

@@ -8,11 +8,38 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 
+namespace {
+
+TrayMenu BuildMenu(QMenu *menu) {
+    const auto item = [menu](const QString &caption, int picture) {
+        return menu->addAction(MenuIcon(picture), caption);
+    };
+    TrayMenu entries{};
+    entries.N8 = item(QStringLiteral("股票交易费率设置"), 4);
+    entries.N9 = item(QStringLiteral("系统参数设置"), 5);
+    entries.N5 = menu->addSeparator();
+    entries.N1 = item(QStringLiteral("股票差价计算器"), 1);
+    entries.N2 = item(QStringLiteral("股票均价计算器"), 1);
+    entries.N6 = item(QStringLiteral("股票管理器"), 0);
+    entries.N13 = menu->addSeparator();
+    entries.N12 = item(QStringLiteral("股票价格监控设置"), 7);
+    entries.N14 = item(QStringLiteral("查看监控股票价格"), 8);
+    entries.N3 = menu->addSeparator();
+    entries.N4 = item(QStringLiteral("关于本软件"), 3);
+    entries.N10 = item(QStringLiteral("简易手册"), 6);
+    entries.N11 = menu->addSeparator();
+    entries.N7 = item(QStringLiteral("退出"), 2);
+    return entries;
+}
+
+}  // namespace
+
 Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
     : QObject(window),
       m_window(window),
       m_trayAvailable(std::move(trayAvailable)),
       m_menu(std::make_unique<QMenu>()),
+      m_entries(BuildMenu(m_menu.get())),
       m_icon(new QSystemTrayIcon(TrayIconPicture(), this)),
       m_trayWatch(new QTimer(this)),
       m_launcherHint(

@@ -17,6 +17,24 @@
 
 class QMouseEvent;
 
+// The entries of the tray's menu, in their order, under their names in the program's design.
+struct TrayMenu {
+    QAction *N8;   // 股票交易费率设置
+    QAction *N9;   // 系统参数设置
+    QAction *N5;   // -
+    QAction *N1;   // 股票差价计算器
+    QAction *N2;   // 股票均价计算器
+    QAction *N6;   // 股票管理器
+    QAction *N13;  // -
+    QAction *N12;  // 股票价格监控设置
+    QAction *N14;  // 查看监控股票价格
+    QAction *N3;   // -
+    QAction *N4;   // 关于本软件
+    QAction *N10;  // 简易手册
+    QAction *N11;  // -
+    QAction *N7;   // 退出
+};
+
 class Tray final : public QObject {
     Q_OBJECT
 public:
@@ -29,8 +47,9 @@ public:
     Tray &operator=(const Tray &) = delete;
 
     QSystemTrayIcon *icon() const { return m_icon; }
-    // The pop-up menu; its entries are the main window's wiring.
+    // The pop-up menu; what its entries do is the main window's wiring.
     QMenu *menu() const { return m_menu.get(); }
+    const TrayMenu &entries() const { return m_entries; }
 
     // Shows the text in the tray icon's message balloon; nothing while there is no tray.
     void ShowMessage(const QString &text);
@@ -59,6 +78,7 @@ private:
     std::function<bool()> m_trayAvailable;
     // No parent: a dialog open over the main window must not block the menu.
     std::unique_ptr<QMenu> m_menu;
+    TrayMenu m_entries;
     QSystemTrayIcon *m_icon;
     QTimer *m_trayWatch;
     QLabel *m_launcherHint;

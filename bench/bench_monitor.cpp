@@ -5,6 +5,7 @@
 
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
+#include "monitor/watch_session.h"
 #include "platform/fake/fake_platform.h"
 #include "quotes/market.h"
 #include "quotes/quote_protocol.h"
@@ -47,34 +48,42 @@ void BM_ParseReply800(benchmark::State &state) {
 }
 BENCHMARK(BM_ParseReply800)->Unit(benchmark::kMillisecond);
 
-TForm10 *Monitor(const QStringList &codes) {
-    auto *window = new TForm10();
+// A session without a feed, so nothing goes to the network: readings come by hand.
+std::unique_ptr<monitor::WatchSession> Session(const QStringList &codes) {
+    auto session =
+        std::make_unique<monitor::WatchSession>(nullptr, monitor::WatchSession::Outlets{});
+    QList<storage::WatchEntry> entries;
     for (const QString &code : codes) {
-        window->AddRow(code, QStringLiteral("浦发银行"), QStringLiteral("10.2"),
-                       QStringLiteral("9.9"));
+        entries.append({0,
+                        code,
+                        QStringLiteral("浦发银行"),
+                        {10.2, QStringLiteral("10.2")},
+                        {9.9, QStringLiteral("9.9")}});
     }
-    window->show();
-    return window;
+    session->start(entries);
+    return session;
 }
 
-quotes::QuoteReading Reading(const QStringList &codes, int tick) {
-    quotes::QuoteReading reading;
+quotes::FeedReading Reading(const QStringList &codes, int tick) {
+    quotes::FeedReading reading;
     for (qsizetype i = 0; i < codes.size(); ++i) {
         quotes::QuoteDetail quote;
         quote.price = QString::number(10 + ((tick + i) % 50) / 100.0, 'f', 2);
         quote.previousClose = QStringLiteral("10.14");
-        reading.quotes.append(quote);
+        reading.quotes.insert(codes[i], quote);
     }
     return reading;
 }
 
 void BM_UpdateRows800(benchmark::State &state) {
     const QStringList codes = Codes();
-    TForm10 *window = Monitor(codes);
-    const quotes::QuoteReading readings[] = {Reading(codes, 0), Reading(codes, 1)};
+    const auto session = Session(codes);
+    auto *window = new TForm10(session.get());
+    window->show();
+    const quotes::FeedReading readings[] = {Reading(codes, 0), Reading(codes, 1)};
     int tick = 0;
     for (auto _ : state) {
-        window->ApplyReading(readings[++tick % 2]);
+        session->apply(readings[++tick % 2]);
         QApplication::processEvents();  // the repaint
     }
     delete window;
@@ -83,10 +92,12 @@ BENCHMARK(BM_UpdateRows800)->Unit(benchmark::kMillisecond);
 
 void BM_AlarmTest800(benchmark::State &state) {
     const QStringList codes = Codes();
-    TForm10 *window = Monitor(codes);
-    window->ApplyReading(Reading(codes, 0));
+    const auto session = Session(codes);
+    auto *window = new TForm10(session.get());
+    window->show();
+    session->apply(Reading(codes, 0));
     for (auto _ : state) {
-        window->Timer2Timer();
+        session->testAlarms();
         QApplication::processEvents();
     }
     delete window;
@@ -95,15 +106,15 @@ BENCHMARK(BM_AlarmTest800)->Unit(benchmark::kMillisecond);
 
 void BM_PaintOverlay800(benchmark::State &state) {
     const QStringList codes = Codes();
-    TForm10 *window = Monitor(codes);
-    window->ApplyReading(Reading(codes, 0));
-    window->SpeedButton3Click();
+    const auto session = Session(codes);
+    session->apply(Reading(codes, 0));
+    auto *overlay = new TForm12(session.get());
+    overlay->show();
     for (auto _ : state) {
-        window->PaintOverlay();
+        overlay->PaintOverlay();
         QApplication::processEvents();
     }
-    delete TForm12::instance;
-    delete window;
+    delete overlay;
 }
 BENCHMARK(BM_PaintOverlay800)->Unit(benchmark::kMillisecond);
 

@@ -183,16 +183,16 @@ QList<LiveRow> LiveHoldings::Rows(const std::optional<numbers::FeeSchedule> &fee
     return rows;
 }
 
-monitor::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
-                                  qsizetype total, const QTime &at, qsizetype unreadable,
-                                  const QString &feeError) {
-    monitor::ReadingStatus status;
+quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
+                                 qsizetype total, bool anyPrice, const QTime &at,
+                                 qsizetype unreadable, const QString &feeError) {
+    quotes::ReadingStatus status;
     if (reading) {
         quotes::QuoteReading described;
         described.error = reading->error;
         described.mainError = reading->mainError;
         described.source = reading->source;
-        status = monitor::DescribeReading(described, kept, total, at, reading->closed);
+        status = quotes::DescribeReading(described, kept, total, at, reading->closed, anyPrice);
     }
     QStringList notes;
     if (unreadable > 0) {

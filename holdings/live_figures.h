@@ -3,9 +3,9 @@
 // valued at the latest quote, and what selling it at that price would net after every fee in
 // force.
 
-#include "monitor/monitor_rows.h"
 #include "numbers/fee_schedule.h"
 #include "quotes/quote_feed.h"
+#include "quotes/reading_status.h"
 #include "storage/holdings_store.h"
 
 #include <QHash>
@@ -87,8 +87,9 @@ private:
 
 // The status line: what the monitor says of the last reading (nothing before the first),
 // then the lots left out and a fee schedule that does not read.
-monitor::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
-                                  qsizetype total, const QTime &at, qsizetype unreadable,
-                                  const QString &feeError);
+// `anyPrice`: some code has a price by now; `at` is the reading's time in Beijing time.
+quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
+                                 qsizetype total, bool anyPrice, const QTime &at,
+                                 qsizetype unreadable, const QString &feeError);
 
 }  // namespace holdings

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kBackground(176, 211, 225);
@@ -210,7 +212,8 @@ void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
     }
     m_kept = m_holdings.Apply(reading);
     m_reading = reading.state;
-    m_readingAt = QTime::currentTime();
+    // Market times are Beijing time, whatever the desktop's zone.
+    m_readingAt = m_feed->now().toTimeZone(quotes::BeijingTime()).time();
     showFigures();
 }
 
@@ -226,9 +229,11 @@ void LiveHoldingsWindow::showFigures() {
                           : totals.sign < 0 ? QStringLiteral("color: rgb(0, 128, 0);")
                                             : QStringLiteral("color: black;"));
 
-    const monitor::ReadingStatus status =
-        holdings::LiveStatus(m_reading, m_kept, rows.size(), m_readingAt, m_holdings.unreadable(),
-                             fees.schedule ? QString() : fees.error);
+    const quotes::ReadingStatus status = holdings::LiveStatus(
+        m_reading, m_kept, rows.size(),
+        std::any_of(rows.cbegin(), rows.cend(),
+                    [](const holdings::LiveRow &row) { return !row.priceText.isEmpty(); }),
+        m_readingAt, m_holdings.unreadable(), fees.schedule ? QString() : fees.error);
     Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
                                          : QStringLiteral("color: gray;"));
     // A long account is cut to the line; the tooltip holds all of it.

@@ -7,7 +7,6 @@ namespace monitor {
 AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
     AlarmTestResult result;
     result.marks.reserve(rows.size());
-    result.colours.reserve(rows.size());
     result.alarming.reserve(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const MonitorRow &row = rows[i];
@@ -26,7 +25,6 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
             result.alarm = true;
         }
         result.marks.append(mark);
-        result.colours.append(MarkColour(QString(mark)));
         result.alarming.append(alarming);
     }
     return result;
@@ -47,48 +45,6 @@ qsizetype ApplyPrices(QList<MonitorRow> &rows,
         }
     }
     return unpriced;
-}
-
-ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
-                              const QTime &at, bool closed) {
-    const QString time = at.toString(QStringLiteral("HH:mm:ss"));
-    const bool bothFailed = !reading.error.isEmpty() && !reading.mainError.isEmpty();
-    const QString error = bothFailed ? QStringLiteral("%1、%2行情服务都失败了")
-                                           .arg(quotes::ServiceName(quotes::QuoteSource::Main),
-                                                quotes::ServiceName(quotes::QuoteSource::Fallback))
-                                     : reading.error;
-    ReadingStatus status;
-    if (!error.isEmpty()) {
-        status.text =
-            kept >= total
-                ? QStringLiteral("%1 %2,显示的是上次的价格").arg(time, error)
-                : QStringLiteral("%1 %2,%3只股票仍是上次的价格").arg(time, error).arg(kept);
-        status.problem = true;
-    } else if (kept > 0) {
-        status.text = QStringLiteral("%1 %2只股票没有报价").arg(time).arg(kept);
-        status.problem = true;
-    } else {
-        status.text = QStringLiteral("价格更新于 %1").arg(time);
-    }
-    if (!bothFailed) {
-        status.text.prepend(
-            QStringLiteral("行情来源: %1  ").arg(quotes::ServiceName(reading.source)));
-    }
-    if (closed) {
-        status.text.prepend(QStringLiteral("休市  "));
-    }
-    status.details = status.text;
-    if (!reading.mainError.isEmpty()) {
-        status.details +=
-            QStringLiteral("\n%1: %2")
-                .arg(quotes::ServiceName(quotes::QuoteSource::Main), reading.mainError);
-    }
-    if (bothFailed) {
-        status.details +=
-            QStringLiteral("\n%1: %2")
-                .arg(quotes::ServiceName(quotes::QuoteSource::Fallback), reading.error);
-    }
-    return status;
 }
 
 }  // namespace monitor

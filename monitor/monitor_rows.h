@@ -1,7 +1,7 @@
 #pragma once
-// The monitor's rows as data and the rules over them: the timing of readings and alarm
-// tests, the prices a reading brings, the alarm test with its marks and colours, and what
-// the status line says about a reading. The window only shows what these give it.
+// The monitor's rows as data and the rules over them: the timing of alarm tests, the prices a
+// reading brings, the alarm test with its marks, and what the status line says about a
+// reading. The watch session runs these; the views only show what it holds.
 
 #include "quotes/quote_reading.h"
 
@@ -11,7 +11,6 @@
 #include <QString>
 #include <QTime>
 
-#include <cstdint>
 #include <optional>
 
 namespace monitor {
@@ -34,9 +33,8 @@ struct MonitorRow {
 };
 
 struct AlarmTestResult {
-    QList<QChar> marks;       // each row's mark after the test
-    QList<uint32_t> colours;  // each row's text colour, 0xRRGGBB
-    QList<bool> alarming;     // each row's MonitorRow::alarming after the test
+    QList<QChar> marks;    // each row's mark after the test; its colour is MarkColour's
+    QList<bool> alarming;  // each row's MonitorRow::alarming after the test
     // Rows that start to alarm in this test: at or beyond an edge now and not at the last
     // test, or now at the other edge. Each is told to the desktop once.
     QList<qsizetype> started;
@@ -56,16 +54,5 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows);
 // price for (a code the service does not know).
 qsizetype ApplyPrices(QList<MonitorRow> &rows,
                       const QList<std::optional<quotes::QuoteDetail>> &quotes);
-
-struct ReadingStatus {
-    QString text;
-    bool problem = false;  // shown in red
-    QString details;       // the full account, for the status line's tooltip
-};
-
-// The status line after a reading at `at` (desktop time): the service in use, its error, how
-// many of `total` rows got no price, and "休市" first while the exchanges are `closed`.
-ReadingStatus DescribeReading(const quotes::QuoteReading &reading, qsizetype kept, qsizetype total,
-                              const QTime &at, bool closed);
 
 }  // namespace monitor

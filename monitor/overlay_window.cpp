@@ -18,7 +18,7 @@ const QRegion kNothing(-1, -1, 1, 1);
 
 }  // namespace
 
-TForm12::TForm12() {
+TForm12::TForm12(const monitor::WatchSession *session) : m_session(session) {
     setWindowTitle(QStringLiteral("股票价格"));
     SetBackground(this, Qt::black);
     setContentsMargins(0, 0, 0, 0);
@@ -29,6 +29,20 @@ TForm12::TForm12() {
     addDragHandle(Image1);
     // See-through until the first prices are painted.
     setMask(kNothing);
+    if (session != nullptr) {
+        connect(session, &monitor::WatchSession::pricesArrived, this, &TForm12::PaintOverlay);
+    }
+}
+
+void TForm12::PaintOverlay() {
+    if (!m_session) {
+        return;
+    }
+    QList<Line> lines;
+    for (const monitor::MonitorRow &row : m_session->rows()) {
+        lines.append({row.code, row.price});
+    }
+    Paint(lines);
 }
 
 void TForm12::Paint(const QList<Line> &lines) {

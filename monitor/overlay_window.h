@@ -1,16 +1,20 @@
 #pragma once
 // TForm12: the prices in large type straight on the desktop. Only the text strokes are seen
-// and take the mouse; everything else lets clicks through to the windows below.
+// and take the mouse; everything else lets clicks through to the windows below. Repainted
+// whenever a reading of the watch session brings prices.
 
+#include "monitor/watch_session.h"
 #include "widgets/tool_window.h"
 
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 
 class TForm12 final : public ToolWindowOf<TForm12> {
     Q_OBJECT
 public:
-    TForm12();
+    // Without a session it shows what Paint gives it.
+    explicit TForm12(const monitor::WatchSession *session = nullptr);
 
     QLabel *Image1;
 
@@ -23,6 +27,8 @@ public:
     // colour in force, the window as wide as the screen and as high as its lines; lines that
     // would fall below the bottom of the screen are left out.
     void Paint(const QList<Line> &lines);
+    // Paints the session's rows.
+    void PaintOverlay();
 
     // The painted picture: black wherever nothing is drawn.
     const QImage &picture() const { return m_picture; }
@@ -32,5 +38,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QPointer<const monitor::WatchSession> m_session;
     QImage m_picture;
 };

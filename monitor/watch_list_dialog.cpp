@@ -1,6 +1,5 @@
 #include "monitor/watch_list_dialog.h"
 
-#include "monitor/monitor_window.h"
 #include "monitor/watch_entry.h"
 #include "numbers/entry_messages.h"
 #include "storage/watch_list_store.h"
@@ -24,9 +23,10 @@ const QColor kDialogColour(210, 233, 255);
 
 }  // namespace
 
-TSeeDlg::TSeeDlg(QWidget *parent)
+TSeeDlg::TSeeDlg(monitor::WatchSession *session, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      m_session(session) {
     setWindowTitle(QStringLiteral("股票价格监控设置"));
     SetFontWhenShown(this, SongTi());
     SetBackground(this, kDialogColour);
@@ -280,9 +280,10 @@ void TSeeDlg::showEvent(QShowEvent *event) {
     }
     CentreOnScreen(this);
     LoadWatchList();
-    if (TForm10::instance) {
-        TForm10::instance->close();
+    if (m_session) {
+        m_session->stop();
     }
+    emit opened();
 }
 
 void TSeeDlg::FormClose() {
@@ -290,8 +291,8 @@ void TSeeDlg::FormClose() {
         return;
     }
     if (!CheckBox1->isChecked()) {
-        if (TForm10::instance) {
-            TForm10::instance->close();
+        if (m_session) {
+            m_session->stop();
         }
         return;
     }
@@ -299,39 +300,33 @@ void TSeeDlg::FormClose() {
 }
 
 bool TSeeDlg::StartMonitoring() {
-    if (Entries->rowCount() == 0) {
+    if (Entries->rowCount() == 0 || !m_session) {
         return false;
     }
-    if (TForm10::instance) {
-        TForm10::instance->close();
-    }
-    TForm10 *monitor = TForm10::Open();
-    for (const storage::WatchEntry &entry : Entries->entries()) {
-        monitor->AddRow(entry.code, entry.name, entry.upper.text, entry.lower.text);
-    }
-    monitor->StartMonitoring();
+    m_session->start(Entries->entries());
     return true;
 }
 
-void TSeeDlg::ShowMonitor(QWidget *owner) {
+bool TSeeDlg::ShowMonitor(QWidget *owner) {
     if (isVisible()) {
         messages::Show(owner, QStringLiteral("[股票价格监控设置]窗口运行中!请先退出."),
                        QStringLiteral("提示"), messages::Icon::Error);
-        return;
+        return false;
     }
     if (!CheckBox1->isChecked()) {
         messages::Show(owner, QStringLiteral("股价监控功能没有启用!"), QStringLiteral("提示"),
                        messages::Icon::Error);
-        return;
+        return false;
     }
-    if (TForm10::instance) {
-        FocusWindow(TForm10::instance);
-        return;
+    if (m_session && m_session->active()) {
+        return true;
     }
     // The switch is on but nothing is watched (the list was empty when the dialog closed,
     // or the monitor was closed otherwise): start from the list, or say why there is none.
     if (!StartMonitoring()) {
         messages::Show(owner, QStringLiteral("监控列表中没有股票!请先在[股票价格监控设置]中添加."),
                        QStringLiteral("提示"), messages::Icon::Information);
+        return false;
     }
+    return true;
 }

@@ -1,21 +1,25 @@
 #pragma once
 // TSeeDlg: the watch-list settings. Keeps the watched stocks with their alarm band in table
-// KSEE and carries the monitoring switch; closing it starts the monitor.
+// KSEE and carries the monitoring switch; showing it stops the watch session it is handed,
+// closing it with the switch on starts it again.
 
 #include "monitor/watch_list_model.h"
+#include "monitor/watch_session.h"
 #include "widgets/list_editor.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 
 class TSeeDlg final : public QDialog {
     Q_OBJECT
 public:
-    explicit TSeeDlg(QWidget *parent = nullptr);
+    // Without a session the dialog only edits the list.
+    explicit TSeeDlg(monitor::WatchSession *session = nullptr, QWidget *parent = nullptr);
 
     enum class EditMode { Adding, Modifying };
 
@@ -47,12 +51,17 @@ public:
     // Runs whenever the dialog closes, by its button, its close box or Escape.
     void FormClose();
 
-    // Builds a new monitor window from the list. False when the list is empty.
+    // Starts monitoring the list afresh. False when the list is empty.
     bool StartMonitoring();
 
     // The tray's "查看监控股票价格": refuses while the dialog is open or the switch is off;
-    // otherwise shows the monitor, or starts one from the list when there is none.
-    void ShowMonitor(QWidget *owner);
+    // otherwise starts monitoring from the list when none runs. True when monitoring runs
+    // and its window is to be shown.
+    bool ShowMonitor(QWidget *owner);
+
+signals:
+    // The dialog was shown: monitoring has stopped, and what showed its prices goes.
+    void opened();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -63,6 +72,7 @@ private:
     // edit, reloads and selects the entry if it is still there. False for other outcomes.
     bool ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
 
+    QPointer<monitor::WatchSession> m_session;
     EditMode m_editMode = EditMode::Adding;
     EditStates m_states;
 };

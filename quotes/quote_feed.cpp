@@ -4,13 +4,13 @@
 
 namespace quotes {
 
-QuoteFeed::QuoteFeed(TradingCalendar calendar, int deadlineMs, QObject *parent)
+QuoteFeed::QuoteFeed(TradingCalendar calendar, int deadlineMs, QObject *parent, int periodMs)
     : QObject(parent),
       m_calendar(std::move(calendar)),
       m_client(deadlineMs, nullptr, [this] { return m_calendar.now(); }) {
     // Due after the reading's deadline, never before it.
     m_timer.setTimerType(Qt::PreciseTimer);
-    m_timer.setInterval(kReadingPeriodMs);
+    m_timer.setInterval(periodMs);
     connect(&m_timer, &QTimer::timeout, this, &QuoteFeed::readIfDue);
     connect(&m_client, &QuoteClient::finished, this, &QuoteFeed::received);
 }

@@ -41,8 +41,11 @@ struct FeedReading {
 class QuoteFeed final : public QObject {
     Q_OBJECT
 public:
+    // A reading is ended `deadlineMs` after it started, before the next one is due
+    // `periodMs` after it.
     explicit QuoteFeed(TradingCalendar calendar = TradingCalendar::Shipped(),
-                       int deadlineMs = kReplyDeadlineMs, QObject *parent = nullptr);
+                       int deadlineMs = kReplyDeadlineMs, QObject *parent = nullptr,
+                       int periodMs = kReadingPeriodMs);
 
     // Replaces the codes this consumer is subscribed to; an empty list ends its subscription.
     // A code no consumer had before is read at once (or as soon as the reading under way
@@ -54,6 +57,8 @@ public:
     QStringList codes() const;
     const FeedState &state() const { return m_state; }
     const TradingCalendar &calendar() const { return m_calendar; }
+    // The time by the feed's clock, the one its calendar and its choice of service go by.
+    QDateTime now() const { return m_calendar.now(); }
     QuoteClient *client() { return &m_client; }
 
 signals:

@@ -6,8 +6,7 @@ QString ServiceName(QuoteSource source) {
     return source == QuoteSource::Main ? QStringLiteral("新浪") : QStringLiteral("腾讯");
 }
 
-QuoteSourcePolicy::QuoteSourcePolicy(Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {}
+QuoteSourcePolicy::QuoteSourcePolicy(Clock clock) : m_clock(OrRealTime(std::move(clock))) {}
 
 QuoteSource QuoteSourcePolicy::firstSource() const {
     if (!m_switched) {

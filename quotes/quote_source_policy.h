@@ -4,10 +4,10 @@
 // readings go to the second service alone, and the main one is tried again every five
 // minutes until it answers.
 
+#include "quotes/clock.h"
+
 #include <QDateTime>
 #include <QString>
-
-#include <functional>
 
 namespace quotes {
 
@@ -18,7 +18,7 @@ QString ServiceName(QuoteSource source);
 
 class QuoteSourcePolicy final {
 public:
-    using Clock = std::function<QDateTime()>;
+    using Clock = quotes::Clock;
     static constexpr int kFailuresBeforeSwitch = 2;
     static constexpr qint64 kRetryMainSeconds = 5 * 60;
 

@@ -78,7 +78,7 @@ QTimeZone BeijingTime() {
 }
 
 TradingCalendar::TradingCalendar(const QString &closureDays, Clock clock)
-    : m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); })) {
+    : m_clock(OrRealTime(std::move(clock))) {
     for (QStringView line : QStringView(closureDays).split(u'\n')) {
         const std::optional<QDate> date = LineDate(line);
         if (date && date->isValid()) {

@@ -3,13 +3,13 @@
 // and 13:00 to 15:00 on trading days. Saturdays, Sundays and the listed closure days are not
 // trading days; a year without a single listed closure day counts every weekday as one.
 
+#include "quotes/clock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QSet>
 #include <QString>
 #include <QTimeZone>
-
-#include <functional>
 
 namespace quotes {
 
@@ -19,7 +19,7 @@ QTimeZone BeijingTime();
 
 class TradingCalendar final {
 public:
-    using Clock = std::function<QDateTime()>;
+    using Clock = quotes::Clock;
 
     // Closure days: one ISO date (2026-01-01) per line; blank lines and text after "#" are
     // ignored, and so is a line that is not a date.

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 class QDialog;
 class QLineEdit;
 
@@ -68,13 +70,15 @@ public:
     // The program-wide reference to the live window of this class; empty when there is none.
     static inline QPointer<Window> instance;
 
-    // Focuses the live window, or creates, shows and remembers a new one.
-    static Window *Open() {
+    // Focuses the live window, or creates (from these arguments), shows and remembers a new
+    // one.
+    template <class... Arguments>
+    static Window *Open(Arguments &&...arguments) {
         if (instance) {
             FocusWindow(instance);
             return instance;
         }
-        instance = new Window();
+        instance = new Window(std::forward<Arguments>(arguments)...);
         instance->show();
         FocusWindow(instance);
         return instance;

@@ -1,9 +1,12 @@
-// The monitor's rules over its rows, and the quote protocol and client against a service on
-// 127.0.0.1.
+// The monitor's rules over its rows, the watch session, and the quote protocol and client
+// against a service on 127.0.0.1.
 
+#include "monitor/alarm_rule.h"
 #include "monitor/monitor_rows.h"
+#include "monitor/watch_session.h"
 #include "quotes/quote_client.h"
 #include "quotes/quote_protocol.h"
+#include "quotes/reading_status.h"
 #include "quotes/tencent_protocol.h"
 #include "storage/watch_list_store.h"
 #include "support/fake_quote_server.h"
@@ -25,6 +28,7 @@ private slots:
     void alarmTest();
     void readingStatus_data();
     void readingStatus();
+    void sessionAppliesByCodeAndTellsEachAlarmOnce();
     void requestUrlsSplitAndEncode();
     void init();
     void oneRequestPerReadingMatchedByCode();
@@ -41,6 +45,7 @@ private slots:
     void bothServicesDownStaysSaid();
     void namesAreCleaned_data();
     void namesAreCleaned();
+    void sessionReadsItsCodesUntilStopped();
 
 private:
     QuoteReading read(quotes::QuoteClient &client, const QStringList &codes);
@@ -120,7 +125,7 @@ void TestMonitorCore::alarmTest() {
     QFETCH(QString, alarming);
     const monitor::AlarmTestResult result = monitor::TestAlarms(RowsOf(rows));
     QCOMPARE(QString(result.marks.constData(), result.marks.size()), marks);
-    QCOMPARE(result.colours.last(), lastColour);
+    QCOMPARE(monitor::MarkColour(QString(result.marks.last())), lastColour);
     QCOMPARE(result.alarm, alarm);
     QString told;
     for (const qsizetype row : result.started) {
@@ -139,25 +144,29 @@ void TestMonitorCore::readingStatus_data() {
     QTest::addColumn<QString>("errors");  // "<main's>|<the last service's>"
     QTest::addColumn<bool>("second");     // the second service was asked last
     QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("priced");  // the rows had prices before the reading
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("problem");
-    QTest::newRow("all") << Prices{"1", "2"} << "|" << false << false
+    QTest::newRow("all") << Prices{"1", "2"} << "|" << false << false << true
                          << "行情来源: 新浪  价格更新于 09:30:05" << false;
     QTest::newRow("suspended and unknown both count")
-        << Prices{std::nullopt, ""} << "|" << false << false
+        << Prices{std::nullopt, ""} << "|" << false << false << true
         << "行情来源: 新浪  09:30:05 2只股票没有报价" << true;
-    QTest::newRow("not quoted") << Prices{"1", std::nullopt} << "|" << true << false
+    QTest::newRow("not quoted") << Prices{"1", std::nullopt} << "|" << true << false << true
                                 << "行情来源: 腾讯  09:30:05 1只股票没有报价" << true;
     QTest::newRow("one batch failed")
-        << Prices{"1", std::nullopt} << "|行情服务无响应" << false << false
+        << Prices{"1", std::nullopt} << "|行情服务无响应" << false << false << true
         << "行情来源: 新浪  09:30:05 行情服务无响应,1只股票仍是上次的价格" << true;
     QTest::newRow("second service delivered, closed")
-        << Prices{"1", "2"} << "行情服务无响应|" << true << true
+        << Prices{"1", "2"} << "行情服务无响应|" << true << true << true
         << "休市  行情来源: 腾讯  价格更新于 09:30:05" << false;
-    QTest::newRow("both failed") << Prices{std::nullopt, std::nullopt}
-                                 << "无法连接行情服务|行情服务拒绝请求(HTTP 503)" << true << false
-                                 << "09:30:05 新浪、腾讯行情服务都失败了,显示的是上次的价格"
+    const QString both = "无法连接行情服务|行情服务拒绝请求(HTTP 503)";
+    QTest::newRow("both failed") << Prices{std::nullopt, std::nullopt} << both << true << false
+                                 << true << "09:30:05 新浪、腾讯行情服务都失败了,显示的是上次的价格"
                                  << true;
+    QTest::newRow("both failed, no price ever")
+        << Prices{std::nullopt, std::nullopt} << both << true << false << false
+        << "09:30:05 新浪、腾讯行情服务都失败了,还没有价格" << true;
 }
 
 void TestMonitorCore::readingStatus() {
@@ -165,9 +174,11 @@ void TestMonitorCore::readingStatus() {
     QFETCH(QString, errors);
     QFETCH(bool, second);
     QFETCH(bool, closed);
+    QFETCH(bool, priced);
     QFETCH(QString, status);
     QFETCH(bool, problem);
-    QList<monitor::MonitorRow> rows = RowsOf({"9 16 15 1 0", "8 16 15 1 0"});
+    QList<monitor::MonitorRow> rows = RowsOf(priced ? QStringList{"9 16 15 1 0", "8 16 15 1 0"}
+                                                    : QStringList{"_ 16 15 1 0", "_ 16 15 1 0"});
     QuoteReading reading;
     for (const std::optional<QString> &price : prices) {
         reading.quotes.append(price ? std::optional(quotes::QuoteDetail{*price, {}, {}})
@@ -177,13 +188,73 @@ void TestMonitorCore::readingStatus() {
     reading.error = errors.section(u'|', 1);
     reading.source = second ? quotes::QuoteSource::Fallback : quotes::QuoteSource::Main;
     const qsizetype kept = monitor::ApplyPrices(rows, reading.quotes);
-    QCOMPARE(rows[1].price, prices[1].value_or("8"));
-    const monitor::ReadingStatus said =
-        monitor::DescribeReading(reading, kept, rows.size(), QTime(9, 30, 5), closed);
+    QCOMPARE(rows[1].price, prices[1].value_or(priced ? "8" : ""));
+    const quotes::ReadingStatus said =
+        quotes::DescribeReading(reading, kept, rows.size(), QTime(9, 30, 5), closed,
+                                !rows[0].price.isEmpty() || !rows[1].price.isEmpty());
     QCOMPARE(said.text, status);
     QCOMPARE(said.problem, problem);
     // Both services' own words stay within reach.
     QVERIFY(said.details.contains(reading.mainError) && said.details.contains(reading.error));
+}
+
+storage::WatchEntry Entry(const QString &code, const QString &upper, const QString &lower) {
+    return {0, code, QStringLiteral("名"), {upper.toDouble(), upper}, {lower.toDouble(), lower}};
+}
+
+QString Shown(const monitor::WatchSession &session) {
+    QStringList cells;
+    for (const monitor::MonitorRow &row : session.rows()) {
+        cells.append(row.price + u'/' + row.mark);
+    }
+    return cells.join(u' ');
+}
+
+void TestMonitorCore::sessionAppliesByCodeAndTellsEachAlarmOnce() {
+    QStringList told;
+    int sounds = 0;
+    monitor::WatchSession session(
+        nullptr,
+        {[&](const QString &row, const QString &) { told.append(row); }, [&] { ++sounds; }});
+    QSignalSpy raised(&session, &monitor::WatchSession::alarmRaised);
+    session.start({Entry("600000", "15", "14"), Entry("000001", "16", "15")});
+    // Each step: the prices a reading brought by code, a row's switch flipped (or -1), one
+    // alarm test; then each row's price and mark, the rows told so far, the sounds so far.
+    struct Step {
+        QHash<QString, QString> prices;
+        int toggle;
+        QString shown;
+        QStringList told;
+        int sounds;
+    };
+    const Step steps[] = {
+        {{{"000001", "15.5"}, {"600000", "15.32"}, {"300750", "1"}},
+         -1,
+         "15.32/+ 15.5/0",
+         {"600000"},
+         1},
+        {{{"600000", "14.5"}}, -1, "14.5/+ 15.5/0", {"600000"}, 1},        // back inside: latched
+        {{{"600000", "13"}}, -1, "13/- 15.5/0", {"600000", "600000"}, 2},  // the other edge
+        {{{"000001", "16"}}, 0, "13/- 16/+", {"600000", "600000", "000001"}, 3},
+        {{{"600000", "20"}}, -1, "20/- 16/+", {"600000", "600000", "000001"}, 4},  // row 0 off
+    };
+    for (const Step &step : steps) {
+        quotes::FeedReading reading;
+        for (auto it = step.prices.cbegin(); it != step.prices.cend(); ++it) {
+            reading.quotes.insert(it.key(), quotes::QuoteDetail{it.value(), {}, {}});
+        }
+        session.apply(reading);
+        session.toggleAlarm(step.toggle);
+        session.testAlarms();
+        QCOMPARE(Shown(session), step.shown);
+        QCOMPARE(told, step.told);
+        QCOMPARE(sounds, step.sounds);
+    }
+    QCOMPARE(raised.size(), 4);
+    // A reading made for another consumer's codes leaves the rows and the status alone.
+    QSignalSpy status(&session, &monitor::WatchSession::statusChanged);
+    session.apply({{{QStringLiteral("300750"), std::nullopt}}, {}});
+    QCOMPARE(status.size(), 0);
 }
 
 void TestMonitorCore::requestUrlsSplitAndEncode() {
@@ -350,32 +421,40 @@ void TestMonitorCore::floodIsCutOffAndReadingsGoOnTime() {
     // Both services flood: the second is held to the same limits.
     qputenv("STOCKCALC_QUOTE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", qgetenv("STOCKCALC_QUOTE_URL"));
-    quotes::QuoteClient client;
+    // Four readings on a shortened period: each must end, cut off, before the next is due.
+    constexpr int kPeriodMs = 1500;
+    constexpr int kReadings = 4;
+    quotes::QuoteClient client(kPeriodMs - 250);
     QStringList errors;
     connect(&client, &quotes::QuoteClient::finished,
             [&](const QuoteReading &reading) { errors.append(reading.error); });
     int refused = 0;
+    int started = 1;
     QTimer period;
     period.setTimerType(Qt::PreciseTimer);
-    connect(&period, &QTimer::timeout, [&] { refused += client.Read({"600000"}) ? 0 : 1; });
+    connect(&period, &QTimer::timeout, [&] {
+        refused += client.Read({"600000"}) ? 0 : 1;
+        if (++started == kReadings) {
+            period.stop();
+        }
+    });
     const int before = ResidentMegabytes();
     int peak = before;
     QElapsedTimer clock;
     clock.start();
     QVERIFY(client.Read({"600000"}));
-    period.start(quotes::kReadingPeriodMs);
-    while (clock.elapsed() < 29500) {  // readings at 0, 5, ... 25 s
-        QTest::qWait(100);
+    period.start(kPeriodMs);
+    while (errors.size() < kReadings && clock.elapsed() < (kReadings + 1) * kPeriodMs) {
+        QTest::qWait(50);
         peak = std::max(peak, ResidentMegabytes());
     }
-    period.stop();
     QVERIFY2(peak - before < 100, qPrintable(QStringLiteral("%1 MB").arg(peak - before)));
     QCOMPARE(refused, 0);  // every reading had ended before the next was due
-    QTRY_COMPARE(errors.size(), 6);
-    QCOMPARE(errors.filter(QStringLiteral("过大")).size(), 6);
+    QTRY_COMPARE(errors.size(), kReadings);
+    QCOMPARE(errors.filter(QStringLiteral("过大")).size(), kReadings);
     flood->quit();
     flood->wait();
-    QCOMPARE(requests, 8);  // both services twice, then the second alone
+    QCOMPARE(requests, 6);  // both services twice, then the second alone
 }
 
 void TestMonitorCore::secondServiceTakesOverAndHandsBack() {
@@ -471,8 +550,8 @@ void TestMonitorCore::bothServicesDownStaysSaid() {
         now = now.addSecs(5);
     }
     QCOMPARE(m_server->requests.size(), 2);
-    const monitor::ReadingStatus said =
-        monitor::DescribeReading(reading, 1, 1, QTime(9, 30, 5), false);
+    const quotes::ReadingStatus said =
+        quotes::DescribeReading(reading, 1, 1, QTime(9, 30, 5), false, true);
     QCOMPARE(said.text, QStringLiteral("09:30:05 新浪、腾讯行情服务都失败了,显示的是上次的价格"));
     QVERIFY(said.details.contains("HTTP 500") && said.details.contains("HTTP 503"));
 }
@@ -489,6 +568,30 @@ void TestMonitorCore::namesAreCleaned() {
     QFETCH(QString, name);
     QFETCH(QString, clean);
     QCOMPARE(storage::CleanName(name), clean);
+}
+
+void TestMonitorCore::sessionReadsItsCodesUntilStopped() {
+    m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
+    // A Thursday morning in Beijing, whatever the desktop's zone: the status shows that time.
+    const QDateTime now(QDate(2026, 3, 5), QTime(10, 0, 7), quotes::BeijingTime());
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return now; }));
+    monitor::WatchSession session(&feed, {});
+    QSignalSpy started(&session, &monitor::WatchSession::started);
+    QSignalSpy stopped(&session, &monitor::WatchSession::stopped);
+    QSignalSpy status(&session, &monitor::WatchSession::statusChanged);
+    session.start({Entry("600000", "16", "15")});
+    session.start({Entry("600000", "16", "15"), Entry("000001", "12", "11")});
+    QCOMPARE(started.size(), 2);
+    QCOMPARE(stopped.size(), 1);           // a new start ends the monitoring before it
+    QVERIFY(!session.alarmTestRunning());  // not before the first reading's period is over
+    QCOMPARE(feed.codes(), (QStringList{"600000", "000001"}));
+    QTRY_COMPARE(status.size(), 4);  // each start, and the reading for each
+    QCOMPARE(m_server->path(1), QByteArray("/list=sh600000,sz000001"));
+    QCOMPARE(session.rows()[0].price, QStringLiteral("15.320"));
+    QCOMPARE(session.status().text, QStringLiteral("行情来源: 新浪  10:00:07 1只股票没有报价"));
+    session.stop();
+    QVERIFY(feed.codes().isEmpty() && !session.active());
+    QCOMPARE(stopped.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestMonitorCore)

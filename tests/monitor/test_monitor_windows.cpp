@@ -1,10 +1,11 @@
-// The watch-list dialog on a real database file, the monitor's readings and alarms, the
-// overlay's shape, and the tray entry that shows the monitor.
+// The watch-list dialog on a real database file, the monitor and the overlay as views of the
+// watch session, and the tray entry that shows the monitor.
 
 #include "app/main_window.h"
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
 #include "monitor/watch_list_dialog.h"
+#include "monitor/watch_session.h"
 #include "platform/fake/fake_platform.h"
 #include "storage/watch_list_store.h"
 #include "support/fake_quote_server.h"
@@ -72,30 +73,25 @@ QDateTime InSession() {
     return QDateTime(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
 }
 
-TForm10 *MonitorWith(const QStringList &rows) {
-    TForm10 *monitor = TForm10::Open();
-    monitor->SetCalendar(quotes::TradingCalendar({}, InSession));
-    for (const QString &row : rows) {
-        const QStringList cells = row.split(u' ');
-        monitor->AddRow(cells[0], QStringLiteral("名"), cells[1], cells[2]);
+// Prices of the session's rows, in their order, as a reading brings them by code.
+quotes::FeedReading ReadingOf(const monitor::WatchSession &session, const Prices &prices,
+                              const QString &error = {}) {
+    quotes::FeedReading reading;
+    for (qsizetype i = 0; i < prices.size(); ++i) {
+        reading.quotes.insert(
+            session.rows()[i].code,
+            prices[i] ? std::optional(quotes::QuoteDetail{*prices[i], {}, {}}) : std::nullopt);
     }
-    return monitor;
-}
-
-quotes::QuoteReading ReadingOf(const Prices &prices, const QString &error = {}) {
-    quotes::QuoteReading reading;
-    for (const std::optional<QString> &price : prices) {
-        reading.quotes.append(price ? std::optional(quotes::QuoteDetail{*price, {}, {}})
-                                    : std::nullopt);
-    }
-    reading.error = error;
+    reading.state.error = error;
     return reading;
 }
 
-// Prices as a reading brings them, then one alarm test.
-void Tick(TForm10 *monitor, const QStringList &prices) {
-    monitor->ApplyReading(ReadingOf(Prices(prices.cbegin(), prices.cend())));
-    monitor->Timer2Timer();
+QString Cell(const TForm10 *monitor, int row, int column, int role = Qt::DisplayRole) {
+    return monitor->Rows->index(row, column).data(role).toString();
+}
+
+QColor Colour(const TForm10 *monitor, int row) {
+    return monitor->Rows->index(row, 0).data(Qt::ForegroundRole).value<QBrush>().color();
 }
 
 }  // namespace
@@ -114,13 +110,19 @@ private slots:
     void alarmMarksShowsAndDoubleClickSilences();
     void longListFitsBesideItsScrollBar();
     void readingsFillPricesAndFailuresKeepThem();
-    void readingsFollowTheTradingHours();
     void overlayShapeIsTheText();
     void overlayKeepsToTheScreen_data();
     void overlayKeepsToTheScreen();
 
 private:
+    // A monitor over a session that reads nothing by itself: readings come by hand.
+    TForm10 *MonitorWith(const QStringList &rows);
+    // Prices as a reading brings them, then one alarm test.
+    void Tick(const QStringList &prices);
+
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<quotes::QuoteFeed> m_feed;
+    std::unique_ptr<monitor::WatchSession> m_session;
     std::unique_ptr<MessageRecorder> m_messages;
     std::unique_ptr<FakeSettings> m_settings;
     std::unique_ptr<FakeQuoteServer> m_server;
@@ -147,14 +149,39 @@ void TestMonitorWindows::init() {
     m_fallback->status = 503;
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", m_fallback->url().toUtf8());
     m_platform->eventSounds = 0;
+    // Readings every 300 ms on a Thursday morning in Beijing.
+    m_feed = std::make_unique<quotes::QuoteFeed>(quotes::TradingCalendar({}, InSession), 250,
+                                                 nullptr, 300);
+    m_session = std::make_unique<monitor::WatchSession>(
+        m_feed.get(),
+        monitor::WatchSession::Outlets{{}, [] { platform::Current().PlayEventSound(); }});
 }
 
 void TestMonitorWindows::cleanup() {
     delete TForm10::instance;
     delete TForm12::instance;
+    m_session.reset();
+    m_feed.reset();
     m_messages.reset();
     m_settings.reset();
     QDir::setCurrent(QDir::tempPath());
+}
+
+TForm10 *TestMonitorWindows::MonitorWith(const QStringList &rows) {
+    m_session = std::make_unique<monitor::WatchSession>(
+        nullptr, monitor::WatchSession::Outlets{{}, [] { platform::Current().PlayEventSound(); }});
+    QList<storage::WatchEntry> entries;
+    for (const QString &row : rows) {
+        const QStringList cells = row.split(u' ');
+        entries.append({0, cells[0], QStringLiteral("名"), {0, cells[1]}, {0, cells[2]}});
+    }
+    m_session->start(entries);
+    return TForm10::Open(m_session.get());
+}
+
+void TestMonitorWindows::Tick(const QStringList &prices) {
+    m_session->apply(ReadingOf(*m_session, Prices(prices.cbegin(), prices.cend())));
+    m_session->testAlarms();
 }
 
 void TestMonitorWindows::saveChecks_data() {
@@ -255,8 +282,8 @@ void TestMonitorWindows::wheelMovesTheSelectionOneRow() {
 
 void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     TForm1 mainWindow;
-    TSeeDlg dialog;
-    mainWindow.SetWatchListDialog(&dialog);
+    TSeeDlg dialog(m_session.get());
+    mainWindow.SetWatchListDialog(&dialog, m_session.get());
     mainWindow.N12->trigger();
     dialog.CheckBox1->setChecked(true);
     mainWindow.N14->trigger();  // refused while the dialog is open
@@ -276,34 +303,41 @@ void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     dialog.reject();  // Escape closes as the close box does
     QVERIFY(TForm10::instance && TForm10::instance->isVisible());
     QCOMPARE(TForm10::instance->geometry(), QRect(676, 464, 348, 272));
+    QAbstractItemModelTester tester(TForm10::instance->Rows);
     QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4}),
              (QStringList{"000001  12 11", "600000  16 15"}));
-    QVERIFY(TForm10::instance->Timer1->isActive() && !TForm10::instance->Timer2->isActive());
+    QVERIFY(m_session->active() && !m_session->alarmTestRunning());
     QTRY_COMPARE(m_server->requests.size(), 1);  // the first prices are asked for at once
 
     TForm10::instance->SpeedButton2->click();
     mainWindow.N14->trigger();  // shows the hidden monitor
     QVERIFY(TForm10::instance->isVisible());
-    TForm10::instance->close();
+    TForm10::instance->close();  // closing the monitor ends monitoring
+    QVERIFY(!m_session->active() && m_feed->codes().isEmpty());
     mainWindow.N14->trigger();  // none left: a new one from the list
-    QCOMPARE(TForm10::instance->ListView1->rowCount(), 2);
-    mainWindow.N12->trigger();  // showing the dialog closes the monitor
-    QVERIFY(!TForm10::instance);
+    QCOMPARE(TForm10::instance->Rows->rowCount(), 2);
+    TForm10::instance->SpeedButton3->click();  // the overlay instead
+    QVERIFY(TForm12::instance && TForm10::instance->isHidden());
+    mainWindow.N12->trigger();  // showing the dialog ends monitoring with both its windows
+    QVERIFY(!TForm10::instance && !m_session->active());
+    QTRY_VERIFY(!TForm12::instance);
     QCOMPARE(m_messages->shown.size(), 3);
 }
 
 void TestMonitorWindows::alarmMarksShowsAndDoubleClickSilences() {
     TForm10 *monitor = MonitorWith({"600000 15 14", "000001 16 15"});
+    QAbstractItemModelTester tester(monitor->Rows);
     monitor->SpeedButton2Click();
-    Tick(monitor, {"15.32", "15.5"});
+    Tick({"15.32", "15.5"});
     QVERIFY(monitor->isVisible());  // an alarm shows the hidden window
-    QCOMPARE(monitor->Text(0, TForm10::Mark) + monitor->Text(1, TForm10::Mark), "+0");
+    QCOMPARE(Colour(monitor, 0), QColor(255, 0, 0));
+    QCOMPARE(Colour(monitor, 1), QColor(0, 0, 0));
     QCOMPARE(m_platform->eventSounds, 1);
 
     // The selected alarming row keeps its red text on a light selection.
-    QTableWidget *list = monitor->ListView1;
-    const QRect row =
-        list->visualItemRect(list->item(0, 1)).united(list->visualItemRect(list->item(0, 4)));
+    QTableView *list = monitor->ListView1;
+    const QRect row = list->visualRect(monitor->Rows->index(0, 1))
+                          .united(list->visualRect(monitor->Rows->index(0, 4)));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     const QImage shot = list->viewport()->grab(row).toImage();
     int red = 0;
@@ -318,10 +352,18 @@ void TestMonitorWindows::alarmMarksShowsAndDoubleClickSilences() {
     QMouseEvent twice(QEvent::MouseButtonDblClick, row.center(),
                       list->viewport()->mapToGlobal(row.center()), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
+    const auto picture = [monitor](int r) {
+        return monitor->Rows->index(r, 0)
+            .data(Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(16)
+            .toImage();
+    };
     QApplication::sendEvent(list->viewport(), &twice);
-    QVERIFY(!monitor->AlarmOn(0) && monitor->AlarmOn(1));
-    Tick(monitor, {"20", "15.5"});  // switched off: still red, silent
-    QCOMPARE(list->item(0, 0)->foreground().color(), QColor(255, 0, 0));
+    QVERIFY(!m_session->rows()[0].alarmOn && m_session->rows()[1].alarmOn);
+    QVERIFY(!picture(1).isNull() && picture(0) != picture(1));  // the picture follows the switch
+    Tick({"20", "15.5"});                                       // switched off: still red, silent
+    QCOMPARE(Colour(monitor, 0), QColor(255, 0, 0));
     QCOMPARE(m_platform->eventSounds, 1);
 }
 
@@ -331,70 +373,50 @@ void TestMonitorWindows::longListFitsBesideItsScrollBar() {
         rows.append(QStringLiteral("%1 16 15").arg(600000 + i));
     }
     TForm10 *monitor = MonitorWith(rows);
-    QTableWidget *list = monitor->ListView1;
+    QTableView *list = monitor->ListView1;
     QVERIFY(QTest::qWaitForWindowExposed(monitor));
     QTRY_VERIFY(list->verticalScrollBar()->isVisible());
     QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
     QVERIFY(!list->horizontalScrollBar()->isVisible());
     list->scrollToBottom();
-    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(11, 4))));
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(monitor->Rows->index(11, 4))));
 }
 
 void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
     m_server->body =
-        QuoteLine("sh600000", "浦发银行", "15.320") + QuoteLine("sz300750", "宁德时代", "210.000");
-    TForm10 *monitor = MonitorWith({"300750 250 200", "600000 15 14"});
-    monitor->StartMonitoring();
-    QTRY_COMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
-    QCOMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("210.000"));
-    m_server->status = 403;
-    monitor->Timer1Timer();
+        "var hq_str_sh600000=\"PFYH,15.100,15.000,15.320,15.400,15.050,0,0,0,0,0,0,0,"
+        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2026-03-05,14:35:02,00\";\n" +
+        QuoteLine("sz300750", "宁德时代", "210.000");
+    m_session->start(
+        {{0, "300750", "", {250, "250"}, {200, "200"}}, {0, "600000", "", {15, "15"}, {14, "14"}}});
+    TForm10 *monitor = TForm10::Open(m_session.get());
+    QTRY_COMPARE(Cell(monitor, 1, 2), QStringLiteral("15.320"));
+    QCOMPARE(Cell(monitor, 0, 2), QStringLiteral("210.000"));
+    QCOMPARE(Cell(monitor, 1, 3, Qt::ToolTipRole),
+             QStringLiteral("涨跌幅 +2.13%  行情时间 14:35:02"));
+    // Beijing time by the feed's clock, whatever the desktop's.
+    QVERIFY2(monitor->Label1->text().startsWith("行情来源: 新浪  价格更新于 10:00:00"),
+             qPrintable(monitor->Label1->text()));
+    m_server->status = 403;  // the next reading fails at both services
     QTRY_VERIFY(monitor->Label1->toolTip().contains("403"));
     QVERIFY(monitor->Label1->text().contains("都失败了"));
-    QCOMPARE(monitor->Text(1, TForm10::Current), QStringLiteral("15.320"));
-    QVERIFY(monitor->Timer2->isActive());  // the first tick started the alarm test
-    m_server->hang = true;
-    monitor->Timer1Timer();
-    monitor->Timer1Timer();  // a tick while a reading is pending starts no second one
-    QTest::qWait(100);
-    QCOMPARE(m_server->requests.size(), 3);
-}
-
-void TestMonitorWindows::readingsFollowTheTradingHours() {
-    QDateTime now(QDate(2026, 3, 5), QTime(20, 0), quotes::BeijingTime());
-    m_server->body =
-        "var hq_str_sh600000=\"PFYH,15.100,15.000,15.320,15.400,15.050,0,0,0,0,0,0,0,"
-        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,2026-03-05,14:35:02,00\";\n";
-    TForm10 *monitor = MonitorWith({"600000 16 15"});
-    monitor->SetCalendar(quotes::TradingCalendar({}, [&now] { return now; }));
-    monitor->StartMonitoring();  // one reading whatever the time
-    QTRY_COMPARE(monitor->Text(0, TForm10::Current), QStringLiteral("15.320"));
-    QCOMPARE(monitor->ListView1->item(0, TForm10::Upper)->toolTip(),
-             QStringLiteral("涨跌幅 +2.13%  行情时间 14:35:02"));
-    QVERIFY2(monitor->Label1->text().startsWith("休市  行情来源: 新浪  价格更新于"),
-             qPrintable(monitor->Label1->text()));
-    monitor->Timer1Timer();
-    QVERIFY(!monitor->Quotes->pending());  // closed: no second reading
-    now = QDateTime(QDate(2026, 3, 6), QTime(9, 15), quotes::BeijingTime());
-    monitor->Timer1Timer();
-    QVERIFY(monitor->Quotes->pending());
-    QTRY_VERIFY(!monitor->Quotes->pending());
-    QVERIFY(monitor->Label1->text().startsWith("行情来源: 新浪"));
-    QCOMPARE(m_server->requests.size(), 2);
+    QCOMPARE(Cell(monitor, 1, 2), QStringLiteral("15.320"));
 }
 
 void TestMonitorWindows::overlayShapeIsTheText() {
     m_settings->overlayColour = 0xffff0000u;
     TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15", "300750 16 15"});
+    QSignalSpy wanted(monitor, &TForm10::overlayWanted);
     monitor->SpeedButton3Click();
-    TForm12 *overlay = TForm12::instance;
+    QCOMPARE(wanted.size(), 1);  // the main window opens it
+    TForm12 *overlay = TForm12::Open(m_session.get());
     QVERIFY(monitor->isHidden() && overlay->isVisible());
     QCOMPARE(overlay->pos(), QPoint(238, 135));
     QVERIFY(!overlay->mask().intersects(overlay->rect()));  // see-through until painted
 
     // One batch failed: the status says how many rows kept their price, and the overlay
     // shows what arrived.
-    monitor->ApplyReading(ReadingOf({"15.32", "11.2", std::nullopt}, "行情服务无响应"));
+    m_session->apply(ReadingOf(*m_session, {"15.32", "11.2", std::nullopt}, "行情服务无响应"));
     QVERIFY(monitor->Label1->toolTip().endsWith("行情服务无响应,1只股票仍是上次的价格"));
     QCOMPARE(overlay->size(), QSize(1024, 270));
     const QImage &picture = overlay->picture();
@@ -417,7 +439,7 @@ void TestMonitorWindows::overlayShapeIsTheText() {
         QVERIFY(lineTops[i] >= i * 90 && lineTops[i] < i * 90 + 30);
     }
     m_settings->overlayColour = 0xff000000u;  // black is see-through: nothing shows
-    monitor->PaintOverlay();
+    overlay->PaintOverlay();
     QVERIFY(!overlay->mask().intersects(overlay->rect()));
     monitor->close();  // closing the monitor leaves the overlay
     QTest::mouseDClick(overlay->Image1, Qt::LeftButton);
@@ -442,13 +464,12 @@ void TestMonitorWindows::overlayKeepsToTheScreen() {
     for (int i = 0; i < rows; ++i) {
         texts.append(QStringLiteral("%1 16 15").arg(600000 + i));
     }
-    TForm10 *monitor = MonitorWith(texts);
-    monitor->ApplyReading(ReadingOf(Prices(rows, QStringLiteral("15.32"))));
+    MonitorWith(texts);
+    m_session->apply(ReadingOf(*m_session, Prices(rows, QStringLiteral("15.32"))));
     m_settings->overlayColour = 0xffff0000u;
     m_settings->overlayFontSize = fontSize;
     const int before = ResidentMegabytes();
-    monitor->SpeedButton3Click();
-    monitor->PaintOverlay();
+    TForm12::Open(m_session.get())->PaintOverlay();
     QVERIFY(QTest::qWaitForWindowExposed(TForm12::instance));
     QCOMPARE(TForm12::instance->height(), height);
     QVERIFY(ResidentMegabytes() - before < 20);

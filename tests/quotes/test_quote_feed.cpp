@@ -11,7 +11,24 @@ class TestQuoteFeed : public QObject {
     Q_OBJECT
 private slots:
     void oneReadingForTheUnion();
+    void readingsFollowTheTradingHours();
+    void aTickWhileAReadingIsUnderWayStartsNone();
 };
+
+namespace {
+
+// Both services on 127.0.0.1; the main one knows 600000.
+struct Services {
+    Services() {
+        main.body = QuoteLine(QStringLiteral("sh600000"), QStringLiteral("浦发银行"), "15.320");
+        qputenv("STOCKCALC_QUOTE_URL", main.url().toUtf8());
+        qputenv("STOCKCALC_QUOTE_FALLBACK_URL", second.url().toUtf8());
+    }
+    FakeQuoteServer main;
+    FakeQuoteServer second;
+};
+
+}  // namespace
 
 void TestQuoteFeed::oneReadingForTheUnion() {
     FakeQuoteServer main;
@@ -48,6 +65,47 @@ void TestQuoteFeed::oneReadingForTheUnion() {
     QVERIFY(feed.codes().isEmpty());
     QTest::qWait(50);
     QCOMPARE(main.requests.size(), 2);
+}
+
+void TestQuoteFeed::readingsFollowTheTradingHours() {
+    Services services;
+    // Thursday evening in Beijing. The feed looks at its clock at every tick: counting the
+    // looks shows ticks went by without waiting for a set time.
+    QDateTime now(QDate(2026, 3, 5), QTime(20, 0), quotes::BeijingTime());
+    int looks = 0;
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return ++looks, now; }), 200, nullptr,
+                           250);
+    QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
+    QObject monitor;
+    feed.Subscribe(&monitor, {QStringLiteral("600000")});  // one reading whatever the time
+    QTRY_COMPARE(readings.size(), 1);
+    QVERIFY(readings.last().first().value<quotes::FeedReading>().state.closed);
+    const int before = looks;
+    QTRY_VERIFY(looks >= before + 3);
+    QCOMPARE(services.main.requests.size(), 1);  // closed: no second reading
+    now = QDateTime(QDate(2026, 3, 6), QTime(9, 15), quotes::BeijingTime());
+    QTRY_VERIFY(readings.size() >= 2);
+    QVERIFY(!readings.last().first().value<quotes::FeedReading>().state.closed);
+    QCOMPARE(feed.state().readingTime, now);
+}
+
+void TestQuoteFeed::aTickWhileAReadingIsUnderWayStartsNone() {
+    Services services;
+    services.main.hang = true;
+    services.second.hang = true;
+    const QDateTime now(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
+    int looks = 0;
+    // Ticks every 100 ms under a reading that may last 3 s.
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return ++looks, now; }), 3000, nullptr,
+                           100);
+    QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
+    QObject monitor;
+    feed.Subscribe(&monitor, {QStringLiteral("600000")});
+    QTRY_COMPARE(services.main.requests.size(), 1);
+    const int before = looks;
+    QTRY_VERIFY(looks >= before + 6);  // a tick looks twice while a reading is under way
+    QVERIFY(readings.isEmpty());       // still under way
+    QCOMPARE(services.main.requests.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestQuoteFeed)
