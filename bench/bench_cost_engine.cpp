@@ -1,7 +1,7 @@
 // Figures for the cost engine: a round trip, the amount format and the parsers.
 
-#include "calc/cost_engine.h"
 #include "calc/profit_table.h"
+#include "numbers/cost_engine.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
@@ -15,7 +15,7 @@ void BM_ComputeTradeCosts(benchmark::State &state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(sell);
         benchmark::DoNotOptimize(
-            calc::ComputeTradeCosts(10.0, sell, 1000, calc::Exchange::Shanghai, fees));
+            numbers::ComputeTradeCosts(10.0, sell, 1000, numbers::Exchange::Shanghai, fees));
     }
 }
 BENCHMARK(BM_ComputeTradeCosts);
@@ -64,10 +64,11 @@ BENCHMARK(BM_ReadFeeSchedule);
 
 // A whole calculation request as the calculators run it: parse, validate, compute.
 void BM_CalculateTrade(benchmark::State &state) {
-    calc::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("1000"),
-                               calc::Exchange::Shenzhen, numbers::DefaultFeeTexts()};
+    numbers::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"),
+                                  QStringLiteral("1000"), numbers::Exchange::Shenzhen,
+                                  numbers::DefaultFeeTexts()};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calc::CalculateTrade(request));
+        benchmark::DoNotOptimize(numbers::CalculateTrade(request));
     }
 }
 BENCHMARK(BM_CalculateTrade);

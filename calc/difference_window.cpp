@@ -1,6 +1,6 @@
 #include "calc/difference_window.h"
 
-#include "calc/cost_engine.h"
+#include "numbers/cost_engine.h"
 #include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
 #include "widgets/key_filters.h"
@@ -30,17 +30,17 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
 
 void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
     const settings::FeeSettings &fees = settings::Fees();
-    const calc::TradeCalculation result =
-        calc::CalculateTrade({f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
-                              calc::ExchangeFromIndex(f.ComboBox1->currentIndex()), fees.FeeTexts(),
-                              fees.TransferFeeBasis()});
+    const numbers::TradeCalculation result =
+        numbers::CalculateTrade({f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
+                                 numbers::ExchangeFromIndex(f.ComboBox1->currentIndex()),
+                                 fees.FeeTexts(), fees.TransferFeeBasis()});
     f.Edit1->setText(result.buyPriceText);
     f.Edit2->setText(result.sellPriceText);
     if (!result.costs) {
         messages::ShowInputError(owner, result.error);
         return;
     }
-    const calc::TradeCosts &c = *result.costs;
+    const numbers::TradeCosts &c = *result.costs;
     f.Edit4->setText(numbers::FormatAmount(c.BuyStampTax));
     f.Edit5->setText(numbers::FormatAmount(c.SellStampTax));
     f.Edit6->setText(numbers::FormatAmount(c.BuyCommission));

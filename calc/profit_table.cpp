@@ -21,7 +21,7 @@ using numbers::RoundToFen;
 
 namespace {
 
-QString FeeText(const TradeCosts &costs) {
+QString FeeText(const numbers::TradeCosts &costs) {
     return QStringLiteral("购入印花税：%1;卖出印花税：%2;购入手续费：%3;卖出手续费：%4;过户费：%5;")
         .arg(FormatAmount(costs.BuyStampTax), FormatAmount(costs.SellStampTax),
              FormatAmount(costs.BuyCommission), FormatAmount(costs.SellCommission),
@@ -51,8 +51,8 @@ bool AddRow(ProfitTable &table, double price, const ProfitTableRequest &request)
         return true;
     }
     try {
-        const TradeCosts costs = ComputeTradeCosts(*buy, sell.value_or(price), *quantity,
-                                                   request.exchange, *fees.schedule);
+        const numbers::TradeCosts costs = numbers::ComputeTradeCosts(
+            *buy, sell.value_or(price), *quantity, request.exchange, *fees.schedule);
         row.totalFees = FormatAmount(costs.TotalFees);
         row.netProfit = FormatAmount(costs.NetProfit);
         row.feeText = FeeText(costs);

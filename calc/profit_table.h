@@ -2,7 +2,7 @@
 // The profit ladder: fees and net profit of selling a whole holding at a row of prices around
 // its cost price, lowest first.
 
-#include "calc/cost_engine.h"
+#include "numbers/cost_engine.h"
 
 #include <QList>
 
@@ -18,7 +18,7 @@ struct ProfitTableRequest {
     int32_t fenStep = 1;
     int32_t percentStep = 1;
     int32_t range = 10;  // rows on each side; steps and range are held to 1 to 100
-    Exchange exchange = Exchange::Shenzhen;
+    numbers::Exchange exchange = numbers::Exchange::Shenzhen;
     numbers::FeeTexts feeTexts;
     numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
 };

@@ -148,7 +148,7 @@ bool TForm9::FillProfitTable(bool reportFigures) {
     request.percentStep = SpinEdit3->value();
     request.range = SpinEdit2->value();
     request.exchange =
-        RadioButton1->isChecked() ? calc::Exchange::Shenzhen : calc::Exchange::Shanghai;
+        RadioButton1->isChecked() ? numbers::Exchange::Shenzhen : numbers::Exchange::Shanghai;
     request.feeTexts = settings::Fees().FeeTexts();
     request.transferBasis = settings::Fees().TransferFeeBasis();
     const calc::ProfitTable table = calc::FillProfitTable(request);

@@ -1,7 +1,7 @@
 #include "holdings/live_figures.h"
 
-#include "calc/cost_engine.h"
 #include "holdings/holding_figures.h"
+#include "numbers/cost_engine.h"
 #include "numbers/extended.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
@@ -86,12 +86,12 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     if (!fees || !average) {
         return row;
     }
-    const calc::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
-                                        ? calc::Exchange::Shanghai
-                                        : calc::Exchange::Shenzhen;
+    const numbers::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
+                                           ? numbers::Exchange::Shanghai
+                                           : numbers::Exchange::Shenzhen;
     try {
         const double profit =
-            calc::ComputeTradeCosts(*average, now, position.quantity, exchange, *fees).NetProfit;
+            numbers::ComputeTradeCosts(*average, now, position.quantity, exchange, *fees).NetProfit;
         row.profit = profit;
         row.profitText = FormatAmount(profit);
         row.sign = SignOf(profit);

@@ -1,10 +1,10 @@
-#include "calc/cost_engine.h"
+#include "numbers/cost_engine.h"
 
 #include "numbers/decimal.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
-namespace calc {
+namespace numbers {
 
 using numbers::AmountOutOfRange;
 using numbers::AmountOutOfRangeMessage;
@@ -105,4 +105,4 @@ TradeCalculation CalculateTrade(const TradeRequest &request) {
     return result;
 }
 
-}  // namespace calc
+}  // namespace numbers

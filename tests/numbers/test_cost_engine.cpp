@@ -1,6 +1,6 @@
 // The cost engine: fees of a round trip, rounding, the amount format and the number syntax.
 
-#include "calc/cost_engine.h"
+#include "numbers/cost_engine.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-using namespace calc;
+using namespace numbers;
 using numbers::AmountOutOfRange;
 using numbers::AmountOutOfRangeMessage;
 using numbers::DefaultFeeTexts;

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace calc {
+namespace numbers {
 
 // One round trip, every field in yuan and already rounded to fen.
 struct TradeCosts {
@@ -54,4 +54,4 @@ struct TradeCalculation {
 // computes; stops at the first failure with its message.
 TradeCalculation CalculateTrade(const TradeRequest &request);
 
-}  // namespace calc
+}  // namespace numbers
