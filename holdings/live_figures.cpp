@@ -2,6 +2,7 @@
 
 #include "holdings/holding_figures.h"
 #include "numbers/cost_engine.h"
+#include "numbers/decimal.h"
 #include "numbers/extended.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
@@ -9,6 +10,10 @@
 #include "storage/watch_list_store.h"
 
 #include <QMap>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 namespace holdings {
 
@@ -23,13 +28,33 @@ int SignOf(double value) {
     return value > 0 ? 1 : (value < 0 ? -1 : 0);
 }
 
-// "+1.23%", "-0.45%", "0.00%": two decimals, a sign unless it shows as 0.
-QString PercentText(Extended ratio) {
-    QString text = QString::number(static_cast<double>(ratio * 100), 'f', 2);
-    if (text == u"-0.00") {
-        text = QStringLiteral("0.00");
-    } else if (ratio > 0 && text != u"0.00") {
-        text.prepend(u'+');
+// profit / cost in percent, two decimals half up on the exact quotient (四舍五入), with a
+// sign unless it shows as 0: "+1.23%", "-0.45%", "0.00%". The profit is in fen, the cost
+// (average to the li times the shares) in li; empty when either does not fit.
+std::optional<QString> PercentText(double profit, double average, int32_t quantity) {
+    const double profitFen = profit * 100;
+    const double averageLi = average * 1000;
+    if (!(std::fabs(profitFen) < 1e17) || !(std::fabs(averageLi) < 1e17)) {
+        return std::nullopt;
+    }
+    const __int128 cost = static_cast<__int128>(std::llround(averageLi)) * quantity;
+    if (cost <= 0) {
+        return std::nullopt;
+    }
+    // Hundredths of a percent: fen / li × 10^5.
+    const __int128 scaled = static_cast<__int128>(std::llabs(std::llround(profitFen))) * 100000;
+    __int128 hundredths = scaled / cost;
+    if (2 * (scaled % cost) >= cost) {
+        ++hundredths;
+    }
+    if (hundredths > INT64_MAX) {
+        return std::nullopt;
+    }
+    QString text = QStringLiteral("%1.%2")
+                       .arg(static_cast<qint64>(hundredths / 100))
+                       .arg(static_cast<int>(hundredths % 100), 2, 10, QLatin1Char('0'));
+    if (hundredths != 0) {
+        text.prepend(profit > 0 ? u'+' : u'-');
     }
     return text + u'%';
 }
@@ -76,8 +101,10 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     row.priceText = *shown;
     const double now = shown->toDouble();
     try {
-        // The amount as the cost engine forms a sell amount.
-        row.value = numbers::RoundToFen(static_cast<double>(Extended(position.quantity) * now));
+        // The exact amount, as the cost engine forms a sell amount.
+        row.value = (numbers::Decimal::Whole(position.quantity) * numbers::Decimal::Of(now))
+                        .Rounded(2)
+                        .ToDouble();
         row.valueText = FormatAmount(*row.value);
     } catch (const numbers::AmountOutOfRange &) {
         return row;
@@ -98,10 +125,7 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     } catch (const numbers::AmountOutOfRange &) {
         return row;
     }
-    const Extended cost = Extended(*average) * position.quantity;
-    if (cost > 0) {
-        row.percentText = PercentText(*row.profit / cost);
-    }
+    row.percentText = PercentText(*row.profit, *average, position.quantity).value_or(kNone);
     return row;
 }
 

@@ -55,6 +55,15 @@ void TestLiveFigures::row_data() {
         << "600036 40 1000|38.4|amount|600036 1000 40 38.400 38400 -1639.58 -4.10% -1";
     QTest::newRow("loss, transfer per share")
         << "600036 40 1000|38.4|share|600036 1000 40 38.400 38400 -1638.9 -4.10% -1";
+    // 45.45 on a cost of 1000 is 4.545 %: half up, whichever way the doubles fall.
+    QTest::newRow("percent half up")
+        << "000002 5 200|5.28|share|000002 200 5 5.280 1056 45.45 +4.55% 1";
+    QTest::newRow("negative percent half up")
+        << "600000 5 200|4.29|share|600000 200 5 4.290 858 -152.45 -15.25% -1";
+    // 1000050000500.025 exactly: more digits than a double keeps, still within range.
+    QTest::newRow("value exact to the fen")
+        << "000001 500 2000000001|500.025|share|000001 2000000001 500 500.025 1000050000500.03 "
+           "-950237500.49 -0.10% -1";
     QTest::newRow("no price") << "000001 5 100||old|000001 100 5  — — — 0";
     QTest::newRow("a price of 0 is no price") << "000001 5 100|0.000|old|000001 100 5  — — — 0";
     QTest::newRow("beyond the engine's range")
