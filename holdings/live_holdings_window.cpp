@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -121,10 +122,19 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setMinimumSectionSize(22);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
-    const int widths[] = {62, 84, 72, 76, 76, 96, 90, 80};
-    for (int i = 0; i < kColumnCount; ++i) {
+    // The last column takes what is left beside a vertical scroll bar, so a long list needs
+    // no sideways one hiding the percentages.
+    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
+                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                     ListView1->verticalScrollBar());
+    const int widths[] = {62, 80, 72, 76, 76, 90, 90};
+    int used = 0;
+    for (int i = 0; i < kPercent; ++i) {
         ListView1->setColumnWidth(i, widths[i]);
+        used += widths[i];
     }
+    ListView1->setColumnWidth(kPercent, room - used);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);

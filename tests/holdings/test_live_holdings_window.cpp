@@ -15,6 +15,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -44,6 +46,7 @@ class TestLiveHoldingsWindow : public QObject {
 private slots:
     void initTestCase();
     void followsQuotesFeesAndLots();
+    void longListKeepsEveryColumn();
 };
 
 void TestLiveHoldingsWindow::initTestCase() {
@@ -133,6 +136,29 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QCOMPARE(feed.codes(), QStringList());
     delete holdings;
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
+    // More codes than the list shows: a vertical scroll bar, and no column pushed out of sight
+    // behind a sideways one.
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    for (int i = 1; i <= 12; ++i) {
+        QVERIFY(storage::Database().Insert(
+            storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
+    }
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(nullptr, settings::Fees());
+    QTRY_VERIFY(live->ListView1->verticalScrollBar()->isVisible());
+    QVERIFY(!live->ListView1->horizontalScrollBar()->isVisible());
+    QVERIFY(live->ListView1->horizontalHeader()->length() <= live->ListView1->viewport()->width());
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
