@@ -127,7 +127,7 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     const int room = ListView1->width() - 2 * ListView1->frameWidth() -
                      ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
                                                      ListView1->verticalScrollBar());
-    const int widths[] = {62, 80, 72, 76, 76, 90, 90};
+    const int widths[] = {62, 84, 72, 76, 76, 92, 86};
     int used = 0;
     for (int i = 0; i < kPercent; ++i) {
         ListView1->setColumnWidth(i, widths[i]);
