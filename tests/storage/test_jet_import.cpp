@@ -70,6 +70,8 @@ private slots:
     void badFiles();
     void importKeepsIdentitiesAndIsNotOfferedAgain();
     void rowsThatCannotBeStoredAreNamed();
+    void rowsTheProgramCannotReadAreLeftOut_data();
+    void rowsTheProgramCannotReadAreLeftOut();
     void existingDataIsBackedUpAndReplaced();
     void failurePartWayChangesNothing();
 };
@@ -213,6 +215,44 @@ void TestJetImport::rowsThatCannotBeStoredAreNamed() {
     const Database target(data.filePath("股票.mdb"));
     QCOMPARE(LoadWatchList(target)[1].name, QString());    // a NULL name is an empty one
     QCOMPARE(*LoadFeeTexts(target), numbers::FeeTexts{});  // NULL rates load as empty texts
+}
+
+void TestJetImport::rowsTheProgramCannotReadAreLeftOut_data() {
+    QTest::addColumn<QVariantList>("lot");
+    QTest::addColumn<QVariantList>("watched");
+    QTest::addColumn<QString>("leftOut");
+    const QVariantList lot{1LL, "600000", 10.0, 100LL};
+    const QVariantList watched{1LL, "600000", "x", 12.0, 8.0};
+    QTest::newRow("largest amount") << QVariantList{1LL, "600000", 1e9, 1000000LL} << watched << "";
+    QTest::newRow("price too large")
+        << QVariantList{1LL, "600000", 2e15, 1LL} << watched << "持仓 1 (600000)：买入价格超出范围";
+    QTest::newRow("amount too large") << QVariantList{1LL, "600000", 1e9, 1000001LL} << watched
+                                      << "持仓 1 (600000)：买入金额超出范围";
+    QTest::newRow("upper too large") << lot << QVariantList{1LL, "600000", "x", 2e15, 8.0}
+                                     << "监控 1 (600000)：上限价格超出范围";
+    QTest::newRow("lower too small") << lot << QVariantList{1LL, "600000", "x", 12.0, -2e15}
+                                     << "监控 1 (600000)：下限价格超出范围";
+}
+
+// What is imported reads back whole: no row the holdings or the watch list would skip.
+void TestJetImport::rowsTheProgramCannotReadAreLeftOut() {
+    QFETCH(QVariantList, lot);
+    QFETCH(QVariantList, watched);
+    QFETCH(QString, leftOut);
+    QTemporaryDir data;
+    QVERIFY(Database::Create(data.filePath("股票.mdb")));
+    const Database target(data.filePath("股票.mdb"));
+    JetContent content;
+    content.lots = {lot};
+    content.watched = {watched};
+    JetImport result;
+    QVERIFY(StoreJetContent(target, content, "hash", &result));
+    QCOMPARE(result.leftOut.join('\n'), leftOut);
+    int unreadableLots = -1, unreadableWatched = -1;
+    QCOMPARE(ReadLots(target, &unreadableLots)->size(), result.lots);
+    QCOMPARE(LoadWatchList(target, &unreadableWatched).size(), result.watched);
+    QCOMPARE(unreadableLots + unreadableWatched, 0);
+    QCOMPARE(result.lots + result.watched, leftOut.isEmpty() ? 2 : 1);
 }
 
 void TestJetImport::existingDataIsBackedUpAndReplaced() {
