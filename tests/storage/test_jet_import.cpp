@@ -156,6 +156,15 @@ void TestJetImport::badFiles_data() {
     QTest::newRow("missing column")
         << QByteArray(good).replace("N\0U\0M\0S\0", 8, "N\0U\0M\0X\0", 8) << "表 GMM 缺少列 NUMS";
     QTest::newRow("not a Jet file") << QByteArray("Standard Jet DB\0\0\0", 18) << "不是";
+    // Single damaged bytes in the lots table, each of which once brought the program down.
+    const auto damaged = [&good](int page, int offset, char byte) {
+        QByteArray bytes = good;
+        bytes[page * 4096 + offset] = byte;
+        return bytes;
+    };
+    QTest::newRow("row claims too many columns") << damaged(34, 3767, 0x38) << "表 GMM 的数据损坏";
+    QTest::newRow("row slot points inside a row") << damaged(34, 14, 0x02) << "表 GMM 的数据";
+    QTest::newRow("page map pointer") << damaged(26, 55, 0x2e) << "表 GMM 无法读取";
 }
 
 void TestJetImport::badFiles() {
