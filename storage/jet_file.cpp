@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr qsizetype kHeaderBytes = 0x80 + 0x18;
 constexpr int kRowOffsetMask = 0x1fff;
+constexpr int kMostColumns = 255;
 
 QString Text(const char *utf8) {
     return QString::fromUtf8(utf8);
@@ -96,7 +98,10 @@ public:
             return Fail(Text("缺少表 %1").arg(tableName));
         }
         TablePtr table(mdb_read_table(entry));
-        if (!table || !mdb_read_columns(table.get())) {
+        // Without its page map (a damaged pointer in the definition) libmdb cannot scan it,
+        // and a definition claiming more columns than Jet allows is damaged as well.
+        if (!table || table->usage_map == nullptr || table->map_sz == 0 ||
+            table->num_cols > kMostColumns || !mdb_read_columns(table.get())) {
             return Fail(Text("表 %1 无法读取").arg(tableName));
         }
         QList<int> wanted;
@@ -116,7 +121,7 @@ public:
             *lastId = LastIdentity(table.get());
         }
         mdb_rewind_table(table.get());
-        std::array<MdbField, 256> fields{};
+        std::array<MdbField, kMostColumns + 1> fields{};
         while (mdb_fetch_row(table.get())) {
             int start = 0;
             size_t size = 0;
@@ -124,7 +129,14 @@ public:
                 return Fail(Text("表 %1 的数据损坏").arg(tableName));
             }
             start &= kRowOffsetMask;
-            const int count = mdb_crack_row(table.get(), start, size, fields.data());
+            // The count comes from the row's own header. A row written before columns were
+            // dropped may hold more than the table has now, but never more than a Jet table
+            // can; only the table's columns are filled in.
+            const int cracked = mdb_crack_row(table.get(), start, size, fields.data());
+            if (cracked > kMostColumns) {
+                return Fail(Text("表 %1 的数据损坏").arg(tableName));
+            }
+            const int count = std::min(cracked, static_cast<int>(table->num_cols));
             QVariantList row;
             for (const int index : wanted) {
                 const MdbField *field = nullptr;

@@ -1,5 +1,6 @@
 #include "storage/jet_import.h"
 
+#include "numbers/number_syntax.h"
 #include "storage/setup_columns.h"
 #include "storage/watch_list_store.h"
 
@@ -27,21 +28,22 @@ bool IsNumber(const QVariant &value) {
     return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong;
 }
 
+// A price the program reads back: within the largest decimal it keeps.
 std::optional<double> Price(const QVariant &value) {
-    if (!IsNumber(value) || !std::isfinite(value.toDouble())) {
+    if (!IsNumber(value) || !numbers::WithinDecimalLimit(value.toDouble())) {
         return std::nullopt;
     }
     return value.toDouble();
 }
 
 std::optional<qint64> Quantity(const QVariant &value) {
-    const std::optional<double> number = Price(value);
-    if (!number || *number != std::floor(*number) ||
-        *number < std::numeric_limits<int32_t>::min() ||
-        *number > std::numeric_limits<int32_t>::max()) {
+    const double number = IsNumber(value) ? value.toDouble() : NAN;
+    if (!std::isfinite(number) || number != std::floor(number) ||
+        number < std::numeric_limits<int32_t>::min() ||
+        number > std::numeric_limits<int32_t>::max()) {
         return std::nullopt;
     }
-    return static_cast<qint64>(*number);
+    return static_cast<qint64>(number);
 }
 
 // The row as the program's values, or why it cannot be stored.
@@ -71,6 +73,10 @@ Checked CheckLot(const QVariantList &row) {
     const std::optional<qint64> quantity = Quantity(row[3]);
     if (!quantity) {
         return {{}, Text("股数超出范围")};
+    }
+    // The holdings read a lot whose amount the program cannot keep as unreadable.
+    if (!numbers::WithinAmountLimit(*price, *quantity)) {
+        return {{}, Text("买入金额超出范围")};
     }
     return {{row[0], code, *price, *quantity}, {}};
 }

@@ -70,6 +70,8 @@ private slots:
     void badFiles();
     void importKeepsIdentitiesAndIsNotOfferedAgain();
     void rowsThatCannotBeStoredAreNamed();
+    void rowsTheProgramCannotReadAreLeftOut_data();
+    void rowsTheProgramCannotReadAreLeftOut();
     void existingDataIsBackedUpAndReplaced();
     void failurePartWayChangesNothing();
 };
@@ -154,6 +156,15 @@ void TestJetImport::badFiles_data() {
     QTest::newRow("missing column")
         << QByteArray(good).replace("N\0U\0M\0S\0", 8, "N\0U\0M\0X\0", 8) << "表 GMM 缺少列 NUMS";
     QTest::newRow("not a Jet file") << QByteArray("Standard Jet DB\0\0\0", 18) << "不是";
+    // Single damaged bytes in the lots table, each of which once brought the program down.
+    const auto damaged = [&good](int page, int offset, char byte) {
+        QByteArray bytes = good;
+        bytes[page * 4096 + offset] = byte;
+        return bytes;
+    };
+    QTest::newRow("row claims too many columns") << damaged(34, 3767, 0x38) << "表 GMM 的数据损坏";
+    QTest::newRow("row slot points inside a row") << damaged(34, 14, 0x02) << "表 GMM 的数据";
+    QTest::newRow("page map pointer") << damaged(26, 55, 0x2e) << "表 GMM 无法读取";
 }
 
 void TestJetImport::badFiles() {
@@ -213,6 +224,42 @@ void TestJetImport::rowsThatCannotBeStoredAreNamed() {
     const Database target(data.filePath("股票.mdb"));
     QCOMPARE(LoadWatchList(target)[1].name, QString());    // a NULL name is an empty one
     QCOMPARE(*LoadFeeTexts(target), numbers::FeeTexts{});  // NULL rates load as empty texts
+}
+
+void TestJetImport::rowsTheProgramCannotReadAreLeftOut_data() {
+    QTest::addColumn<QVariantList>("lot");
+    QTest::addColumn<QVariantList>("watched");
+    QTest::addColumn<QString>("leftOut");
+    const QVariantList lot{1LL, "600000", 10.0, 100LL};
+    const QVariantList watched{1LL, "600000", "x", 12.0, 8.0};
+    QTest::newRow("largest amount") << QVariantList{1LL, "600000", 1e9, 1000000LL} << watched << "";
+    QTest::newRow("price too large")
+        << QVariantList{1LL, "600000", 2e15, 1LL} << watched << "持仓 1 (600000)：买入价格超出范围";
+    QTest::newRow("amount too large") << QVariantList{1LL, "600000", 1e9, 1000001LL} << watched
+                                      << "持仓 1 (600000)：买入金额超出范围";
+    QTest::newRow("upper too large") << lot << QVariantList{1LL, "600000", "x", 2e15, 8.0}
+                                     << "监控 1 (600000)：上限价格超出范围";
+}
+
+// What is imported reads back whole: no row the holdings or the watch list would skip.
+void TestJetImport::rowsTheProgramCannotReadAreLeftOut() {
+    QFETCH(QVariantList, lot);
+    QFETCH(QVariantList, watched);
+    QFETCH(QString, leftOut);
+    QTemporaryDir data;
+    QVERIFY(Database::Create(data.filePath("股票.mdb")));
+    const Database target(data.filePath("股票.mdb"));
+    JetContent content;
+    content.lots = {lot};
+    content.watched = {watched};
+    JetImport result;
+    QVERIFY(StoreJetContent(target, content, "hash", &result));
+    QCOMPARE(result.leftOut.join('\n'), leftOut);
+    int unreadableLots = -1, unreadableWatched = -1;
+    QCOMPARE(ReadLots(target, &unreadableLots)->size(), result.lots);
+    QCOMPARE(LoadWatchList(target, &unreadableWatched).size(), result.watched);
+    QCOMPARE(unreadableLots + unreadableWatched, 0);
+    QCOMPARE(result.lots + result.watched, leftOut.isEmpty() ? 2 : 1);
 }
 
 void TestJetImport::existingDataIsBackedUpAndReplaced() {
