@@ -40,7 +40,7 @@ private slots:
 void TestLiveFigures::row_data() {
     // lots|price|fees|code quantity average price value profit percent sign; nothing when no
     // position is held.
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("line");
     // 16000.5 bought; fees 16.50 + 48.00 + 49.50, and 1.50 transfer in Shanghai only.
     QTest::newRow("several lots, Shanghai")
         << "600000 12 500;600000 10 1000|11.000|old|600000 1500 10.667 11.000 16500 384 +2.40% 1";
@@ -74,8 +74,8 @@ void TestLiveFigures::row_data() {
 }
 
 void TestLiveFigures::row() {
-    QFETCH(QString, spec);
-    const QStringList parts = spec.split(u'|');
+    QFETCH(QString, line);
+    const QStringList parts = line.split(u'|');
     const holdings::PositionList list = holdings::PositionsOf(Lots(parts[0]));
     QStringList shown;
     for (const holdings::Position &position : list.positions) {
