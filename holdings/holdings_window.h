@@ -54,7 +54,6 @@ public:
     void LoadHoldings();
 
     bool isEditing() const { return m_editing; }
-    EditMode editMode() const { return m_editMode; }
 
     // The row's texts, and whether it is checked.
     holdings::LotRow rowAt(int row) const { return Lots->row(row); }
