@@ -3,12 +3,12 @@
 #include "numbers/fee_schedule.h"
 #include "quotes/quote_feed.h"
 #include "storage/holdings_store.h"
+#include "widgets/list_editor.h"
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
-#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -124,17 +124,7 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     ListView1->verticalHeader()->setDefaultSectionSize(22);
     // The last column takes what is left beside a vertical scroll bar, so a long list needs
     // no sideways one hiding the percentages.
-    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
-                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
-                                                     ListView1->verticalScrollBar());
-    const int widths[] = {62, 84, 72, 76, 76, 92, 86};
-    int used = 0;
-    for (int i = 0; i < kPercent; ++i) {
-        ListView1->setColumnWidth(i, widths[i]);
-        used += widths[i];
-    }
-    ListView1->setColumnWidth(kPercent, room - used);
-    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitColumnsBesideScrollBar(ListView1, {62, 84, 72, 76, 76, 92, 86});
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);

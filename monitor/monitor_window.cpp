@@ -1,13 +1,13 @@
 #include "monitor/monitor_window.h"
 
 #include "widgets/fonts.h"
+#include "widgets/list_editor.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
-#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -74,17 +74,7 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     // The code column is wider than designed: the substitute font's digits and the alarm
     // picture do not fit into 70 pixels. The last column takes what is left beside a
     // vertical scroll bar, so a long list needs no horizontal one covering its last row.
-    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
-                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
-                                                     ListView1->verticalScrollBar());
-    const int widths[] = {84, 70, 60, 60};
-    int used = 0;
-    for (int column = MonitorTableModel::Code; column < MonitorTableModel::Lower; ++column) {
-        ListView1->setColumnWidth(column, widths[column]);
-        used += widths[column];
-    }
-    ListView1->setColumnWidth(MonitorTableModel::Lower, room - used);
-    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitColumnsBesideScrollBar(ListView1, {84, 70, 60, 60});
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->verticalHeader()->hide();

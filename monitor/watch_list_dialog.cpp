@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QShowEvent>
 
 using namespace Qt::StringLiterals;
@@ -71,14 +70,7 @@ TSeeDlg::TSeeDlg(monitor::WatchSession *session, QWidget *parent)
     // The columns fit beside a vertical scroll bar, as in the monitor: the last one takes what
     // is left, and with nothing to scroll sideways no key can push the code column out of
     // sight.
-    const int room = ListView1->width() - 2 * ListView1->frameWidth() -
-                     ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
-                                                     ListView1->verticalScrollBar());
-    for (int i = 0; i < 3; ++i) {
-        ListView1->setColumnWidth(i, widths[i]);
-    }
-    ListView1->setColumnWidth(3, room - widths[0] - widths[1] - widths[2]);
-    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitColumnsBesideScrollBar(ListView1, widths.first(3));
     ListView1->setShowGrid(true);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);

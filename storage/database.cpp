@@ -62,16 +62,6 @@ auto WithConnection(const QString &path, Database::Mode mode, bool mustExist, Wo
     return result;
 }
 
-bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {}) {
-    if (!query.prepare(sql)) {
-        return false;
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    return query.exec();
-}
-
 QString Quoted(const char *name) {
     return QString::fromLatin1(name);
 }
@@ -159,6 +149,16 @@ bool IsNumber(const QVariant &value) {
 }
 
 }  // namespace
+
+bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values) {
+    if (!query.prepare(sql)) {
+        return false;
+    }
+    for (const QVariant &value : values) {
+        query.addBindValue(value);
+    }
+    return query.exec();
+}
 
 QString DatabaseFileName() {
     return QStringLiteral("股票.mdb");

@@ -5,9 +5,11 @@
 
 #include <QList>
 #include <QPair>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 
 #include <functional>
 #include <optional>
@@ -89,6 +91,9 @@ private:
 // Column values in the forms the windows ask for. NULL reads as empty text, 0 or false; a
 // value of another form (text in a number column, a fraction in an integer column) is a
 // failure.
+// Prepares `sql` on the query's connection, binds `values` in order and runs it.
+bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {});
+
 std::optional<QString> AmountText(const QVariant &value);
 std::optional<int32_t> IntegerValue(const QVariant &value);
 std::optional<bool> BooleanValue(const QVariant &value);

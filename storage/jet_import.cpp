@@ -113,16 +113,6 @@ QString RowName(const char *what, const QVariantList &row) {
     return name;
 }
 
-bool Exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {}) {
-    if (!query.prepare(sql)) {
-        return false;
-    }
-    for (const QVariant &value : values) {
-        query.addBindValue(value);
-    }
-    return query.exec();
-}
-
 // Inserts the rows that can be stored, identities kept, and names the others.
 bool StoreRows(QSqlQuery &query, const QString &sql, const QList<QVariantList> &rows,
                Checked (*check)(const QVariantList &), const char *what, qsizetype *stored,

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -21,6 +23,19 @@ void AddHeaderStrip(QWidget *parent, QPoint origin, int height, const QStringLis
         bevel->setFrameShadow(QFrame::Sunken);
         bevel->setGeometry(left - 1, origin.y() + 2, 2, height - 4);
     }
+}
+
+void FitColumnsBesideScrollBar(QTableView *view, const QList<int> &widths) {
+    const int room =
+        view->width() - 2 * view->frameWidth() -
+        view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view->verticalScrollBar());
+    int used = 0;
+    for (int column = 0; column < widths.size(); ++column) {
+        view->setColumnWidth(column, widths[column]);
+        used += widths[column];
+    }
+    view->setColumnWidth(static_cast<int>(widths.size()), room - used);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void SelectRow(QAbstractItemView *view, int row) {

@@ -10,9 +10,16 @@
 #include <QPoint>
 #include <QStringList>
 
+class QTableView;
+
 // Labels between thin sunken bevels, left to right from `origin`.
 void AddHeaderStrip(QWidget *parent, QPoint origin, int height, const QStringList &texts,
                     const QList<int> &widths);
+
+// Gives the columns of `view` these widths, in order, and the last column what is left
+// beside a vertical scroll bar; nothing scrolls sideways, so a long list needs no horizontal
+// bar over its last row and no key can push the first columns out of sight.
+void FitColumnsBesideScrollBar(QTableView *view, const QList<int> &widths);
 
 // Selects the row in `view`, making it current, and shows it.
 void SelectRow(QAbstractItemView *view, int row);
