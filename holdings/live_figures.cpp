@@ -11,6 +11,8 @@
 
 #include <QMap>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -208,15 +210,19 @@ QList<LiveRow> LiveHoldings::Rows(const std::optional<numbers::FeeSchedule> &fee
 }
 
 quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
-                                 qsizetype total, bool anyPrice, const QTime &at,
-                                 qsizetype unreadable, const QString &feeError) {
+                                 const QList<LiveRow> &rows, const QTime &at, qsizetype unreadable,
+                                 const QString &feeError) {
     quotes::ReadingStatus status;
     if (reading) {
         quotes::QuoteReading described;
         described.error = reading->error;
         described.mainError = reading->mainError;
         described.source = reading->source;
-        status = quotes::DescribeReading(described, kept, total, at, reading->closed, anyPrice);
+        const bool anyPrice = std::any_of(rows.cbegin(), rows.cend(), [](const LiveRow &row) {
+            return !row.priceText.isEmpty();
+        });
+        status =
+            quotes::DescribeReading(described, kept, rows.size(), at, reading->closed, anyPrice);
     }
     QStringList notes;
     if (unreadable > 0) {

@@ -87,9 +87,9 @@ private:
 
 // The status line: what the monitor says of the last reading (nothing before the first),
 // then the lots left out and a fee schedule that does not read.
-// `anyPrice`: some code has a price by now; `at` is the reading's time in Beijing time.
+// `rows` are the rows shown; `at` is the reading's time in Beijing time.
 quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,
-                                 qsizetype total, bool anyPrice, const QTime &at,
-                                 qsizetype unreadable, const QString &feeError);
+                                 const QList<LiveRow> &rows, const QTime &at, qsizetype unreadable,
+                                 const QString &feeError);
 
 }  // namespace holdings

@@ -11,8 +11,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <algorithm>
-
 namespace {
 
 const QColor kBackground(176, 211, 225);
@@ -229,11 +227,9 @@ void LiveHoldingsWindow::showFigures() {
                           : totals.sign < 0 ? QStringLiteral("color: rgb(0, 128, 0);")
                                             : QStringLiteral("color: black;"));
 
-    const quotes::ReadingStatus status = holdings::LiveStatus(
-        m_reading, m_kept, rows.size(),
-        std::any_of(rows.cbegin(), rows.cend(),
-                    [](const holdings::LiveRow &row) { return !row.priceText.isEmpty(); }),
-        m_readingAt, m_holdings.unreadable(), fees.schedule ? QString() : fees.error);
+    const quotes::ReadingStatus status =
+        holdings::LiveStatus(m_reading, m_kept, rows, m_readingAt, m_holdings.unreadable(),
+                             fees.schedule ? QString() : fees.error);
     Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
                                          : QStringLiteral("color: gray;"));
     // A long account is cut to the line; the tooltip holds all of it.
