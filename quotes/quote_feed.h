@@ -56,10 +56,8 @@ public:
     // The union of all subscribed codes, in the order they were first subscribed.
     QStringList codes() const;
     const FeedState &state() const { return m_state; }
-    const TradingCalendar &calendar() const { return m_calendar; }
     // The time by the feed's clock, the one its calendar and its choice of service go by.
     QDateTime now() const { return m_calendar.now(); }
-    QuoteClient *client() { return &m_client; }
 
 signals:
     void readingDone(const quotes::FeedReading &reading);
