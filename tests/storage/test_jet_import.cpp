@@ -96,6 +96,7 @@ private slots:
     void existingDataIsBackedUpAndReplaced_data();
     void existingDataIsBackedUpAndReplaced();
     void interruptedWriteIsRolledBackFirst();
+    void unreadableTargetIsNotReplaced();
     void failurePartWayChangesNothing();
     void readerFailuresAreNamed_data();
     void readerFailuresAreNamed();
@@ -417,6 +418,19 @@ void TestJetImport::interruptedWriteIsRolledBackFirst() {
     const JetImport result = Import(start);
     QVERIFY2(result.done, qPrintable(result.error));
     QCOMPARE(ReadLots(Database(result.backup))->size(), 2000);
+}
+
+// What a database that cannot be read holds is unknown: it is never taken for empty.
+void TestJetImport::unreadableTargetIsNotReplaced() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-realistic.mdb"), current.filePath("股票.mdb")));
+    Write(data.filePath("股票.mdb"), "SQLite format 3");
+    const JetStart start = ExamineStart(current.path(), data.path());
+    QVERIFY(start.targetUnreadable);
+    const JetImport result = Import(start);
+    QVERIFY(!result.done);
+    QVERIFY2(result.error.contains("无法读取"), qPrintable(result.error));
+    QCOMPARE(Bytes(data.filePath("股票.mdb")), QByteArray("SQLite format 3"));
 }
 
 void TestJetImport::failurePartWayChangesNothing() {
