@@ -14,9 +14,6 @@ QString Text(const char *utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// The signal a reading program ends with when its processor time runs out.
-constexpr int kCpuTimeSignal = 24;
-
 }  // namespace
 
 QString JetReaderProgram() {
@@ -78,8 +75,8 @@ std::optional<JetContent> ReadJetFileApart(const QString &reader, const QString 
         return fail(
             Text("读取程序的输出超过 %1 MB 上限(文件已损坏)").arg(limits.outputBytes >> 20));
     }
-    if (late ||
-        (process.exitStatus() == QProcess::CrashExit && process.exitCode() == kCpuTimeSignal)) {
+    if (late || (process.exitStatus() == QProcess::NormalExit &&
+                 process.exitCode() == kJetReaderOutOfTime)) {
         return fail(Text("读取超过 %1 秒仍未完成(文件已损坏)").arg(limits.seconds));
     }
     if (process.exitStatus() == QProcess::CrashExit) {

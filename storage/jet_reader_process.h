@@ -12,8 +12,10 @@
 
 namespace storage {
 
-// The reading program's exit status when it ran out of memory under its limit.
+// The reading program's exit status when it ran out of memory, or of processor time, under
+// its limits.
 inline constexpr int kJetReaderOutOfMemory = 3;
+inline constexpr int kJetReaderOutOfTime = 4;
 
 struct JetReaderLimits {
     int seconds = 30;                        // wall-clock time, and processor time

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QString>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -29,6 +30,10 @@ void Limit(int resource, rlim_t soft, rlim_t hard) {
 
 [[noreturn]] void OutOfMemory() {
     _exit(storage::kJetReaderOutOfMemory);
+}
+
+[[noreturn]] void OutOfTime(int) {
+    _exit(storage::kJetReaderOutOfTime);
 }
 
 // GLib ends the process on a failed allocation; it says so first.
@@ -65,6 +70,8 @@ int main(int argc, char *argv[]) {
     Limit(RLIMIT_CPU, static_cast<rlim_t>(seconds), static_cast<rlim_t>(seconds) + 1);
     Limit(RLIMIT_FSIZE, 0, 0);
     Limit(RLIMIT_CORE, 0, 0);
+    // The soft processor-time limit is a signal first; the hard one, a second later, kills.
+    std::signal(SIGXCPU, OutOfTime);
     std::set_new_handler(OutOfMemory);
     g_log_set_handler("GLib", static_cast<GLogLevelFlags>(G_LOG_LEVEL_ERROR | G_LOG_FLAG_FATAL),
                       GLibError, nullptr);

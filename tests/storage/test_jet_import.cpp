@@ -466,7 +466,7 @@ void TestJetImport::readerFailuresAreNamed_data() {
     QTest::newRow("reason passed on") << "" << QString(JET_DATA "/../../CMakeLists.txt") << "不是";
     QTest::newRow("crash") << "kill -SEGV $$" << realistic << "信号 11";
     QTest::newRow("wall clock") << "exec sleep 30" << realistic << "2 秒仍未完成";
-    QTest::newRow("processor time") << "kill -XCPU $$" << realistic << "2 秒仍未完成";
+    QTest::newRow("processor time") << "exit 4" << realistic << "2 秒仍未完成";
     QTest::newRow("output cap") << "head -c 3000000 /dev/zero" << realistic << "超过 1 MB 上限";
     QTest::newRow("memory") << "exit 3" << realistic << "内存超过 512 MB 上限";
     QTest::newRow("other exit") << "exit 5" << realistic << "代码 5";
