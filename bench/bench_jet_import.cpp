@@ -1,5 +1,6 @@
 // Figures for bringing a Windows program's Jet 股票.mdb over: reading a file of 10,000 lots
-// through libmdb and storing it in a fresh data folder's database, in one transaction.
+// through libmdb in the separate reading program and storing it in a fresh data folder's
+// database, in one transaction.
 //
 // No Jet writer is at hand, so the file is the committed realistic one with the lots table's
 // rows replaced: its one data page is dropped from the table's page map and new data pages
@@ -7,6 +8,7 @@
 // appended and entered in the map; the table definition gets the new row count and counter.
 
 #include "storage/jet_import.h"
+#include "storage/jet_reader_process.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -80,7 +82,13 @@ void BM_ImportJetFile(benchmark::State &state) {
         QTemporaryDir data;
         const storage::JetStart start = storage::ExamineStart(current.path(), data.path());
         state.ResumeTiming();
-        const storage::JetImport result = storage::ImportJetFile(start);
+        const storage::JetImport result = storage::ImportJetFile(
+            start,
+            [](const QString &path, QString *error) {
+                return storage::ReadJetFileApart(QStringLiteral(JET_READER), path,
+                                                 storage::JetReaderLimits{}, error);
+            },
+            &QDateTime::currentDateTimeUtc);
         if (!result.done || result.lots != lots) {
             state.SkipWithError(qPrintable(
                 QStringLiteral("import failed: %1, %2 lots").arg(result.error).arg(result.lots)));

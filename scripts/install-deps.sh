@@ -13,6 +13,7 @@ packages=(
     weston xwayland qt6-wayland
     dbus-daemon dunst faketime tzdata x11-xserver-utils
     mdbtools-dev libmdb3 mdbtools
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "storage/data_folder.h"
 
 #include "storage/database.h"
+#include "storage/jet_content.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +9,9 @@
 namespace storage {
 
 DataFolder ChooseDataFolder(const QString &current, const QString &dataFolder) {
-    if (QFileInfo::exists(QDir(current).filePath(DatabaseFileName())) || dataFolder.isEmpty()) {
+    const QString beside = QDir(current).filePath(DatabaseFileName());
+    // A Windows program's Jet file is only ever imported from, never worked on.
+    if ((QFileInfo::exists(beside) && !IsJetFile(beside)) || dataFolder.isEmpty()) {
         return {current, false};
     }
     if (!QDir().mkpath(dataFolder)) {

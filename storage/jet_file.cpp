@@ -273,17 +273,6 @@ private:
 
 }  // namespace
 
-bool IsJetFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray start = file.read(19);
-    return start.startsWith(QByteArray("\x00\x01\x00\x00", 4)) &&
-           (start.mid(4) == QByteArray("Standard Jet DB") ||
-            start.mid(4) == QByteArray("Standard ACE DB"));
-}
-
 QString DecodeJet4Text(const QByteArray &bytes) {
     if (!bytes.startsWith("\xff\xfe")) {
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),

@@ -1,6 +1,7 @@
 #include "storage/jet_import.h"
 
 #include "numbers/number_syntax.h"
+#include "storage/jet_content.h"
 #include "storage/setup_columns.h"
 #include "storage/watch_list_store.h"
 
@@ -13,6 +14,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -46,6 +48,16 @@ std::optional<qint64> Quantity(const QVariant &value) {
     return static_cast<qint64>(number);
 }
 
+// A stock code as the program takes it typed: six digits.
+bool IsCode(const QVariant &value) {
+    if (value.typeId() != QMetaType::QString) {
+        return false;
+    }
+    const QString code = value.toString();
+    return code.size() == 6 &&
+           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // The row as the program's values, or why it cannot be stored.
 struct Checked {
     QVariantList values;
@@ -59,6 +71,9 @@ Checked CheckLot(const QVariantList &row) {
     }
     if (code.typeId() != QMetaType::QString) {
         return {{}, Text("缺少股票代码")};
+    }
+    if (!IsCode(code)) {
+        return {{}, Text("股票代码不是六位数字")};
     }
     if (!row[2].isValid()) {
         return {{}, Text("缺少买入价格")};
@@ -88,6 +103,9 @@ Checked CheckWatched(const QVariantList &row) {
     if (row[1].typeId() != QMetaType::QString) {
         return {{}, Text("缺少股票代码")};
     }
+    if (!IsCode(row[1])) {
+        return {{}, Text("股票代码不是六位数字")};
+    }
     const char *missing[] = {"缺少上限价格", "缺少下限价格"};
     const char *outside[] = {"上限价格超出范围", "下限价格超出范围"};
     QVariantList prices;
@@ -108,7 +126,11 @@ Checked CheckWatched(const QVariantList &row) {
 QString RowName(const char *what, const QVariantList &row) {
     QString name = Text(what) + QStringLiteral(" %1").arg(row[0].toString());
     if (row[1].typeId() == QMetaType::QString && !row[1].toString().isEmpty()) {
-        name += QStringLiteral(" (%1)").arg(row[1].toString());
+        // A damaged code is shown as far as it can be read, without its control characters.
+        QString code = row[1].toString().left(12);
+        std::replace_if(
+            code.begin(), code.end(), [](QChar c) { return !c.isPrint(); }, u'?');
+        name += QStringLiteral(" (%1)").arg(code);
     }
     return name;
 }
@@ -149,18 +171,53 @@ bool KeepCounterAbove(QSqlQuery &query, const Table &table, qint64 last) {
                 {last, name});
 }
 
-bool StoreSetup(QSqlDatabase &db, const QVariantList &values) {
+// What each settings column is called where the summary names it.
+const char *const kSetupNames[] = {"买入印花税率",   "卖出印花税率", "买入佣金率", "卖出佣金率",
+                                   "深市过户费",     "沪市过户费",   "最低佣金",   "差价计算器位置",
+                                   "均价计算器位置", "自动刷新",     "刷新间隔",   "显示字号",
+                                   "显示颜色"};
+
+// A settings value as the dialogs would take it typed: a rate the fee fields accept, a whole
+// number for the integer columns, Yes/No for the switch. NULL or any other value is unreadable.
+std::optional<QVariant> SetupValue(qsizetype column, const QVariant &value) {
+    if (column == kCN) {
+        return value.typeId() == QMetaType::Bool ? std::optional<QVariant>(int(value.toBool()))
+                                                 : std::nullopt;
+    }
+    if (kSetupColumns[column].type == "INTEGER") {
+        const std::optional<qint64> whole = Quantity(value);
+        return whole ? std::optional<QVariant>(*whole) : std::nullopt;
+    }
+    if (!IsNumber(value) || !numbers::ParseDecimal(numbers::FormatAmount(value.toDouble()))) {
+        return std::nullopt;
+    }
+    return value.toDouble();
+}
+
+// The settings the file holds replace the target's; one that cannot be read is named and
+// leaves the target's own value.
+bool StoreSetup(QSqlDatabase &db, const QVariantList &values, JetImport *counted) {
     QStringList names;
     QVariantList bound;
     for (qsizetype i = 0; i < values.size(); ++i) {
-        names.append(QString::fromLatin1(kJetSetupColumns[i]));
-        bound.append(values[i].typeId() == QMetaType::Bool ? QVariant(values[i].toInt())
-                                                           : values[i]);
+        const QString name = QString::fromLatin1(kJetSetupColumns[i]);
+        const std::optional<QVariant> value = SetupValue(i, values[i]);
+        if (!value) {
+            counted->leftOut.append(Text("设置 %1 (%2)：无法读取").arg(name, Text(kSetupNames[i])));
+            continue;
+        }
+        names.append(name);
+        bound.append(*value);
+        counted->transferTaken = counted->transferTaken || i == kC1 || i == kC2;
     }
     // The Windows program charged the transfer fee per share only.
-    if (db.record(QStringLiteral("setup")).contains(QStringLiteral("TB"))) {
+    if (counted->transferTaken &&
+        db.record(QStringLiteral("setup")).contains(QStringLiteral("TB"))) {
         names.append(QStringLiteral("TB"));
         bound.append(kSetupColumns[kTB].low);
+    }
+    if (names.isEmpty()) {
+        return true;
     }
     QSqlQuery query(db);
     if (!Exec(query, QStringLiteral("SELECT rowid FROM setup LIMIT 1"))) {
@@ -199,6 +256,19 @@ const QString kRemembered = QStringLiteral("imported_files");
 
 }  // namespace
 
+QString UnreadableTarget(const JetStart &start) {
+    return Text(
+               "数据文件夹中的数据库 %1 无法读取(可能正被另一程序使用或已损坏)，"
+               "为免替换其中的数据，没有导入")
+        .arg(QDir::toNativeSeparators(start.target));
+}
+
+bool UseTransferFeeOnAmount(const Database &target) {
+    return target.WriteSetup({{QStringLiteral("C1"), 0.01},
+                              {QStringLiteral("C2"), 0.01},
+                              {QStringLiteral("TB"), kSetupColumns[kTB].high}});
+}
+
 JetStart ExamineStart(const QString &current, const QString &dataFolder) {
     JetStart start;
     start.jetPath = QDir(current).filePath(DatabaseFileName());
@@ -212,7 +282,8 @@ JetStart ExamineStart(const QString &current, const QString &dataFolder) {
     if (start.hash.isEmpty()) {
         return start;
     }
-    const Database target(start.target, Database::Mode::ReadOnly);
+    // Opened for writing: SQLite rolls back a write that was cut off before it reads.
+    const Database target(start.target);
     const bool imported = QFileInfo::exists(start.target) && target.Transact([&](QSqlDatabase &db) {
         QSqlQuery query(db);
         return Exec(query, QStringLiteral("SELECT 1 FROM %1 WHERE sha256 = ?").arg(kRemembered),
@@ -224,15 +295,18 @@ JetStart ExamineStart(const QString &current, const QString &dataFolder) {
         return start;
     }
     if (QFileInfo::exists(start.target)) {
-        start.lots = target.ReadAll(kGmm).value_or(QList<QSqlRecord>()).size();
-        start.watched = target.ReadAll(kKsee).value_or(QList<QSqlRecord>()).size();
+        const std::optional<QList<QSqlRecord>> lots = target.ReadAll(kGmm);
+        const std::optional<QList<QSqlRecord>> watched = target.ReadAll(kKsee);
+        start.targetUnreadable = !lots || !watched;
+        start.lots = lots ? lots->size() : 0;
+        start.watched = watched ? watched->size() : 0;
     }
     start.kind = JetStart::Kind::Offer;
     return start;
 }
 
 bool StoreJetContent(const Database &target, const JetContent &content, const QByteArray &hash,
-                     JetImport *result) {
+                     const QDateTime &when, JetImport *result) {
     JetImport counted;
     const bool stored = target.Transact([&](QSqlDatabase &db) {
         QSqlQuery query(db);
@@ -241,7 +315,7 @@ bool StoreJetContent(const Database &target, const JetContent &content, const QB
                                .arg(kRemembered)) &&
                Exec(query, QStringLiteral("DELETE FROM GMM")) &&
                Exec(query, QStringLiteral("DELETE FROM KSEE")) &&
-               (!content.setup || StoreSetup(db, *content.setup)) &&
+               (!content.setup || StoreSetup(db, *content.setup, &counted)) &&
                StoreRows(
                    query,
                    QStringLiteral("INSERT INTO GMM (IDS, MID, MONEY, NUMS) VALUES (?, ?, ?, ?)"),
@@ -255,19 +329,24 @@ bool StoreJetContent(const Database &target, const JetContent &content, const QB
                KeepCounterAbove(query, kKsee, content.lastWatchIdentity) &&
                Exec(query,
                     QStringLiteral("INSERT OR REPLACE INTO %1 VALUES (?, ?)").arg(kRemembered),
-                    {hash, QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+                    {hash, when.toUTC().toString(Qt::ISODate)});
     });
     if (stored) {
         result->lots = counted.lots;
         result->watched = counted.watched;
         result->leftOut = counted.leftOut;
+        result->transferTaken = counted.transferTaken;
     }
     return stored;
 }
 
-JetImport ImportJetFile(const JetStart &start) {
+JetImport ImportJetFile(const JetStart &start, const JetReader &read, const Now &now) {
     JetImport result;
-    const std::optional<JetContent> content = ReadJetFile(start.jetPath, &result.error);
+    if (start.targetUnreadable) {
+        result.error = UnreadableTarget(start);
+        return result;
+    }
+    const std::optional<JetContent> content = read(start.jetPath, &result.error);
     if (!content) {
         return result;
     }
@@ -285,11 +364,13 @@ JetImport ImportJetFile(const JetStart &start) {
         result.error = Text("数据文件夹中的数据库无法创建");
         return result;
     }
-    if (start.lots + start.watched > 0) {
+    const QDateTime when = now();
+    // Whatever it holds: counts read at the question may already be out of date.
+    if (!created) {
         QString backup = start.target + QStringLiteral(".bak");
         if (QFileInfo::exists(backup)) {
             backup = start.target + QLatin1Char('.') +
-                     QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                     when.toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
                      QStringLiteral(".bak");
         }
         if (!QFile::copy(start.target, backup)) {
@@ -298,7 +379,7 @@ JetImport ImportJetFile(const JetStart &start) {
         }
         result.backup = backup;
     }
-    if (!StoreJetContent(Database(start.target), *content, start.hash, &result)) {
+    if (!StoreJetContent(Database(start.target), *content, start.hash, when, &result)) {
         if (created) {
             QFile::remove(start.target);
         }

@@ -17,6 +17,10 @@ grep -qx 'Categories=Office;Finance;' "$entry" || fail "the entry is not under O
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/stockcalc.svg" ] || fail "no icon in hicolor"
 command=$(sed -n 's/^Exec=//p' "$entry")
 [ -x "$root/usr/bin/$command" ] || fail "the entry's command '$command' is not installed"
+# The Jet file reader beside the program; only it reads Jet files with libmdb.
+[ -x "$root/usr/bin/stockcalc-jet-reader" ] || fail "the Jet file reader is not beside the program"
+readelf -d "$root/usr/bin/$command" | grep -q 'libmdb' && fail "the program links libmdb"
+readelf -d "$root/usr/bin/stockcalc-jet-reader" | grep -q 'libmdb' || fail "the reader lacks libmdb"
 
 start_desktop
 (cd / && exec "$root/usr/bin/$command") >"$E2E_DIR/program.log" 2>&1 &

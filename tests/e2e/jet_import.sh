@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Moving from the Windows program: started beside its Jet 股票.mdb, the program asks, Yes
-# imports into the data folder; the fee dialog shows the imported rates and the holdings
+# imports into the data folder (keeping the file's per-share transfer fees when asked); the fee dialog shows the imported rates and the holdings
 # manager the imported lots; the Jet file keeps its bytes, and the next start does not ask.
 . "$(dirname "$0")/lib.sh"
 
@@ -13,17 +13,18 @@ cp "$(dirname "$0")/../data/jet/jet4-realistic.mdb" "$folder/股票.mdb"
 before=$(md5sum <"$folder/股票.mdb")
 start_program "$folder" --no-database
 
-# answer <what>: presses Return (Yes, or OK) in the message box and waits until that very box
-# has gone (the next one may already be up under the same title).
+# answer <what> [key]: presses Return (Yes, or OK), or the key given, in the message box and
+# waits until that very box has gone (the next one may already be up under the same title).
 answer() {
     wait_until 8 visible_window 提示 || fail "no message: $1"
     local box
     box=$(visible_window 提示 | head -n1)
-    xdotool windowactivate --sync "$box" key Return
+    xdotool windowactivate --sync "$box" key "${2:-Return}"
     wait_until 5 sh -c "! xdotool search --onlyvisible --name '^提示\$' | grep -qx $box" \
         || fail "$1 stayed"
 }
 answer "question"
+answer "transfer basis" Escape  # 否: the file's per-share fees stay
 answer "summary"
 wait_until 5 started || fail "no tray icon after the import"
 [ "$(sqlite3 "$data" "SELECT COUNT(*), SUM(IDS), MAX(IDS) FROM GMM")" = "30|513|33" ] \

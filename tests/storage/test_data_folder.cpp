@@ -26,6 +26,10 @@ void TestDataFolder::choice_data() {
     QTest::addColumn<bool>("created");
     QTest::newRow("fresh home") << QByteArray("-") << QByteArray("-") << false << true;
     QTest::newRow("file beside the user") << QByteArray("mine") << QByteArray("-") << true << false;
+    // A Windows program's file is only ever imported from.
+    QTest::newRow("Jet file beside the user")
+        << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) << QByteArray("-") << false
+        << true;
     QTest::newRow("file in the data folder")
         << QByteArray("-") << QByteArray("kept") << false << false;
     QTest::newRow("foreign file in the data folder")
@@ -62,7 +66,7 @@ void TestDataFolder::choice() {
     } else {
         QCOMPARE(file.readAll(), usesCurrent ? inCurrent : inData);  // never touched
     }
-    QCOMPARE(QDir(current.path()).entryList(QDir::Files).size(), usesCurrent ? 1 : 0);
+    QCOMPARE(QDir(current.path()).entryList(QDir::Files).size(), inCurrent == "-" ? 0 : 1);
 }
 
 void TestDataFolder::unwritableDataHomeKeepsTheCurrentFolder() {

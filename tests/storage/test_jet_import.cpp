@@ -1,7 +1,9 @@
 // Reading the Windows program's Jet files and bringing them into the data folder's database.
 
 #include "storage/holdings_store.h"
+#include "storage/jet_file.h"
 #include "storage/jet_import.h"
+#include "storage/jet_reader_process.h"
 #include "storage/setup_store.h"
 #include "storage/watch_list_store.h"
 
@@ -18,6 +20,24 @@ namespace {
 
 QString Fixture(const QString &name) {
     return QStringLiteral(JET_DATA "/") + name;
+}
+
+const QDateTime kNow(QDate(2026, 3, 2), QTime(1, 30), Qt::UTC);
+
+// The import as the program runs it: the file read by the separate reading program.
+JetImport Import(const JetStart &start) {
+    const JetReader read = [](const QString &path, QString *error) {
+        return ReadJetFileApart(QStringLiteral(JET_READER), path, JetReaderLimits{}, error);
+    };
+    return ImportJetFile(start, read, [] { return kNow; });
+}
+
+void Write(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {}) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    if (permissions) {
+        QVERIFY(file.setPermissions(permissions));
+    }
 }
 
 QByteArray Bytes(const QString &path) {
@@ -72,8 +92,14 @@ private slots:
     void rowsThatCannotBeStoredAreNamed();
     void rowsTheProgramCannotReadAreLeftOut_data();
     void rowsTheProgramCannotReadAreLeftOut();
+    void setupValuesThatCannotBeReadAreNamed();
+    void existingDataIsBackedUpAndReplaced_data();
     void existingDataIsBackedUpAndReplaced();
+    void interruptedWriteIsRolledBackFirst();
+    void unreadableTargetIsNotReplaced();
     void failurePartWayChangesNothing();
+    void readerFailuresAreNamed_data();
+    void readerFailuresAreNamed();
 };
 
 void TestJetImport::valuesAsMdbtoolsReadsThem_data() {
@@ -188,7 +214,7 @@ void TestJetImport::importKeepsIdentitiesAndIsNotOfferedAgain() {
     const QByteArray before = Bytes(jet);
     const JetStart start = ExamineStart(current.path(), data.filePath("stockcalc"));
     QCOMPARE(start.kind, JetStart::Kind::Offer);
-    const JetImport result = ImportJetFile(start);
+    const JetImport result = Import(start);
     QVERIFY2(result.done, qPrintable(result.error));
     QCOMPARE(result.lots, 30);
     QCOMPARE(result.watched, 20);
@@ -203,6 +229,15 @@ void TestJetImport::importKeepsIdentitiesAndIsNotOfferedAgain() {
     QCOMPARE(system.differenceCorner, 1);
     QCOMPARE(system.refreshOn, true);
     QCOMPARE(system.colourIndex, 9);
+    // Each alarm price in its own column, as the file has them.
+    const JetContent content = *ReadJetFile(start.jetPath, nullptr);
+    const QList<WatchEntry> watched = LoadWatchList(target);
+    QCOMPARE(watched.size(), content.watched.size());
+    QVERIFY(content.watched[0][3] != content.watched[0][4]);
+    for (qsizetype i = 0; i < watched.size(); ++i) {
+        QCOMPARE(watched[i].upper.value, content.watched[i][3].toDouble());
+        QCOMPARE(watched[i].lower.value, content.watched[i][4].toDouble());
+    }
     QCOMPARE(InsertLot(target, {0, "600000", 1, 100})->identity, 35);
     QCOMPARE(AddWatchEntry(target, {0, "600000", "x", {1, "1"}, {1, "1"}})->identity, 22);
     QCOMPARE(Bytes(jet), before);
@@ -213,17 +248,30 @@ void TestJetImport::importKeepsIdentitiesAndIsNotOfferedAgain() {
 void TestJetImport::rowsThatCannotBeStoredAreNamed() {
     QTemporaryDir current, data;
     QVERIFY(QFile::copy(Fixture("jet4-edge.mdb"), current.filePath("股票.mdb")));
-    const JetImport result = ImportJetFile(ExamineStart(current.path(), data.path()));
+    const JetImport result = Import(ExamineStart(current.path(), data.path()));
     QVERIFY2(result.done, qPrintable(result.error));
-    QCOMPARE(result.lots, 6);
+    QCOMPARE(result.lots, 5);
     QCOMPARE(result.watched, 7);
-    QCOMPARE(result.leftOut,
-             (QStringList{"持仓 4：缺少股票代码", "持仓 5 (000002)：缺少买入价格",
-                          "持仓 6 (000003)：缺少股数", "监控 2：缺少股票代码",
-                          "监控 4 (000002)：缺少上限价格", "监控 5 (000003)：缺少下限价格"}));
+    // The settings row is NULL throughout but for the switch, which Jet never leaves NULL.
+    QStringList setup;
+    for (const char *column :
+         {"A1 (买入印花税率)", "A2 (卖出印花税率)", "B1 (买入佣金率)", "B2 (卖出佣金率)",
+          "C1 (深市过户费)", "C2 (沪市过户费)", "LM (最低佣金)", "S1 (差价计算器位置)",
+          "S2 (均价计算器位置)", "TM (刷新间隔)", "FZ (显示字号)", "FC (显示颜色)"})
+        setup << QString("设置 %1：无法读取").arg(column);
+    setup << "持仓 4：缺少股票代码"
+          << "持仓 5 (000002)：缺少买入价格"
+          << "持仓 6 (000003)：缺少股数"
+          << "持仓 10：股票代码不是六位数字"
+          << "监控 2：缺少股票代码"
+          << "监控 4 (000002)：缺少上限价格"
+          << "监控 5 (000003)：缺少下限价格";
+    QCOMPARE(result.leftOut, setup);
+    QVERIFY(!result.transferTaken);
     const Database target(data.filePath("股票.mdb"));
-    QCOMPARE(LoadWatchList(target)[1].name, QString());    // a NULL name is an empty one
-    QCOMPARE(*LoadFeeTexts(target), numbers::FeeTexts{});  // NULL rates load as empty texts
+    QCOMPARE(LoadWatchList(target)[1].name, QString());  // a NULL name is an empty one
+    // NULL rates are not taken: the fresh database keeps its own.
+    QCOMPARE(*LoadFeeTexts(target), (numbers::FeeTexts{"0", "1", "3", "3", "0", "0.1", "5"}));
 }
 
 void TestJetImport::rowsTheProgramCannotReadAreLeftOut_data() {
@@ -239,6 +287,14 @@ void TestJetImport::rowsTheProgramCannotReadAreLeftOut_data() {
                                       << "持仓 1 (600000)：买入金额超出范围";
     QTest::newRow("upper too large") << lot << QVariantList{1LL, "600000", "x", 2e15, 8.0}
                                      << "监控 1 (600000)：上限价格超出范围";
+    // Codes are six digits, as typed.
+    QTest::newRow("code with a superscript") << QVariantList{1LL, "00²714", 10.0, 100LL} << watched
+                                             << "持仓 1 (00²714)：股票代码不是六位数字";
+    QTest::newRow("code with NUL")
+        << lot << QVariantList{1LL, QString("60000") + QChar(0), "x", 12.0, 8.0}
+        << "监控 1 (60000?)：股票代码不是六位数字";
+    QTest::newRow("five digits") << lot << QVariantList{1LL, "60000", "x", 12.0, 8.0}
+                                 << "监控 1 (60000)：股票代码不是六位数字";
 }
 
 // What is imported reads back whole: no row the holdings or the watch list would skip.
@@ -253,7 +309,7 @@ void TestJetImport::rowsTheProgramCannotReadAreLeftOut() {
     content.lots = {lot};
     content.watched = {watched};
     JetImport result;
-    QVERIFY(StoreJetContent(target, content, "hash", &result));
+    QVERIFY(StoreJetContent(target, content, "hash", kNow, &result));
     QCOMPARE(result.leftOut.join('\n'), leftOut);
     int unreadableLots = -1, unreadableWatched = -1;
     QCOMPARE(ReadLots(target, &unreadableLots)->size(), result.lots);
@@ -262,22 +318,119 @@ void TestJetImport::rowsTheProgramCannotReadAreLeftOut() {
     QCOMPARE(result.lots + result.watched, leftOut.isEmpty() ? 2 : 1);
 }
 
+// A settings value that cannot be read leaves the target's own, and is named.
+void TestJetImport::setupValuesThatCannotBeReadAreNamed() {
+    QTemporaryDir data;
+    const Database target(data.filePath("股票.mdb"));
+    QVERIFY(Database::Create(data.filePath("股票.mdb")));
+    JetContent content;
+    content.setup = QVariantList{QVariant(), 0.5, "0.3", 0.25, 0.02, 0.03, qInf(),
+                                 1LL,        2.5, true,  15LL, 90LL, 9LL};
+    JetImport result;
+    QVERIFY(StoreJetContent(target, content, "hash", kNow, &result));
+    QCOMPARE(result.leftOut,
+             (QStringList{"设置 A1 (买入印花税率)：无法读取", "设置 B1 (买入佣金率)：无法读取",
+                          "设置 LM (最低佣金)：无法读取", "设置 S2 (均价计算器位置)：无法读取"}));
+    QVERIFY(result.transferTaken);
+    QCOMPARE(*LoadFeeTexts(target),
+             (numbers::FeeTexts{"0", "0.5", "3", "0.25", "0.02", "0.03", "5"}));
+    const StoredSystemParameters system = LoadSystemParameters(target);
+    QCOMPARE(system.differenceCorner, 1);
+    QCOMPARE(system.averageCorner, 4);
+    QCOMPARE(system.refreshOn, true);
+    QCOMPARE(system.refreshSeconds, 15);
+    QCOMPARE(system.fontSize, 90);
+    QCOMPARE(system.colourIndex, 9);
+}
+
+void TestJetImport::existingDataIsBackedUpAndReplaced_data() {
+    QTest::addColumn<int>("lots");
+    QTest::addColumn<bool>("olderBackup");
+    QTest::newRow("lots") << 1 << false;
+    QTest::newRow("settings only") << 0 << false;
+    QTest::newRow("older backup there") << 1 << true;
+}
+
+// Whatever the data folder's database holds, it is copied before it is replaced.
 void TestJetImport::existingDataIsBackedUpAndReplaced() {
+    QFETCH(int, lots);
+    QFETCH(bool, olderBackup);
     QTemporaryDir current, data;
     QVERIFY(QFile::copy(Fixture("jet4-empty.mdb"), current.filePath("股票.mdb")));
     const QString target = data.filePath("股票.mdb");
     QVERIFY(Database::Create(target));
-    QVERIFY(InsertLot(Database(target), {0, "000001", 9, 100}));
+    for (int i = 0; i < lots; ++i)
+        QVERIFY(InsertLot(Database(target), {0, "000001", 9, 100}));
     QVERIFY(SaveFeeSchedule(Database(target), {0, 0.5, 0.25, 0.25, 0, 0, 5}));
+    if (olderBackup)
+        Write(target + ".bak", "older");
     const JetStart start = ExamineStart(current.path(), data.path());
-    QCOMPARE(start.lots, 1);
-    const JetImport result = ImportJetFile(start);
+    QCOMPARE(start.lots, lots);
+    const JetImport result = Import(start);
     QVERIFY(result.done);
-    QCOMPARE(result.backup, target + ".bak");
-    QCOMPARE(ReadLots(Database(result.backup))->size(), 1);
+    QCOMPARE(result.backup, olderBackup
+                                ? target + kNow.toLocalTime().toString(".yyyyMMdd-HHmmss") + ".bak"
+                                : target + ".bak");
+    QCOMPARE(ReadLots(Database(result.backup))->size(), lots);
     QCOMPARE(ReadLots(Database(target))->size(), 0);
     // A file without a settings row leaves the rates as they were.
     QCOMPARE(LoadFeeTexts(Database(target))->at(1), "0.5");
+    QCOMPARE(LoadFeeTexts(Database(result.backup))->at(1), "0.5");
+}
+
+// A write cut off in the data folder's database leaves its journal beside it: the lots are
+// those from before that write, and they are counted and backed up, not taken for none.
+void TestJetImport::interruptedWriteIsRolledBackFirst() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-empty.mdb"), current.filePath("股票.mdb")));
+    const QString target = data.filePath("股票.mdb");
+    QVERIFY(Database::Create(target));
+    QVERIFY(Database(target).Transact([](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        for (int i = 1; i <= 2000; ++i) {
+            if (!Exec(query, "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 1, ?)", {i}))
+                return false;
+        }
+        return true;
+    }));
+    // A small page cache makes the deletion reach the file before the commit; the file and
+    // its journal are kept as a killed program leaves them.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "cut");
+        db.setDatabaseName(target);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec("PRAGMA cache_size = 1") && query.exec("PRAGMA cache_spill = 1"));
+        QVERIFY(db.transaction() && query.exec("DELETE FROM GMM"));
+        QVERIFY(QFile::copy(target, data.filePath("cut")));
+        QVERIFY(QFile::copy(target + "-journal", data.filePath("cut-journal")));
+        query.finish();
+        db.rollback();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("cut");
+    QVERIFY(Bytes(data.filePath("cut")) != Bytes(target));  // the deletion reached the file
+    Write(target, Bytes(data.filePath("cut")));
+    Write(target + "-journal", Bytes(data.filePath("cut-journal")));
+    const JetStart start = ExamineStart(current.path(), data.path());
+    QVERIFY(!start.targetUnreadable);
+    QCOMPARE(start.lots, 2000);
+    const JetImport result = Import(start);
+    QVERIFY2(result.done, qPrintable(result.error));
+    QCOMPARE(ReadLots(Database(result.backup))->size(), 2000);
+}
+
+// What a database that cannot be read holds is unknown: it is never taken for empty.
+void TestJetImport::unreadableTargetIsNotReplaced() {
+    QTemporaryDir current, data;
+    QVERIFY(QFile::copy(Fixture("jet4-realistic.mdb"), current.filePath("股票.mdb")));
+    Write(data.filePath("股票.mdb"), "SQLite format 3");
+    const JetStart start = ExamineStart(current.path(), data.path());
+    QVERIFY(start.targetUnreadable);
+    const JetImport result = Import(start);
+    QVERIFY(!result.done);
+    QVERIFY2(result.error.contains("无法读取"), qPrintable(result.error));
+    QCOMPARE(Bytes(data.filePath("股票.mdb")), QByteArray("SQLite format 3"));
 }
 
 void TestJetImport::failurePartWayChangesNothing() {
@@ -294,12 +447,65 @@ void TestJetImport::failurePartWayChangesNothing() {
     }));
     const QByteArray before = Bytes(target);
     const JetStart start = ExamineStart(current.path(), data.path());
-    const JetImport result = ImportJetFile(start);
+    const JetImport result = Import(start);
     QVERIFY(!result.done);
     QVERIFY(result.error.contains(target));
     QCOMPARE(Bytes(target), before);
     QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{"股票.mdb"});
     QCOMPARE(ExamineStart(current.path(), data.path()).kind, JetStart::Kind::Offer);
+}
+
+void TestJetImport::readerFailuresAreNamed_data() {
+    QTest::addColumn<QString>("script");  // the reading program; empty: the real one
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");  // empty: read as the reader linked in reads it
+    const QString realistic = Fixture("jet4-realistic.mdb");
+    QTest::newRow("whole") << "" << realistic << "";
+    QTest::newRow("other types") << "" << Fixture("jet4-alt-types.mdb") << "";
+    QTest::newRow("edge values") << "" << Fixture("jet4-edge.mdb") << "";
+    QTest::newRow("reason passed on") << "" << QString(JET_DATA "/../../CMakeLists.txt") << "不是";
+    QTest::newRow("crash") << "kill -SEGV $$" << realistic << "信号 11";
+    QTest::newRow("wall clock") << "exec sleep 30" << realistic << "2 秒仍未完成";
+    QTest::newRow("processor time") << "exit 4" << realistic << "2 秒仍未完成";
+    QTest::newRow("output cap") << "head -c 3000000 /dev/zero" << realistic << "超过 1 MB 上限";
+    QTest::newRow("memory") << "exit 3" << realistic << "内存超过 512 MB 上限";
+    QTest::newRow("other exit") << "exit 5" << realistic << "代码 5";
+    QTest::newRow("garbage") << "echo junk" << realistic << "无法解析";
+    QTest::newRow("cut short") << "\"$READER\" \"$@\" | head -c 300" << realistic << "无法解析";
+    QTest::newRow("trailing bytes") << "\"$READER\" \"$@\"; echo x" << realistic << "无法解析";
+    QTest::newRow("missing program") << "-" << realistic << "无法启动";
+}
+
+// The reading program's outcome: the content as read in this process, or a failure that
+// names what went wrong there.
+void TestJetImport::readerFailuresAreNamed() {
+    QFETCH(QString, script);
+    QFETCH(QString, file);
+    QFETCH(QString, error);
+    QTemporaryDir folder;
+    QString reader = QStringLiteral(JET_READER);
+    if (script == "-") {
+        reader = folder.filePath("none");
+    } else if (!script.isEmpty()) {
+        reader = folder.filePath("reader");
+        Write(reader, ("#!/bin/sh\nREADER='" JET_READER "'\n" + script + "\n").toUtf8(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const JetReaderLimits limits{2, qint64(512) << 20, 1 << 20};
+    QString why;
+    const std::optional<JetContent> content = ReadJetFileApart(reader, file, limits, &why);
+    if (!error.isEmpty()) {
+        QVERIFY(!content);
+        QVERIFY2(why.contains(error), qPrintable(why));
+        return;
+    }
+    QVERIFY2(content, qPrintable(why));
+    const JetContent here = *ReadJetFile(file, nullptr);
+    QCOMPARE(content->setup, here.setup);
+    QCOMPARE(content->lots, here.lots);
+    QCOMPARE(content->watched, here.watched);
+    QCOMPARE(content->lastLotIdentity, here.lastLotIdentity);
+    QCOMPARE(content->lastWatchIdentity, here.lastWatchIdentity);
 }
 
 QTEST_GUILESS_MAIN(TestJetImport)
