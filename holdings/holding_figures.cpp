@@ -5,6 +5,7 @@
 #include "numbers/fee_schedule.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
+#include "quotes/market.h"
 
 #include <cstdint>
 
@@ -69,8 +70,11 @@ double Mean(double sum, int32_t quantity, double (*round)(double)) {
     return round(static_cast<double>(static_cast<Extended>(sum) / quantity));
 }
 
-QString ReferenceText(double price, const ReferenceFees &fees) {
-    return numbers::FormatAmount(fees ? ReferenceCostPrice(price, *fees) : 0.0);
+// At the rates of the code's class: a fund or a bond pays no stamp tax.
+QString ReferenceText(const QString &code, double price, const ReferenceFees &fees) {
+    return numbers::FormatAmount(
+        fees ? ReferenceCostPrice(price, numbers::ScheduleFor(*fees, quotes::market::ClassOf(code)))
+             : 0.0);
 }
 
 }  // namespace
@@ -93,7 +97,7 @@ double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees) {
 
 LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
     return {lot.code, numbers::FormatAmount(lot.price), QString::number(lot.quantity),
-            ReferenceText(lot.price, fees), lot};
+            ReferenceText(lot.code, lot.price, fees), lot};
 }
 
 QList<LotRow> RowsOf(const QList<storage::HoldingLot> &lots, const ReferenceFees &fees) {
@@ -196,7 +200,7 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
     plan.survivorRow = checked.front();
     plan.survivorRow.priceText = numbers::FormatAmount(price);
     plan.survivorRow.quantityText = QString::number(totals->quantity);
-    plan.survivorRow.referenceText = ReferenceText(price, fees);
+    plan.survivorRow.referenceText = ReferenceText(*code, price, fees);
     plan.removedRows = rows;
     plan.removedLots = removed;
     return plan;

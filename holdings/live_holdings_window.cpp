@@ -47,8 +47,9 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static const char16_t *const kHeaders[] = {u"代码", u"名称", u"数量",     u"成本均价",
-                                                   u"现价", u"市值", u"浮动盈亏", u"盈亏比例"};
+        static const char16_t *const kHeaders[] = {u"代码",     u"名称",    u"类别", u"数量",
+                                                   u"成本均价", u"保本价",  u"现价", u"市值",
+                                                   u"浮动盈亏", u"盈亏比例"};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= LiveHoldingsWindow::kColumnCount) {
             return {};
@@ -64,9 +65,10 @@ public:
         const int column = index.column();
         switch (role) {
             case Qt::DisplayRole: {
-                const QString *texts[] = {&row.code,        &row.name,       &row.quantityText,
-                                          &row.averageText, &row.priceText,  &row.valueText,
-                                          &row.profitText,  &row.percentText};
+                const QString *texts[] = {&row.code,         &row.name,        &row.classText,
+                                          &row.quantityText, &row.averageText, &row.breakEvenText,
+                                          &row.priceText,    &row.valueText,   &row.profitText,
+                                          &row.percentText};
                 return column < LiveHoldingsWindow::kColumnCount ? *texts[column] : QString();
             }
             case Qt::ForegroundRole:
@@ -75,7 +77,7 @@ public:
                            ? SignColour(row.sign)
                            : QColor(255, 255, 255);
             case Qt::TextAlignmentRole:
-                return int((column <= LiveHoldingsWindow::kName ? Qt::AlignLeft : Qt::AlignRight) |
+                return int((column <= LiveHoldingsWindow::kClass ? Qt::AlignLeft : Qt::AlignRight) |
                            Qt::AlignVCenter);
         }
         return {};
@@ -103,7 +105,7 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     : m_feed(feed), m_fees(fees) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
-    setFixedSize(660, 340);
+    setFixedSize(776, 340);
 
     Panel1 = new TitlePanel(QStringLiteral("持仓盈亏"), this);
     SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
@@ -115,14 +117,14 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     Figures = model;
     ListView1 = new QTableView(this);
     ListView1->setModel(model);
-    ListView1->setGeometry(6, 38, 648, 232);
+    ListView1->setGeometry(6, 38, 764, 232);
     ListView1->verticalHeader()->hide();
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ListView1->verticalHeader()->setMinimumSectionSize(22);
     ListView1->verticalHeader()->setDefaultSectionSize(22);
     // The last column takes what is left beside a vertical scroll bar, so a long list needs
     // no sideways one hiding the percentages.
-    FitColumnsBesideScrollBar(ListView1, {62, 84, 72, 76, 76, 92, 86});
+    FitColumnsBesideScrollBar(ListView1, {62, 84, 40, 72, 76, 76, 76, 92, 86});
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,9 +137,9 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
     Label2 = new QLabel(this);
-    Label2->setGeometry(8, 276, 644, 24);
+    Label2->setGeometry(8, 276, 760, 24);
     Label1 = new QLabel(this);
-    Label1->setGeometry(8, 306, 644, 24);
+    Label1->setGeometry(8, 306, 760, 24);
     Label1->setStyleSheet(QStringLiteral("color: gray;"));
 
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
@@ -216,8 +218,8 @@ void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
 }
 
 void LiveHoldingsWindow::showFigures() {
-    const numbers::FeeScheduleReading fees =
-        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis());
+    const numbers::FeeScheduleReading fees = numbers::ReadFeeSchedule(
+        m_fees.FeeTexts(), m_fees.TransferFeeBasis(), m_fees.ClassCommissionTexts());
     const QList<holdings::LiveRow> rows = m_holdings.Rows(fees.schedule);
     static_cast<LiveFiguresModel *>(Figures)->setRows(rows);
 

@@ -25,8 +25,10 @@ public:
     enum Column {
         kCode,
         kName,
+        kClass,
         kQuantity,
         kAverage,
+        kBreakEven,
         kPrice,
         kValue,
         kProfit,

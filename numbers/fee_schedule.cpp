@@ -25,15 +25,26 @@ FeeTexts DefaultFeeTexts() {
             FormatAmount(design.MinCommission)};
 }
 
-const std::array<QString, 6> &ClassCommissionMessages() {
-    static const std::array<QString, 6> messages = {
-        QStringLiteral("［基金买入手续费］填写错误!请输入正确的费率."),
-        QStringLiteral("［基金卖出手续费］填写错误!请输入正确的费率."),
-        QStringLiteral("［基金最低手续费］填写错误!请输入正确的金额."),
-        QStringLiteral("［债券买入手续费］填写错误!请输入正确的费率."),
-        QStringLiteral("［债券卖出手续费］填写错误!请输入正确的费率."),
-        QStringLiteral("［债券最低手续费］填写错误!请输入正确的金额."),
+const std::array<QString, 6> &ClassCommissionNames() {
+    static const std::array<QString, 6> names = {
+        QStringLiteral("基金买入手续费"), QStringLiteral("基金卖出手续费"),
+        QStringLiteral("基金最低手续费"), QStringLiteral("债券买入手续费"),
+        QStringLiteral("债券卖出手续费"), QStringLiteral("债券最低手续费"),
     };
+    return names;
+}
+
+const std::array<QString, 6> &ClassCommissionMessages() {
+    static const std::array<QString, 6> messages = [] {
+        std::array<QString, 6> built;
+        for (size_t i = 0; i < built.size(); ++i) {
+            // The minimums are amounts, the rest rates, as with the shares' fields.
+            built[i] = QStringLiteral("［%1］填写错误!请输入正确的%2.")
+                           .arg(ClassCommissionNames()[i],
+                                i % 3 == 2 ? QStringLiteral("金额") : QStringLiteral("费率"));
+        }
+        return built;
+    }();
     return messages;
 }
 

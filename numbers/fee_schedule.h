@@ -56,7 +56,8 @@ FeeTexts DefaultFeeTexts();
 // sell, bond minimum. A blank text is unset (the share's).
 using ClassCommissionTexts = std::array<QString, 6>;
 
-// The message naming each class commission field, in that order.
+// The name of each class commission field, and the message naming it, in that order.
+const std::array<QString, 6> &ClassCommissionNames();
 const std::array<QString, 6> &ClassCommissionMessages();
 
 struct ClassCommissionReading {

@@ -1,5 +1,6 @@
 #include "quotes/market.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quotes::market {
@@ -51,6 +52,23 @@ QString Prefix(const QString &code) {
 
 QString Prefixed(const QString &code) {
     return Prefix(code) + code;
+}
+
+QString PriceInClassDecimals(const QString &price, numbers::InstrumentClass instrument) {
+    const qsizetype point = price.indexOf(u'.');
+    const QString whole = point < 0 ? price : price.left(point);
+    QString fraction = point < 0 ? QString() : price.mid(point + 1);
+    const auto digits = [](const QString &text) {
+        return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit(); });
+    };
+    if (whole.isEmpty() || !digits(whole) || !digits(fraction)) {
+        return price;
+    }
+    const int decimals = numbers::QuoteDecimals(instrument);
+    while (fraction.size() > decimals && fraction.endsWith(u'0')) {
+        fraction.chop(1);
+    }
+    return whole + u'.' + fraction.leftJustified(decimals, u'0');
 }
 
 numbers::InstrumentClass ClassOf(const QString &code) {

@@ -23,4 +23,10 @@ QString Prefixed(const QString &code);
 // A code no rule names is a share, the class that pays every fee.
 numbers::InstrumentClass ClassOf(const QString &code);
 
+// A price text with the decimals the exchange quotes the class in (two for shares, three for
+// funds and bonds): zeros beyond them are dropped, never a digit that counts, and missing ones
+// added. "43.050" is "43.05" for a share; "4.012" stays for a fund; "118.35" is "118.350" for a
+// bond. A text that is not a plain decimal is returned as it is.
+QString PriceInClassDecimals(const QString &price, numbers::InstrumentClass instrument);
+
 }  // namespace quotes::market

@@ -64,6 +64,8 @@ private slots:
     void market();
     void instrumentClass_data();
     void instrumentClass();
+    void alarmPriceInClassDecimals_data();
+    void alarmPriceInClassDecimals();
     void replies_data();
     void replies();
     void tooltip_data();
@@ -120,6 +122,36 @@ void TestMarketData::instrumentClass() {
     QFETCH(QString, code);
     QFETCH(QString, name);
     QCOMPARE(numbers::ClassName(quotes::market::ClassOf(code)), name);
+}
+
+void TestMarketData::alarmPriceInClassDecimals_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("share") << "600000"
+                           << "43.050"
+                           << "X(600000) 43.05 ≥ 上限 43";
+    QTest::newRow("share, a digit that counts") << "600000"
+                                                << "43.055"
+                                                << "X(600000) 43.055 ≥ 上限 43";
+    QTest::newRow("fund") << "510300"
+                          << "4.012"
+                          << "X(510300) 4.012 ≥ 上限 43";
+    QTest::newRow("bond, short") << "113052"
+                                 << "118.35"
+                                 << "X(113052) 118.350 ≥ 上限 43";
+    QTest::newRow("share, short") << "000001"
+                                  << "1512.3"
+                                  << "X(000001) 1512.30 ≥ 上限 43";
+}
+
+void TestMarketData::alarmPriceInClassDecimals() {
+    QFETCH(QString, code);
+    QFETCH(QString, price);
+    QFETCH(QString, summary);
+    QCOMPARE(monitor::AlarmSummary(QStringLiteral("X"), code, price, monitor::AlarmEdge::Upper,
+                                   QStringLiteral("43")),
+             summary);
 }
 
 void TestMarketData::replies_data() {
