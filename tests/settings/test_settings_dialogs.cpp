@@ -325,9 +325,8 @@ void TestSettingsDialogs::classCommissionsLoad() {
     Sql("UPDATE setup SET FB1 = 0.1, ZB2 = 0.05, ZLM = 'x'");
     TSETDlg dialog;
     settings::Install(&dialog, nullptr);
-    QCOMPARE(QStringList(settings::Fees().ClassCommissionTexts().cbegin(),
-                         settings::Fees().ClassCommissionTexts().cend())
-                 .join(u'|'),
+    const numbers::ClassCommissionTexts inForce = settings::Fees().ClassCommissionTexts();
+    QCOMPARE(QStringList(inForce.cbegin(), inForce.cend()).join(u'|'),
              QStringLiteral("0.1||||0.05|"));
     QCOMPARE(m_messages->shown.size(), 1);
     QVERIFY(
@@ -339,7 +338,7 @@ void TestSettingsDialogs::classCommissionsSave_data() {
     QTest::addColumn<QString>("typed");   // the six fields
     QTest::addColumn<QString>("shown");   // after the save
     QTest::addColumn<QString>("stored");  // the six columns after the save, or the message
-    QTest::newRow("stored, blanks NULL") << ".1||0|| 0.05 |"
+    QTest::newRow("stored, blanks NULL") << ".1||0||.05|"
                                          << "0.1||0||0.05|"
                                          << "0.1||0||0.05|";
     QTest::newRow("a bad one stores nothing") << ".1|.2|x|1||"
