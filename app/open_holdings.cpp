@@ -5,6 +5,10 @@
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "holdings/live_session.h"
+#include "quotes/market.h"
+#include "quotes/quote_feed.h"
+#include "settings/fee_settings_dialog.h"
+#include "settings/settings_in_force.h"
 
 #include <QPointer>
 
@@ -17,13 +21,14 @@ TForm4 *OpenHoldings() {
     const bool created = !TForm4::instance;
     TForm4 *holdings = TForm4::Open(g_book.data());
     if (created) {
-        QObject::connect(
-            holdings, &TForm4::ProfitTableRequested, holdings,
-            [holdings](const QString &average, const QString &cost, const QString &quantity) {
-                if (!OpenProfitTable(average, cost, quantity, holdings)) {
-                    holdings->ProfitTableFailed();
-                }
-            });
+        QObject::connect(holdings, &TForm4::ProfitTableRequested, holdings,
+                         [holdings](const QString &average, const QString &cost,
+                                    const QString &quantity, const QString &code) {
+                             if (!OpenProfitTable(average, cost, quantity, holdings,
+                                                  quotes::market::ClassOf(code))) {
+                                 holdings->ProfitTableFailed();
+                             }
+                         });
         QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
                          [] { OpenLiveHoldings(); });
     }

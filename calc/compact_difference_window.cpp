@@ -41,10 +41,12 @@ TForm5::TForm5() {
     SpeedButton1->setFocusPolicy(Qt::NoFocus);  // a speed button: Tab passes it by
     SpeedButton1->setGeometry(538, 5, 54, 25);
     Edit3->setGeometry(598, 6, 100, 23);
-    // The fee fields are kept, unseen, so a switch carries the whole breakdown.
+    // The fee fields are kept, unseen, so a switch carries the whole breakdown; so is the
+    // class, chosen in the full window: this row has no room for it.
     for (QLineEdit *fee : {Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) {
         fee->hide();
     }
+    ClassBox->hide();
     addDragHandle(this);
 
     setTabOrder(Edit1, Edit2);

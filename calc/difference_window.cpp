@@ -3,6 +3,7 @@
 #include "numbers/cost_engine.h"
 #include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
+#include "widgets/class_box.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
 #include "widgets/whole_text.h"
@@ -21,6 +22,7 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.ComboBox1 = new QComboBox(parent);
     f.ComboBox1->addItems({QStringLiteral("深市"), QStringLiteral("泸市")});
     f.ComboBox1->setCurrentIndex(0);
+    f.ClassBox = NewClassBox(parent);
     for (QLineEdit **fee : {&f.Edit4, &f.Edit5, &f.Edit6, &f.Edit7, &f.Edit8}) {
         *fee = ReadOnlyField(parent, Qt::black);
     }
@@ -30,10 +32,11 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
 
 void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
     const settings::FeeSettings &fees = settings::Fees();
-    const numbers::TradeCalculation result =
-        numbers::CalculateTrade({f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
-                                 numbers::ExchangeFromIndex(f.ComboBox1->currentIndex()),
-                                 fees.FeeTexts(), fees.TransferFeeBasis()});
+    const numbers::TradeCalculation result = numbers::CalculateTrade(
+        {f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
+         numbers::ExchangeFromIndex(f.ComboBox1->currentIndex()), fees.FeeTexts(),
+         fees.TransferFeeBasis(), numbers::ClassFromIndex(f.ClassBox->currentIndex()),
+         fees.ClassCommissionTexts()});
     f.Edit1->setText(result.buyPriceText);
     f.Edit2->setText(result.sellPriceText);
     if (!result.costs) {
@@ -59,4 +62,5 @@ void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &
     }
     to.SpinEdit1->setText(from.SpinEdit1->text());
     to.ComboBox1->setCurrentIndex(from.ComboBox1->currentIndex());
+    to.ClassBox->setCurrentIndex(from.ClassBox->currentIndex());
 }

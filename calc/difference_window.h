@@ -22,6 +22,7 @@ struct DifferenceFields {
     QLineEdit *Edit9;  // total fees
     SpinEdit *SpinEdit1;
     QComboBox *ComboBox1;
+    QComboBox *ClassBox;  // 股票, 基金, 债券: whose fees the round trip pays
 };
 
 // Creates the fields with their filters, colours and initial texts (geometry is the window's).
@@ -31,7 +32,7 @@ void CreateDifferenceFields(DifferenceFields &fields, QWidget *parent);
 // the first failure's message owned by `owner` and changes no result.
 void CalculateDifference(QWidget *owner, const DifferenceFields &fields);
 
-// Copies every text as it stands, and the exchange as its list index.
+// Copies every text as it stands, and the exchange and the class as their list indexes.
 void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &to);
 
 template <class Window>

@@ -28,6 +28,8 @@ TForm2::TForm2() {
     input(QStringLiteral("卖出价格              （元）"), Edit2, 80);
     input(QStringLiteral("股票数量               （股）"), SpinEdit1, 116);
     input(QStringLiteral("股票交易所"), ComboBox1, 152);
+    // In the free row under the exchange: the class completes it.
+    input(QStringLiteral("证券品种"), ClassBox, 188);
 
     GroupBox1 = new QGroupBox(QStringLiteral("交易费用列表（单位：元）"), this);
     GroupBox1->setGeometry(268, 34, 172, 186);
@@ -57,7 +59,8 @@ TForm2::TForm2() {
 
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, ComboBox1);
-    setTabOrder(ComboBox1, Edit4);
+    setTabOrder(ComboBox1, ClassBox);
+    setTabOrder(ClassBox, Edit4);
     setTabOrder(Edit4, Edit5);
     setTabOrder(Edit5, Edit6);
     setTabOrder(Edit6, Edit7);

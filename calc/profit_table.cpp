@@ -44,15 +44,17 @@ bool AddRow(ProfitTable &table, double price, const ProfitTableRequest &request)
         table.error = QStringLiteral("［数量］填写错误!请输入正确的数字.");
         return false;
     }
-    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts, request.transferBasis);
+    const FeeScheduleReading fees =
+        ReadFeeSchedule(request.feeTexts, request.transferBasis, request.classTexts);
     if (!fees.schedule) {
         table.error = fees.error;
         table.rows.append(row);
         return true;
     }
     try {
-        const numbers::TradeCosts costs = numbers::ComputeTradeCosts(
-            *buy, sell.value_or(price), *quantity, request.exchange, *fees.schedule);
+        const numbers::TradeCosts costs =
+            numbers::ComputeTradeCosts(*buy, sell.value_or(price), *quantity, request.exchange,
+                                       *fees.schedule, request.instrument);
         row.totalFees = FormatAmount(costs.TotalFees);
         row.netProfit = FormatAmount(costs.NetProfit);
         row.feeText = FeeText(costs);

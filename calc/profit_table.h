@@ -21,6 +21,8 @@ struct ProfitTableRequest {
     numbers::Exchange exchange = numbers::Exchange::Shenzhen;
     numbers::FeeTexts feeTexts;
     numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
+    numbers::InstrumentClass instrument = numbers::InstrumentClass::Share;
+    numbers::ClassCommissionTexts classTexts = {};
 };
 
 struct ProfitRow {

@@ -3,6 +3,7 @@
 #include "calc/profit_table.h"
 #include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
+#include "widgets/class_box.h"
 #include "widgets/message_box.h"
 #include "widgets/split_label.h"
 
@@ -122,6 +123,10 @@ TForm9::TForm9() {
     RadioButton2 = new QRadioButton(QStringLiteral("上交所"), exchange);
     RadioButton2->setGeometry(10, 34, 120, 22);
     RadioButton1->setChecked(true);
+    // Below the exchange, which it completes: a fund or a bond pays other fees.
+    (new QLabel(QStringLiteral("品种:"), this))->setGeometry(262, 380, 44, 24);
+    ClassBox = NewClassBox(this);
+    ClassBox->setGeometry(308, 380, 90, 24);
 
     SpeedButton1010 = new QPushButton(QStringLiteral("重新计算"), this);
     SpeedButton1010->setGeometry(272, 540, 124, 32);
@@ -151,6 +156,8 @@ bool TForm9::FillProfitTable(bool reportFigures) {
         RadioButton1->isChecked() ? numbers::Exchange::Shenzhen : numbers::Exchange::Shanghai;
     request.feeTexts = settings::Fees().FeeTexts();
     request.transferBasis = settings::Fees().TransferFeeBasis();
+    request.classTexts = settings::Fees().ClassCommissionTexts();
+    request.instrument = numbers::ClassFromIndex(ClassBox->currentIndex());
     const calc::ProfitTable table = calc::FillProfitTable(request);
 
     ListView1->setRowCount(0);
@@ -175,8 +182,10 @@ bool TForm9::FillProfitTable(bool reportFigures) {
 }
 
 bool OpenProfitTable(const QString &averageText, const QString &costText,
-                     const QString &quantityText, const QWidget *holdingsWindow) {
+                     const QString &quantityText, const QWidget *holdingsWindow,
+                     numbers::InstrumentClass instrument) {
     TForm9 *table = TForm9::Open();
+    table->ClassBox->setCurrentIndex(static_cast<int>(instrument));
     if (holdingsWindow != nullptr) {
         int left = holdingsWindow->x() + holdingsWindow->width() - 100;
         if (const QScreen *screen = holdingsWindow->screen()) {

@@ -5,6 +5,9 @@
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
+#include "numbers/instrument_class.h"
+
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +30,7 @@ public:
     SpinEdit *SpinEdit2;           // rows on each side
     QRadioButton *RadioButton1;    // 深交所
     QRadioButton *RadioButton2;    // 上交所
+    QComboBox *ClassBox;           // 股票, 基金, 债券: whose fees the rows charge
     QTableWidget *ListView1;       // price, fees, profit, and the unseen fee text
     QPushButton *SpeedButton1010;  // 重新计算
     QPushButton *SpeedButton3;     // 退    出
@@ -40,5 +44,7 @@ public:
 // Opens (or focuses) the table so that it overlaps the holdings window's right edge by 100
 // pixels, or further left as far as it takes to stay on the screen; writes the three figures
 // and fills it. False, without a message, when the figures could not be tabulated.
+// `instrument` chooses the class whose fees the table charges.
 bool OpenProfitTable(const QString &averageText, const QString &costText,
-                     const QString &quantityText, const QWidget *holdingsWindow);
+                     const QString &quantityText, const QWidget *holdingsWindow,
+                     numbers::InstrumentClass instrument = numbers::InstrumentClass::Share);

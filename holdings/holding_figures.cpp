@@ -5,6 +5,7 @@
 #include "numbers/fee_schedule.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
+#include "quotes/market.h"
 
 #include <QSet>
 
@@ -92,8 +93,11 @@ double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees) {
     }
 }
 
-double ReferenceOf(double buyPrice, const ReferenceFees &fees) {
-    return fees ? ReferenceCostPrice(buyPrice, *fees) : 0.0;
+// At the rates of the code's class: a fund or a bond pays no stamp tax.
+double ReferenceOf(const QString &code, double buyPrice, const ReferenceFees &fees) {
+    return fees ? ReferenceCostPrice(buyPrice,
+                                     numbers::ScheduleFor(*fees, quotes::market::ClassOf(code)))
+                : 0.0;
 }
 
 QString PriceText(double price) {

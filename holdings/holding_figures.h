@@ -23,7 +23,7 @@ double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees);
 // gives reference costs of 0.
 using ReferenceFees = std::optional<numbers::FeeSchedule>;
 
-double ReferenceOf(double buyPrice, const ReferenceFees &fees);
+double ReferenceOf(const QString &code, double buyPrice, const ReferenceFees &fees);
 
 // A buy price as the list and the edit panel show it: to the li, like the combined average.
 QString PriceText(double price);

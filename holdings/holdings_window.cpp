@@ -24,7 +24,10 @@ const QColor kBackground(176, 211, 225);
 // The fee rates in force when a reference cost is computed; none when a rate text does not
 // parse, which gives reference costs of 0.
 std::optional<numbers::FeeSchedule> FeesInForce() {
-    return numbers::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
+    const settings::FeeSettings &fees = settings::Fees();
+    return numbers::ReadFeeSchedule(fees.FeeTexts(), fees.TransferFeeBasis(),
+                                    fees.ClassCommissionTexts())
+        .schedule;
 }
 
 // The manager's buttons are speed buttons drawn raised.
@@ -380,5 +383,5 @@ void TForm4::SpeedButton10Click() {
                        messages::Icon::Information);
         return;
     }
-    emit ProfitTableRequested(Edit2->text(), Edit3->text(), Edit5->text());
+    emit ProfitTableRequested(Edit2->text(), Edit3->text(), Edit5->text(), Edit4->text());
 }

@@ -80,9 +80,10 @@ public:
     }
 
 signals:
-    // "利润细分表": the combined average price, break-even price and quantity, as shown.
+    // "利润细分表": the combined average price, break-even price and quantity, as shown, and
+    // the code whose fees apply.
     void ProfitTableRequested(const QString &averageText, const QString &costText,
-                              const QString &quantityText);
+                              const QString &quantityText, const QString &code);
     // "实时盈亏": the live figures of the holdings are asked for.
     void LiveFiguresRequested();
 

@@ -1,6 +1,7 @@
 #include "holdings/live_figures.h"
 
 #include "holdings/holding_figures.h"
+#include "numbers/break_even.h"
 #include "numbers/cost_engine.h"
 #include "numbers/decimal.h"
 #include "numbers/extended.h"
@@ -84,19 +85,34 @@ PositionList PositionsOf(const QList<storage::HoldingLot> &lots) {
 
 LiveRow LiveRowOf(const Position &position, const QString &price, const QString &name,
                   const std::optional<numbers::FeeSchedule> &fees) {
+    const numbers::InstrumentClass instrument = quotes::market::ClassOf(position.code);
     LiveRow row{position.code,
                 name,
+                numbers::ClassName(instrument),
                 QString::number(position.quantity),
                 FormatAmount(position.average),
+                kNone,
                 QString(),
                 kNone,
                 kNone,
                 kNone};
+    const double average = position.average;
+    // Beijing trades count as Shenzhen's: the engine knows two transfer rates.
+    const numbers::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
+                                           ? numbers::Exchange::Shanghai
+                                           : numbers::Exchange::Shenzhen;
+    if (fees) {
+        if (const std::optional<double> breakEven =
+                numbers::BreakEvenPrice(average, position.quantity, exchange, *fees, instrument)) {
+            row.breakEvenText =
+                QString::number(*breakEven, 'f', numbers::QuoteDecimals(instrument));
+        }
+    }
     const std::optional<QString> shown = quotes::PriceText(price);
     if (!shown) {
         return row;
     }
-    row.priceText = *shown;
+    row.priceText = quotes::market::PriceInClassDecimals(*shown, instrument);
     const double now = shown->toDouble();
     try {
         // The exact amount, as the cost engine forms a sell amount.
@@ -110,13 +126,10 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     if (!fees) {
         return row;
     }
-    const double average = position.average;
-    const numbers::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
-                                           ? numbers::Exchange::Shanghai
-                                           : numbers::Exchange::Shenzhen;
     try {
-        const double profit =
-            numbers::ComputeTradeCosts(average, now, position.quantity, exchange, *fees).NetProfit;
+        const double profit = numbers::ComputeTradeCosts(average, now, position.quantity, exchange,
+                                                         *fees, instrument)
+                                  .NetProfit;
         row.profit = profit;
         row.profitText = FormatAmount(profit);
         row.sign = SignOf(profit);

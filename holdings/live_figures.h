@@ -38,9 +38,13 @@ PositionList PositionsOf(const QList<storage::HoldingLot> &lots);
 struct LiveRow {
     QString code;
     QString name;
+    QString classText;  // 股票, 基金 or 债券
     QString quantityText;
     QString averageText;
-    QString priceText;   // empty without a usable price
+    // The lowest price, at the class's tick, at which selling all of it nets at least 0 after
+    // every fee in force; "—" without fees or when none does.
+    QString breakEvenText;
+    QString priceText;   // empty without a usable price; in the class's decimals
     QString valueText;   // 市值
     QString profitText;  // 浮动盈亏
     QString percentText;
@@ -51,7 +55,8 @@ struct LiveRow {
 };
 
 // The row of `position` at the quote price text `price` (no price unless a plain decimal
-// above 0). No fee schedule (the rates in force do not read) leaves the profit empty.
+// above 0), at the fees of the code's class. No fee schedule (the rates in force do not read)
+// leaves the profit and the break-even price empty.
 LiveRow LiveRowOf(const Position &position, const QString &price, const QString &name,
                   const std::optional<numbers::FeeSchedule> &fees);
 

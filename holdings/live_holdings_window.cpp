@@ -44,8 +44,9 @@ public:
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static const char16_t *const kHeaders[] = {u"代码", u"名称", u"数量",     u"成本均价",
-                                                   u"现价", u"市值", u"浮动盈亏", u"盈亏比例"};
+        static const char16_t *const kHeaders[] = {u"代码",     u"名称",    u"类别", u"数量",
+                                                   u"成本均价", u"保本价",  u"现价", u"市值",
+                                                   u"浮动盈亏", u"盈亏比例"};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
             section >= LiveHoldingsWindow::kColumnCount) {
             return {};
@@ -61,9 +62,10 @@ public:
         const int column = index.column();
         switch (role) {
             case Qt::DisplayRole: {
-                const QString *texts[] = {&row.code,        &row.name,       &row.quantityText,
-                                          &row.averageText, &row.priceText,  &row.valueText,
-                                          &row.profitText,  &row.percentText};
+                const QString *texts[] = {&row.code,         &row.name,        &row.classText,
+                                          &row.quantityText, &row.averageText, &row.breakEvenText,
+                                          &row.priceText,    &row.valueText,   &row.profitText,
+                                          &row.percentText};
                 return column < LiveHoldingsWindow::kColumnCount ? *texts[column] : QString();
             }
             case Qt::ForegroundRole:
@@ -72,7 +74,7 @@ public:
                            ? SignColour(row.sign)
                            : QColor(255, 255, 255);
             case Qt::TextAlignmentRole:
-                return int((column <= LiveHoldingsWindow::kName ? Qt::AlignLeft : Qt::AlignRight) |
+                return int((column <= LiveHoldingsWindow::kClass ? Qt::AlignLeft : Qt::AlignRight) |
                            Qt::AlignVCenter);
         }
         return {};
@@ -87,7 +89,7 @@ private:
 LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_session(session) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
-    setFixedSize(660, 340);
+    setFixedSize(776, 340);
 
     m_title = new TitlePanel(QStringLiteral("持仓盈亏"), this);
     m_closeButton = m_title->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
@@ -99,14 +101,14 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_figures = model;
     m_list = new QTableView(this);
     m_list->setModel(model);
-    m_list->setGeometry(6, 38, 648, 232);
+    m_list->setGeometry(6, 38, 764, 232);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_list->verticalHeader()->setMinimumSectionSize(22);
     m_list->verticalHeader()->setDefaultSectionSize(22);
     // The last column takes what is left beside a vertical scroll bar, so a long list needs
     // no sideways one hiding the percentages.
-    FitColumnsBesideScrollBar(m_list, {62, 84, 72, 76, 76, 92, 86});
+    FitColumnsBesideScrollBar(m_list, {62, 84, 40, 72, 76, 76, 76, 92, 86});
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -119,9 +121,9 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
     m_totals = new QLabel(this);
-    m_totals->setGeometry(8, 276, 644, 24);
+    m_totals->setGeometry(8, 276, 760, 24);
     m_status = new QLabel(this);
-    m_status->setGeometry(8, 306, 644, 24);
+    m_status->setGeometry(8, 306, 760, 24);
     m_status->setStyleSheet(QStringLiteral("color: gray;"));
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);

@@ -19,8 +19,10 @@ public:
     enum Column {
         kCode,
         kName,
+        kClass,
         kQuantity,
         kAverage,
+        kBreakEven,
         kPrice,
         kValue,
         kProfit,

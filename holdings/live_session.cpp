@@ -90,7 +90,8 @@ void LiveSession::apply(const quotes::FeedReading &reading) {
 
 void LiveSession::refigure() {
     const numbers::FeeScheduleReading fees =
-        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis());
+        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis(),
+                                 m_fees.ClassCommissionTexts());
     m_rows.clear();
     m_rows.reserve(m_positions.size());
     for (const Position &position : std::as_const(m_positions)) {

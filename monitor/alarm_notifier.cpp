@@ -1,5 +1,7 @@
 #include "monitor/alarm_notifier.h"
 
+#include "quotes/market.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -18,7 +20,9 @@ QString AlarmSummary(const QString &name, const QString &code, const QString &pr
     const QString who = name.isEmpty() ? code : QStringLiteral("%1(%2)").arg(name, code);
     const QString band =
         edge == AlarmEdge::Upper ? QStringLiteral("≥ 上限") : QStringLiteral("≤ 下限");
-    return QStringLiteral("%1 %2 %3 %4").arg(who, price, band, limit);
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(who, quotes::market::PriceInClassDecimals(price, quotes::market::ClassOf(code)), band,
+             limit);
 }
 
 QString AlarmSummary(const MonitorRow &row) {

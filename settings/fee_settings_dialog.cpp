@@ -3,6 +3,7 @@
 #include "numbers/fee_schedule.h"
 #include "numbers/number_syntax.h"
 #include "platform/platform.h"
+#include "storage/setup_columns.h"
 #include "storage/setup_store.h"
 #include "widgets/fonts.h"
 #include "widgets/key_filters.h"
@@ -26,6 +27,8 @@ TSETDlg::TSETDlg(QWidget *parent)
     Image1->setGeometry(10, 10, 100, 236);
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
+
+    ClassDialog = new ClassCommissionDialog(this);
 
     // Screen order, top to bottom.
     const struct {
@@ -60,6 +63,13 @@ TSETDlg::TSETDlg(QWidget *parent)
     RadioButton2 = new QRadioButton(QStringLiteral("按成交金额"), this);
     RadioButton2->setGeometry(320, top, 118, 24);
     connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::showTransferUnits);
+    // Under the picture, beside the basis row.
+    SpeedButton5 = new SpeedButton(QStringLiteral("其他品种…"), this, QRect(10, top, 104, 26));
+    connect(SpeedButton5, &SpeedButton::clicked, this, [this] {
+        ClassDialog->show();
+        ClassDialog->raise();
+        ClassDialog->activateWindow();
+    });
     top += 29;
     // Today's rate in the unit the transfer fields hold, so that a change of basis never
     // leaves a figure of the other unit (a tenfold fee) unnoticed.
@@ -81,6 +91,8 @@ TSETDlg::TSETDlg(QWidget *parent)
     SpeedButton1 = new SpeedButton(QStringLiteral("默认设置"), this, QRect(10, top, 90, 30));
     SpeedButton2 = new SpeedButton(QStringLiteral("保存设置"), this, QRect(250, top, 90, 30));
     SpeedButton3 = new SpeedButton(QStringLiteral("退  出"), this, QRect(350, top, 90, 30));
+    SpeedButton4 = new SpeedButton(QStringLiteral("现行标准"), this, QRect(110, top, 90, 30));
+    connect(SpeedButton4, &SpeedButton::clicked, this, &TSETDlg::SpeedButton4Click);
     connect(SpeedButton1, &SpeedButton::clicked, this, &TSETDlg::SpeedButton1Click);
     connect(SpeedButton2, &SpeedButton::clicked, this, &TSETDlg::SpeedButton2Click);
     connect(SpeedButton3, &SpeedButton::clicked, this, &TSETDlg::SpeedButton3Click);
@@ -101,6 +113,7 @@ TSETDlg::TSETDlg(QWidget *parent)
         connect(field, &QLineEdit::textChanged, this, &TSETDlg::FeesChanged);
     }
     connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::FeesChanged);
+    connect(ClassDialog, &ClassCommissionDialog::TextsChanged, this, &TSETDlg::FeesChanged);
 }
 
 QString TransferStandardText(numbers::TransferBasis basis) {
@@ -129,6 +142,10 @@ numbers::TransferBasis TSETDlg::TransferFeeBasis() const {
                                      : numbers::TransferBasis::PerShare;
 }
 
+numbers::ClassCommissionTexts TSETDlg::ClassCommissionTexts() const {
+    return ClassDialog->Texts();
+}
+
 void TSETDlg::setTransferBasis(numbers::TransferBasis basis) {
     (basis == numbers::TransferBasis::PerAmount ? RadioButton2 : RadioButton1)->setChecked(true);
     showTransferUnits();
@@ -155,8 +172,23 @@ void TSETDlg::Load() {
     if (stored) {
         setTexts(stored->texts);
         setTransferBasis(stored->transferBasis);
+        ClassDialog->SetTexts(stored->classTexts);
+        if (!stored->unreadableClassColumns.isEmpty()) {
+            QString names;
+            for (size_t i = 0; i < storage::kClassCommissionColumns.size(); ++i) {
+                const std::string_view column =
+                    storage::kSetupColumns[storage::kClassCommissionColumns[i]].name;
+                if (stored->unreadableClassColumns.contains(
+                        QLatin1String(column.data(), static_cast<qsizetype>(column.size())))) {
+                    names += u'［' + numbers::ClassCommissionNames()[i] + u'］';
+                }
+            }
+            messages::Show(this, names + QStringLiteral("读取失败，现按与股票相同的手续费计算。"),
+                           QStringLiteral("数据库无法读取"), messages::Icon::Error);
+        }
         return;
     }
+    ClassDialog->SetTexts({});
     messages::Show(this, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"),
                    QStringLiteral("数据库无法读取"), messages::Icon::Error);
     SpeedButton1Click();
@@ -165,6 +197,17 @@ void TSETDlg::Load() {
 void TSETDlg::SpeedButton1Click() {
     setTexts(numbers::DefaultFeeTexts());
     setTransferBasis(numbers::TransferBasis::PerShare);
+}
+
+// Today's statutory rates: stamp tax on the seller only (halved to 0.5‰ on 2023-08-28) and the
+// transfer fee of 0.01‰ of the amount on both sides (since 2022-04-29). The commissions are
+// the broker's and stay.
+void TSETDlg::SpeedButton4Click() {
+    Edit4->setText(QStringLiteral("0"));
+    Edit5->setText(QStringLiteral("0.5"));
+    setTransferBasis(numbers::TransferBasis::PerAmount);
+    Edit8->setText(QStringLiteral("0.01"));
+    Edit9->setText(QStringLiteral("0.01"));
 }
 
 void TSETDlg::SpeedButton2Click() {

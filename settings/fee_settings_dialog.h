@@ -2,6 +2,7 @@
 // TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
 
 #include "numbers/fee_schedule.h"
+#include "settings/class_commission_dialog.h"
 #include "settings/settings_in_force.h"
 #include "widgets/speed_button.h"
 
@@ -29,15 +30,20 @@ public:
     SpeedButton *SpeedButton1;   // 默认设置
     SpeedButton *SpeedButton2;   // 保存设置
     SpeedButton *SpeedButton3;   // 退  出
+    SpeedButton *SpeedButton4;   // 现行标准: today's statutory stamp tax and transfer fee
+    SpeedButton *SpeedButton5;   // 其他品种…: the commissions of funds and bonds
+    ClassCommissionDialog *ClassDialog;
 
     // The seven texts in record order, as the calculators read them.
     numbers::FeeTexts FeeTexts() const override;
     numbers::TransferBasis TransferFeeBasis() const override;
+    numbers::ClassCommissionTexts ClassCommissionTexts() const override;
 
     void Load();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
+    void SpeedButton4Click();
 
 signals:
     // A rate text or the transfer basis changed: the fees in force are not what they were.

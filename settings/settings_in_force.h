@@ -17,6 +17,8 @@ public:
     virtual numbers::FeeTexts FeeTexts() const = 0;
     // What the two transfer rates are charged on, as chosen.
     virtual numbers::TransferBasis TransferFeeBasis() const = 0;
+    // The commission texts of funds and bonds, as typed; blank is the share's.
+    virtual numbers::ClassCommissionTexts ClassCommissionTexts() const { return {}; }
 };
 
 class SystemSettings {

@@ -114,21 +114,35 @@ QString Names(const Columns &columns) {
 
 // Adds each of the setup columns about to be written that the file lacks (it predates the
 // column), with the column's own type. Adding leaves the stored rows as they are.
+// The transfer basis and the class commissions came together: a file gains all of them
+// the first time any of them is written, the commissions NULL.
 bool AddMissingSetupColumns(QSqlDatabase &db, const Columns &columns) {
     const QSqlRecord present = db.record(QStringLiteral("setup"));
-    QSqlQuery query(db);
+    const auto nameOf = [](SetupColumnIndex index) {
+        return QString::fromLatin1(kSetupColumns[index].name.data(),
+                                   static_cast<qsizetype>(kSetupColumns[index].name.size()));
+    };
+    QStringList later{nameOf(kTB)};
+    for (const SetupColumnIndex index : kClassCommissionColumns) {
+        later.append(nameOf(index));
+    }
+    QStringList wanted;
     for (const auto &column : columns) {
-        if (present.isEmpty() || present.contains(column.first)) {
+        wanted.append(later.contains(column.first) ? later : QStringList{column.first});
+    }
+    wanted.removeDuplicates();
+    QSqlQuery query(db);
+    for (const QString &name : wanted) {
+        if (present.isEmpty() || present.contains(name)) {
             continue;
         }
         const auto known = std::find_if(
-            kSetupColumns.begin(), kSetupColumns.end(), [&column](const SetupColumn &setup) {
-                return column.first == QLatin1String(setup.name.data(), setup.name.size());
+            kSetupColumns.begin(), kSetupColumns.end(), [&name](const SetupColumn &setup) {
+                return name == QLatin1String(setup.name.data(), setup.name.size());
             });
         if (known == kSetupColumns.end() ||
-            !Exec(query,
-                  QStringLiteral("ALTER TABLE setup ADD COLUMN %1 %2")
-                      .arg(column.first, QLatin1String(known->type.data(), known->type.size())))) {
+            !Exec(query, QStringLiteral("ALTER TABLE setup ADD COLUMN %1 %2")
+                             .arg(name, QLatin1String(known->type.data(), known->type.size())))) {
             return false;
         }
     }
@@ -384,8 +398,9 @@ bool Database::Create(const QString &path, QString *error) {
                     definitions.append(QString::fromLatin1(column.name.data(), column.name.size()) +
                                        QLatin1Char(' ') +
                                        QString::fromLatin1(column.type.data(), column.type.size()));
-                    initial.append(column.type == "REAL" ? QVariant(column.initial)
-                                                         : QVariant(qint64(column.initial)));
+                    initial.append(column.nullable         ? QVariant()
+                                   : column.type == "REAL" ? QVariant(column.initial)
+                                                           : QVariant(qint64(column.initial)));
                 }
                 return Exec(query, QStringLiteral("CREATE TABLE setup (%1)")
                                        .arg(definitions.join(QStringLiteral(", ")))) &&

@@ -216,6 +216,15 @@ bool StoreSetup(QSqlDatabase &db, const QVariantList &values, JetImport *counted
         names.append(QStringLiteral("TB"));
         bound.append(kSetupColumns[kTB].low);
     }
+    // Nor did it know the commissions of funds and bonds: they are the shares' there.
+    for (const SetupColumnIndex column : kClassCommissionColumns) {
+        const QString name = QString::fromLatin1(kSetupColumns[column].name.data(),
+                                                 kSetupColumns[column].name.size());
+        if (db.record(QStringLiteral("setup")).contains(name)) {
+            names.append(name);
+            bound.append(QVariant());
+        }
+    }
     if (names.isEmpty()) {
         return true;
     }

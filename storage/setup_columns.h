@@ -19,13 +19,35 @@ struct SetupColumn {
     // loader's rule for that column.
     int32_t low = 0;
     int32_t high = 0;
+    bool nullable = false;  // starts NULL: unset
 };
 
-enum SetupColumnIndex { kA1, kA2, kB1, kB2, kC1, kC2, kLM, kS1, kS2, kCN, kTM, kFZ, kFC, kTB };
+enum SetupColumnIndex {
+    kA1,
+    kA2,
+    kB1,
+    kB2,
+    kC1,
+    kC2,
+    kLM,
+    kS1,
+    kS2,
+    kCN,
+    kTM,
+    kFZ,
+    kFC,
+    kTB,
+    kFB1,
+    kFB2,
+    kFLM,
+    kZB1,
+    kZB2,
+    kZLM
+};
 
 inline constexpr numbers::FeeSchedule kDesignFees{};
 
-inline constexpr std::array<SetupColumn, 14> kSetupColumns{{
+inline constexpr std::array<SetupColumn, 20> kSetupColumns{{
     {"A1", "REAL", kDesignFees.BuyStampTaxRate},
     {"A2", "REAL", kDesignFees.SellStampTaxRate},
     {"B1", "REAL", kDesignFees.BuyCommissionRate},
@@ -42,10 +64,22 @@ inline constexpr std::array<SetupColumn, 14> kSetupColumns{{
     // Transfer-fee basis, 0 per share, 1 per amount; anything else and a file without the
     // column (it came later, so a save adds it) read per share.
     {"TB", "INTEGER", 0, 0, 1},
+    // The commissions of funds and bonds: buy and sell in per mille, the minimum in yuan. NULL
+    // is unset, the share's; a file without them (they came with TB) reads them all unset.
+    {"FB1", "REAL", 0, 0, 0, true},
+    {"FB2", "REAL", 0, 0, 0, true},
+    {"FLM", "REAL", 0, 0, 0, true},
+    {"ZB1", "REAL", 0, 0, 0, true},
+    {"ZB2", "REAL", 0, 0, 0, true},
+    {"ZLM", "REAL", 0, 0, 0, true},
 }};
 
 // The fee columns, in record order of the fee schedule.
 inline constexpr std::array<SetupColumnIndex, 7> kFeeColumns{kA1, kA2, kB1, kB2, kC1, kC2, kLM};
+
+// The class commission columns, in the order of numbers::ClassCommissionTexts.
+inline constexpr std::array<SetupColumnIndex, 6> kClassCommissionColumns{kFB1, kFB2, kFLM,
+                                                                         kZB1, kZB2, kZLM};
 
 constexpr int32_t InitialInteger(SetupColumnIndex column) {
     return static_cast<int32_t>(kSetupColumns[column].initial);

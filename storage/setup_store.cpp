@@ -45,6 +45,21 @@ std::optional<StoredFees> LoadFees(const Database &database) {
             stored.transferBasis = numbers::TransferBasis::PerAmount;
         }
     }
+    // Unlike the seven rates, a class commission that cannot be read costs only itself: it
+    // counts as unset, the share's, and is named so the dialog can say so.
+    for (size_t i = 0; i < kClassCommissionColumns.size(); ++i) {
+        const QString name = ColumnName(kClassCommissionColumns[i]);
+        const int index = row->indexOf(name);
+        if (index < 0) {
+            continue;
+        }
+        const std::optional<QString> text = AmountText(row->value(index));
+        if (!text || (!text->isEmpty() && !numbers::ParseDecimal(*text))) {
+            stored.unreadableClassColumns.append(name);
+        } else {
+            stored.classTexts[i] = *text;
+        }
+    }
     return stored;
 }
 
@@ -64,6 +79,18 @@ bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees)
     }
     const bool perAmount = fees.TransferFeeBasis == numbers::TransferBasis::PerAmount;
     columns.append({ColumnName(kTB), perAmount ? kSetupColumns[kTB].high : kSetupColumns[kTB].low});
+    return database.WriteSetup(columns);
+}
+
+bool SaveClassCommissions(const Database &database, const numbers::ClassCommission &fund,
+                          const numbers::ClassCommission &bond) {
+    const std::optional<double> values[] = {fund.BuyRate, fund.SellRate, fund.Minimum,
+                                            bond.BuyRate, bond.SellRate, bond.Minimum};
+    Columns columns;
+    for (size_t i = 0; i < kClassCommissionColumns.size(); ++i) {
+        columns.append({ColumnName(kClassCommissionColumns[i]),
+                        values[i] ? QVariant(*values[i]) : QVariant()});
+    }
     return database.WriteSetup(columns);
 }
 

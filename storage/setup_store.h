@@ -6,6 +6,8 @@
 #include "storage/database.h"
 #include "storage/setup_columns.h"
 
+#include <QStringList>
+
 #include <optional>
 
 namespace storage {
@@ -13,6 +15,9 @@ namespace storage {
 struct StoredFees {
     numbers::FeeTexts texts;  // in record order, read as amount texts
     numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
+    // Blank where NULL, missing or unreadable; the unreadable ones are named below.
+    numbers::ClassCommissionTexts classTexts = {};
+    QStringList unreadableClassColumns;
 };
 
 // The fee texts and the transfer basis; empty when the load fails.
@@ -32,6 +37,11 @@ struct StoredSystemParameters {
     std::optional<int32_t> fontSize;          // FZ
     std::optional<int32_t> colourIndex;       // FC
 };
+
+// Writes the six class commission columns, NULL for an unset one, adding them to a file that
+// lacks them.
+bool SaveClassCommissions(const Database &database, const numbers::ClassCommission &fund,
+                          const numbers::ClassCommission &bond);
 
 StoredSystemParameters LoadSystemParameters(const Database &database);
 

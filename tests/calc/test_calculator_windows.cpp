@@ -67,6 +67,7 @@ private slots:
     void differencePlacement();
     void switchCarriesEveryField();
     void switchFillsAnOpenTarget();
+    void classChoice();
     void trayEntryOpensOrFocusesCompact();
     void differenceFiltersAndLayout();
     void titleButtonsStandOut();
@@ -314,6 +315,33 @@ void TestCalculatorWindows::switchCarriesEveryField() {
     QTRY_VERIFY(TForm2::instance.isNull());
     QCOMPARE(TForm5::instance->Edit9->text(), QStringLiteral("75"));
     QCOMPARE(TForm5::instance->ComboBox1->currentIndex(), 1);
+}
+
+void TestCalculatorWindows::classChoice() {
+    TForm2 *large = TForm2::Open();
+    QCOMPARE(large->ClassBox->currentText(), QStringLiteral("股票"));
+    large->Edit1->setText(QStringLiteral("10"));
+    large->Edit2->setText(QStringLiteral("11"));
+    large->SpinEdit1->setText(QStringLiteral("1000"));
+    large->ComboBox1->setCurrentIndex(1);
+    large->ClassBox->setCurrentIndex(1);  // 基金: no stamp tax, no transfer fee
+    large->SpeedButton1Click();
+    QCOMPARE(Outputs(large->fields()), (QStringList{"0", "0", "30", "33", "0", "63", "937"}));
+    // The compact window computes with the class carried across.
+    large->SpeedButton3Click();
+    QTRY_VERIFY(TForm2::instance.isNull());
+    TForm5 *small = TForm5::instance;
+    small->Edit2->setText(QStringLiteral("12"));
+    small->SpeedButton1Click();
+    QCOMPARE(small->Edit3->text(), QStringLiteral("1934"));  // 2000 - 30 - 36
+    // From the holdings manager the table charges the code's class: here a bond's.
+    QVERIFY(OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
+                            nullptr, numbers::InstrumentClass::Bond));
+    QCOMPARE(TForm9::instance->ClassBox->currentText(), QStringLiteral("债券"));
+    const QTableWidget *rows = TForm9::instance->ListView1;
+    QCOMPARE(
+        rows->item(rows->rowCount() / 2, 3)->text(),
+        QStringLiteral("购入印花税：0;卖出印花税：0;购入手续费：30;卖出手续费：30.21;过户费：0;"));
 }
 
 void TestCalculatorWindows::switchFillsAnOpenTarget() {

@@ -23,7 +23,7 @@ wait_until 5 test -s "$E2E_DIR/requests.log" || fail "no quote request"
     || fail "request: $(head -n1 "$E2E_DIR/requests.log")"
 # Red in the list (the status line below it is red on a failure).
 has_red() {
-    import -window "$(visible_window 持仓盈亏)" -crop 648x232+6+38 +repage "$E2E_DIR/live.png" &&
+    import -window "$(visible_window 持仓盈亏)" -crop 764x232+6+38 +repage "$E2E_DIR/live.png" &&
         [ "$(convert "$E2E_DIR/live.png" -fill black +opaque "#FF0000" -fill white \
             -opaque "#FF0000" -format '%[fx:round(mean*w*h)]' info:)" -gt 20 ]
 }

@@ -36,7 +36,7 @@ wait_until 3 visible_window 查看监控股票价格 || fail "the monitor did no
 wait_until 3 test -s "$E2E_DIR/fallback.log" || fail "the second service was not asked"
 grep -q '^/q=sh600000 $' "$E2E_DIR/fallback.log" || fail "request: $(head -n1 "$E2E_DIR/fallback.log")"
 
-summary='浦发银行(600000) 16.500 ≥ 上限 16'
+summary='浦发银行(600000) 16.50 ≥ 上限 16'
 shown() { [ "$(dunstctl count displayed)" = "$1" ]; }
 in_history() { [ "$(dunstctl history | grep -c "\"$summary\"")" = "$1" ]; }
 readings() { wc -l <"$E2E_DIR/fallback.log"; }

@@ -40,6 +40,8 @@ class TestHoldingFigures : public QObject {
     Q_OBJECT
 private slots:
     void referenceCost();
+    void referenceByClass_data();
+    void referenceByClass();
     void combinedCost_data();
     void combinedCost();
     void merge_data();
@@ -58,6 +60,37 @@ void TestHoldingFigures::referenceCost() {
     QCOMPARE(reference(10, 997), QStringLiteral("0"));  // sell rates make 1000
     QCOMPARE(reference(10, 1997), QStringLiteral("-10.03"));
     QCOMPARE(reference(1e300, 1), QStringLiteral("0"));  // too large to round
+}
+
+void TestHoldingFigures::referenceByClass_data() {
+    QTest::addColumn<QString>("lot");
+    QTest::addColumn<QString>("reference");
+    // The old schedule (0 / 1 ‰ stamp tax, 3 ‰ commission), funds at their own 1 ‰.
+    QTest::newRow("share") << "600000;10;100"
+                           << "10.07";  // 10 × 1.003 / 0.996
+    QTest::newRow("fund, own rates") << "510300;10;100"
+                                     << "10.02";  // 10 × 1.001 / 0.999
+    // 100 × 1.003 / 0.997 = 100.6018
+    QTest::newRow("bond, no stamp tax") << "113052;100;10"
+                                        << "100.602";
+    // merged at 11: 11 × 1.001 / 0.999 = 11.02202
+    QTest::newRow("fund lots merged") << "510300;10;100 510300;12;100"
+                                      << "11.022";
+}
+
+void TestHoldingFigures::referenceByClass() {
+    QFETCH(QString, lot);
+    QFETCH(QString, reference);
+    numbers::FeeSchedule fees;
+    fees.FundCommission = {1, 1, std::nullopt};
+    QList<LotRow> rows;
+    for (const QString &text : lot.split(u' ')) {
+        const QStringList t = text.split(u';');
+        rows.append(RowOf({1, t[0], t[1].toDouble(), t[2].toInt()}, fees));
+    }
+    QCOMPARE(
+        rows.size() == 1 ? rows[0].referenceText : PlanMerge(rows, fees).survivorRow.referenceText,
+        reference);
 }
 
 void TestHoldingFigures::combinedCost_data() {

@@ -95,8 +95,9 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_COMPARE(server.requests.size(), 1);
     QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
     QTRY_COMPARE(Shown(live->figures()),
-                 (QStringList{"000002 万 科Ａ 100 5 5.500 550 39.45 +7.89%", "300999  100 8  — — —",
-                              "600000 浦发银行 1500 10.667 11.000 16500 384 +2.40%"}));
+                 (QStringList{"000002 万 科Ａ 股票 100 5 5.11 5.50 550 39.45 +7.89%",
+                              "300999  股票 100 8 8.11  — — —",
+                              "600000 浦发银行 股票 1500 10.667 10.75 11.00 16500 384 +2.40%"}));
     QCOMPARE(live->figures()->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
              QVariant(QColor(255, 0, 0)));
     QCOMPARE(live->totalsLine()->text(),

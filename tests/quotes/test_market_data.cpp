@@ -62,6 +62,10 @@ private slots:
     void initTestCase();
     void market_data();
     void market();
+    void instrumentClass_data();
+    void instrumentClass();
+    void alarmPriceInClassDecimals_data();
+    void alarmPriceInClassDecimals();
     void replies_data();
     void replies();
     void tooltip_data();
@@ -88,7 +92,7 @@ void TestMarketData::market_data() {
          {"430047 bj", "830799 bj", "920118 bj", "510300 sh", "600000 sh", "688981 sh",
           "700001 sh", "900901 sh", "110059 sh", "111010 sh", "113050 sh", "118000 sh",
           "132001 sh", "204001 sh", "000001 sz", "159915 sz", "160105 sz", "123018 sz",
-          "112001 sz", "131810 sz", "200596 sz", "300750 sz"}) {
+          "112001 sz", "131810 sz", "200596 sz", "300750 sz", "019547 sh", "020301 sh"}) {
         const QStringList cells = QString::fromLatin1(row).split(u' ');
         QTest::newRow(row) << cells[0] << cells[1];
     }
@@ -98,6 +102,56 @@ void TestMarketData::market() {
     QFETCH(QString, code);
     QFETCH(QString, prefix);
     QCOMPARE(quotes::market::Prefixed(code), prefix + code);
+}
+
+void TestMarketData::instrumentClass_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    for (const char *row :
+         {"510300 基金", "508000 基金", "588000 基金", "159915 基金", "161725 基金", "180101 基金",
+          "113052 债券", "110059 债券", "118000 债券", "019547 债券", "204001 债券", "123015 债券",
+          "127045 债券", "128136 债券", "131810 债券", "112001 债券", "600000 股票", "688981 股票",
+          "900901 股票", "000001 股票", "300750 股票", "301000 股票", "200002 股票", "920118 股票",
+          "830799 股票", "430047 股票", "140001 股票", "x 股票",      " 股票"}) {
+        const QStringList cells = QString::fromUtf8(row).split(u' ');
+        QTest::newRow(row) << cells[0] << cells[1];
+    }
+}
+
+void TestMarketData::instrumentClass() {
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QCOMPARE(numbers::ClassName(quotes::market::ClassOf(code)), name);
+}
+
+void TestMarketData::alarmPriceInClassDecimals_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("share") << "600000"
+                           << "43.050"
+                           << "X(600000) 43.05 ≥ 上限 43";
+    QTest::newRow("share, a digit that counts") << "600000"
+                                                << "43.055"
+                                                << "X(600000) 43.055 ≥ 上限 43";
+    QTest::newRow("fund") << "510300"
+                          << "4.012"
+                          << "X(510300) 4.012 ≥ 上限 43";
+    QTest::newRow("bond, short") << "113052"
+                                 << "118.35"
+                                 << "X(113052) 118.350 ≥ 上限 43";
+    QTest::newRow("share, short") << "000001"
+                                  << "1512.3"
+                                  << "X(000001) 1512.30 ≥ 上限 43";
+}
+
+void TestMarketData::alarmPriceInClassDecimals() {
+    QFETCH(QString, code);
+    QFETCH(QString, price);
+    QFETCH(QString, summary);
+    QCOMPARE(monitor::AlarmSummary(QStringLiteral("X"), code, price, monitor::AlarmEdge::Upper,
+                                   QStringLiteral("43")),
+             summary);
 }
 
 void TestMarketData::replies_data() {

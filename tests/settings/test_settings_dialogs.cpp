@@ -70,6 +70,10 @@ private slots:
     void feeDefaultsWriteNothing();
     void feeDialogLayout();
     void feeTransferBasis();
+    void feeCurrentStandard();
+    void classCommissionsLoad();
+    void classCommissionsSave_data();
+    void classCommissionsSave();
 
     void parametersLoad_data();
     void parametersLoad();
@@ -297,6 +301,77 @@ void TestSettingsDialogs::feeDialogLayout() {
     m_platform->openedUrls.clear();
     QTest::mouseClick(dialog.Image1, Qt::LeftButton);
     QCOMPARE(m_platform->openedUrls, QList<QUrl>{HomePage()});
+}
+
+void TestSettingsDialogs::feeCurrentStandard() {
+    Sql("UPDATE setup SET A1 = 1, A2 = 2, B1 = 0.3, B2 = 0.4, C1 = 0.5, C2 = 0.6, LM = 7");
+    TSETDlg dialog;
+    const QByteArray before = FileBytes();
+    QTest::mouseClick(dialog.SpeedButton4, Qt::LeftButton);
+    QCOMPARE(Texts(dialog), (QStringList{"0", "0.5", "0.3", "0.4", "0.01", "0.01", "7"}));
+    QCOMPARE(dialog.TransferFeeBasis(), numbers::TransferBasis::PerAmount);
+    QCOMPARE(FileBytes(), before);
+}
+
+namespace {
+QString StoredClassTexts() {
+    const std::optional<storage::StoredFees> stored = storage::LoadFees(Database());
+    return stored ? QStringList(stored->classTexts.cbegin(), stored->classTexts.cend()).join(u'|')
+                  : QStringLiteral("unread");
+}
+}  // namespace
+
+void TestSettingsDialogs::classCommissionsLoad() {
+    Sql("UPDATE setup SET FB1 = 0.1, ZB2 = 0.05, ZLM = 'x'");
+    TSETDlg dialog;
+    settings::Install(&dialog, nullptr);
+    const numbers::ClassCommissionTexts inForce = settings::Fees().ClassCommissionTexts();
+    QCOMPARE(QStringList(inForce.cbegin(), inForce.cend()).join(u'|'),
+             QStringLiteral("0.1||||0.05|"));
+    QCOMPARE(m_messages->shown.size(), 1);
+    QVERIFY(
+        m_messages->shown.front().text.startsWith(QStringLiteral("［债券最低手续费］读取失败")));
+    QCOMPARE(Texts(dialog).join(u'|'), QStringLiteral("0|1|3|3|0|0.1|5"));  // the rates still read
+}
+
+void TestSettingsDialogs::classCommissionsSave_data() {
+    QTest::addColumn<QString>("typed");   // the six fields
+    QTest::addColumn<QString>("shown");   // after the save
+    QTest::addColumn<QString>("stored");  // the six columns after the save, or the message
+    QTest::newRow("stored, blanks NULL") << ".1||0||.05|"
+                                         << "0.1||0||0.05|"
+                                         << "0.1||0||0.05|";
+    QTest::newRow("a bad one stores nothing") << ".1|.2|x|1||"
+                                              << "0.1|0.2|x|1||"
+                                              << "［基金最低手续费］填写错误!请输入正确的金额.";
+}
+
+void TestSettingsDialogs::classCommissionsSave() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    TSETDlg dialog;
+    settings::Install(&dialog, nullptr);
+    QTest::mouseClick(dialog.SpeedButton5, Qt::LeftButton);
+    QVERIFY(dialog.ClassDialog->isVisible());
+    const QStringList texts = typed.split(u'|');
+    for (size_t i = 0; i < dialog.ClassDialog->fields.size(); ++i) {
+        dialog.ClassDialog->fields[i]->setText(texts[static_cast<qsizetype>(i)]);
+    }
+    QCOMPARE(settings::Fees().ClassCommissionTexts()[3], texts[3]);  // in force as typed
+    QTest::mouseClick(dialog.ClassDialog->saveButton, Qt::LeftButton);
+    QStringList after;
+    for (const QLineEdit *field : dialog.ClassDialog->fields) {
+        after.append(field->text());
+    }
+    QCOMPARE(after.join(u'|'), shown);
+    QCOMPARE(m_messages->shown.size(), 1);
+    if (m_messages->shown.front().icon == messages::Icon::Error) {
+        QCOMPARE(m_messages->shown.front().text, stored);
+        QCOMPARE(StoredClassTexts(), QStringLiteral("|||||"));
+    } else {
+        QCOMPARE(StoredClassTexts(), stored);
+    }
 }
 
 void TestSettingsDialogs::feeTransferBasis() {

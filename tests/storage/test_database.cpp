@@ -48,6 +48,7 @@ class TestDatabase : public QObject {
 private slots:
     void init();
     void setupRoundTrip();
+    void classCommissionsCameWithTheBasis();
     void setupWithoutRowIsWrittenAsNewRow();
     void nullsReadAsEmptyZeroFalse();
     void wrongFormStopsTheLoadThere();
@@ -173,11 +174,13 @@ void TestDatabase::feeSaveAddsTheBasisToAnOlderFile() {
     const std::optional<StoredFees> loaded = LoadFees(db);
     QVERIFY(loaded);
     QCOMPARE(loaded->transferBasis, numbers::TransferBasis::PerShare);
-    const auto contents = [&db] {  // all but the basis column
+    const auto contents = [&db] {  // all but the columns the save adds
         QList<QSqlRecord> rows =
             *db.ReadAll({"setup", "rowid"}) + *db.ReadAll(kGmm) + *db.ReadAll(kKsee);
         for (QSqlRecord &row : rows) {
-            row.remove(row.indexOf("TB"));
+            for (const char *added : {"TB", "FB1", "FB2", "FLM", "ZB1", "ZB2", "ZLM"}) {
+                row.remove(row.indexOf(added));
+            }
         }
         return rows;
     };
@@ -192,6 +195,33 @@ void TestDatabase::feeSaveAddsTheBasisToAnOlderFile() {
     if (!writable) {
         QCOMPARE(Bytes(copy), Bytes(older));
     }
+}
+
+void TestDatabase::classCommissionsCameWithTheBasis() {
+    const QString older = m_dir->filePath(QStringLiteral("older.mdb"));
+    Sql(older, {"CREATE TABLE setup (A1 REAL, A2 REAL, B1 REAL, B2 REAL, C1 REAL, C2 REAL, "
+                "LM REAL, S1 INTEGER, S2 INTEGER, CN BOOLEAN, TM INTEGER, FZ INTEGER, FC INTEGER)",
+                "INSERT INTO setup VALUES (0, 0.5, 0.25, 0.3, 0.01, 0.1, 0, 2, 1, 1, 30, 90, 7)"});
+    const Database db(older);
+    const auto classTexts = [&db] {
+        const std::optional<StoredFees> stored = LoadFees(db);
+        return stored ? QStringList(stored->classTexts.cbegin(), stored->classTexts.cend())
+                                .join(u'|') +
+                            u'/' + stored->unreadableClassColumns.join(u',')
+                      : QStringLiteral("unread");
+    };
+    QCOMPARE(classTexts(), QStringLiteral("|||||/"));
+    // Saving the rates adds all seven later columns; the six stay NULL, the share's.
+    QVERIFY(SaveFeeSchedule(db, *numbers::ReadFeeSchedule(LoadFees(db)->texts).schedule));
+    const QSqlRecord row = db.ReadAll({"setup", "rowid"})->front();
+    for (const char *column : {"FB1", "FB2", "FLM", "ZB1", "ZB2", "ZLM"}) {
+        QVERIFY2(row.contains(column) && row.value(column).isNull(), column);
+    }
+    QVERIFY(SaveClassCommissions(db, {0.1, std::nullopt, 0.2}, {std::nullopt, 0.05, 0}));
+    QCOMPARE(classTexts(), QStringLiteral("0.1||0.2||0.05|0/"));
+    // An unreadable one counts as unset and is named; the rest and the rates still read.
+    Sql(older, {"UPDATE setup SET FLM = 'x'"});
+    QCOMPARE(classTexts(), QStringLiteral("0.1||||0.05|0/FLM"));
 }
 
 void TestDatabase::lotsAndWatchRows() {
