@@ -83,14 +83,13 @@ void TestHoldingFigures::referenceByClass() {
     QFETCH(QString, reference);
     numbers::FeeSchedule fees;
     fees.FundCommission = {1, 1, std::nullopt};
-    QList<LotRow> rows;
+    QList<storage::HoldingLot> lots;
     for (const QString &text : lot.split(u' ')) {
         const QStringList t = text.split(u';');
-        rows.append(RowOf({1, t[0], t[1].toDouble(), t[2].toInt()}, fees));
+        lots.append({lots.size() + 1, t[0], t[1].toDouble(), t[2].toInt()});
     }
-    QCOMPARE(
-        rows.size() == 1 ? rows[0].referenceText : PlanMerge(rows, fees).survivorRow.referenceText,
-        reference);
+    const storage::HoldingLot merged = lots.size() == 1 ? lots[0] : *PlanMerge(lots).survivor;
+    QCOMPARE(numbers::FormatAmount(ReferenceOf(merged.code, merged.price, fees)), reference);
 }
 
 void TestHoldingFigures::combinedCost_data() {

@@ -67,24 +67,24 @@ void TestLiveSession::figures_data() {
     QTest::addColumn<QStringList>("rows");
     const QString noPrice = "000002 100 5  — — —";
     QTest::newRow("priced by code")
-        << "" << QStringList{noPrice, "600000 1500 10.667 11.000 16500 384 +2.40%"};
+        << "" << QStringList{noPrice, "600000 1500 10.667 11.00 16500 384 +2.40%"};
     QTest::newRow("a reading without the code keeps its price")
         << "reading of 000002"
-        << QStringList{"000002 100 5 5.500 550 39.45 +7.89%",
-                       "600000 1500 10.667 11.000 16500 384 +2.40%"};
+        << QStringList{"000002 100 5 5.50 550 39.45 +7.89%",
+                       "600000 1500 10.667 11.00 16500 384 +2.40%"};
     QTest::newRow("a reading while no one looks is passed over")
         << "stop, reading of 000002"
-        << QStringList{noPrice, "600000 1500 10.667 11.000 16500 384 +2.40%"};
+        << QStringList{noPrice, "600000 1500 10.667 11.00 16500 384 +2.40%"};
     QTest::newRow("a lot deleted in the book")
-        << "remove lot 3" << QStringList{noPrice, "600000 1000 10 11.000 11000 925 +9.25%"};
+        << "remove lot 3" << QStringList{noPrice, "600000 1000 10 11.00 11000 925 +9.25%"};
     QTest::newRow("a code held again has no price from before")
         << "re-buy 600000" << QStringList{noPrice, "600000 100 10  — — —"};
     QTest::newRow("a code sold out is not held")
-        << "add 000002 -100" << QStringList{"600000 1500 10.667 11.000 16500 384 +2.40%"};
+        << "add 000002 -100" << QStringList{"600000 1500 10.667 11.00 16500 384 +2.40%"};
     // 499.5 - (8.25 + 5 + 5 + 0.15)
     QTest::newRow("the fees in force") << "today's fees"
                                        << QStringList{noPrice,
-                                                      "600000 1500 10.667 11.000 16500 "
+                                                      "600000 1500 10.667 11.00 16500 "
                                                       "481.1 +3.01%"};
 }
 
@@ -129,7 +129,7 @@ void TestLiveSession::subscribesTheCodesHeldWhileSomeoneLooks() {
     QCOMPARE(feed.codes(), QStringList());
     session.start();
     QCOMPARE(feed.codes(), (QStringList{"000002", "600000"}));
-    QTRY_COMPARE(session.rows().last().priceText, QStringLiteral("11.000"));
+    QTRY_COMPARE(session.rows().last().priceText, QStringLiteral("11.00"));
     QCOMPARE(session.rows().last().name, QStringLiteral("浦发银行"));
     QVERIFY(session.status().text.startsWith(QStringLiteral("行情来源: 新浪")));
     QVERIFY(book.Add({0, "601988", 3, 100}).done());
