@@ -187,15 +187,12 @@ QStringList LiveHoldings::codes() const {
 }
 
 qsizetype LiveHoldings::Apply(const quotes::FeedReading &reading) {
-    qsizetype kept = 0;
     for (const Position &position : m_positions) {
         if (const std::optional<quotes::QuoteDetail> quote = reading.quote(position.code)) {
             m_quotes.insert(position.code, *quote);
-        } else {
-            ++kept;
         }
     }
-    return kept;
+    return reading.unpriced(codes());
 }
 
 QList<LiveRow> LiveHoldings::Rows(const std::optional<numbers::FeeSchedule> &fees) const {
@@ -214,15 +211,10 @@ quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading
                                  const QString &feeError) {
     quotes::ReadingStatus status;
     if (reading) {
-        quotes::QuoteReading described;
-        described.error = reading->error;
-        described.mainError = reading->mainError;
-        described.source = reading->source;
         const bool anyPrice = std::any_of(rows.cbegin(), rows.cend(), [](const LiveRow &row) {
             return !row.priceText.isEmpty();
         });
-        status =
-            quotes::DescribeReading(described, kept, rows.size(), at, reading->closed, anyPrice);
+        status = quotes::DescribeReading(*reading, kept, rows.size(), at, anyPrice);
     }
     QStringList notes;
     if (unreadable > 0) {

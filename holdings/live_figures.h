@@ -74,7 +74,8 @@ public:
     qsizetype unreadable() const { return m_unreadable; }
 
     // Takes the quotes a reading brought for the codes held; a code it brought nothing for
-    // keeps its last quote. Returns how many codes kept theirs that way.
+    // keeps its last quote. Returns how many codes held this reading gave no price
+    // (FeedReading::unpriced).
     qsizetype Apply(const quotes::FeedReading &reading);
 
     QList<LiveRow> Rows(const std::optional<numbers::FeeSchedule> &fees) const;

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 const QColor kBackground(176, 211, 225);
@@ -205,8 +207,10 @@ void LiveHoldingsWindow::subscribe() {
 }
 
 void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
-    if (!isVisible()) {
-        return;
+    const QStringList held = m_holdings.codes();
+    const auto asked = [&reading](const QString &code) { return reading.asked(code); };
+    if (!isVisible() || (!held.isEmpty() && std::none_of(held.cbegin(), held.cend(), asked))) {
+        return;  // not shown, or a reading made for another consumer's codes
     }
     m_kept = m_holdings.Apply(reading);
     m_reading = reading.state;

@@ -35,10 +35,6 @@ QString ReplyError(QNetworkReply *reply) {
     return QStringLiteral("无法连接行情服务");
 }
 
-bool Usable(const std::optional<QuoteDetail> &quote) {
-    return quote && !quote->price.isEmpty();
-}
-
 }  // namespace
 
 QuoteClient::QuoteClient(int deadlineMs, QObject *parent, QuoteSourcePolicy::Clock clock)
@@ -228,7 +224,7 @@ void QuoteClient::decide() {
         // same reading, while there is time.
         QList<qsizetype> unasked;
         for (qsizetype i = 0; i < main.quotes.size(); ++i) {
-            if (!Usable(main.quotes[i]) && !second.covered[i]) {
+            if (!IsPriced(main.quotes[i]) && !second.covered[i]) {
                 unasked.append(i);
             }
         }
@@ -238,7 +234,7 @@ void QuoteClient::decide() {
         for (const Batch &batch : std::as_const(m_batches)) {
             if (batch.open && batch.source == QuoteSource::Fallback) {
                 for (const qsizetype position : batch.positions) {
-                    if (!Usable(main.quotes[position])) {
+                    if (!IsPriced(main.quotes[position])) {
                         return;  // a batch that may still fill a gap
                     }
                 }
@@ -267,13 +263,13 @@ void QuoteClient::finish(QuoteSource source) {
     QuoteReading reading;
     reading.source = source;
     reading.error = used.error;
-    reading.quotes = used.quotes;
     // Where the service used has no price, the other one's answer, if it brought one: a code
     // only one of them knows still gets its price.
-    for (qsizetype i = 0; i < reading.quotes.size(); ++i) {
-        if (!Usable(reading.quotes[i]) && (Usable(other.quotes[i]) || !reading.quotes[i])) {
-            reading.quotes[i] = other.quotes[i];
-        }
+    for (qsizetype i = 0; i < m_codes.size(); ++i) {
+        const std::optional<QuoteDetail> &own = used.quotes[i];
+        reading.quotes.insert(m_codes[i], !IsPriced(own) && (IsPriced(other.quotes[i]) || !own)
+                                              ? other.quotes[i]
+                                              : own);
     }
     if (main.asked) {
         m_mainError = main.error;

@@ -101,8 +101,9 @@ void TestLiveFigures::readingsKeepTheLastQuote() {
     quotes::FeedReading first;
     first.quotes.insert("600000", quotes::QuoteDetail{"11.000", {}, {}, "浦发银行"});
     first.quotes.insert("000001", quotes::QuoteDetail{});  // a code unknown to the service
-    QCOMPARE(live.Apply(first), 0);
-    QCOMPARE(live.Apply(quotes::FeedReading()), 2);  // a reading that brought nothing
+    QCOMPARE(live.Apply(first), 1);  // the unknown code counts as one without a price
+    const quotes::FeedReading nothing{{{"600000", std::nullopt}, {"000001", std::nullopt}}, {}};
+    QCOMPARE(live.Apply(nothing), 2);
     QCOMPARE(live.Rows(std::nullopt)[1].priceText, QStringLiteral("11.000"));
     // A code no longer held forgets its quote.
     live.SetLots(Lots("000001 5 100"));
