@@ -114,6 +114,9 @@ void QuoteClient::ask(QuoteSource source, const QList<qsizetype> &positions) {
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::SameOriginRedirectPolicy);
         request.setMaximumRedirectsAllowed(kMaxRedirects);
+        // Named here, so the network layer leaves a packed reply to the client, which
+        // unpacks it under the size cap as it arrives.
+        request.setRawHeader("Accept-Encoding", "gzip, deflate");
         batch.reply = network(i).get(request);
         QNetworkReply *reply = batch.reply;
         reply->setReadBufferSize(kReadBufferBytes);
@@ -140,15 +143,49 @@ void QuoteClient::receive(Batch *found) {
     Batch &batch = *found;
     // A reply that announces or delivers more than the limit is cut off at once.
     const qint64 announced = batch.reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    if (announced > kMaxReplyBytes ||
-        batch.body.size() + batch.reply->bytesAvailable() > kMaxReplyBytes) {
-        QObject::disconnect(batch.reply, nullptr, this, nullptr);
-        batch.reply->abort();
-        batch.reply->deleteLater();
-        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
+    if (announced > kMaxReplyBytes) {
+        refuse(batch, QStringLiteral("行情数据过大,已拒收"));
         return;
     }
-    batch.body += batch.reply->readAll();
+    take(batch, batch.reply->read(kMaxReplyBytes + 1));
+}
+
+bool QuoteClient::take(Batch &batch, const QByteArray &bytes) {
+    if (!batch.encodingKnown) {
+        batch.encodingKnown = true;
+        const QByteArray packing = batch.reply->rawHeader("Content-Encoding").trimmed().toLower();
+        if (packing == "gzip" || packing == "x-gzip" || packing == "deflate") {
+            batch.inflater = std::make_shared<ReplyInflater>();
+        } else if (!packing.isEmpty() && packing != "identity") {
+            refuse(batch, QStringLiteral("行情数据无法读取"));
+            return false;
+        }
+    }
+    if (batch.inflater) {
+        switch (batch.inflater->inflate(bytes, batch.body, kMaxReplyBytes)) {
+            case ReplyInflater::Result::TooLarge:
+                refuse(batch, QStringLiteral("行情数据过大,已拒收"));
+                return false;
+            case ReplyInflater::Result::Broken:
+                refuse(batch, QStringLiteral("行情数据无法读取"));
+                return false;
+            default:
+                return true;
+        }
+    }
+    if (batch.body.size() + bytes.size() > kMaxReplyBytes) {
+        refuse(batch, QStringLiteral("行情数据过大,已拒收"));
+        return false;
+    }
+    batch.body += bytes;
+    return true;
+}
+
+void QuoteClient::refuse(Batch &batch, const QString &error) {
+    QObject::disconnect(batch.reply, nullptr, this, nullptr);
+    batch.reply->abort();
+    batch.reply->deleteLater();
+    close(batch, error, std::nullopt);
 }
 
 void QuoteClient::replyDone(Batch *found) {
@@ -157,17 +194,20 @@ void QuoteClient::replyDone(Batch *found) {
     }
     Batch &batch = *found;
     QNetworkReply *reply = batch.reply;
-    reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
+        reply->deleteLater();
         close(batch, ReplyError(reply), std::nullopt);
         return;
     }
     // What came with the end of the reply.
-    if (batch.body.size() + reply->bytesAvailable() > kMaxReplyBytes) {
-        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
+    if (!take(batch, reply->read(kMaxReplyBytes + 1))) {
         return;
     }
-    batch.body += reply->readAll();
+    reply->deleteLater();
+    if (batch.inflater && !batch.inflater->finished()) {
+        close(batch, QStringLiteral("行情数据无法读取"), std::nullopt);  // cut off while packed
+        return;
+    }
     const std::optional<QuoteDetails> quotes = answer(batch.source).service.parse(batch.body);
     close(batch, quotes ? QString() : QStringLiteral("行情数据无法识别"), quotes);
 }

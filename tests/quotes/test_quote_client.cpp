@@ -13,6 +13,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <zlib.h>
+
 using quotes::QuoteReading;
 using Prices = QList<std::optional<QString>>;
 
@@ -24,6 +26,8 @@ private slots:
     void oneRequestPerReadingMatchedByCode();
     void failedReadingsGiveNoPrices_data();
     void failedReadingsGiveNoPrices();
+    void packedReplies_data();
+    void packedReplies();
     void hungReplyIsNotStacked();
     void answerBeforeTheNextReadingIsUsed_data();
     void answerBeforeTheNextReadingIsUsed();
@@ -51,6 +55,23 @@ Prices TestQuoteClient::pricesOf(const QuoteReading &reading) const {
         prices.append(quote ? std::optional(quote->price) : std::nullopt);
     }
     return prices;
+}
+
+// The text packed as gzip, or as deflate in its zlib wrapping.
+QByteArray Packed(const QByteArray &plain, bool gzip) {
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + (gzip ? 16 : 0), 9,
+                 Z_DEFAULT_STRATEGY);
+    QByteArray packed(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(plain.size()))),
+                      Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.data()));
+    z.avail_in = static_cast<uInt>(plain.size());
+    z.next_out = reinterpret_cast<Bytef *>(packed.data());
+    z.avail_out = static_cast<uInt>(packed.size());
+    deflate(&z, Z_FINISH);
+    packed.resize(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    return packed;
 }
 
 void TestQuoteClient::init() {
@@ -145,6 +166,35 @@ void TestQuoteClient::failedReadingsGiveNoPrices() {
     // A few, not the fifty the network layer follows by itself.
     QVERIFY2(m_server->requests.size() < 10,
              qPrintable(QString::number(m_server->requests.size())));
+}
+
+void TestQuoteClient::packedReplies_data() {
+    QTest::addColumn<QByteArray>("packing");
+    QTest::addColumn<int>("padding");      // blanks after the quote, before packing
+    QTest::addColumn<int>("cut");          // bytes of the packed reply left off
+    QTest::addColumn<QString>("outcome");  // the price, or the main service's error
+    QTest::newRow("gzip") << QByteArray("gzip") << 0 << 0 << "15.320";
+    QTest::newRow("deflate") << QByteArray("deflate") << 0 << 0 << "15.320";
+    QTest::newRow("unpacks past the cap") << QByteArray("gzip") << (64 << 20) << 0 << "过大";
+    QTest::newRow("cut off") << QByteArray("gzip") << 0 << 8 << "无法读取";
+    QTest::newRow("unknown packing") << QByteArray("br") << 0 << 0 << "无法读取";
+}
+
+void TestQuoteClient::packedReplies() {
+    QFETCH(QByteArray, packing);
+    QFETCH(int, padding);
+    QFETCH(int, cut);
+    QFETCH(QString, outcome);
+    QByteArray packed = Packed(
+        QuoteLine("sh600000", "浦发银行", "15.32") + QByteArray(padding, ' '), packing == "gzip");
+    packed.chop(cut);
+    m_server->body = packed;
+    m_server->headers = "Content-Encoding: " + packing + "\r\n";
+    quotes::QuoteClient client;
+    const QuoteReading reading = read(client, {"600000"});
+    const QString got =
+        reading.mainError.isEmpty() ? pricesOf(reading).value(0).value_or("-") : reading.mainError;
+    QVERIFY2(got.contains(outcome), qPrintable(got));
 }
 
 void TestQuoteClient::hungReplyIsNotStacked() {
