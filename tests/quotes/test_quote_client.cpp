@@ -239,7 +239,7 @@ void TestQuoteClient::answerBeforeTheNextReadingIsUsed() {
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32");
     if (secondAnswers) {
         m_fallback->status = 200;
-        m_fallback->body = "v_sh600000=\"1~PFYH~600000~15.30~15.00\";\n";
+        m_fallback->body = FallbackQuoteLine("sh600000", "PFYH", "15.30");
     }
     quotes::QuoteClient client;
     QElapsedTimer clock;
@@ -308,7 +308,7 @@ void TestQuoteClient::secondServiceTakesOverAndHandsBack() {
     QDateTime now = QDateTime::currentDateTimeUtc();
     quotes::QuoteClient client(quotes::kReplyDeadlineMs, nullptr, [&now] { return now; });
     m_fallback->status = 200;
-    m_fallback->body = "v_pv_none_match=\"1\";\nv_sh600000=\"1~PFYH~600000~15.32~15.00\";\n";
+    m_fallback->body = "v_pv_none_match=\"1\";\n" + FallbackQuoteLine("sh600000", "PFYH", "15.32");
     m_server->hang = true;
     QElapsedTimer clock;
     clock.start();
@@ -355,7 +355,7 @@ void TestQuoteClient::secondServiceFillsTheMainGaps() {
     m_server->body = QuoteLine("sh600000", "浦发银行", "15.32") + mainTail;
     if (secondAnswers) {
         m_fallback->status = 200;
-        m_fallback->body = "v_bj920002=\"0~BZ~920002~31.50~30.00\";\n";
+        m_fallback->body = FallbackQuoteLine("bj920002", "BZ", "31.50");
     }
     quotes::QuoteClient client;
     const QuoteReading reading = read(client, {"600000", "920002"});
@@ -374,7 +374,7 @@ void TestQuoteClient::slowSecondServiceFillsALargeList() {
     QByteArray body;
     for (int i = 0; i < 900; ++i) {
         codes.append(QString::number(600000 + i));
-        body += "v_sh" + QByteArray::number(600000 + i) + "=\"1~X~0~15.30~15.00\";\n";
+        body += FallbackQuoteLine("sh" + codes.last(), "X", "15.30");
     }
     m_server->hang = true;
     m_fallback->status = 200;
