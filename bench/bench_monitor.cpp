@@ -8,12 +8,15 @@
 #include "monitor/watch_session.h"
 #include "platform/fake/fake_platform.h"
 #include "quotes/market.h"
+#include "quotes/quote_client.h"
 #include "quotes/quote_protocol.h"
+#include "quotes/reply_inflater.h"
 
 #include <QApplication>
 #include <QStringEncoder>
 
 #include <benchmark/benchmark.h>
+#include <zlib.h>
 
 namespace {
 
@@ -30,7 +33,8 @@ QByteArray Reply(const QStringList &codes, int tick) {
     for (const QString &code : codes) {
         text += QStringLiteral(
                     "var hq_str_%1=\"浦发银行,10.150,10.140,%2,10.300,10.080,10.240,10.250,"
-                    "38712345,396543210.000,1200,10.240,3400,10.230,2024-05-10,15:00:00,00\";\n")
+                    "38712345,396543210.000,1200,10.240,3400,10.230,0,0,0,0,0,0,0,0,0,0,0,0,0,0,"
+                    "0,0,2024-05-10,15:00:00,00\";\n")
                     .arg(quotes::market::Prefixed(code))
                     .arg(10 + (tick % 100) / 100.0, 0, 'f', 3);
     }
@@ -47,6 +51,40 @@ void BM_ParseReply800(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * reply.size());
 }
 BENCHMARK(BM_ParseReply800)->Unit(benchmark::kMillisecond);
+
+// A hostile reply as the client unpacks it in one reading: a 256 MB run of blanks packed as
+// gzip (about 250 KB), taken in the network layer's 64 KB pieces until the size cap stops it.
+// The goal is well under 50 ms a reading.
+void BM_GzipBombReading(benchmark::State &state) {
+    const QByteArray plain(256 << 20, ' ');
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, MAX_WBITS + 16, 9, Z_DEFAULT_STRATEGY);
+    QByteArray packed(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(plain.size()))),
+                      Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.data()));
+    z.avail_in = static_cast<uInt>(plain.size());
+    z.next_out = reinterpret_cast<Bytef *>(packed.data());
+    z.avail_out = static_cast<uInt>(packed.size());
+    deflate(&z, Z_FINISH);
+    packed.resize(static_cast<qsizetype>(z.total_out));
+    deflateEnd(&z);
+    for (auto _ : state) {
+        quotes::ReplyInflater inflater;
+        QByteArray body;
+        quotes::ReplyInflater::Result result = quotes::ReplyInflater::Result::More;
+        for (qsizetype at = 0; at < packed.size() && result == quotes::ReplyInflater::Result::More;
+             at += 64 * 1024) {
+            result = inflater.inflate(QByteArrayView(packed).sliced(
+                                          at, std::min<qsizetype>(64 * 1024, packed.size() - at)),
+                                      body, quotes::QuoteClient::kMaxReplyBytes);
+        }
+        if (result != quotes::ReplyInflater::Result::TooLarge) {
+            state.SkipWithError("the cap did not stop the unpacking");
+        }
+        benchmark::DoNotOptimize(body);
+    }
+}
+BENCHMARK(BM_GzipBombReading)->Unit(benchmark::kMillisecond);
 
 // A session without a feed, so nothing goes to the network: readings come by hand.
 std::unique_ptr<monitor::WatchSession> Session(const QStringList &codes) {

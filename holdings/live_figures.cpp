@@ -182,15 +182,10 @@ quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading
                                  const QString &feeError) {
     quotes::ReadingStatus status;
     if (reading) {
-        quotes::QuoteReading described;
-        described.error = reading->error;
-        described.mainError = reading->mainError;
-        described.source = reading->source;
         const bool anyPrice = std::any_of(rows.cbegin(), rows.cend(), [](const LiveRow &row) {
             return !row.priceText.isEmpty();
         });
-        status =
-            quotes::DescribeReading(described, kept, rows.size(), at, reading->closed, anyPrice);
+        status = quotes::DescribeReading(*reading, kept, rows.size(), at, anyPrice);
     }
     QStringList notes;
     if (unreadable > 0) {

@@ -3,6 +3,8 @@
 #include "numbers/fee_schedule.h"
 #include "storage/watch_list_store.h"
 
+#include <algorithm>
+
 namespace holdings {
 
 LiveSession::LiveSession(quotes::QuoteFeed *feed, Book *book, const settings::FeeSettings &fees,
@@ -70,17 +72,17 @@ void LiveSession::feesChanged() {
 }
 
 void LiveSession::apply(const quotes::FeedReading &reading) {
-    if (!m_active) {
-        return;
+    const QStringList held = codes();
+    const auto asked = [&reading](const QString &code) { return reading.asked(code); };
+    if (!m_active || (!held.isEmpty() && std::none_of(held.cbegin(), held.cend(), asked))) {
+        return;  // no one looks, or a reading made for another consumer's codes
     }
-    m_kept = 0;
     for (const Position &position : std::as_const(m_positions)) {
         if (const std::optional<quotes::QuoteDetail> quote = reading.quote(position.code)) {
             m_quotes.insert(position.code, *quote);
-        } else {
-            ++m_kept;
         }
     }
+    m_kept = reading.unpriced(held);
     m_reading = reading.state;
     // Market times are Beijing time, whatever the desktop's zone.
     const QDateTime now = m_feed ? m_feed->now() : quotes::RealTime();

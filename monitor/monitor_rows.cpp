@@ -30,21 +30,17 @@ AlarmTestResult TestAlarms(const QList<MonitorRow> &rows) {
     return result;
 }
 
-qsizetype ApplyPrices(QList<MonitorRow> &rows,
-                      const QList<std::optional<quotes::QuoteDetail>> &quotes) {
-    qsizetype unpriced = 0;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const bool brought = i < quotes.size() && quotes[i];
-        if (brought) {
-            rows[i].price = quotes[i]->price;
-            rows[i].previousClose = quotes[i]->previousClose;
-            rows[i].quoteTime = quotes[i]->time;
-        }
-        if (!brought || quotes[i]->price.isEmpty()) {
-            ++unpriced;
+qsizetype ApplyPrices(QList<MonitorRow> &rows, const quotes::FeedReading &reading) {
+    QStringList codes;
+    for (MonitorRow &row : rows) {
+        codes.append(row.code);
+        if (const std::optional<quotes::QuoteDetail> quote = reading.quote(row.code)) {
+            row.price = quote->price;
+            row.previousClose = quote->previousClose;
+            row.quoteTime = quote->time;
         }
     }
-    return unpriced;
+    return reading.unpriced(codes);
 }
 
 }  // namespace monitor

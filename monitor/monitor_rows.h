@@ -48,11 +48,9 @@ struct AlarmTestResult {
 // still tested. Marks latch: a row back inside its band keeps its mark and colour.
 AlarmTestResult TestAlarms(const QList<MonitorRow> &rows);
 
-// Writes the quotes a reading brought into the rows, in order; a row the reading brought
-// nothing for keeps its quote. Returns how many rows this reading gave no price: those it
-// brought nothing for (no trade, suspended, not answered) and those it brought an empty
-// price for (a code the service does not know).
-qsizetype ApplyPrices(QList<MonitorRow> &rows,
-                      const QList<std::optional<quotes::QuoteDetail>> &quotes);
+// Writes the quotes a reading brought into the rows, by code; a row the reading brought
+// nothing for keeps its quote. Returns how many rows this reading gave no price
+// (FeedReading::unpriced).
+qsizetype ApplyPrices(QList<MonitorRow> &rows, const quotes::FeedReading &reading);
 
 }  // namespace monitor

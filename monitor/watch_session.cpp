@@ -105,25 +105,17 @@ void WatchSession::apply(const quotes::FeedReading &reading) {
     if (!m_active) {
         return;  // a reading that ends after monitoring stopped
     }
-    quotes::QuoteReading ours;
-    bool asked = false;
-    for (const MonitorRow &row : std::as_const(m_rows)) {
-        asked = asked || reading.quotes.contains(row.code);
-        ours.quotes.append(reading.quote(row.code));
-    }
+    const bool asked = std::any_of(m_rows.cbegin(), m_rows.cend(),
+                                   [&](const MonitorRow &row) { return reading.asked(row.code); });
     if (!asked && !m_rows.isEmpty()) {
         return;
     }
-    ours.error = reading.state.error;
-    ours.mainError = reading.state.mainError;
-    ours.source = reading.state.source;
-    const qsizetype kept = ApplyPrices(m_rows, ours.quotes);
+    const qsizetype kept = ApplyPrices(m_rows, reading);
     const bool anyPrice = std::any_of(m_rows.cbegin(), m_rows.cend(),
                                       [](const MonitorRow &row) { return !row.price.isEmpty(); });
     // Market times are Beijing time, whatever the desktop's zone.
     const QTime at = now().toTimeZone(quotes::BeijingTime()).time();
-    m_status =
-        quotes::DescribeReading(ours, kept, m_rows.size(), at, reading.state.closed, anyPrice);
+    m_status = quotes::DescribeReading(reading.state, kept, m_rows.size(), at, anyPrice);
     emit rowsChanged();
     emit statusChanged();
     if (kept < m_rows.size()) {

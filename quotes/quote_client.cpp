@@ -35,10 +35,6 @@ QString ReplyError(QNetworkReply *reply) {
     return QStringLiteral("无法连接行情服务");
 }
 
-bool Usable(const std::optional<QuoteDetail> &quote) {
-    return quote && !quote->price.isEmpty();
-}
-
 }  // namespace
 
 QuoteClient::QuoteClient(int deadlineMs, QObject *parent, QuoteSourcePolicy::Clock clock)
@@ -118,6 +114,9 @@ void QuoteClient::ask(QuoteSource source, const QList<qsizetype> &positions) {
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::SameOriginRedirectPolicy);
         request.setMaximumRedirectsAllowed(kMaxRedirects);
+        // Named here, so the network layer leaves a packed reply to the client, which
+        // unpacks it under the size cap as it arrives.
+        request.setRawHeader("Accept-Encoding", "gzip, deflate");
         batch.reply = network(i).get(request);
         QNetworkReply *reply = batch.reply;
         reply->setReadBufferSize(kReadBufferBytes);
@@ -144,15 +143,49 @@ void QuoteClient::receive(Batch *found) {
     Batch &batch = *found;
     // A reply that announces or delivers more than the limit is cut off at once.
     const qint64 announced = batch.reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    if (announced > kMaxReplyBytes ||
-        batch.body.size() + batch.reply->bytesAvailable() > kMaxReplyBytes) {
-        QObject::disconnect(batch.reply, nullptr, this, nullptr);
-        batch.reply->abort();
-        batch.reply->deleteLater();
-        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
+    if (announced > kMaxReplyBytes) {
+        refuse(batch, QStringLiteral("行情数据过大,已拒收"));
         return;
     }
-    batch.body += batch.reply->readAll();
+    take(batch, batch.reply->read(kMaxReplyBytes + 1));
+}
+
+bool QuoteClient::take(Batch &batch, const QByteArray &bytes) {
+    if (!batch.encodingKnown) {
+        batch.encodingKnown = true;
+        const QByteArray packing = batch.reply->rawHeader("Content-Encoding").trimmed().toLower();
+        if (packing == "gzip" || packing == "x-gzip" || packing == "deflate") {
+            batch.inflater = std::make_shared<ReplyInflater>();
+        } else if (!packing.isEmpty() && packing != "identity") {
+            refuse(batch, QStringLiteral("行情数据无法读取"));
+            return false;
+        }
+    }
+    if (batch.inflater) {
+        switch (batch.inflater->inflate(bytes, batch.body, kMaxReplyBytes)) {
+            case ReplyInflater::Result::TooLarge:
+                refuse(batch, QStringLiteral("行情数据过大,已拒收"));
+                return false;
+            case ReplyInflater::Result::Broken:
+                refuse(batch, QStringLiteral("行情数据无法读取"));
+                return false;
+            default:
+                return true;
+        }
+    }
+    if (batch.body.size() + bytes.size() > kMaxReplyBytes) {
+        refuse(batch, QStringLiteral("行情数据过大,已拒收"));
+        return false;
+    }
+    batch.body += bytes;
+    return true;
+}
+
+void QuoteClient::refuse(Batch &batch, const QString &error) {
+    QObject::disconnect(batch.reply, nullptr, this, nullptr);
+    batch.reply->abort();
+    batch.reply->deleteLater();
+    close(batch, error, std::nullopt);
 }
 
 void QuoteClient::replyDone(Batch *found) {
@@ -161,17 +194,20 @@ void QuoteClient::replyDone(Batch *found) {
     }
     Batch &batch = *found;
     QNetworkReply *reply = batch.reply;
-    reply->deleteLater();
     if (reply->error() != QNetworkReply::NoError) {
+        reply->deleteLater();
         close(batch, ReplyError(reply), std::nullopt);
         return;
     }
     // What came with the end of the reply.
-    if (batch.body.size() + reply->bytesAvailable() > kMaxReplyBytes) {
-        close(batch, QStringLiteral("行情数据过大,已拒收"), std::nullopt);
+    if (!take(batch, reply->read(kMaxReplyBytes + 1))) {
         return;
     }
-    batch.body += reply->readAll();
+    reply->deleteLater();
+    if (batch.inflater && !batch.inflater->finished()) {
+        close(batch, QStringLiteral("行情数据无法读取"), std::nullopt);  // cut off while packed
+        return;
+    }
     const std::optional<QuoteDetails> quotes = answer(batch.source).service.parse(batch.body);
     close(batch, quotes ? QString() : QStringLiteral("行情数据无法识别"), quotes);
 }
@@ -228,7 +264,7 @@ void QuoteClient::decide() {
         // same reading, while there is time.
         QList<qsizetype> unasked;
         for (qsizetype i = 0; i < main.quotes.size(); ++i) {
-            if (!Usable(main.quotes[i]) && !second.covered[i]) {
+            if (!IsPriced(main.quotes[i]) && !second.covered[i]) {
                 unasked.append(i);
             }
         }
@@ -238,7 +274,7 @@ void QuoteClient::decide() {
         for (const Batch &batch : std::as_const(m_batches)) {
             if (batch.open && batch.source == QuoteSource::Fallback) {
                 for (const qsizetype position : batch.positions) {
-                    if (!Usable(main.quotes[position])) {
+                    if (!IsPriced(main.quotes[position])) {
                         return;  // a batch that may still fill a gap
                     }
                 }
@@ -267,13 +303,13 @@ void QuoteClient::finish(QuoteSource source) {
     QuoteReading reading;
     reading.source = source;
     reading.error = used.error;
-    reading.quotes = used.quotes;
     // Where the service used has no price, the other one's answer, if it brought one: a code
     // only one of them knows still gets its price.
-    for (qsizetype i = 0; i < reading.quotes.size(); ++i) {
-        if (!Usable(reading.quotes[i]) && (Usable(other.quotes[i]) || !reading.quotes[i])) {
-            reading.quotes[i] = other.quotes[i];
-        }
+    for (qsizetype i = 0; i < m_codes.size(); ++i) {
+        const std::optional<QuoteDetail> &own = used.quotes[i];
+        reading.quotes.insert(m_codes[i], !IsPriced(own) && (IsPriced(other.quotes[i]) || !own)
+                                              ? other.quotes[i]
+                                              : own);
     }
     if (main.asked) {
         m_mainError = main.error;

@@ -1,8 +1,8 @@
 #pragma once
 // Reads the current prices of a list of codes, without ever making the caller wait: a
 // reading is one GET per batch of codes, all of them ended by a deadline that falls before
-// the next reading is due; a reply over 1 MB is cut off and refused, and redirects are
-// followed only on the service's own origin.
+// the next reading is due; a reply over 1 MB, packed or unpacked, is cut off and refused as
+// it arrives, and redirects are followed only on the service's own origin.
 //
 // A reading asks the service the source policy names first. The main service has the whole
 // deadline. When it fails (an error, an unusable reply), the second service is asked at once;
@@ -17,6 +17,7 @@
 #include "quotes/quote_protocol.h"
 #include "quotes/quote_reading.h"
 #include "quotes/quote_source_policy.h"
+#include "quotes/reply_inflater.h"
 
 #include <QList>
 #include <QNetworkAccessManager>
@@ -85,8 +86,10 @@ private:
     struct Batch {
         QuoteSource source = QuoteSource::Main;
         QPointer<QNetworkReply> reply;
-        QList<qsizetype> positions;  // of the batch's codes in the reading
-        QByteArray body;
+        QList<qsizetype> positions;               // of the batch's codes in the reading
+        QByteArray body;                          // as unpacked
+        std::shared_ptr<ReplyInflater> inflater;  // for a packed reply
+        bool encodingKnown = false;               // the reply's packing has been looked at
         bool open = true;
     };
 
@@ -95,6 +98,10 @@ private:
     QNetworkAccessManager &network(qsizetype batch);
     Batch *find(const QNetworkReply *reply);
     void receive(Batch *batch);
+    // Adds what came to the body, unpacked; false, and the batch closed, when it passes the
+    // size cap or does not unpack.
+    bool take(Batch &batch, const QByteArray &bytes);
+    void refuse(Batch &batch, const QString &error);
     void replyDone(Batch *batch);
     void close(Batch &batch, const QString &error, const std::optional<QuoteDetails> &quotes);
     void hedge();

@@ -11,7 +11,7 @@ QuoteFeed::QuoteFeed(TradingCalendar calendar, int deadlineMs, QObject *parent, 
     // Due after the reading's deadline, never before it.
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(periodMs);
-    connect(&m_timer, &QTimer::timeout, this, &QuoteFeed::readIfDue);
+    connect(&m_timer, &QTimer::timeout, this, &QuoteFeed::tick);
     connect(&m_client, &QuoteClient::finished, this, &QuoteFeed::received);
 }
 
@@ -30,7 +30,7 @@ QStringList QuoteFeed::codes() const {
 }
 
 void QuoteFeed::Subscribe(const QObject *consumer, const QStringList &codes) {
-    const QStringList before = this->codes();
+    const QStringList before = m_consumers.value(consumer);
     if (codes.isEmpty()) {
         if (m_consumers.remove(consumer) > 0) {
             m_order.removeOne(consumer);
@@ -45,60 +45,77 @@ void QuoteFeed::Subscribe(const QObject *consumer, const QStringList &codes) {
         }
         m_consumers.insert(consumer, codes);
     }
-    const QStringList after = this->codes();
-    if (after.isEmpty()) {
+    if (m_consumers.isEmpty()) {
         m_timer.stop();
+        m_newCodes.clear();
+        m_unionDue = false;
         return;
     }
-    const QSet<QString> known(before.cbegin(), before.cend());
-    for (const QString &code : after) {
-        if (!known.contains(code)) {
-            m_newCodes = true;
+    for (const QString &code : codes) {
+        // The reading under way brings the codes it asked.
+        if (!before.contains(code) && !m_newCodes.contains(code) &&
+            !(m_client.pending() && m_asked.contains(code))) {
+            m_newCodes.append(code);
         }
     }
     if (!m_timer.isActive()) {
         m_timer.start();
     }
-    if (m_newCodes && !m_client.pending()) {
-        read();
+    readNext();
+}
+
+void QuoteFeed::tick() {
+    if (m_calendar.readingDue(m_lastUnionReading)) {
+        m_unionDue = true;
+        readNext();
     }
 }
 
-void QuoteFeed::readIfDue() {
-    if (m_newCodes || m_calendar.readingDue(m_lastReading)) {
-        read();
+void QuoteFeed::readNext() {
+    if (m_client.pending()) {
+        return;  // the next one starts when this one ends
     }
-}
-
-void QuoteFeed::read() {
-    const QStringList asked = codes();
+    const QStringList all = codes();
+    QStringList asked;
+    if (m_unionDue) {
+        asked = all;
+    } else {
+        for (const QString &code : std::as_const(m_newCodes)) {
+            if (all.contains(code)) {
+                asked.append(code);
+            }
+        }
+    }
     if (asked.isEmpty()) {
+        m_newCodes.clear();
         return;
     }
     const QDateTime now = m_calendar.now();
     if (m_client.Read(asked)) {
         m_asked = asked;
-        m_lastReading = now;
-        m_newCodes = false;
+        m_started = now;
+        m_newCodes.clear();
+        m_unionDue = false;
+        if (asked.size() == all.size()) {
+            m_lastUnionReading = now;  // every subscribed code
+        }
     }
 }
 
 void QuoteFeed::received(const QuoteReading &reading) {
     FeedReading done;
-    for (qsizetype i = 0; i < m_asked.size() && i < reading.quotes.size(); ++i) {
-        done.quotes.insert(m_asked[i], reading.quotes[i]);
-    }
+    done.quotes = reading.quotes;
     m_state.source = reading.source;
-    m_state.readingTime = m_lastReading;
+    m_state.readingTime = m_started;
     m_state.error = reading.error;
     m_state.mainError = reading.mainError;
     m_state.closed = !m_calendar.isOpenAt(m_calendar.now());
     done.state = m_state;
+    m_asked.clear();
     emit readingDone(done);
-    // Codes subscribed while this reading was under way are read now, not a period later.
-    if (m_newCodes && !codes().isEmpty()) {
-        read();
-    }
+    // Codes subscribed, or a period come, while this reading was under way are read now, not
+    // a period later.
+    readNext();
 }
 
 }  // namespace quotes

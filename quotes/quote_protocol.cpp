@@ -16,6 +16,10 @@ const QRegularExpression &MainValue() {
     return kValue;
 }
 
+QStringView Field(QStringView value, int index) {
+    return detail::Field(value, u',', index).value_or(QStringView());
+}
+
 }  // namespace
 
 QString QuoteEndpoint() {
@@ -82,9 +86,16 @@ std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
             detail::Field(value, u',', 30).value_or(QStringView()).toString(), Qt::ISODate);
         const QTime time = QTime::fromString(
             detail::Field(value, u',', 31).value_or(QStringView()).toString(), u"HH:mm:ss");
-        if (date.isValid() && time.isValid()) {
-            quote->time = QDateTime(date, time, BeijingTime());
+        // The service's record has its date and time in fields 30 and 31. A record without
+        // them there has other fields than the service's (a price written "1,000.5" shifts
+        // every field after it): no price.
+        if (!date.isValid() || !time.isValid()) {
+            continue;
         }
+        quote->time = QDateTime(date, time, BeijingTime());
+        // Shares and yuan.
+        quote->volume = detail::WholeCount(Field(value, 8), 1);
+        quote->amount = detail::Sum(Field(value, 9), 1);
         details.insert(match.captured(1), *quote);
     }
     if (!any) {

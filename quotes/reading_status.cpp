@@ -2,8 +2,8 @@
 
 namespace quotes {
 
-ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsizetype total,
-                              const QTime &at, bool closed, bool anyPrice) {
+ReadingStatus DescribeReading(const FeedState &reading, qsizetype kept, qsizetype total,
+                              const QTime &at, bool anyPrice) {
     const QString time = at.toString(QStringLiteral("HH:mm:ss"));
     const bool bothFailed = !reading.error.isEmpty() && !reading.mainError.isEmpty();
     const QString error =
@@ -28,7 +28,7 @@ ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsize
     if (!bothFailed) {
         status.text.prepend(QStringLiteral("行情来源: %1  ").arg(ServiceName(reading.source)));
     }
-    if (closed) {
+    if (reading.closed) {
         status.text.prepend(QStringLiteral("休市  "));
     }
     status.details = status.text;

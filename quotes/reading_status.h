@@ -17,9 +17,10 @@ struct ReadingStatus {
 };
 
 // The status line after a reading at `at` (Beijing time): the service in use, its error, how
-// many of `total` rows got no price, and "休市" first while the exchanges are `closed`.
+// many of `total` rows got no price (FeedReading::unpriced), and "休市" first while the
+// exchanges were closed.
 // `anyPrice`: some row has a price by now; without one no row shows an old price either.
-ReadingStatus DescribeReading(const QuoteReading &reading, qsizetype kept, qsizetype total,
-                              const QTime &at, bool closed, bool anyPrice);
+ReadingStatus DescribeReading(const FeedState &reading, qsizetype kept, qsizetype total,
+                              const QTime &at, bool anyPrice);
 
 }  // namespace quotes

@@ -36,8 +36,23 @@ std::optional<QuoteDetails> ParseFallbackReply(const QString &text) {
         const QString stamp = detail::Field(value, u'~', 30).value_or(QStringView()).toString();
         const QDate date = QDate::fromString(stamp.left(8), QStringLiteral("yyyyMMdd"));
         const QTime time = QTime::fromString(stamp.mid(8), QStringLiteral("HHmmss"));
-        if (stamp.size() == 14 && date.isValid() && time.isValid()) {
-            quote->time = QDateTime(date, time, BeijingTime());
+        // The service's record names its code in field 2 and stamps it in field 30: a record
+        // whose fields are shifted or cut short is no price.
+        const QStringView code = match.capturedView(1);
+        if (stamp.size() != 14 || !date.isValid() || !time.isValid() || code.size() < 3 ||
+            detail::Field(value, u'~', 2) != code.sliced(2)) {
+            continue;
+        }
+        quote->time = QDateTime(date, time, BeijingTime());
+        // The volume in lots of 100 shares; the amount in yuan from the "price/volume/amount"
+        // field, else in units of 10,000 yuan from its own field.
+        const auto field = [value](int index) {
+            return detail::Field(value, u'~', index).value_or(QStringView());
+        };
+        quote->volume = detail::WholeCount(field(6), 100);
+        quote->amount = detail::Sum(detail::Field(field(35), u'/', 2).value_or(QStringView()), 1);
+        if (!quote->amount) {
+            quote->amount = detail::Sum(field(37), 10000);
         }
         details.insert(match.captured(1), *quote);
     }

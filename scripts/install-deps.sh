@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev libxcb1-dev libx11-dev
     libxdo-dev libcanberra-dev libjpeg-dev
     fonts-noto-cjk sound-theme-freedesktop qt6-translations-l10n
-    libbenchmark-dev
+    libbenchmark-dev zlib1g-dev
     xvfb openbox trayer xdotool xclip x11-utils imagemagick sqlite3 libxcb-cursor0
     weston xwayland qt6-wayland
     dbus-daemon dunst faketime tzdata x11-xserver-utils

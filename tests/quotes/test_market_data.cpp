@@ -68,6 +68,8 @@ private slots:
     void alarmPriceInClassDecimals();
     void replies_data();
     void replies();
+    void dayTotals_data();
+    void dayTotals();
     void tooltip_data();
     void tooltip();
     void fallbackUrls();
@@ -169,6 +171,7 @@ void TestMarketData::replies_data() {
         << kFallbackLine + "v_pv_none_match=\"1\";\n" +
                QString(kFallbackLine)
                    .replace("sz159915", "sh600000")
+                   .replace("~159915~", "~600000~")
                    .replace("2.345", "15.32")
                    .replace("2.300", "15.00")
         << "sh600000=15.320/15.000/20260305143502/创业板ETF "
@@ -180,12 +183,27 @@ void TestMarketData::replies_data() {
     QTest::newRow("price not a number")
         << true << QString(good).replace(QStringLiteral("15.320"), QStringLiteral("15.3x0")) << ""
         << false;
+    // The second service's record of sh<code> with this price and previous close.
+    const auto second = [&](const char *code, const char *price, const char *close) {
+        return QString(kFallbackLine)
+            .replace("sz159915", QStringLiteral("sh") + code)
+            .replace("~159915~", QStringLiteral("~%1~").arg(code))
+            .replace("~2.345~2.300~", QStringLiteral("~%1~%2~").arg(price, close));
+    };
     QTest::newRow("exponent, sign, blank and 0 are no prices")
         << false
-        << QStringLiteral(
-               "v_sh1=\"1~a~1~1e3~\";v_sh2=\"1~a~2~-1~\";v_sh3=\"1~a~3~ 2~\";"
-               "v_sh4=\"1~a~4~0.000~\";v_sh5=\"1~a~5~9.5~x~bad\";")
-        << "sh5=9.500///a" << false;
+        << second("1", "1e3", "") + second("2", "-1", "") + second("3", " 2", "") +
+               second("4", "0.000", "") + second("5", "9.5", "bad")
+        << "sh5=9.500//20260305143502/创业板ETF" << false;
+    QTest::newRow("a comma in the price shifts the fields")
+        << true << QString(good).replace(",15.000,15.320,15.400,", ",15.000,1,000.5,15.400,") << ""
+        << false;
+    QTest::newRow("a record cut short") << true << good.left(good.indexOf(u",2026")) + "\";\n"
+                                        << "" << false;
+    QTest::newRow("a ~ in the name shifts the fields")
+        << false << QString(kFallbackLine).replace("创业板ETF", "创业~板ETF") << "" << false;
+    QTest::newRow("a record naming another code")
+        << false << QString(kFallbackLine).replace("~159915~", "~159916~") << "" << false;
     QTest::newRow("replacement characters in the price")
         << false << QStringLiteral("v_sh6=\"1~a~6~1\uFFFD.5~1\";") << "" << false;
     QTest::newRow("no value at all")
@@ -218,6 +236,41 @@ void TestMarketData::replies() {
     found.sort();
     QCOMPARE(parsed ? found.join(u' ') : QStringLiteral("none"), shown);
     QCOMPARE(main && quotes::IsFailedMainReply(text), failed);
+}
+
+void TestMarketData::dayTotals_data() {
+    QTest::addColumn<bool>("main");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("totals");  // shares/yuan of the one code; "-": none
+
+    const QString fallback = kFallbackLine;
+    QTest::newRow("main: shares and yuan") << true << kMainLine << "32745812/500123456.00";
+    QTest::newRow("main: neither reads")
+        << true << QString(kMainLine).replace("32745812,500123456.000", "3.2e7,") << "-/-";
+    QTest::newRow("main: a fractional volume is no count")
+        << true << QString(kMainLine).replace("32745812,", "32745812.5,") << "-/500123456.00";
+    QTest::newRow("second: lots and the exact yuan")
+        << false << fallback << "123456700/289012345.00";
+    QTest::newRow("second: 10,000 yuan without the combined field")
+        << false << QString(fallback).replace("2.345/1234567/289012345", "")
+        << "123456700/289010000.00";
+    QTest::newRow("second: no lots")
+        << false << QString(fallback).replace("~1234567~600000", "~~600000") << "-/289012345.00";
+}
+
+void TestMarketData::dayTotals() {
+    QFETCH(bool, main);
+    QFETCH(QString, text);
+    QFETCH(QString, totals);
+    const QuoteDetails details =
+        (main ? quotes::ParseMainQuoteDetails(text) : quotes::ParseFallbackReply(text))
+            .value_or(QuoteDetails());
+    QCOMPARE(details.size(), 1);
+    const quotes::QuoteDetail &quote = *details.cbegin();
+    QCOMPARE(QStringLiteral("%1/%2").arg(
+                 quote.volume ? QString::number(*quote.volume) : QStringLiteral("-"),
+                 quote.amount ? QString::number(*quote.amount, 'f', 2) : QStringLiteral("-")),
+             totals);
 }
 
 void TestMarketData::tooltip_data() {

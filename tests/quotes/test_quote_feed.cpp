@@ -1,5 +1,6 @@
-// The program's one quote feed: one reading for the union of every consumer's codes, none
-// without a consumer.
+// The program's one quote feed: one reading for the union of every consumer's codes per
+// period, a consumer's new codes read at once on their own, none without a consumer; each
+// code's quote handed on by code.
 
 #include "quotes/quote_feed.h"
 #include "support/fake_quote_server.h"
@@ -13,6 +14,9 @@ private slots:
     void oneReadingForTheUnion();
     void readingsFollowTheTradingHours();
     void aTickWhileAReadingIsUnderWayStartsNone();
+    void eachCodeKeepsItsPriceWhenSubscribersChange_data();
+    void eachCodeKeepsItsPriceWhenSubscribersChange();
+    void openingsAskOnlyTheirOwnCodes();
 };
 
 namespace {
@@ -27,6 +31,11 @@ struct Services {
     FakeQuoteServer main;
     FakeQuoteServer second;
 };
+
+QString PriceOf(const quotes::FeedReading &reading, const QString &code) {
+    const std::optional<quotes::QuoteDetail> quote = reading.quote(code);
+    return quote ? quote->price : QStringLiteral("-");
+}
 
 }  // namespace
 
@@ -46,12 +55,15 @@ void TestQuoteFeed::oneReadingForTheUnion() {
     QObject holdings;
 
     feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
-    // Subscribed while the first reading is under way: read right after it, with the union.
+    // Subscribed while the first reading is under way: what that one does not ask is read
+    // right after it, on its own.
     feed.Subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
     QTRY_COMPARE(readings.size(), 2);
     QCOMPARE(main.requests.size(), 2);
     QCOMPARE(main.path(0), QByteArray("/list=sh600000,sz000001"));
-    QCOMPARE(main.path(1), QByteArray("/list=sh600000,sz000001,sz300750"));
+    QCOMPARE(main.path(1), QByteArray("/list=sz300750"));
+    QCOMPARE(PriceOf(readings.first().first().value<quotes::FeedReading>(), "000001"),
+             QStringLiteral("11.010"));
     const auto last = readings.last().first().value<quotes::FeedReading>();
     QCOMPARE(last.quote(QStringLiteral("300750"))->price, QStringLiteral("201.500"));
     QVERIFY(last.state.closed);
@@ -106,6 +118,57 @@ void TestQuoteFeed::aTickWhileAReadingIsUnderWayStartsNone() {
     QTRY_VERIFY(looks >= before + 6);  // a tick looks twice while a reading is under way
     QVERIFY(readings.isEmpty());       // still under way
     QCOMPARE(services.main.requests.size(), 1);
+}
+
+void TestQuoteFeed::eachCodeKeepsItsPriceWhenSubscribersChange_data() {
+    QTest::addColumn<bool>("replaced");  // the monitor leaves and the holdings come, or it narrows
+    QTest::newRow("narrowed") << false;
+    QTest::newRow("replaced") << true;
+}
+
+void TestQuoteFeed::eachCodeKeepsItsPriceWhenSubscribersChange() {
+    QFETCH(bool, replaced);
+    Services services;
+    services.main.body +=
+        QuoteLine(QStringLiteral("sz300750"), QStringLiteral("宁德时代"), "201.500") +
+        QuoteLine(QStringLiteral("sz000001"), QStringLiteral("平安银行"), "11.010");
+    const QDateTime saturday(QDate(2026, 3, 7), QTime(20, 0), quotes::BeijingTime());
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return saturday; }));
+    QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
+    QObject monitor;
+    QObject holdings;
+    feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("300750")});
+    // While that reading is under way.
+    if (replaced) {
+        feed.Unsubscribe(&monitor);
+        feed.Subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
+    } else {
+        feed.Subscribe(&monitor, {QStringLiteral("300750")});
+    }
+    QTRY_VERIFY(!readings.isEmpty());
+    const auto first = readings.first().first().value<quotes::FeedReading>();
+    QCOMPARE(PriceOf(first, "300750"), QStringLiteral("201.500"));
+    QCOMPARE(PriceOf(first, "600000"), QStringLiteral("15.320"));
+    QCOMPARE(PriceOf(first, "000001"), QStringLiteral("-"));  // not asked by that reading
+}
+
+void TestQuoteFeed::openingsAskOnlyTheirOwnCodes() {
+    Services services;
+    // Thursday morning: the exchanges trade; the period is long enough that no tick comes.
+    const QDateTime now(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return now; }), 3000, nullptr, 60000);
+    QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
+    QObject monitor;
+    feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
+    QTRY_COMPARE(readings.size(), 1);
+    for (int opening = 1; opening <= 3; ++opening) {
+        QObject window;  // subscribes while open, and goes when closed
+        feed.Subscribe(&window, {QStringLiteral("300750"), QStringLiteral("600000")});
+        QTRY_COMPARE(readings.size(), 1 + opening);
+        QCOMPARE(services.main.path(opening), QByteArray("/list=sz300750,sh600000"));
+    }
+    QCOMPARE(services.main.requests.size(), 4);  // the union once, in its period
+    QCOMPARE(feed.codes(), (QStringList{"600000", "000001"}));
 }
 
 QTEST_GUILESS_MAIN(TestQuoteFeed)

@@ -81,7 +81,20 @@ QByteArray FakeQuoteServer::header(int n, const QByteArray &name) const {
 
 QByteArray QuoteLine(const QString &prefixedCode, const QString &name, const QString &price) {
     QStringEncoder gbk("GBK");
-    const QString line = QStringLiteral("var hq_str_%1=\"%2,10.000,9.900,%3,10.200,9.800\";\n")
-                             .arg(prefixedCode, name, price);
+    const QString line = QStringLiteral(
+                             "var hq_str_%1=\"%2,10.000,9.900,%3,10.200,9.800,0,0,1000,"
+                             "10000.000,")
+                             .arg(prefixedCode, name, price) +
+                         QStringLiteral("0,").repeated(20) +
+                         QStringLiteral("2026-03-05,14:35:02,00\";\n");
+    return gbk.encode(line);
+}
+
+QByteArray FallbackQuoteLine(const QString &prefixedCode, const QString &name,
+                             const QString &price) {
+    QStringEncoder gbk("GBK");
+    const QString line =
+        QStringLiteral("v_%1=\"1~%2~%3~%4~15.00~15.10~1000~0~0%5~20260305143502~0~0\";\n")
+            .arg(prefixedCode, name, prefixedCode.mid(2), price, QStringLiteral("~").repeated(21));
     return gbk.encode(line);
 }

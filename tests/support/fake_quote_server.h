@@ -38,5 +38,10 @@ private:
     void reply(QTcpSocket *socket);
 };
 
-// The reply line the service gives for one stock: name and current price in fields 0 and 3.
+// The reply line the service gives for one stock: name and current price in fields 0 and 3,
+// date and time in fields 30 and 31.
 QByteArray QuoteLine(const QString &prefixedCode, const QString &name, const QString &price);
+// The second service's line for one stock: name, code, price and previous close (15.00) in
+// fields 1 to 4, the time in field 30.
+QByteArray FallbackQuoteLine(const QString &prefixedCode, const QString &name,
+                             const QString &price);
