@@ -1,19 +1,30 @@
 #include "holdings/live_holdings_window.h"
 
 #include "numbers/fee_schedule.h"
+#include "quotes/price_ages.h"
 #include "quotes/quote_feed.h"
 #include "storage/holdings_store.h"
-#include "widgets/list_editor.h"
+#include "storage/watch_list_store.h"
+#include "widgets/fitted_columns.h"
+#include "widgets/window_memory.h"
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QSizeGrip>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
 const QColor kBackground(176, 211, 225);
+const QString kGeometryKey = QStringLiteral("LiveHoldings");
+constexpr int kRowHeight = 22;
+constexpr QSize kLeastSize(660, 340);  // as the window first was, and its smallest
+constexpr int kListTop = 38;
+constexpr int kBelowList = 70;  // the totals and the status line
 
 // The figures on the list's black: a gain red, a loss green, nothing to tell white.
 QColor SignColour(int sign) {
@@ -36,6 +47,28 @@ public:
         } else if (!rows.isEmpty()) {
             m_rows = rows;
             emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        }
+    }
+
+    // Takes in what a reading brought: the names the services give, and which prices it did
+    // not renew.
+    void noteReading(const quotes::FeedReading &reading) {
+        m_ages.Note(reading);
+        for (auto it = reading.quotes.cbegin(); it != reading.quotes.cend(); ++it) {
+            const QString name =
+                it.value() ? storage::CleanName(it.value()->name).trimmed() : QString();
+            if (!name.isEmpty()) {
+                m_names.insert(it.key(), name);
+            }
+        }
+    }
+    // Names of the watched stocks, for codes no reading has named yet.
+    void noteWatchedNames(const QList<storage::WatchEntry> &watched) {
+        for (const storage::WatchEntry &entry : watched) {
+            const QString name = storage::CleanName(entry.name).trimmed();
+            if (!name.isEmpty() && !m_names.contains(entry.code)) {
+                m_names.insert(entry.code, name);
+            }
         }
     }
 
@@ -62,18 +95,31 @@ public:
         }
         const holdings::LiveRow &row = m_rows[index.row()];
         const int column = index.column();
+        // A price the last reading for its code did not renew.
+        const std::optional<QTime> stale =
+            column == LiveHoldingsWindow::kPrice && !row.priceText.isEmpty()
+                ? m_ages.StaleSince(row.code)
+                : std::nullopt;
         switch (role) {
             case Qt::DisplayRole: {
-                const QString *texts[] = {&row.code,        &row.name,       &row.quantityText,
-                                          &row.averageText, &row.priceText,  &row.valueText,
+                const QString name = row.name.isEmpty() ? m_names.value(row.code) : row.name;
+                const QString price = row.priceText.isEmpty() ? QStringLiteral("—") : row.priceText;
+                const QString *texts[] = {&row.code,        &name,           &row.quantityText,
+                                          &row.averageText, &price,          &row.valueText,
                                           &row.profitText,  &row.percentText};
                 return column < LiveHoldingsWindow::kColumnCount ? *texts[column] : QString();
             }
             case Qt::ForegroundRole:
+                if (stale) {
+                    return QColor(150, 150, 150);
+                }
                 return column == LiveHoldingsWindow::kProfit ||
                                column == LiveHoldingsWindow::kPercent
                            ? SignColour(row.sign)
                            : QColor(255, 255, 255);
+            case Qt::ToolTipRole:
+            case Qt::AccessibleDescriptionRole:
+                return stale ? quotes::StalePriceTip(*stale) : QVariant();
             case Qt::TextAlignmentRole:
                 return int((column <= LiveHoldingsWindow::kName ? Qt::AlignLeft : Qt::AlignRight) |
                            Qt::AlignVCenter);
@@ -83,6 +129,8 @@ public:
 
 private:
     QList<holdings::LiveRow> m_rows;
+    quotes::PriceAges m_ages;
+    QHash<QString, QString> m_names;  // the last name known for each code
 };
 
 }  // namespace
@@ -103,7 +151,8 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     : m_feed(feed), m_fees(fees) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
-    setFixedSize(660, 340);
+    setMinimumSize(kLeastSize);
+    resize(kLeastSize);
 
     Panel1 = new TitlePanel(QStringLiteral("持仓盈亏"), this);
     SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
@@ -115,14 +164,13 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     Figures = model;
     ListView1 = new QTableView(this);
     ListView1->setModel(model);
-    ListView1->setGeometry(6, 38, 648, 232);
     ListView1->verticalHeader()->hide();
     ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setMinimumSectionSize(22);
-    ListView1->verticalHeader()->setDefaultSectionSize(22);
-    // The last column takes what is left beside a vertical scroll bar, so a long list needs
-    // no sideways one hiding the percentages.
-    FitColumnsBesideScrollBar(ListView1, {62, 84, 72, 76, 76, 92, 86});
+    ListView1->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    ListView1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    // Every figure whole; the name gives way, and a long list needs no sideways scroll bar
+    // hiding the percentages.
+    KeepColumnsFitted(ListView1, kName);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,19 +183,50 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
     Label2 = new QLabel(this);
-    Label2->setGeometry(8, 276, 644, 24);
     Label1 = new QLabel(this);
-    Label1->setGeometry(8, 306, 644, 24);
     Label1->setStyleSheet(QStringLiteral("color: gray;"));
+    m_grip = new QSizeGrip(this);
+    layOut();
 
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     if (m_feed) {
         connect(m_feed, &quotes::QuoteFeed::readingDone, this, &LiveHoldingsWindow::received);
     }
     LoadLots();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
+    placeAtOpening();
+}
+
+void LiveHoldingsWindow::placeAtOpening() {
+    if (RestoreGeometry(this, kGeometryKey)) {
+        return;
     }
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    // Tall enough for every position, up to half the work area.
+    const QRect area = screen->availableGeometry();
+    const int list = ListView1->horizontalHeader()->sizeHint().height() +
+                     Figures->rowCount() * kRowHeight + 2 * ListView1->frameWidth();
+    resize(width(), std::clamp(kListTop + list + kBelowList, kLeastSize.height(),
+                               std::max(kLeastSize.height(), area.height() / 2)));
+    move(area.center() - rect().center());
+}
+
+void LiveHoldingsWindow::layOut() {
+    Panel1->setGeometry(1, 1, width() - 2, 30);
+    ListView1->setGeometry(6, kListTop, width() - 12, height() - kListTop - kBelowList);
+    Label2->setGeometry(8, height() - 64, width() - 16, 24);
+    Label1->setGeometry(8, height() - 34, width() - 16 - m_grip->sizeHint().width(), 24);
+    m_grip->setGeometry(QRect(QPoint(), m_grip->sizeHint())
+                            .translated(width() - m_grip->sizeHint().width() - 1,
+                                        height() - m_grip->sizeHint().height() - 1));
+}
+
+void LiveHoldingsWindow::resizeEvent(QResizeEvent *event) {
+    ToolWindow::resizeEvent(event);
+    layOut();
+    showFigures();  // the status line is cut to its new width
 }
 
 void LiveHoldingsWindow::LoadLots() {
@@ -155,6 +234,8 @@ void LiveHoldingsWindow::LoadLots() {
     if (!lots) {
         return;  // a file that cannot be read leaves the list as it was
     }
+    static_cast<LiveFiguresModel *>(Figures)->noteWatchedNames(
+        storage::LoadWatchList(storage::Database()));
     m_holdings.SetLots(*lots);
     showFigures();
     subscribe();
@@ -193,6 +274,7 @@ void LiveHoldingsWindow::showEvent(QShowEvent *event) {
 
 void LiveHoldingsWindow::hideEvent(QHideEvent *event) {
     ToolWindow::hideEvent(event);
+    RememberGeometry(this, kGeometryKey);
     if (m_feed) {
         m_feed->Unsubscribe(this);
     }
@@ -209,6 +291,7 @@ void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
         return;
     }
     m_kept = m_holdings.Apply(reading);
+    static_cast<LiveFiguresModel *>(Figures)->noteReading(reading);
     m_reading = reading.state;
     // Market times are Beijing time, whatever the desktop's zone.
     m_readingAt = m_feed->now().toTimeZone(quotes::BeijingTime()).time();

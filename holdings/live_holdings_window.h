@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QTableView>
 
 #include <optional>
@@ -57,8 +58,11 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void placeAtOpening();
+    void layOut();
     void subscribe();
     void lotsChanged(const QModelIndex &, const QModelIndex &, const QList<int> &roles);
     void received(const quotes::FeedReading &reading);
@@ -70,4 +74,5 @@ private:
     std::optional<quotes::FeedState> m_reading;  // the last reading; none before the first
     qsizetype m_kept = 0;
     QTime m_readingAt;
+    QSizeGrip *m_grip = nullptr;  // the window is resized by its bottom right corner
 };

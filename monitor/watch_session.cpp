@@ -124,6 +124,7 @@ void WatchSession::apply(const quotes::FeedReading &reading) {
     const QTime at = now().toTimeZone(quotes::BeijingTime()).time();
     m_status =
         quotes::DescribeReading(ours, kept, m_rows.size(), at, reading.state.closed, anyPrice);
+    emit readingApplied(reading);
     emit rowsChanged();
     emit statusChanged();
     if (kept < m_rows.size()) {

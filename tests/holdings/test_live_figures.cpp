@@ -42,24 +42,24 @@ void TestLiveFigures::row_data() {
     // position is held.
     QTest::addColumn<QString>("line");
     // 16000.5 bought; fees 16.50 + 48.00 + 49.50, and 1.50 transfer in Shanghai only.
-    QTest::newRow("several lots, Shanghai")
-        << "600000 12 500;600000 10 1000|11.000|old|600000 1500 10.667 11.000 16500 384 +2.40% 1";
-    QTest::newRow("Shenzhen")
-        << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.000 16500 385.5 +2.41% 1";
+    QTest::newRow("several lots, Shanghai") << "600000 12 500;600000 10 1000|11.000|old|600000 "
+                                               "1500 10.667 11.000 16500.00 384.00 +2.40% 1";
+    QTest::newRow("Shenzhen") << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.000 "
+                                 "16500.00 385.50 +2.41% 1";
     QTest::newRow("Beijing takes the Shenzhen rates")
-        << "830799 10 1000;830799 12 500|11|old|830799 1500 10.667 11.000 16500 385.5 +2.41% 1";
+        << "830799 10 1000;830799 12 500|11|old|830799 1500 10.667 11.000 16500.00 385.50 +2.41% 1";
     QTest::newRow("minimum commission on both sides")
-        << "000002 5 100|5.5|old|000002 100 5 5.500 550 39.45 +7.89% 1";
+        << "000002 5 100|5.5|old|000002 100 5 5.500 550.00 39.45 +7.89% 1";
     // 19.20 stamp tax, 10.00 + 9.60 commission; transfer 0.40 + 0.38 on the amounts.
     QTest::newRow("loss, transfer on the amount")
-        << "600036 40 1000|38.4|amount|600036 1000 40 38.400 38400 -1639.58 -4.10% -1";
+        << "600036 40 1000|38.4|amount|600036 1000 40 38.400 38400.00 -1639.58 -4.10% -1";
     QTest::newRow("loss, transfer per share")
-        << "600036 40 1000|38.4|share|600036 1000 40 38.400 38400 -1638.9 -4.10% -1";
+        << "600036 40 1000|38.4|share|600036 1000 40 38.400 38400.00 -1638.90 -4.10% -1";
     // 45.45 on a cost of 1000 is 4.545 %: half up, whichever way the doubles fall.
     QTest::newRow("percent half up")
-        << "000002 5 200|5.28|share|000002 200 5 5.280 1056 45.45 +4.55% 1";
+        << "000002 5 200|5.28|share|000002 200 5 5.280 1056.00 45.45 +4.55% 1";
     QTest::newRow("negative percent half up")
-        << "600000 5 200|4.29|share|600000 200 5 4.290 858 -152.45 -15.25% -1";
+        << "600000 5 200|4.29|share|600000 200 5 4.290 858.00 -152.45 -15.25% -1";
     // 1000050000500.025 exactly: more digits than a double keeps, still within range.
     QTest::newRow("value exact to the fen")
         << "000001 500 2000000001|500.025|share|000001 2000000001 500 500.025 1000050000500.03 "
@@ -92,7 +92,7 @@ void TestLiveFigures::totalWithoutFees() {
     // Without a fee schedule the profit total is unknown, never the sum of the others.
     const holdings::PositionList list = holdings::PositionsOf(Lots("000002 5 100"));
     const holdings::LiveRow row = holdings::LiveRowOf(list.positions[0], "5.5", {}, std::nullopt);
-    QCOMPARE(holdings::TotalsOf({row}).text, QStringLiteral("总市值 550    总浮动盈亏 —"));
+    QCOMPARE(holdings::TotalsOf({row}).text, QStringLiteral("总市值 550.00    总浮动盈亏 —"));
 }
 
 void TestLiveFigures::readingsKeepTheLastQuote() {

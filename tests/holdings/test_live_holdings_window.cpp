@@ -8,6 +8,8 @@
 #include "quotes/quote_feed.h"
 #include "settings/fee_settings_dialog.h"
 #include "storage/database.h"
+#include "storage/watch_list_store.h"
+#include "support/button_names.h"
 #include "support/fake_quote_server.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
@@ -47,6 +49,9 @@ private slots:
     void initTestCase();
     void followsQuotesFeesAndLots();
     void longListKeepsEveryColumn();
+    void stalePriceShowsGrey();
+    void opensTallAndRemembersItsPlace_data();
+    void opensTallAndRemembersItsPlace();
 };
 
 void TestLiveHoldingsWindow::initTestCase() {
@@ -67,6 +72,9 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", cells[0]}, {"MONEY", cells[1]}, {"NUMS", cells[2].toInt()}}));
     }
+    // The watch list knows the name of the code no service knows.
+    QVERIFY(storage::AddWatchEntry(storage::Database(),
+                                   {0, "300999", "创业板ETF", {9, "9"}, {7, "7"}}));
     FakeQuoteServer server;
     server.body = QuoteLine("sh600000", "浦发银行", "11.000") +
                   QuoteLine("sz000002", "万 科Ａ\u202E", "5.500") + "var hq_str_sz300999=\"\";\n";
@@ -91,12 +99,14 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_COMPARE(server.requests.size(), 1);
     QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
     QTRY_COMPARE(Shown(live->Figures),
-                 (QStringList{"000002 万 科Ａ 100 5 5.500 550 39.45 +7.89%", "300999  100 8  — — —",
-                              "600000 浦发银行 1500 10.667 11.000 16500 384 +2.40%"}));
+                 (QStringList{"000002 万 科Ａ 100 5 5.500 550.00 39.45 +7.89%",
+                              "300999 创业板ETF 100 8 — — — —",
+                              "600000 浦发银行 1500 10.667 11.000 16500.00 384.00 +2.40%"}));
+    QCOMPARE(UnnamedButtons(live), QString());
     QCOMPARE(live->Figures->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
              QVariant(QColor(255, 0, 0)));
     QCOMPARE(live->Label2->text(),
-             QStringLiteral("总市值 17050    总浮动盈亏 423.45    1只股票无报价"));
+             QStringLiteral("总市值 17050.00    总浮动盈亏 423.45    1只股票无报价"));
     QVERIFY(live->Label1->text().startsWith(QStringLiteral("行情来源: 新浪  价格更新于 ")));
     QVERIFY(live->Label1->text().endsWith(QStringLiteral("1条持仓记录无法读取,未计入")));
 
@@ -110,7 +120,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     const auto profit = [live] {
         return live->Figures->index(2, LiveHoldingsWindow::kProfit).data().toString();
     };
-    QCOMPARE(profit(), QStringLiteral("481.1"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
+    QCOMPARE(profit(), QStringLiteral("481.10"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
     fees.RadioButton2->setChecked(true);
     QCOMPARE(profit(), QStringLiteral("480.92"));  // 499.5 - (8.25 + 5 + 5 + 0.16 + 0.17)
     fees.Edit5->setText("x");
@@ -146,7 +156,7 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
     QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
-    for (int i = 1; i <= 12; ++i) {
+    for (int i = 1; i <= 30; ++i) {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
     }
@@ -157,6 +167,87 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
     QTRY_VERIFY(live->ListView1->verticalScrollBar()->isVisible());
     QVERIFY(!live->ListView1->horizontalScrollBar()->isVisible());
     QVERIFY(live->ListView1->horizontalHeader()->length() <= live->ListView1->viewport()->width());
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestLiveHoldingsWindow::stalePriceShowsGrey() {
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    for (const char *code : {"000002", "600000"}) {
+        QVERIFY(storage::Database().Insert(storage::kGmm,
+                                           {{"MID", code}, {"MONEY", 10}, {"NUMS", 100}}));
+    }
+    FakeQuoteServer server;
+    server.body =
+        QuoteLine("sz000002", "万科A", "5.500") + QuoteLine("sh600000", "浦发银行", "11.000");
+    qputenv("STOCKCALC_QUOTE_URL", server.url().toUtf8());
+    FakeQuoteServer fallback;
+    fallback.status = 503;
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession), 250, nullptr, 300);
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&feed, settings::Fees());
+    const auto price = [live](int row, int role) {
+        return live->Figures->index(row, LiveHoldingsWindow::kPrice).data(role);
+    };
+    QTRY_COMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.500"));
+    QCOMPARE(price(0, Qt::ToolTipRole), QVariant());
+    server.body = QuoteLine("sh600000", "浦发银行", "11.100");  // 000002 brings nothing now
+    QTRY_COMPARE(price(1, Qt::DisplayRole).toString(), QStringLiteral("11.100"));
+    QCOMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.500"));
+    QCOMPARE(price(0, Qt::ToolTipRole).toString(), QStringLiteral("价格停留在 10:00:00"));
+    QCOMPARE(price(0, Qt::ForegroundRole).value<QColor>(), QColor(150, 150, 150));
+    QCOMPARE(price(1, Qt::ForegroundRole).value<QColor>(), QColor(255, 255, 255));
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace_data() {
+    QTest::addColumn<int>("positions");
+    QTest::addColumn<int>("height");  // 0: taller than at first, every position in sight
+    QTest::newRow("few") << 3 << 340;
+    QTest::newRow("ten") << 10 << 0;
+    QTest::newRow("forty") << 40 << 384;  // half the 768 pixels of the work area
+}
+
+void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
+    QFETCH(int, positions);
+    QFETCH(int, height);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    for (int i = 1; i <= positions; ++i) {
+        QVERIFY(storage::Database().Insert(
+            storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
+    }
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(nullptr, settings::Fees());
+    QVERIFY(QTest::qWaitForWindowExposed(live));
+    if (height > 0) {
+        QCOMPARE(live->height(), height);
+    } else {
+        QVERIFY(live->height() > 340);
+        const QModelIndex last = live->Figures->index(positions - 1, LiveHoldingsWindow::kPercent);
+        QVERIFY(live->ListView1->viewport()->rect().contains(live->ListView1->visualRect(last)));
+    }
+    // Resized and moved, it opens there again.
+    QVERIFY(live->maximumHeight() > live->minimumHeight());
+    live->setGeometry(100, 80, 800, 500);
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    live = LiveHoldingsWindow::Open(nullptr, settings::Fees());
+    QCOMPARE(live->geometry(), QRect(100, 80, 800, 500));
+    QVERIFY(live->ListView1->geometry().right() < 800 && live->Label1->geometry().bottom() < 500);
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     settings::Install(nullptr, nullptr);
