@@ -47,6 +47,7 @@ class TestLiveHoldingsWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanup();
     void followsQuotesFeesAndLots();
     void longListKeepsEveryColumn();
     void stalePriceShowsGrey();
@@ -57,6 +58,11 @@ private slots:
 void TestLiveHoldingsWindow::initTestCase() {
     FilterOffscreenWarnings();
     platform::Install(std::make_unique<platform::FakePlatform>());
+}
+
+void TestLiveHoldingsWindow::cleanup() {
+    delete LiveHoldingsWindow::instance;  // left open by a test that failed
+    settings::Install(nullptr, nullptr);
 }
 
 void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
