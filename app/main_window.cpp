@@ -75,6 +75,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     SpeedButton1->setFlat(true);
     SpeedButton1->setGeometry(120, 120, 201, 41);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
+    SpeedButton1->setAccessibleName(QStringLiteral("访问岚石软件工作室主页"));
     SpeedButton1->setStyleSheet(
         QStringLiteral("QPushButton { border: none; background: transparent; }"));
     SpeedButton1->hide();

@@ -33,6 +33,7 @@ TForm6::TForm6() {
     SpeedButton2->setFlat(true);
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     SpeedButton2->setToolTip(QStringLiteral("关闭窗口"));
+    SpeedButton2->setAccessibleName(SpeedButton2->toolTip());
     SpeedButton2->setGeometry(4, 18, 25, 25);
     Bevel(this, 31);
 

@@ -19,6 +19,7 @@ TForm5::TForm5() {
     SpeedButton3->setToolTip(QStringLiteral("正常窗口"));
     SpeedButton3->setGeometry(32, 5, 25, 25);
     for (QPushButton *button : {SpeedButton2, SpeedButton3}) {
+        button->setAccessibleName(button->toolTip());
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
     }

@@ -20,11 +20,15 @@
 namespace holdings {
 
 using numbers::Extended;
-using numbers::FormatAmount;
 
 namespace {
 
 const QString kNone = QStringLiteral("—");
+
+// An amount to the fen with both decimals, so that the points of a column line up: "1410.00".
+QString FenText(double value) {
+    return QString::number(value == 0 ? 0.0 : value, 'f', 2);
+}
 
 int SignOf(double value) {
     return value > 0 ? 1 : (value < 0 ? -1 : 0);
@@ -90,7 +94,7 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
                 name,
                 numbers::ClassName(instrument),
                 QString::number(position.quantity),
-                FormatAmount(position.average),
+                numbers::FormatAmount(position.average),
                 kNone,
                 QString(),
                 kNone,
@@ -119,7 +123,7 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
         row.value = (numbers::Decimal::Whole(position.quantity) * numbers::Decimal::Of(now))
                         .Rounded(2)
                         .ToDouble();
-        row.valueText = FormatAmount(*row.value);
+        row.valueText = FenText(*row.value);
     } catch (const numbers::AmountOutOfRange &) {
         return row;
     }
@@ -131,7 +135,7 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
                                                          *fees, instrument)
                                   .NetProfit;
         row.profit = profit;
-        row.profitText = FormatAmount(profit);
+        row.profitText = FenText(profit);
         row.sign = SignOf(profit);
     } catch (const numbers::AmountOutOfRange &) {
         return row;
@@ -162,7 +166,7 @@ LiveTotals TotalsOf(const QList<LiveRow> &rows) {
                 if (isProfit) {
                     totals.sign = SignOf(rounded);
                 }
-                return FormatAmount(rounded);
+                return FenText(rounded);
             }
         } catch (const numbers::AmountOutOfRange &) {
         }

@@ -1,18 +1,30 @@
 #include "holdings/live_holdings_window.h"
 
-#include "widgets/list_editor.h"
+#include "quotes/price_ages.h"
+#include "storage/watch_list_store.h"
+#include "widgets/fitted_columns.h"
+#include "widgets/window_memory.h"
+
 
 #include <QAbstractTableModel>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QSizeGrip>
 #include <QStyle>
+
+#include <algorithm>
 
 #include <algorithm>
 
 namespace {
 
 const QColor kBackground(176, 211, 225);
+const QString kGeometryKey = QStringLiteral("LiveHoldings");
+constexpr int kRowHeight = 22;
+constexpr QSize kLeastSize(776, 340);  // as the window first was, and its smallest
+constexpr int kListTop = 38;
+constexpr int kBelowList = 70;  // the totals and the status line
 
 // The figures on the list's black: a gain red, a loss green, nothing to tell white.
 QColor SignColour(int sign) {
@@ -35,6 +47,28 @@ public:
         } else if (!rows.isEmpty()) {
             m_rows = rows;
             emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        }
+    }
+
+    // Takes in what a reading brought: the names the services give, and which prices it did
+    // not renew.
+    void noteReading(const quotes::FeedReading &reading) {
+        m_ages.Note(reading);
+        for (auto it = reading.quotes.cbegin(); it != reading.quotes.cend(); ++it) {
+            const QString name =
+                it.value() ? storage::CleanName(it.value()->name).trimmed() : QString();
+            if (!name.isEmpty()) {
+                m_names.insert(it.key(), name);
+            }
+        }
+    }
+    // Names of the watched stocks, for codes no reading has named yet.
+    void noteWatchedNames(const QList<storage::WatchEntry> &watched) {
+        for (const storage::WatchEntry &entry : watched) {
+            const QString name = storage::CleanName(entry.name).trimmed();
+            if (!name.isEmpty() && !m_names.contains(entry.code)) {
+                m_names.insert(entry.code, name);
+            }
         }
     }
 
@@ -62,19 +96,32 @@ public:
         }
         const holdings::LiveRow &row = m_rows[index.row()];
         const int column = index.column();
+        // A price the last reading for its code did not renew.
+        const std::optional<QTime> stale =
+            column == LiveHoldingsWindow::kPrice && !row.priceText.isEmpty()
+                ? m_ages.StaleSince(row.code)
+                : std::nullopt;
         switch (role) {
             case Qt::DisplayRole: {
-                const QString *texts[] = {&row.code,         &row.name,        &row.classText,
+                const QString name = row.name.isEmpty() ? m_names.value(row.code) : row.name;
+                const QString price = row.priceText.isEmpty() ? QStringLiteral("—") : row.priceText;
+                const QString *texts[] = {&row.code,         &name,            &row.classText,
                                           &row.quantityText, &row.averageText, &row.breakEvenText,
-                                          &row.priceText,    &row.valueText,   &row.profitText,
+                                          &price,            &row.valueText,   &row.profitText,
                                           &row.percentText};
                 return column < LiveHoldingsWindow::kColumnCount ? *texts[column] : QString();
             }
             case Qt::ForegroundRole:
+                if (stale) {
+                    return QColor(150, 150, 150);
+                }
                 return column == LiveHoldingsWindow::kProfit ||
                                column == LiveHoldingsWindow::kPercent
                            ? SignColour(row.sign)
                            : QColor(255, 255, 255);
+            case Qt::ToolTipRole:
+            case Qt::AccessibleDescriptionRole:
+                return stale ? quotes::StalePriceTip(*stale) : QVariant();
             case Qt::TextAlignmentRole:
                 return int((column <= LiveHoldingsWindow::kClass ? Qt::AlignLeft : Qt::AlignRight) |
                            Qt::AlignVCenter);
@@ -84,6 +131,8 @@ public:
 
 private:
     QList<holdings::LiveRow> m_rows;
+    quotes::PriceAges m_ages;
+    QHash<QString, QString> m_names;  // the last name known for each code
 };
 
 }  // namespace
@@ -91,7 +140,8 @@ private:
 LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_session(session) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
-    setFixedSize(776, 340);
+    setMinimumSize(kLeastSize);
+    resize(kLeastSize);
 
     m_title = new TitlePanel(QStringLiteral("持仓盈亏"), this);
     m_closeButton = m_title->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
@@ -103,14 +153,13 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_figures = model;
     m_list = new QTableView(this);
     m_list->setModel(model);
-    m_list->setGeometry(6, 38, 764, 232);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setMinimumSectionSize(22);
-    m_list->verticalHeader()->setDefaultSectionSize(22);
-    // The last column takes what is left beside a vertical scroll bar, so a long list needs
-    // no sideways one hiding the percentages.
-    FitColumnsBesideScrollBar(m_list, {62, 84, 40, 72, 76, 76, 76, 92, 86});
+    m_list->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    // Every figure whole; the name gives way, and a long list needs no sideways scroll bar
+    // hiding the percentages.
+    KeepColumnsFitted(m_list, kName);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -123,10 +172,10 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
     m_totals = new QLabel(this);
-    m_totals->setGeometry(8, 276, 760, 24);
     m_status = new QLabel(this);
-    m_status->setGeometry(8, 306, 760, 24);
     m_status->setStyleSheet(QStringLiteral("color: gray;"));
+    m_grip = new QSizeGrip(this);
+    layOut();
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     if (m_session) {
@@ -134,12 +183,45 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
                 &LiveHoldingsWindow::showRows);
         connect(m_session, &holdings::LiveSession::statusChanged, this,
                 &LiveHoldingsWindow::showStatus);
+        connect(m_session, &holdings::LiveSession::readingApplied, this,
+                [model](const quotes::FeedReading &reading) { model->noteReading(reading); });
     }
+    model->noteWatchedNames(storage::LoadWatchList(storage::Database()));
     showRows();
     showStatus();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
+}
+
+void LiveHoldingsWindow::placeAtOpening() {
+    if (RestoreGeometry(this, kGeometryKey)) {
+        return;
     }
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    // Tall enough for every position, up to half the work area.
+    const QRect area = screen->availableGeometry();
+    const int list = m_list->horizontalHeader()->sizeHint().height() +
+                     m_figures->rowCount() * kRowHeight + 2 * m_list->frameWidth();
+    resize(width(), std::clamp(kListTop + list + kBelowList, kLeastSize.height(),
+                               std::max(kLeastSize.height(), area.height() / 2)));
+    move(area.center() - rect().center());
+}
+
+void LiveHoldingsWindow::layOut() {
+    m_title->setGeometry(1, 1, width() - 2, 30);
+    m_list->setGeometry(6, kListTop, width() - 12, height() - kListTop - kBelowList);
+    m_totals->setGeometry(8, height() - 64, width() - 16, 24);
+    m_status->setGeometry(8, height() - 34, width() - 16 - m_grip->sizeHint().width(), 24);
+    m_grip->setGeometry(QRect(QPoint(), m_grip->sizeHint())
+                            .translated(width() - m_grip->sizeHint().width() - 1,
+                                        height() - m_grip->sizeHint().height() - 1));
+}
+
+void LiveHoldingsWindow::resizeEvent(QResizeEvent *event) {
+    ToolWindow::resizeEvent(event);
+    layOut();
+    showStatus();  // the status line is cut to its new width
 }
 
 void LiveHoldingsWindow::showEvent(QShowEvent *event) {
@@ -147,10 +229,15 @@ void LiveHoldingsWindow::showEvent(QShowEvent *event) {
     if (m_session) {
         m_session->start();
     }
+    if (!m_placed) {  // sized for the positions the session now holds
+        m_placed = true;
+        placeAtOpening();
+    }
 }
 
 void LiveHoldingsWindow::hideEvent(QHideEvent *event) {
     ToolWindow::hideEvent(event);
+    RememberGeometry(this, kGeometryKey);
     if (m_session) {
         m_session->stop();
     }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QTableView>
 
 class LiveHoldingsWindow final : public ToolWindowOf<LiveHoldingsWindow> {
@@ -40,8 +41,11 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void placeAtOpening();
+    void layOut();
     void showRows();
     void showStatus();
 
@@ -52,4 +56,6 @@ private:
     QAbstractItemModel *m_figures;  // the rows of m_list
     QLabel *m_totals;
     QLabel *m_status;
+    QSizeGrip *m_grip = nullptr;
+    bool m_placed = false;  // the window is resized by its bottom right corner
 };

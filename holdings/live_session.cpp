@@ -87,6 +87,7 @@ void LiveSession::apply(const quotes::FeedReading &reading) {
     // Market times are Beijing time, whatever the desktop's zone.
     const QDateTime now = m_feed ? m_feed->now() : quotes::RealTime();
     m_readingAt = now.toTimeZone(quotes::BeijingTime()).time();
+    emit readingApplied(reading);
     refigure();
 }
 

@@ -50,6 +50,8 @@ public:
 signals:
     void rowsChanged();
     void statusChanged();
+    // A reading of the codes held was taken in (before rowsChanged).
+    void readingApplied(const quotes::FeedReading &reading);
 
 private:
     void lotsChanged();

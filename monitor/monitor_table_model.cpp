@@ -39,7 +39,12 @@ MonitorTableModel::MonitorTableModel(const monitor::WatchSession *session, QObje
       m_off(AlarmPicture(false)) {
     connect(session, &monitor::WatchSession::rowsAboutToBeReplaced, this,
             &MonitorTableModel::beginResetModel);
-    connect(session, &monitor::WatchSession::rowsReplaced, this, &MonitorTableModel::endResetModel);
+    connect(session, &monitor::WatchSession::rowsReplaced, this, [this] {
+        m_ages.Clear();
+        endResetModel();
+    });
+    connect(session, &monitor::WatchSession::readingApplied, this,
+            [this](const quotes::FeedReading &reading) { m_ages.Note(reading); });
     connect(session, &monitor::WatchSession::rowsChanged, this, [this] {
         if (rowCount() > 0) {
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -60,17 +65,26 @@ QVariant MonitorTableModel::data(const QModelIndex &index, int role) const {
         return {};
     }
     const monitor::MonitorRow &row = m_session->rows()[index.row()];
+    // A price the last reading for its code did not renew.
+    const std::optional<QTime> stale = index.column() == Current && !row.price.isEmpty()
+                                           ? m_ages.StaleSince(row.code)
+                                           : std::nullopt;
     switch (role) {
         case Qt::DisplayRole: {
-            const QString texts[] = {row.code, row.name, row.price, row.upper, row.lower};
+            const QString price = row.price.isEmpty() ? QStringLiteral("—") : row.price;
+            const QString texts[] = {row.code, row.name, price, row.upper, row.lower};
             return texts[index.column()];
         }
         case Qt::ForegroundRole:
-            return QBrush(QColor::fromRgb(monitor::MarkColour(QString(row.mark))));
+            return QBrush(stale ? QColor(Qt::gray)
+                                : QColor::fromRgb(monitor::MarkColour(QString(row.mark))));
         case Qt::DecorationRole:
             return index.column() == Code ? QVariant(row.alarmOn ? m_on : m_off) : QVariant();
         case Qt::ToolTipRole:
-            return quotes::QuoteTooltip(row.price, row.previousClose, row.quoteTime);
+            return stale ? quotes::StalePriceTip(*stale)
+                         : quotes::QuoteTooltip(row.price, row.previousClose, row.quoteTime);
+        case Qt::AccessibleDescriptionRole:
+            return stale ? quotes::StalePriceTip(*stale) : QVariant();
         default:
             return {};
     }

@@ -4,6 +4,7 @@
 // since the previous close with the quote's time as every cell's tooltip.
 
 #include "monitor/watch_session.h"
+#include "quotes/price_ages.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
@@ -23,6 +24,7 @@ public:
 
 private:
     const monitor::WatchSession *m_session;
-    QIcon m_on;   // a green tick
-    QIcon m_off;  // a red disc with a white cross
+    quotes::PriceAges m_ages;  // prices a later reading did not renew show grey
+    QIcon m_on;                // a green tick
+    QIcon m_off;               // a red disc with a white cross
 };

@@ -1,14 +1,15 @@
 #include "monitor/monitor_window.h"
 
+#include "widgets/fitted_columns.h"
 #include "widgets/fonts.h"
-#include "widgets/list_editor.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
-#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -19,13 +20,13 @@ constexpr int kHeight = 272;
 // alarming row stays red or green, and readable, while the user points at it.
 const QColor kSelection(229, 243, 255);
 
-class MarkColourDelegate final : public QStyledItemDelegate {
+class MarkColourDelegate final : public WholeFiguresDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using WholeFiguresDelegate::WholeFiguresDelegate;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
+        WholeFiguresDelegate::initStyleOption(option, index);
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
             option->palette.setColor(group, QPalette::Highlight, kSelection);
             option->palette.setColor(group, QPalette::HighlightedText,
@@ -71,10 +72,6 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     ListView1->setGeometry(1, 31, kWidth - 2, kHeight - 32 - 18);
     Rows = new MonitorTableModel(session, this);
     ListView1->setModel(Rows);
-    // The code column is wider than designed: the substitute font's digits and the alarm
-    // picture do not fit into 70 pixels. The last column takes what is left beside a
-    // vertical scroll bar, so a long list needs no horizontal one covering its last row.
-    FitColumnsBesideScrollBar(ListView1, {84, 70, 60, 60});
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->verticalHeader()->hide();
@@ -84,7 +81,11 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
-    ListView1->setItemDelegate(new MarkColourDelegate(ListView1));
+    // Codes and prices are shown whole (the substitute font's digits and the alarm picture
+    // need more than the designed widths); the name gives way, and a long list needs no
+    // sideways scroll bar covering its last row.
+    KeepColumnsFitted(ListView1, MonitorTableModel::Name,
+                      new MarkColourDelegate(MonitorTableModel::Name, ListView1));
     connect(ListView1, &QTableView::doubleClicked, this, &TForm10::ListView1DblClick);
 
     Label1 = new QLabel(this);
@@ -92,10 +93,18 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     Label1->setFont(SongTi(12));
 
     connect(session, &monitor::WatchSession::statusChanged, this, &TForm10::showStatus);
-    // An alarm brings the hidden window back; the window is not pushed to the front.
+    // An alarm brings the hidden window back, not pushed to the front, with the first
+    // alarming row in sight; the selection stays, so a double click there still silences.
     connect(session, &monitor::WatchSession::alarmRaised, this, [this] {
         if (isHidden()) {
             show();
+            const QList<monitor::MonitorRow> &rows = m_session->rows();
+            const auto first =
+                std::find_if(rows.cbegin(), rows.cend(),
+                             [](const monitor::MonitorRow &row) { return row.alarming; });
+            if (first != rows.cend()) {
+                ListView1->scrollTo(Rows->index(int(first - rows.cbegin()), 0));
+            }
         }
     });
     showStatus();

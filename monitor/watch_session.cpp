@@ -116,6 +116,7 @@ void WatchSession::apply(const quotes::FeedReading &reading) {
     // Market times are Beijing time, whatever the desktop's zone.
     const QTime at = now().toTimeZone(quotes::BeijingTime()).time();
     m_status = quotes::DescribeReading(reading.state, kept, m_rows.size(), at, anyPrice);
+    emit readingApplied(reading);
     emit rowsChanged();
     emit statusChanged();
     if (kept < m_rows.size()) {

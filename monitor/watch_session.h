@@ -60,6 +60,8 @@ signals:
     // Some row's price, mark or alarm switch changed.
     void rowsChanged();
     void statusChanged();
+    // A reading that asked for the rows' codes has been written into them.
+    void readingApplied(const quotes::FeedReading &reading);
     // A reading brought at least one price.
     void pricesArrived();
     // A row with its alarm on stands at an edge of its band: the monitor shows itself.

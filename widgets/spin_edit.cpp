@@ -19,6 +19,8 @@ SpinEdit::SpinEdit(QWidget *parent)
         button->setFocusPolicy(Qt::NoFocus);
         button->setCursor(Qt::ArrowCursor);
     }
+    m_up->setAccessibleName(QStringLiteral("增大"));
+    m_down->setAccessibleName(QStringLiteral("减小"));
     connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
     setTextMargins(0, 0, kArrowWidth, 0);

@@ -42,6 +42,8 @@ QPushButton *TitlePanel::addButton(const QIcon &icon, const QString &hint) {
         this);
     button->setFlat(true);
     button->setToolTip(hint);
+    // A button drawn without a caption is named by its hint for assistive technology.
+    button->setAccessibleName(hint);
     button->setFocusPolicy(Qt::NoFocus);
     m_buttons.append(button);
     resizeEvent(nullptr);

@@ -10,6 +10,7 @@
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 #include "platform/fake/fake_platform.h"
+#include "support/button_names.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
 
@@ -71,6 +72,8 @@ private slots:
     void trayEntryOpensOrFocusesCompact();
     void differenceFiltersAndLayout();
     void titleButtonsStandOut();
+    void everyButtonHasAName_data();
+    void everyButtonHasAName();
 
     void average_data();
     void average();
@@ -401,6 +404,25 @@ void TestCalculatorWindows::differenceFiltersAndLayout() {
     // Tab: buy, sell, exchange, the six fees, net profit, and the quantity last.
     QCOMPARE(large->Edit2->nextInFocusChain(), static_cast<QWidget *>(large->ComboBox1));
     QCOMPARE(large->Edit3->nextInFocusChain(), static_cast<QWidget *>(large->SpinEdit1));
+}
+
+void TestCalculatorWindows::everyButtonHasAName_data() {
+    QTest::addColumn<int>("window");
+    QTest::newRow("compact") << 0;
+    QTest::newRow("full") << 1;
+    QTest::newRow("average") << 2;
+    QTest::newRow("profit") << 3;
+}
+
+void TestCalculatorWindows::everyButtonHasAName() {
+    QFETCH(int, window);
+    const std::unique_ptr<QWidget> shown(window == 0   ? static_cast<QWidget *>(TForm5::Open())
+                                         : window == 1 ? TForm2::Open()
+                                         : window == 2 ? static_cast<QWidget *>(TForm6::Open())
+                                                       : new TForm9);
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    QCOMPARE(UnnamedButtons(shown.get()), QString());
 }
 
 void TestCalculatorWindows::titleButtonsStandOut() {

@@ -44,23 +44,23 @@ void TestLiveFigures::row_data() {
     QTest::addColumn<QString>("line");
     // 16000.5 bought; fees 16.50 + 48.00 + 49.50, and 1.50 transfer in Shanghai only.
     QTest::newRow("several lots, Shanghai")
-        << "600000 12 500;600000 10 1000|11.000|old|600000 1500 10.667 11.00 16500 384 +2.40% 1";
+        << "600000 12 500;600000 10 1000|11.000|old|600000 1500 10.667 11.00 16500.00 384.00 +2.40% 1";
     QTest::newRow("Shenzhen")
-        << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.00 16500 385.5 +2.41% 1";
+        << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.00 16500.00 385.50 +2.41% 1";
     QTest::newRow("Beijing takes the Shenzhen rates")
-        << "830799 10 1000;830799 12 500|11|old|830799 1500 10.667 11.00 16500 385.5 +2.41% 1";
+        << "830799 10 1000;830799 12 500|11|old|830799 1500 10.667 11.00 16500.00 385.50 +2.41% 1";
     QTest::newRow("minimum commission on both sides")
-        << "000002 5 100|5.5|old|000002 100 5 5.50 550 39.45 +7.89% 1";
+        << "000002 5 100|5.5|old|000002 100 5 5.50 550.00 39.45 +7.89% 1";
     // 19.20 stamp tax, 10.00 + 9.60 commission; transfer 0.40 + 0.38 on the amounts.
     QTest::newRow("loss, transfer on the amount")
-        << "600036 40 1000|38.4|amount|600036 1000 40 38.40 38400 -1639.58 -4.10% -1";
+        << "600036 40 1000|38.4|amount|600036 1000 40 38.40 38400.00 -1639.58 -4.10% -1";
     QTest::newRow("loss, transfer per share")
-        << "600036 40 1000|38.4|share|600036 1000 40 38.40 38400 -1638.9 -4.10% -1";
+        << "600036 40 1000|38.4|share|600036 1000 40 38.40 38400.00 -1638.90 -4.10% -1";
     // 45.45 on a cost of 1000 is 4.545 %: half up, whichever way the doubles fall.
     QTest::newRow("percent half up")
-        << "000002 5 200|5.28|share|000002 200 5 5.28 1056 45.45 +4.55% 1";
+        << "000002 5 200|5.28|share|000002 200 5 5.28 1056.00 45.45 +4.55% 1";
     QTest::newRow("negative percent half up")
-        << "600000 5 200|4.29|share|600000 200 5 4.29 858 -152.45 -15.25% -1";
+        << "600000 5 200|4.29|share|600000 200 5 4.29 858.00 -152.45 -15.25% -1";
     // 1000050000500.025 exactly: more digits than a double keeps, still within range.
     QTest::newRow("value exact to the fen")
         << "000001 500 2000000001|500.025|share|000001 2000000001 500 500.025 1000050000500.03 "
@@ -95,18 +95,18 @@ void TestLiveFigures::classRow_data() {
     // transfer fee.
     QTest::addColumn<QString>("line");
     // 10 + 10.03 commission: 120 - 20.03; nets 9.99 at 4.003 (10 + 10.01), -0.01 at 4.002
-    QTest::newRow("fund") << "510300 4 10000|4.012||510300 基金 10000 4 4.003 4.012 40120 99.97 "
+    QTest::newRow("fund") << "510300 4 10000|4.012||510300 基金 10000 4 4.003 4.012 40120.00 99.97 "
                              "+0.25%";
     // the minimum 5 on both sides: 183.5 - 10; 10p - 1010 reaches 0 at 101
-    QTest::newRow("bond") << "113052 100 10|118.35||113052 债券 10 100 101.000 118.350 1183.5 "
-                             "173.5 +17.35%";
+    QTest::newRow("bond") << "113052 100 10|118.35||113052 债券 10 100 101.000 118.350 1183.50 "
+                             "173.50 +17.35%";
     // its own 0.05 ‰ with 0.1 minimum on both sides: 183.5 - 0.2; 10p - 1000.2 at 100.02
     QTest::newRow("bond at its own commission")
-        << "123015 100 10|118.35|0.05 0.05 0.1|123015 债券 10 100 100.020 118.350 1183.5 183.3 "
+        << "123015 100 10|118.35|0.05 0.05 0.1|123015 债券 10 100 100.020 118.350 1183.50 183.30 "
            "+18.33%";
     // a share beside them: 0.5 ‰ stamp tax and the transfer fee as before
     QTest::newRow("share") << "600000 10 100|10.2|0.05 0.05 0.1|600000 股票 100 10 10.11 10.20 "
-                              "1020 9.47 +0.95%";
+                              "1020.00 9.47 +0.95%";
 }
 
 void TestLiveFigures::classRow() {
@@ -130,7 +130,7 @@ void TestLiveFigures::totalWithoutFees() {
     // Without a fee schedule the profit total is unknown, never the sum of the others.
     const holdings::PositionList list = holdings::PositionsOf(Lots("000002 5 100"));
     const holdings::LiveRow row = holdings::LiveRowOf(list.positions[0], "5.5", {}, std::nullopt);
-    QCOMPARE(holdings::TotalsOf({row}).text, QStringLiteral("总市值 550    总浮动盈亏 —"));
+    QCOMPARE(holdings::TotalsOf({row}).text, QStringLiteral("总市值 550.00    总浮动盈亏 —"));
 }
 
 QTEST_GUILESS_MAIN(TestLiveFigures)

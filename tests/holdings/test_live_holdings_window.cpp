@@ -9,6 +9,8 @@
 #include "quotes/quote_feed.h"
 #include "settings/fee_settings_dialog.h"
 #include "storage/database.h"
+#include "storage/watch_list_store.h"
+#include "support/button_names.h"
 #include "support/fake_quote_server.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
@@ -46,13 +48,22 @@ class TestLiveHoldingsWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanup();
     void followsQuotesFeesAndLots();
     void longListKeepsEveryColumn();
+    void stalePriceShowsGrey();
+    void opensTallAndRemembersItsPlace_data();
+    void opensTallAndRemembersItsPlace();
 };
 
 void TestLiveHoldingsWindow::initTestCase() {
     FilterOffscreenWarnings();
     platform::Install(std::make_unique<platform::FakePlatform>());
+}
+
+void TestLiveHoldingsWindow::cleanup() {
+    delete LiveHoldingsWindow::instance;  // left open by a test that failed
+    settings::Install(nullptr, nullptr);
 }
 
 void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
@@ -68,6 +79,9 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", cells[0]}, {"MONEY", cells[1]}, {"NUMS", cells[2].toInt()}}));
     }
+    // The watch list knows the name of the code no service knows.
+    QVERIFY(storage::AddWatchEntry(storage::Database(),
+                                   {0, "300999", "创业板ETF", {9, "9"}, {7, "7"}}));
     FakeQuoteServer server;
     server.body = QuoteLine("sh600000", "浦发银行", "11.000") +
                   QuoteLine("sz000002", "万 科Ａ\u202E", "5.500") + "var hq_str_sz300999=\"\";\n";
@@ -95,13 +109,14 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_COMPARE(server.requests.size(), 1);
     QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
     QTRY_COMPARE(Shown(live->figures()),
-                 (QStringList{"000002 万 科Ａ 股票 100 5 5.11 5.50 550 39.45 +7.89%",
-                              "300999  股票 100 8 8.11  — — —",
-                              "600000 浦发银行 股票 1500 10.667 10.75 11.00 16500 384 +2.40%"}));
+                 (QStringList{"000002 万 科Ａ 股票 100 5 5.11 5.50 550.00 39.45 +7.89%",
+                              "300999 创业板ETF 股票 100 8 8.11 — — — —",
+                              "600000 浦发银行 股票 1500 10.667 10.75 11.00 16500.00 384.00 +2.40%"}));
+    QCOMPARE(UnnamedButtons(live), QString());
     QCOMPARE(live->figures()->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
              QVariant(QColor(255, 0, 0)));
     QCOMPARE(live->totalsLine()->text(),
-             QStringLiteral("总市值 17050    总浮动盈亏 423.45    1只股票无报价"));
+             QStringLiteral("总市值 17050.00    总浮动盈亏 423.45    1只股票无报价"));
     // The code the service does not know counts as one without a price, as in the monitor.
     QVERIFY(live->statusLine()->text().startsWith(QStringLiteral("行情来源: 新浪  ")));
     QVERIFY(live->statusLine()->text().contains(QStringLiteral(" 1只股票没有报价  ")));
@@ -117,7 +132,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     const auto profit = [live] {
         return live->figures()->index(2, LiveHoldingsWindow::kProfit).data().toString();
     };
-    QCOMPARE(profit(), QStringLiteral("481.1"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
+    QCOMPARE(profit(), QStringLiteral("481.10"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
     fees.RadioButton2->setChecked(true);
     QCOMPARE(profit(), QStringLiteral("480.92"));  // 499.5 - (8.25 + 5 + 5 + 0.16 + 0.17)
     fees.Edit5->setText("x");
@@ -153,7 +168,7 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
     QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
-    for (int i = 1; i <= 12; ++i) {
+    for (int i = 1; i <= 30; ++i) {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
     }
@@ -166,6 +181,91 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
     QTRY_VERIFY(live->list()->verticalScrollBar()->isVisible());
     QVERIFY(!live->list()->horizontalScrollBar()->isVisible());
     QVERIFY(live->list()->horizontalHeader()->length() <= live->list()->viewport()->width());
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestLiveHoldingsWindow::stalePriceShowsGrey() {
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    for (const char *code : {"000002", "600000"}) {
+        QVERIFY(storage::Database().Insert(storage::kGmm,
+                                           {{"MID", code}, {"MONEY", 10}, {"NUMS", 100}}));
+    }
+    FakeQuoteServer server;
+    server.body =
+        QuoteLine("sz000002", "万科A", "5.500") + QuoteLine("sh600000", "浦发银行", "11.000");
+    qputenv("STOCKCALC_QUOTE_URL", server.url().toUtf8());
+    FakeQuoteServer fallback;
+    fallback.status = 503;
+    qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession), 250, nullptr, 300);
+    holdings::Book book;
+    holdings::LiveSession session(&feed, &book, settings::Fees());
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
+    const auto price = [live](int row, int role) {
+        return live->figures()->index(row, LiveHoldingsWindow::kPrice).data(role);
+    };
+    QTRY_COMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.50"));
+    QCOMPARE(price(0, Qt::ToolTipRole), QVariant());
+    server.body = QuoteLine("sh600000", "浦发银行", "11.100");  // 000002 brings nothing now
+    QTRY_COMPARE(price(1, Qt::DisplayRole).toString(), QStringLiteral("11.10"));
+    QCOMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.50"));
+    QCOMPARE(price(0, Qt::ToolTipRole).toString(), QStringLiteral("价格停留在 14:35:02"));
+    QCOMPARE(price(0, Qt::ForegroundRole).value<QColor>(), QColor(150, 150, 150));
+    QCOMPARE(price(1, Qt::ForegroundRole).value<QColor>(), QColor(255, 255, 255));
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    settings::Install(nullptr, nullptr);
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace_data() {
+    QTest::addColumn<int>("positions");
+    QTest::addColumn<int>("height");  // 0: taller than at first, every position in sight
+    QTest::newRow("few") << 3 << 340;
+    QTest::newRow("ten") << 10 << 0;
+    QTest::newRow("forty") << 40 << 384;  // half the 768 pixels of the work area
+}
+
+void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
+    QFETCH(int, positions);
+    QFETCH(int, height);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
+    for (int i = 1; i <= positions; ++i) {
+        QVERIFY(storage::Database().Insert(
+            storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
+    }
+    FakeSettings system;
+    TSETDlg fees;
+    settings::Install(&fees, &system);
+    holdings::Book book;
+    holdings::LiveSession session(nullptr, &book, settings::Fees());
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
+    QVERIFY(QTest::qWaitForWindowExposed(live));
+    if (height > 0) {
+        QCOMPARE(live->height(), height);
+    } else {
+        QVERIFY(live->height() > 340);
+        const QModelIndex last = live->figures()->index(positions - 1, LiveHoldingsWindow::kPercent);
+        QVERIFY(live->list()->viewport()->rect().contains(live->list()->visualRect(last)));
+    }
+    // Resized and moved, it opens there again.
+    QVERIFY(live->maximumHeight() > live->minimumHeight());
+    live->setGeometry(100, 80, 800, 500);
+    live->close();
+    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
+    live = LiveHoldingsWindow::Open(&session);
+    QCOMPARE(live->geometry(), QRect(100, 80, 800, 500));
+    QVERIFY(live->list()->geometry().right() < 800 && live->statusLine()->geometry().bottom() < 500);
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     settings::Install(nullptr, nullptr);

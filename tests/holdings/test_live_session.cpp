@@ -67,25 +67,25 @@ void TestLiveSession::figures_data() {
     QTest::addColumn<QStringList>("rows");
     const QString noPrice = "000002 100 5  — — —";
     QTest::newRow("priced by code")
-        << "" << QStringList{noPrice, "600000 1500 10.667 11.00 16500 384 +2.40%"};
+        << "" << QStringList{noPrice, "600000 1500 10.667 11.00 16500.00 384.00 +2.40%"};
     QTest::newRow("a reading without the code keeps its price")
         << "reading of 000002"
-        << QStringList{"000002 100 5 5.50 550 39.45 +7.89%",
-                       "600000 1500 10.667 11.00 16500 384 +2.40%"};
+        << QStringList{"000002 100 5 5.50 550.00 39.45 +7.89%",
+                       "600000 1500 10.667 11.00 16500.00 384.00 +2.40%"};
     QTest::newRow("a reading while no one looks is passed over")
         << "stop, reading of 000002"
-        << QStringList{noPrice, "600000 1500 10.667 11.00 16500 384 +2.40%"};
+        << QStringList{noPrice, "600000 1500 10.667 11.00 16500.00 384.00 +2.40%"};
     QTest::newRow("a lot deleted in the book")
-        << "remove lot 3" << QStringList{noPrice, "600000 1000 10 11.00 11000 925 +9.25%"};
+        << "remove lot 3" << QStringList{noPrice, "600000 1000 10 11.00 11000.00 925.00 +9.25%"};
     QTest::newRow("a code held again has no price from before")
         << "re-buy 600000" << QStringList{noPrice, "600000 100 10  — — —"};
     QTest::newRow("a code sold out is not held")
-        << "add 000002 -100" << QStringList{"600000 1500 10.667 11.00 16500 384 +2.40%"};
+        << "add 000002 -100" << QStringList{"600000 1500 10.667 11.00 16500.00 384.00 +2.40%"};
     // 499.5 - (8.25 + 5 + 5 + 0.15)
     QTest::newRow("the fees in force") << "today's fees"
                                        << QStringList{noPrice,
-                                                      "600000 1500 10.667 11.00 16500 "
-                                                      "481.1 +3.01%"};
+                                                      "600000 1500 10.667 11.00 16500.00 "
+                                                      "481.10 +3.01%"};
 }
 
 void TestLiveSession::figures() {
@@ -111,7 +111,7 @@ void TestLiveSession::figures() {
         QVERIFY(book.Add({0, "000002", 5, -100}).done());
     } else if (then == "today's fees") {
         fees.fees = {"0", "0.5", "0.25", "0.25", "0.01", "0.01", "5"};
-        QCOMPARE(Shown(session).last().section(u' ', 5, 5), QStringLiteral("384"));
+        QCOMPARE(Shown(session).last().section(u' ', 5, 5), QStringLiteral("384.00"));
         session.feesChanged();
     }
     QCOMPARE(Shown(session), rows);

@@ -8,6 +8,7 @@
 #include "monitor/watch_session.h"
 #include "platform/fake/fake_platform.h"
 #include "storage/watch_list_store.h"
+#include "support/button_names.h"
 #include "support/fake_quote_server.h"
 #include "support/fake_settings.h"
 #include "support/message_recorder.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -109,6 +111,11 @@ private slots:
     void dialogStartsAndStopsTheMonitor();
     void alarmMarksShowsAndDoubleClickSilences();
     void longListFitsBesideItsScrollBar();
+    void pricesWholeNamesGiveWay_data();
+    void pricesWholeNamesGiveWay();
+    void alarmBelowTheFoldComesIntoView();
+    void stalePricesShowGrey_data();
+    void stalePricesShowGrey();
     void readingsFillPricesAndFailuresKeepThem();
     void overlayShapeIsTheText();
     void overlayKeepsToTheScreen_data();
@@ -305,7 +312,7 @@ void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     QCOMPARE(TForm10::instance->geometry(), QRect(676, 464, 348, 272));
     QAbstractItemModelTester tester(TForm10::instance->Rows);
     QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4}),
-             (QStringList{"000001  12 11", "600000  16 15"}));
+             (QStringList{"000001 — 12 11", "600000 — 16 15"}));
     QVERIFY(m_session->active() && !m_session->alarmTestRunning());
     QTRY_COMPARE(m_server->requests.size(), 1);  // the first prices are asked for at once
 
@@ -382,6 +389,108 @@ void TestMonitorWindows::longListFitsBesideItsScrollBar() {
     QVERIFY(list->viewport()->rect().contains(list->visualRect(monitor->Rows->index(11, 4))));
 }
 
+void TestMonitorWindows::pricesWholeNamesGiveWay_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("band");  // upper and lower
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<bool>("nameCut");
+    QTest::newRow("four-digit price") << "贵州茅台"
+                                      << "1600 1450.5"
+                                      << "1512.000" << false;
+    QTest::newRow("long name") << "沪深300ETF华泰柏瑞"
+                               << "4.5 3.9"
+                               << "4.123" << true;
+    QTest::newRow("short prices") << "中国平安"
+                                  << "99.99 0.01"
+                                  << "45.670" << false;
+}
+
+void TestMonitorWindows::pricesWholeNamesGiveWay() {
+    QFETCH(QString, name);
+    QFETCH(QString, band);
+    QFETCH(QString, price);
+    QFETCH(bool, nameCut);
+    TForm10 *monitor = MonitorWith({"600519 " + band});
+    QCOMPARE(UnnamedButtons(monitor), QString());
+    m_session->start(
+        {{0, "600519", name, {0, band.section(u' ', 0, 0)}, {0, band.section(u' ', 1, 1)}}});
+    Tick({price});
+    QTableView *list = monitor->ListView1;
+    QVERIFY(QTest::qWaitForWindowExposed(monitor));
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+    for (int column : {2, 3, 4}) {  // every price whole, within the window's width
+        const QString text = Cell(monitor, 0, column);
+        QVERIFY2(list->fontMetrics().horizontalAdvance(text) + margins <= list->columnWidth(column),
+                 qPrintable(text));
+    }
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    const bool cut = list->fontMetrics().horizontalAdvance(name) + margins > list->columnWidth(1);
+    QCOMPARE(cut, nameCut);
+    // A cut name's whole text is its tooltip.
+    const QPoint at = list->visualRect(monitor->Rows->index(0, 1)).center();
+    QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text() == name, nameCut);
+}
+
+void TestMonitorWindows::alarmBelowTheFoldComesIntoView() {
+    QStringList rows;
+    for (int i = 0; i < 13; ++i) {
+        rows.append(QStringLiteral("%1 16 15").arg(600000 + i));
+    }
+    TForm10 *monitor = MonitorWith(rows);
+    QTableView *list = monitor->ListView1;
+    QVERIFY(QTest::qWaitForWindowExposed(monitor));
+    list->selectRow(1);
+    monitor->SpeedButton2Click();
+    QStringList prices(13, QStringLiteral("15.5"));
+    prices[11] = QStringLiteral("16.2");
+    Tick(prices);
+    QVERIFY(monitor->isVisible());
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(monitor->Rows->index(11, 4))));
+    QCOMPARE(Selected(list), 1);
+}
+
+void TestMonitorWindows::stalePricesShowGrey_data() {
+    QTest::addColumn<QStringList>("second");  // what the next reading brings; "-": nothing
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("tips");  // of the price cells that show grey
+    QTest::newRow("both renewed") << QStringList{"15.5", "16"} << QStringList{"15.5", "16"}
+                                  << QStringList{"", ""};
+    QTest::newRow("second left out") << QStringList{"15.5", "-"} << QStringList{"15.5", "15.320"}
+                                     << QStringList{"", "价格停留在 10:00:00"};
+    QTest::newRow("first unknown now")
+        << QStringList{"", "16"} << QStringList{"—", "16"} << QStringList{"", ""};
+}
+
+void TestMonitorWindows::stalePricesShowGrey() {
+    QFETCH(QStringList, second);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, tips);
+    TForm10 *monitor = MonitorWith({"600000 20 10", "000001 20 10"});
+    QCOMPARE(Cell(monitor, 0, 2), QStringLiteral("—"));  // no price yet
+    quotes::FeedReading reading = ReadingOf(*m_session, Prices{"15.000", "15.320"});
+    reading.state.readingTime = InSession();
+    m_session->apply(reading);
+    Prices next;
+    for (const QString &price : second) {
+        next.append(price == u"-" ? std::nullopt : std::optional(price));
+    }
+    reading = ReadingOf(*m_session, next);
+    reading.state.readingTime = InSession().addSecs(5);
+    m_session->apply(reading);
+    for (int row = 0; row < 2; ++row) {
+        QCOMPARE(Cell(monitor, row, 2), shown[row]);
+        const QColor colour =
+            monitor->Rows->index(row, 2).data(Qt::ForegroundRole).value<QBrush>().color();
+        QCOMPARE(colour == QColor(Qt::gray), !tips[row].isEmpty());
+        if (!tips[row].isEmpty()) {
+            QCOMPARE(Cell(monitor, row, 2, Qt::ToolTipRole), tips[row]);
+        }
+        QCOMPARE(Colour(monitor, row), QColor(0, 0, 0));  // the other cells keep the mark's
+    }
+}
+
 void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
     m_server->body =
         "var hq_str_sh600000=\"PFYH,15.100,15.000,15.320,15.400,15.050,0,0,0,0,0,0,0,"
@@ -401,6 +510,7 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
     QTRY_VERIFY(monitor->Label1->toolTip().contains("403"));
     QVERIFY(monitor->Label1->text().contains("都失败了"));
     QCOMPARE(Cell(monitor, 1, 2), QStringLiteral("15.320"));
+    QCOMPARE(Cell(monitor, 1, 2, Qt::ToolTipRole), QStringLiteral("价格停留在 14:35:02"));
 }
 
 void TestMonitorWindows::overlayShapeIsTheText() {
