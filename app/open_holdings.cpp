@@ -4,29 +4,25 @@
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "quotes/quote_feed.h"
-#include "settings/fee_settings_dialog.h"
 #include "settings/settings_in_force.h"
 
 #include <QPointer>
 
-namespace {
-QPointer<quotes::QuoteFeed> g_feed;
-QPointer<TSETDlg> g_feeSettings;
-}  // namespace
-
-TForm4 *OpenHoldings() {
+TForm4 *OpenHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce) {
     const bool created = !TForm4::instance;
-    TForm4 *holdings = TForm4::Open();
+    TForm4 *holdings = TForm4::Open(inForce);
     if (created) {
-        QObject::connect(
-            holdings, &TForm4::ProfitTableRequested, holdings,
-            [holdings](const QString &average, const QString &cost, const QString &quantity) {
-                if (!OpenProfitTable(average, cost, quantity, holdings)) {
-                    holdings->ProfitTableFailed();
-                }
-            });
+        QObject::connect(holdings, &TForm4::ProfitTableRequested, holdings,
+                         [holdings, &inForce](const QString &average, const QString &cost,
+                                              const QString &quantity) {
+                             if (!OpenProfitTable(average, cost, quantity, holdings, inForce)) {
+                                 holdings->ProfitTableFailed();
+                             }
+                         });
         QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
-                         [] { OpenLiveHoldings(); });
+                         [feed = QPointer<quotes::QuoteFeed>(feed), &inForce] {
+                             OpenLiveHoldings(feed, inForce);
+                         });
     }
     if (LiveHoldingsWindow::instance) {
         LiveHoldingsWindow::instance->FollowLots(holdings->Lots);
@@ -35,17 +31,8 @@ TForm4 *OpenHoldings() {
     return holdings;
 }
 
-void SetLiveHoldingsSources(quotes::QuoteFeed *feed, TSETDlg *feeSettings) {
-    g_feed = feed;
-    g_feeSettings = feeSettings;
-}
-
-LiveHoldingsWindow *OpenLiveHoldings() {
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(g_feed, settings::Fees());
-    if (g_feeSettings) {
-        QObject::connect(g_feeSettings, &TSETDlg::FeesChanged, live,
-                         &LiveHoldingsWindow::FeesChanged, Qt::UniqueConnection);
-    }
+LiveHoldingsWindow *OpenLiveHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce) {
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(feed, inForce);
     if (TForm4::instance) {
         live->FollowLots(TForm4::instance->Lots);
     }

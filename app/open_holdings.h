@@ -4,21 +4,19 @@
 
 class LiveHoldingsWindow;
 class TForm4;
-class TSETDlg;
 
 namespace quotes {
 class QuoteFeed;
 }
+namespace settings {
+class InForce;
+}
 
 // Opens (or focuses) the holdings manager and reloads its list from the database. Its
 // "利润细分表" opens the profit table beside it with the combined figures; its "实时盈亏" opens
-// the live figures.
-TForm4 *OpenHoldings();
-
-// Where the live figures take their prices, and the fee dialog whose changes they follow; set
-// once at start.
-void SetLiveHoldingsSources(quotes::QuoteFeed *feed, TSETDlg *feeSettings);
+// the live figures with prices from `feed`. Both windows work with the fees of `inForce`.
+TForm4 *OpenHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce);
 
 // Opens (or focuses) the live figures of the holdings. Lots added, changed, merged or deleted
 // in an open holdings manager show in them at once.
-LiveHoldingsWindow *OpenLiveHoldings();
+LiveHoldingsWindow *OpenLiveHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce);

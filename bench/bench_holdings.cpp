@@ -44,7 +44,8 @@ void BM_LoadHoldings(benchmark::State &state) {
         state.SkipWithError("cannot make the database");
         return;
     }
-    TForm4 *window = TForm4::Open();
+    const settings::InForce inForce;
+    TForm4 *window = TForm4::Open(inForce);
     for (auto _ : state) {
         window->LoadHoldings();
         benchmark::DoNotOptimize(window->Lots->rowCount());
@@ -79,7 +80,8 @@ void BM_MergeSelectedAmongRemoved(benchmark::State &state) {
             state.SkipWithError("cannot make the database");
             return;
         }
-        TForm4 *window = TForm4::Open();
+        const settings::InForce inForce;
+        TForm4 *window = TForm4::Open(inForce);
         window->LoadHoldings();
         for (int row = 0; row < lots; ++row) {
             window->setChecked(row, true);

@@ -1,6 +1,7 @@
 #pragma once
 // TForm9: the profit breakdown table of one holding at a ladder of sell prices.
 
+#include "settings/settings_in_force.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
@@ -13,7 +14,7 @@
 class TForm9 final : public ToolWindowOf<TForm9> {
     Q_OBJECT
 public:
-    TForm9();
+    explicit TForm9(const settings::InForce &inForce);
 
     TitlePanel *Panel1;
     QPushButton *SpeedButton2;   // close
@@ -35,10 +36,14 @@ public:
     // figures only when `reportFigures`. False when a holding figure did not parse and the
     // fill stopped.
     bool FillProfitTable(bool reportFigures = true);
+
+private:
+    const settings::InForce &m_inForce;
 };
 
 // Opens (or focuses) the table so that it overlaps the holdings window's right edge by 100
 // pixels, or further left as far as it takes to stay on the screen; writes the three figures
 // and fills it. False, without a message, when the figures could not be tabulated.
 bool OpenProfitTable(const QString &averageText, const QString &costText,
-                     const QString &quantityText, const QWidget *holdingsWindow);
+                     const QString &quantityText, const QWidget *holdingsWindow,
+                     const settings::InForce &inForce);

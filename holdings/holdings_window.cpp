@@ -12,8 +12,6 @@
 #include "widgets/pictures.h"
 #include "widgets/speed_button.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStyle>
 
 #include <algorithm>
@@ -24,8 +22,8 @@ const QColor kBackground(176, 211, 225);
 
 // The fee rates in force when a reference cost is computed; none when a rate text does not
 // parse, which gives reference costs of 0.
-std::optional<numbers::FeeSchedule> FeesInForce() {
-    return numbers::ReadFeeSchedule(settings::Fees().FeeTexts()).schedule;
+std::optional<numbers::FeeSchedule> FeesInForce(const settings::InForce &inForce) {
+    return inForce.fees().schedule;
 }
 
 // The manager's buttons are speed buttons drawn raised.
@@ -54,7 +52,7 @@ void ShowMessage(QWidget *owner, const holdings::Message &message) {
 
 }  // namespace
 
-TForm4::TForm4() {
+TForm4::TForm4(const settings::InForce &inForce) : m_inForce(inForce) {
     setWindowTitle(QStringLiteral("股票管理器"));
     SetBackground(this, kBackground);
     resize(616, 420);
@@ -166,9 +164,7 @@ TForm4::TForm4() {
     m_states.setFields({SpinEdit1, Edit1, SpinEdit2}, kBackground, Qt::white);
     RightAlignPlainEdits(this);
     SetBrowsingState();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreWhenFirstShown(this);
 }
 
 void TForm4::LoadHoldings() {
@@ -181,7 +177,7 @@ void TForm4::LoadHoldings() {
     const bool hadSelection = selectedRow() >= 0;
     {
         const QSignalBlocker blocker(ListView1->selectionModel());
-        Lots->setRows(holdings::RowsOf(*lots, FeesInForce()));
+        Lots->setRows(holdings::RowsOf(*lots, FeesInForce(m_inForce)));
     }
     if (unreadable > 0) {
         messages::Show(this, numbers::UnreadableLotsMessage(unreadable), QStringLiteral("提示"),
@@ -275,7 +271,7 @@ void TForm4::SpeedButton4Click() {
         return;
     }
     const storage::Database database;
-    const std::optional<numbers::FeeSchedule> fees = FeesInForce();
+    const std::optional<numbers::FeeSchedule> fees = FeesInForce(m_inForce);
     int row = -1;
     if (m_editMode == EditMode::Modifying) {
         // The lot chosen when the modify began, wherever its row stands now.
@@ -340,7 +336,8 @@ void TForm4::SpeedButton1010Click() {
 
 void TForm4::SpeedButton9Click() {
     const QList<int> rows = Lots->checkedRows();
-    const holdings::MergePlan plan = holdings::PlanMerge(Lots->rowsAt(rows), FeesInForce());
+    const holdings::MergePlan plan =
+        holdings::PlanMerge(Lots->rowsAt(rows), FeesInForce(m_inForce));
     if (plan.message) {
         ShowMessage(this, *plan.message);
     }

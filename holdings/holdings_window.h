@@ -4,6 +4,7 @@
 
 #include "holdings/holding_figures.h"
 #include "holdings/lot_list_model.h"
+#include "settings/settings_in_force.h"
 #include "widgets/list_editor.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
@@ -18,7 +19,7 @@
 class TForm4 final : public ToolWindowOf<TForm4> {
     Q_OBJECT
 public:
-    TForm4();
+    explicit TForm4(const settings::InForce &inForce);
 
     enum class EditMode { Adding, Modifying };
 
@@ -99,4 +100,5 @@ private:
     EditMode m_editMode = EditMode::Adding;
     storage::HoldingLot m_modified;  // the record a modify rewrites, as its row held it
     EditStates m_states;
+    const settings::InForce &m_inForce;
 };

@@ -6,9 +6,7 @@
 #include "widgets/list_editor.h"
 
 #include <QAbstractTableModel>
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QScreen>
 #include <QStyle>
 
 namespace {
@@ -87,20 +85,8 @@ private:
 
 }  // namespace
 
-LiveHoldingsWindow *LiveHoldingsWindow::Open(quotes::QuoteFeed *feed,
-                                             const settings::FeeSettings &fees) {
-    if (instance) {
-        FocusWindow(instance);
-        return instance;
-    }
-    instance = new LiveHoldingsWindow(feed, fees);
-    instance->show();
-    FocusWindow(instance);
-    return instance;
-}
-
-LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::FeeSettings &fees)
-    : m_feed(feed), m_fees(fees) {
+LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::InForce &inForce)
+    : m_feed(feed), m_inForce(inForce) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
     setFixedSize(660, 340);
@@ -136,18 +122,16 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
 
     Label2 = new QLabel(this);
     Label2->setGeometry(8, 276, 644, 24);
-    Label1 = new QLabel(this);
+    Label1 = new StatusLine(this);
     Label1->setGeometry(8, 306, 644, 24);
-    Label1->setStyleSheet(QStringLiteral("color: gray;"));
 
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
+    connect(&inForce, &settings::InForce::changed, this, &LiveHoldingsWindow::FeesChanged);
     if (m_feed) {
         connect(m_feed, &quotes::QuoteFeed::readingDone, this, &LiveHoldingsWindow::received);
     }
     LoadLots();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreWhenFirstShown(this);
 }
 
 void LiveHoldingsWindow::LoadLots() {
@@ -216,8 +200,7 @@ void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
 }
 
 void LiveHoldingsWindow::showFigures() {
-    const numbers::FeeScheduleReading fees =
-        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis());
+    const numbers::FeeScheduleReading fees = m_inForce.fees();
     const QList<holdings::LiveRow> rows = m_holdings.Rows(fees.schedule);
     static_cast<LiveFiguresModel *>(Figures)->setRows(rows);
 
@@ -230,9 +213,5 @@ void LiveHoldingsWindow::showFigures() {
     const quotes::ReadingStatus status =
         holdings::LiveStatus(m_reading, m_kept, rows, m_readingAt, m_holdings.unreadable(),
                              fees.schedule ? QString() : fees.error);
-    Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
-                                         : QStringLiteral("color: gray;"));
-    // A long account is cut to the line; the tooltip holds all of it.
-    Label1->setText(Label1->fontMetrics().elidedText(status.text, Qt::ElideRight, Label1->width()));
-    Label1->setToolTip(status.details);
+    Label1->setStatus(status.text, status.details, status.problem);
 }

@@ -4,6 +4,7 @@
 
 #include "holdings/live_figures.h"
 #include "settings/settings_in_force.h"
+#include "widgets/status_line.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
@@ -34,18 +35,15 @@ public:
         kColumnCount
     };
 
-    // Prices come from `feed`; the fees are those in force in `fees`.
-    LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::FeeSettings &fees);
-
-    // Focuses the live window, or creates, shows and remembers a new one.
-    static LiveHoldingsWindow *Open(quotes::QuoteFeed *feed, const settings::FeeSettings &fees);
+    // Prices come from `feed`; the figures follow the fees of `inForce`.
+    LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::InForce &inForce);
 
     TitlePanel *Panel1;
     QPushButton *SpeedButton2;  // close
     QTableView *ListView1;
     QAbstractItemModel *Figures;  // the rows of ListView1
     QLabel *Label2;               // the totals
-    QLabel *Label1;               // the status line
+    StatusLine *Label1;           // the status line
 
     // Reads the lots again; the figures and the codes asked of the feed follow.
     void LoadLots();
@@ -65,7 +63,7 @@ private:
     void showFigures();
 
     QPointer<quotes::QuoteFeed> m_feed;
-    const settings::FeeSettings &m_fees;
+    const settings::InForce &m_inForce;
     holdings::LiveHoldings m_holdings;
     std::optional<quotes::FeedState> m_reading;  // the last reading; none before the first
     qsizetype m_kept = 0;

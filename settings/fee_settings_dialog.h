@@ -1,5 +1,6 @@
 #pragma once
-// TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
+// TSETDlg: the fee-rate settings. Its seven texts and the transfer basis are the fees in force,
+// saved or not: every edit is written into the settings in force.
 
 #include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
@@ -11,10 +12,10 @@
 #include <QPointer>
 #include <QRadioButton>
 
-class TSETDlg final : public QDialog, public settings::FeeSettings {
+class TSETDlg final : public QDialog {
     Q_OBJECT
 public:
-    explicit TSETDlg(QWidget *parent = nullptr);
+    explicit TSETDlg(settings::InForce &inForce, QWidget *parent = nullptr);
 
     QLabel *Image1;
     QLineEdit *Edit4;            // buy stamp tax
@@ -30,18 +31,14 @@ public:
     SpeedButton *SpeedButton2;   // 保存设置
     SpeedButton *SpeedButton3;   // 退  出
 
-    // The seven texts in record order, as the calculators read them.
-    numbers::FeeTexts FeeTexts() const override;
-    numbers::TransferBasis TransferFeeBasis() const override;
+    // The seven texts in record order, and the basis chosen.
+    numbers::FeeTexts FeeTexts() const;
+    numbers::TransferBasis TransferFeeBasis() const;
 
     void Load();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
-
-signals:
-    // A rate text or the transfer basis changed: the fees in force are not what they were.
-    void FeesChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -53,6 +50,9 @@ private:
     void setTexts(const numbers::FeeTexts &texts);
     void setTransferBasis(numbers::TransferBasis basis);
     void showTransferUnits();
+    void publish();
+
+    settings::InForce &m_inForce;
 
     QLabel *m_shenzhenLabel = nullptr;
     QLabel *m_shanghaiLabel = nullptr;

@@ -74,13 +74,11 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     FakeQuoteServer fallback;  // asked for what the main service leaves without a price
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
     MessageRecorder messages;
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
-    SetLiveHoldingsSources(&feed, &fees);
 
-    TForm4 *holdings = OpenHoldings();
+    TForm4 *holdings = OpenHoldings(&feed, inForce);
     QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
     holdings->SpeedButton11->click();
     LiveHoldingsWindow *live = LiveHoldingsWindow::instance;
@@ -136,7 +134,6 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QCOMPARE(feed.codes(), QStringList());
     delete holdings;
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 
@@ -150,16 +147,14 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
     }
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(nullptr, settings::Fees());
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(nullptr, inForce);
     QTRY_VERIFY(live->ListView1->verticalScrollBar()->isVisible());
     QVERIFY(!live->ListView1->horizontalScrollBar()->isVisible());
     QVERIFY(live->ListView1->horizontalHeader()->length() <= live->ListView1->viewport()->width());
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 

@@ -87,6 +87,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MessageRecorder> m_messages;
+    settings::InForce m_inForce;
     platform::FakePlatform *m_platform = nullptr;
 };
 
@@ -105,7 +106,6 @@ void TestSettingsDialogs::init() {
 }
 
 void TestSettingsDialogs::cleanup() {
-    settings::Install(nullptr, nullptr);
     m_messages.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -113,20 +113,19 @@ void TestSettingsDialogs::cleanup() {
 void TestSettingsDialogs::feeLoadShowsStoredTexts() {
     Sql("UPDATE setup SET A1 = 0.05, A2 = 1.5, B1 = 2.5, B2 = 0.25, C1 = 0.02, C2 = 0.6, "
         "LM = 0");
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     QCOMPARE(Texts(dialog), (QStringList{"0.05", "1.5", "2.5", "0.25", "0.02", "0.6", "0"}));
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0"));
     QCOMPARE(dialog.Edit9->text(), QStringLiteral("0.6"));
     QVERIFY(m_messages->shown.isEmpty());
-    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("1.5"));
+    QCOMPARE(m_inForce.fees().schedule->SellStampTaxRate, 1.5);
     dialog.Edit5->setText(QStringLiteral("2"));  // typed, not saved: in force at once
-    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("2"));
+    QCOMPARE(m_inForce.fees().schedule->SellStampTaxRate, 2.0);
 }
 
 void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
     QFile::remove(storage::DatabaseFileName());
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(m_messages->shown.size(), 1);
     const messages::Message &message = m_messages->shown.front();
     QCOMPARE(message.text, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"));
@@ -140,7 +139,7 @@ void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
 void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
     Sql("UPDATE setup SET A1 = NULL, A2 = NULL, B1 = NULL, B2 = NULL, C1 = NULL, C2 = NULL, "
         "LM = NULL");
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(Texts(dialog), (QStringList{"", "", "", "", "", "", ""}));
     QVERIFY(m_messages->shown.isEmpty());
 }
@@ -161,7 +160,7 @@ void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
     QFETCH(QString, stored);
     QFETCH(bool, readFails);
     Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, " + stored);
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(m_messages->texts(),
              readFails ? QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"}
                        : QStringList());
@@ -171,7 +170,7 @@ void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
 }
 
 void TestSettingsDialogs::feeSaveNormalisesAndStores() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     dialog.Edit5->setText(QStringLiteral(".5"));
     dialog.Edit9->setText(QStringLiteral("2."));
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
@@ -212,7 +211,7 @@ void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField() {
     QFETCH(QStringList, texts);
     QFETCH(QString, message);
     QFETCH(QStringList, after);
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     const QByteArray before = FileBytes();
     const QList<QLineEdit *> fields = {dialog.Edit4, dialog.Edit5, dialog.Edit6, dialog.Edit7,
                                        dialog.Edit8, dialog.Edit9, dialog.Edit1};
@@ -227,7 +226,7 @@ void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField() {
 }
 
 void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QFile::remove(storage::DatabaseFileName());
     dialog.Edit6->setText(QStringLiteral("2.5"));
     dialog.SpeedButton2Click();
@@ -239,21 +238,20 @@ void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
 }
 
 void TestSettingsDialogs::feeExitNormalisesAndKeepsTextsInForce() {
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     dialog.show();
     dialog.Edit1->setText(QStringLiteral("."));
     dialog.Edit7->setText(QStringLiteral(".25"));
     QTest::mouseClick(dialog.SpeedButton3, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0.0"));
-    QCOMPARE(settings::Fees().FeeTexts()[3], QStringLiteral("0.25"));
+    QCOMPARE(m_inForce.fees().schedule->SellCommissionRate, 0.25);
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(storage::LoadFeeTexts(Database())->at(3), QStringLiteral("3"));  // not stored
 }
 
 void TestSettingsDialogs::feeCloseBoxDoesNotNormalise() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     dialog.show();
     dialog.Edit4->setText(QStringLiteral(".5"));
     dialog.close();
@@ -262,7 +260,7 @@ void TestSettingsDialogs::feeCloseBoxDoesNotNormalise() {
 
 void TestSettingsDialogs::feeDefaultsWriteNothing() {
     Sql("UPDATE setup SET A2 = 2");
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     const QByteArray before = FileBytes();
     QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
     QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
@@ -270,7 +268,7 @@ void TestSettingsDialogs::feeDefaultsWriteNothing() {
 }
 
 void TestSettingsDialogs::feeDialogLayout() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("股票交易费率设置"));
     QCOMPARE(dialog.palette().color(QPalette::Window), QColor(176, 211, 225));
     QCOMPARE(dialog.SpeedButton3->text(), QStringLiteral("退  出"));
@@ -301,8 +299,7 @@ void TestSettingsDialogs::feeDialogLayout() {
 
 void TestSettingsDialogs::feeTransferBasis() {
     Sql("UPDATE setup SET TB = 1");
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     dialog.show();
     const auto units = [&dialog](const QString &unit) {  // of the two transfer labels
         const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
@@ -328,11 +325,11 @@ void TestSettingsDialogs::feeTransferBasis() {
     QCOMPARE(units("（分/股）"), 2);
     QCOMPARE(standard(),
              QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向 (股价10元时合0.02分/股)"));
-    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerShare);
+    QCOMPARE(m_inForce.fees().schedule->TransferFeeBasis, numbers::TransferBasis::PerShare);
     QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerAmount);
 
     QTest::mouseClick(dialog.RadioButton2, Qt::LeftButton);
-    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerAmount);
+    QCOMPARE(m_inForce.fees().schedule->TransferFeeBasis, numbers::TransferBasis::PerAmount);
     QCOMPARE(units("（‰)"), 2);
     QTest::mouseClick(dialog.RadioButton1, Qt::LeftButton);
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);  // 保存设置
@@ -378,7 +375,7 @@ void TestSettingsDialogs::parametersLoad() {
     QFETCH(QString, fontSize);
     QFETCH(int, colour);
     Sql("UPDATE setup SET " + stored);
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QCOMPARE(dialog.DifferenceCorner(), difference);
     QCOMPARE(dialog.AverageCorner(), average);
@@ -390,9 +387,9 @@ void TestSettingsDialogs::parametersLoad() {
 
 void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
@@ -401,9 +398,9 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 }
 
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
@@ -424,9 +421,9 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 }
 
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);
@@ -462,7 +459,7 @@ void TestSettingsDialogs::parametersSaveHoldsTheFontSize_data() {
 void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     dialog.SpinEdit2->setText(typed);
     QCOMPARE(dialog.OverlayFontSize(), stored);
@@ -471,7 +468,7 @@ void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
 }
 
 void TestSettingsDialogs::parametersSaveFailure() {
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QFile::remove(storage::DatabaseFileName());
     QFile junk(storage::DatabaseFileName());
@@ -486,7 +483,7 @@ void TestSettingsDialogs::parametersSaveFailure() {
 
 void TestSettingsDialogs::parametersLoadFailureIsSilent() {
     QFile::remove(storage::DatabaseFileName());
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(dialog.DifferenceCorner(), 3);
@@ -511,7 +508,7 @@ void TestSettingsDialogs::colourList() {
     QCOMPARE(list[20].name, QStringLiteral("clActiveBorder"));
     QCOMPARE(list[44].name, QStringLiteral("clScrollBar"));
     QCOMPARE(list[49].name, QStringLiteral("clWindowText"));
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
@@ -527,8 +524,8 @@ void TestSettingsDialogs::centredAndKeysStayInTheFields() {
     QFETCH(bool, fees);
     Sql("UPDATE setup SET B1 = 0.25, LM = 1");
     m_platform->frameMargins = QMargins(1, 20, 1, 1);  // 2 wider, 21 higher than the dialog
-    TSETDlg feeDialog;
-    TmyDlg parameters;
+    TSETDlg feeDialog(m_inForce);
+    TmyDlg parameters(m_inForce);
     parameters.Load();
     QDialog *dialog = fees ? static_cast<QDialog *>(&feeDialog) : &parameters;
     QWidget *field = fees ? static_cast<QWidget *>(feeDialog.Edit5) : parameters.SpinEdit1;
