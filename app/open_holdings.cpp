@@ -1,16 +1,18 @@
 #include "app/open_holdings.h"
 
 #include "calc/profit_table_window.h"
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
-#include "quotes/quote_feed.h"
+#include "holdings/live_session.h"
 #include "settings/settings_in_force.h"
 
 #include <QPointer>
 
-TForm4 *OpenHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce) {
+TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
+                     const settings::InForce &inForce) {
     const bool created = !TForm4::instance;
-    TForm4 *holdings = TForm4::Open(inForce);
+    TForm4 *holdings = TForm4::Open(book, inForce);
     if (created) {
         QObject::connect(holdings, &TForm4::ProfitTableRequested, holdings,
                          [holdings, &inForce](const QString &average, const QString &cost,
@@ -19,22 +21,14 @@ TForm4 *OpenHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce) 
                                  holdings->ProfitTableFailed();
                              }
                          });
-        QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
-                         [feed = QPointer<quotes::QuoteFeed>(feed), &inForce] {
-                             OpenLiveHoldings(feed, inForce);
-                         });
-    }
-    if (LiveHoldingsWindow::instance) {
-        LiveHoldingsWindow::instance->FollowLots(holdings->Lots);
+        QObject::connect(
+            holdings, &TForm4::LiveFiguresRequested, holdings,
+            [live = QPointer<holdings::LiveSession>(live)] { OpenLiveHoldings(live); });
     }
     holdings->LoadHoldings();
     return holdings;
 }
 
-LiveHoldingsWindow *OpenLiveHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce) {
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(feed, inForce);
-    if (TForm4::instance) {
-        live->FollowLots(TForm4::instance->Lots);
-    }
-    return live;
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live) {
+    return LiveHoldingsWindow::Open(live);
 }

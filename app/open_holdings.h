@@ -5,18 +5,19 @@
 class LiveHoldingsWindow;
 class TForm4;
 
-namespace quotes {
-class QuoteFeed;
-}
+namespace holdings {
+class Book;
+class LiveSession;
+}  // namespace holdings
 namespace settings {
 class InForce;
 }
 
-// Opens (or focuses) the holdings manager and reloads its list from the database. Its
+// Opens (or focuses) the holdings manager over `book` and has the book read the lots again. Its
 // "利润细分表" opens the profit table beside it with the combined figures; its "实时盈亏" opens
-// the live figures with prices from `feed`. Both windows work with the fees of `inForce`.
-TForm4 *OpenHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce);
+// the live figures of `live`. Both windows work with the fees of `inForce`.
+TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
+                     const settings::InForce &inForce);
 
-// Opens (or focuses) the live figures of the holdings. Lots added, changed, merged or deleted
-// in an open holdings manager show in them at once.
-LiveHoldingsWindow *OpenLiveHoldings(quotes::QuoteFeed *feed, const settings::InForce &inForce);
+// Opens (or focuses) the live figures of the holdings.
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live);

@@ -32,6 +32,7 @@ Shell::Shell(std::unique_ptr<quotes::QuoteFeed> feed, std::function<bool()> tray
       m_feeSettings(m_inForce),
       m_systemParameters(m_inForce),
       m_feed(feed ? std::move(feed) : std::make_unique<quotes::QuoteFeed>()),
+      m_live(m_feed.get(), &m_book, m_inForce),
       // A row that starts to alarm is told to the desktop's notification service; where none
       // answers, to the tray icon's balloon; without a tray, only the monitor shows it.
       m_session(m_feed.get(), {[this](const QString &row, const QString &summary) {
@@ -70,7 +71,8 @@ void Shell::routeMenu() {
     connect(about.N1, &QAction::triggered, this, [this] { TForm5::Open(m_inForce); });
     connect(about.N2, &QAction::triggered, this, [this] { TForm6::Open(m_inForce); });
     // Every use reloads the list, so an open manager is brought up to date.
-    connect(about.N6, &QAction::triggered, this, [this] { OpenHoldings(m_feed.get(), m_inForce); });
+    connect(about.N6, &QAction::triggered, this,
+            [this] { OpenHoldings(&m_book, &m_live, m_inForce); });
     connect(about.N8, &QAction::triggered, this, [this] { ShowDialog(&m_feeSettings); });
     connect(about.N9, &QAction::triggered, this, [this] { ShowDialog(&m_systemParameters); });
     connect(about.N10, &QAction::triggered, this, [this] { ShowDialog(&m_manual); });

@@ -1,6 +1,7 @@
 #pragma once
-// The program's shell: owns the services (the settings in force, the quote feed, the watch
-// session with its notifier, the trading-client refresh), the long-lived dialogs and the
+// The program's shell: owns the services (the settings in force, the quote feed, the holdings
+// book and its live session, the watch session with its notifier, the trading-client refresh),
+// the long-lived dialogs and the
 // about screen with the tray, and is the one place that opens windows: it routes the tray
 // menu, gives every window what it needs when it builds it, and keeps the pointers of the
 // monitor and the overlay it opened.
@@ -8,6 +9,8 @@
 #include "app/main_window.h"
 #include "app/manual_dialog.h"
 #include "app/trading_client_refresh.h"
+#include "holdings/book.h"
+#include "holdings/live_session.h"
 #include "monitor/alarm_notifier.h"
 #include "monitor/watch_list_dialog.h"
 #include "monitor/watch_session.h"
@@ -44,6 +47,7 @@ public:
     TForm1 &about() { return m_about; }
     settings::InForce &inForce() { return m_inForce; }
     quotes::QuoteFeed &feed() { return *m_feed; }
+    holdings::Book &book() { return m_book; }
     monitor::WatchSession &session() { return m_session; }
     TSETDlg &feeSettings() { return m_feeSettings; }
     TmyDlg &systemParameters() { return m_systemParameters; }
@@ -68,6 +72,8 @@ private:
     TmyDlg m_systemParameters;
     THELPDLG m_manual;
     std::unique_ptr<quotes::QuoteFeed> m_feed;
+    holdings::Book m_book;
+    holdings::LiveSession m_live;  // the live figures of the book's lots
     monitor::AlarmNotifier m_notifier;
     monitor::WatchSession m_session;
     TSeeDlg m_watchList;

@@ -1,6 +1,7 @@
 // Figures for the holdings manager: loading 10,000 lots into the real window (database read,
 // rows filled, list sorted), offscreen.
 
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "storage/database.h"
 
@@ -44,8 +45,9 @@ void BM_LoadHoldings(benchmark::State &state) {
         state.SkipWithError("cannot make the database");
         return;
     }
+    holdings::Book book;
     const settings::InForce inForce;
-    TForm4 *window = TForm4::Open(inForce);
+    TForm4 *window = TForm4::Open(&book, inForce);
     for (auto _ : state) {
         window->LoadHoldings();
         benchmark::DoNotOptimize(window->Lots->rowCount());
@@ -80,8 +82,9 @@ void BM_MergeSelectedAmongRemoved(benchmark::State &state) {
             state.SkipWithError("cannot make the database");
             return;
         }
+        holdings::Book book;
         const settings::InForce inForce;
-        TForm4 *window = TForm4::Open(inForce);
+        TForm4 *window = TForm4::Open(&book, inForce);
         window->LoadHoldings();
         for (int row = 0; row < lots; ++row) {
             window->setChecked(row, true);
