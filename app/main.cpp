@@ -1,22 +1,9 @@
-// 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai exchanges.
+// 岚石股票收益计算器: a tray utility for traders on the Shenzhen and Shanghai stock exchanges.
 
 #include "app/jet_import_offer.h"
-#include "app/main_window.h"
-#include "app/manual_dialog.h"
-#include "app/open_holdings.h"
 #include "app/qt_texts.h"
-#include "app/trading_client_refresh.h"
-#include "app/tray.h"
-#include "holdings/book.h"
-#include "holdings/live_session.h"
-#include "monitor/alarm_notifier.h"
-#include "monitor/watch_list_dialog.h"
-#include "monitor/watch_session.h"
+#include "app/shell.h"
 #include "platform/platform.h"
-#include "quotes/quote_feed.h"
-#include "settings/fee_settings_dialog.h"
-#include "settings/settings_in_force.h"
-#include "settings/system_parameters_dialog.h"
 #include "storage/data_folder.h"
 #include "widgets/fonts.h"
 #include "widgets/message_box.h"
@@ -52,49 +39,11 @@ int main(int argc, char *argv[]) {
         storage::ChooseDataFolder(OfferJetImport(QDir::currentPath(), dataFolder), dataFolder);
     QDir::setCurrent(folder.path);
 
-    // In this order: loading the parameters may already start the refresh.
-    TForm1 mainWindow;
-    TradingClientRefresh refresh;
-    TSETDlg feeSettings;
-    TmyDlg systemParameters;
-    QObject::connect(&systemParameters, &TmyDlg::RefreshChanged, &refresh,
-                     &TradingClientRefresh::SetRefresh);
-    systemParameters.Load();
-    settings::Install(&feeSettings, &systemParameters);
-    THELPDLG manual;
-    mainWindow.SetDialogs(&feeSettings, &systemParameters);
-    mainWindow.SetManual(&manual);
-    // The one quote feed, and monitoring over it. A row that starts to alarm is told to the
-    // desktop's notification service; where none answers, to the tray icon's balloon; without
-    // a tray, only the monitor shows it.
-    quotes::QuoteFeed feed;
-    // The lots, and their live figures over the feed.
-    holdings::Book book;
-    holdings::LiveSession live(&feed, &book, settings::Fees());
-    QObject::connect(&feeSettings, &TSETDlg::FeesChanged, &live,
-                     &holdings::LiveSession::feesChanged);
-    SetHoldingsSources(&book, &live);
-    monitor::AlarmNotifier notifier;
-    monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
-                                              notifier.notify(row, summary);
-                                          },
-                                          [] { platform::Current().PlayEventSound(); }});
-    TSeeDlg watchList(&session);
-    mainWindow.SetWatchListDialog(&watchList, &session);
-    const auto showMonitor = [&mainWindow] { mainWindow.ShowMonitor(); };
-    QObject::connect(&notifier, &monitor::AlarmNotifier::unavailable, mainWindow.tray(),
-                     [&mainWindow](const QString &, const QString &summary) {
-                         mainWindow.tray()->ShowMessage(summary);
-                     });
-    QObject::connect(&notifier, &monitor::AlarmNotifier::activated, &notifier, showMonitor);
-    QObject::connect(mainWindow.tray()->icon(), &QSystemTrayIcon::messageClicked, &notifier,
-                     showMonitor);
+    Shell shell;
     // Windows use 宋体. It becomes the program's font only now: a line edit lays out its text in
-    // the program's font while it is built, and the dialogs above, which take 宋体 when they are
-    // first shown, would otherwise open its large font file at every start.
+    // the program's font while it is built, and the dialogs the shell holds, which take 宋体 when
+    // they are first shown, would otherwise open its large font file at every start.
     QApplication::setFont(SongTi());
-    mainWindow.show();
-    const int result = QApplication::exec();
-    settings::Install(nullptr, nullptr);
-    return result;
+    shell.start();
+    return QApplication::exec();
 }

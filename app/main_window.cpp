@@ -1,58 +1,29 @@
 #include "app/main_window.h"
 
 #include "app/about_picture.h"
-#include "app/manual_dialog.h"
-#include "app/open_holdings.h"
 #include "app/tray.h"
-#include "calc/average_price_window.h"
-#include "calc/compact_difference_window.h"
-#include "monitor/monitor_window.h"
-#include "monitor/overlay_window.h"
-#include "monitor/watch_list_dialog.h"
 #include "platform/platform.h"
-#include "settings/fee_settings_dialog.h"
-#include "settings/system_parameters_dialog.h"
 #include "widgets/fonts.h"
-#include "widgets/message_box.h"
 #include "widgets/pictures.h"
 #include "widgets/tool_window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QPainter>
-#include <QScreen>
 
 void PictureBox::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, pixmap());
 }
 
-namespace {
-// The settings dialogs are modal to nothing but themselves, so the tray menu stays usable;
-// choosing an open one brings it forward.
-void ShowDialog(QDialog *dialog) {
-    if (dialog == nullptr) {
-        return;
-    }
-    if (!dialog->isVisible()) {
-        PrepareTrayDialog(dialog);
-        dialog->open();
-    }
-    // A minimised dialog comes back: a desktop without a taskbar offers no other way to it.
-    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
-    dialog->raise();
-    dialog->activateWindow();
-}
-}  // namespace
-
 TForm1::TForm1(std::function<bool()> trayAvailable)
     : QWidget(nullptr, Qt::FramelessWindowHint), m_client(new QWidget(this)) {
     setWindowTitle(QStringLiteral("岚石股票收益计算器"));
     setFont(SongTi());
     SetBackground(this, QColor(255, 128, 0));
-    // A thin frame and no title bar: designed 442 x 291, the title bar's 40 pixels are taken
-    // off the client height, and the frame goes around the client.
+    // A thin frame and no title bar: the picture's area is 442 x 291 less the 40 pixels a
+    // title bar would take, and the frame goes around it.
     setContentsMargins(1, 1, 1, 1);
     setFixedSize(442 + 2, 291 - 40 + 2);
     m_client->setGeometry(contentsRect());
@@ -100,12 +71,10 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
     m_tray = new Tray(this, std::move(trayAvailable));
-    m_tray->AddLauncherSurface(Label1);
+    m_tray->addLauncherSurface(Label1);
     wireMenu();
 
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreWhenFirstShown(this);
 }
 
 void TForm1::wireMenu() {
@@ -131,60 +100,6 @@ void TForm1::wireMenu() {
         activateWindow();
     });
     connect(N7, &QAction::triggered, this, &QWidget::close);
-    connect(N1, &QAction::triggered, this, [] { TForm5::Open(); });
-    connect(N2, &QAction::triggered, this, [] { TForm6::Open(); });
-    // Every use reloads the list, so an open manager is brought up to date.
-    connect(N6, &QAction::triggered, this, [] { OpenHoldings(); });
-    connect(N8, &QAction::triggered, this, [this] { ShowDialog(m_feeSettings); });
-    connect(N9, &QAction::triggered, this, [this] { ShowDialog(m_systemParameters); });
-    connect(N10, &QAction::triggered, this, [this] { ShowDialog(m_manual); });
-}
-
-void TForm1::SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters) {
-    m_feeSettings = feeSettings;
-    m_systemParameters = systemParameters;
-}
-
-void TForm1::SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *session) {
-    m_watchList = watchList;
-    m_session = session;
-    connect(N12, &QAction::triggered, this, [this] { ShowDialog(m_watchList); });
-    connect(N14, &QAction::triggered, this, [this] {
-        if (m_watchList && m_watchList->ShowMonitor(this)) {
-            ShowMonitor();
-        }
-    });
-    // The overlay shows the monitor's prices: it goes when the dialog stops monitoring, and
-    // never lies over the dialog taking its clicks.
-    connect(watchList, &TSeeDlg::opened, this, [] {
-        if (TForm12::instance) {
-            TForm12::instance->close();
-        }
-    });
-    if (session == nullptr) {
-        return;
-    }
-    // A new monitor window for each start of monitoring; the old one goes when it ends.
-    connect(session, &monitor::WatchSession::started, this, [this] {
-        TForm10 *monitor = TForm10::Open(m_session.data());
-        connect(monitor, &TForm10::overlayWanted, this,
-                [this] { TForm12::Open(m_session.data()); });
-    });
-    connect(session, &monitor::WatchSession::stopped, this, [] {
-        if (TForm10::instance) {
-            TForm10::instance->close();
-        }
-    });
-}
-
-void TForm1::ShowMonitor() {
-    if (m_session && m_session->active() && TForm10::instance) {
-        FocusWindow(TForm10::instance);
-    }
-}
-
-void TForm1::SetManual(THELPDLG *manual) {
-    m_manual = manual;
 }
 
 void TForm1::showEvent(QShowEvent *event) {
@@ -202,7 +117,7 @@ void TForm1::Timer1Timer() {
     SpeedButton1->show();
     Image1->setEnabled(true);
     // Without a tray the screen stays up as the launcher until one appears.
-    m_tray->AllowLauncher();
+    m_tray->allowLauncher();
     if (!m_tray->isLauncher()) {
         hide();
     }
@@ -210,7 +125,7 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Image1Click() {
     if (m_tray->isLauncher()) {
-        m_tray->PopUpMenu(QCursor::pos());
+        m_tray->popUpMenu(QCursor::pos());
         return;
     }
     hide();

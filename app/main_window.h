@@ -1,11 +1,9 @@
 #pragma once
-// TForm1: the main window. It is the about screen, and wires the tray menu to the program's
-// windows; it opens the monitor and the overlay while the watch session runs and closes
-// them when it ends.
+// TForm1: the main window, the about screen. It holds the tray icon with the menu (the shell
+// routes the menu's entries), shows itself again from "关于" and ends the program from "退出".
 
 #include <QAction>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -23,13 +21,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-namespace monitor {
-class WatchSession;
-}
-class TSETDlg;
-class TmyDlg;
-class TSeeDlg;
-class THELPDLG;
 class Tray;
 
 class TForm1 final : public QWidget {
@@ -62,17 +53,6 @@ public:
     // The tray icon with the menu, and the launcher used where there is no tray.
     Tray *tray() const { return m_tray; }
 
-    // The long-lived settings dialogs that the menu shows.
-    void SetDialogs(TSETDlg *feeSettings, TmyDlg *systemParameters);
-    // The manual that "简易手册" shows.
-    void SetManual(THELPDLG *manual);
-
-    // The watch-list dialog that "股票价格监控设置" shows and "查看监控股票价格" asks, and
-    // the watch session whose windows this one opens and closes.
-    void SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *session);
-    // Shows the monitor while monitoring runs.
-    void ShowMonitor();
-
     // The line that tells what a Wayland-only session cannot do; shown only there.
     QLabel *sessionNote() const { return m_sessionNote; }
 
@@ -91,11 +71,6 @@ private:
 
     QWidget *m_client;  // the area inside the thin frame
     Tray *m_tray;
-    QPointer<TSETDlg> m_feeSettings;
-    QPointer<TmyDlg> m_systemParameters;
-    QPointer<TSeeDlg> m_watchList;
-    QPointer<monitor::WatchSession> m_session;
-    QPointer<THELPDLG> m_manual;
     QLabel *m_sessionNote;
     bool m_aboutOver = false;  // the first second of the about screen has passed
 };

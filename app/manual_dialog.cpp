@@ -7,9 +7,7 @@
 
 #include <QFile>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -87,7 +85,7 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
         SetTextColour(button, Qt::black);
         button->installEventFilter(this);
         const int line = kSections[i].line;
-        connect(button, &QPushButton::clicked, this, [this, line] { ScrollToLine(line); });
+        connect(button, &QPushButton::clicked, this, [this, line] { scrollToLine(line); });
         *buttons[i] = button;
         top += kButtonHeight;
         auto *bevel = new QFrame(Panel2);
@@ -120,12 +118,10 @@ THELPDLG::THELPDLG(QWidget *parent, const QString &textFile)
     RichEdit1->setPalette(palette);
     m_textFile = textFile;
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreWhenFirstShown(this);
 }
 
-QList<QPushButton *> THELPDLG::SectionButtons() const {
+QList<QPushButton *> THELPDLG::sectionButtons() const {
     return {SpeedButton1, SpeedButton5, SpeedButton6, SpeedButton2,
             SpeedButton3, SpeedButton4, SpeedButton7};
 }
@@ -142,7 +138,7 @@ void THELPDLG::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
 }
 
-void THELPDLG::ScrollToLine(int line) {
+void THELPDLG::scrollToLine(int line) {
     ensureText();
     line = std::clamp(line, 0, RichEdit1->blockCount() - 1);
     // Without line wrapping the pane's scroll bar counts whole lines and ends where the last
@@ -150,11 +146,11 @@ void THELPDLG::ScrollToLine(int line) {
     RichEdit1->verticalScrollBar()->setValue(line);
 }
 
-int THELPDLG::FirstVisibleLine() const {
+int THELPDLG::firstVisibleLine() const {
     return RichEdit1->verticalScrollBar()->value();
 }
 
-void THELPDLG::HoverButton(QPushButton *button) {
+void THELPDLG::hoverButton(QPushButton *button) {
     for (QPushButton *each : findChildren<QPushButton *>()) {
         if (each->isFlat()) {
             SetTextColour(each, Qt::black);
@@ -166,7 +162,7 @@ void THELPDLG::HoverButton(QPushButton *button) {
 bool THELPDLG::eventFilter(QObject *watched, QEvent *event) {
     if (auto *button = qobject_cast<QPushButton *>(watched)) {
         if (event->type() == QEvent::Enter) {
-            HoverButton(button);
+            hoverButton(button);
         }
         return false;
     }

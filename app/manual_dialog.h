@@ -31,16 +31,16 @@ public:
     QPlainTextEdit *RichEdit1;
 
     // The section buttons from top to bottom.
-    QList<QPushButton *> SectionButtons() const;
+    QList<QPushButton *> sectionButtons() const;
 
     // Makes the line the top line of the text, or shows the end of the text when fewer lines
     // follow than the pane shows. Lines outside the text are held to it.
-    void ScrollToLine(int line);
-    int FirstVisibleLine() const;
+    void scrollToLine(int line);
+    int firstVisibleLine() const;
 
     // Colours every flat button black and the one under the mouse red; nothing undoes it when
     // the mouse leaves.
-    void HoverButton(QPushButton *button);
+    void hoverButton(QPushButton *button);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,41 +6,31 @@
 #include "holdings/live_holdings_window.h"
 #include "holdings/live_session.h"
 #include "quotes/market.h"
-#include "quotes/quote_feed.h"
-#include "settings/fee_settings_dialog.h"
 #include "settings/settings_in_force.h"
 
 #include <QPointer>
 
-namespace {
-QPointer<holdings::Book> g_book;
-QPointer<holdings::LiveSession> g_live;
-}  // namespace
-
-TForm4 *OpenHoldings() {
+TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
+                     const settings::InForce &inForce) {
     const bool created = !TForm4::instance;
-    TForm4 *holdings = TForm4::Open(g_book.data());
+    TForm4 *holdings = TForm4::Open(book, inForce);
     if (created) {
         QObject::connect(holdings, &TForm4::ProfitTableRequested, holdings,
-                         [holdings](const QString &average, const QString &cost,
-                                    const QString &quantity, const QString &code) {
-                             if (!OpenProfitTable(average, cost, quantity, holdings,
+                         [holdings, &inForce](const QString &average, const QString &cost,
+                                              const QString &quantity, const QString &code) {
+                             if (!OpenProfitTable(average, cost, quantity, holdings, inForce,
                                                   quotes::market::ClassOf(code))) {
                                  holdings->ProfitTableFailed();
                              }
                          });
-        QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
-                         [] { OpenLiveHoldings(); });
+        QObject::connect(
+            holdings, &TForm4::LiveFiguresRequested, holdings,
+            [live = QPointer<holdings::LiveSession>(live)] { OpenLiveHoldings(live); });
     }
     holdings->LoadHoldings();
     return holdings;
 }
 
-void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live) {
-    g_book = book;
-    g_live = live;
-}
-
-LiveHoldingsWindow *OpenLiveHoldings() {
-    return LiveHoldingsWindow::Open(g_live.data());
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live) {
+    return LiveHoldingsWindow::Open(live);
 }

@@ -9,14 +9,15 @@ namespace holdings {
 class Book;
 class LiveSession;
 }  // namespace holdings
+namespace settings {
+class InForce;
+}
 
-// Opens (or focuses) the holdings manager and has the book read the lots again. Its
+// Opens (or focuses) the holdings manager over `book` and has the book read the lots again. Its
 // "利润细分表" opens the profit table beside it with the combined figures; its "实时盈亏" opens
-// the live figures.
-TForm4 *OpenHoldings();
-
-// The book the manager shows and the live session the live figures show; set once at start.
-void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live);
+// the live figures of `live`. Both windows work with the fees of `inForce`.
+TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
+                     const settings::InForce &inForce);
 
 // Opens (or focuses) the live figures of the holdings.
-LiveHoldingsWindow *OpenLiveHoldings();
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live);

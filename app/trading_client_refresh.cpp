@@ -23,14 +23,14 @@ constexpr int kFocusPollMs = 10;
 constexpr int kFocusWaitMs = 500;
 }  // namespace
 
-TradingClientRefresh::TradingClientRefresh(QObject *parent)
-    : QObject(parent), Timer2(new QTimer(this)), m_focusWait(new QTimer(this)) {
+TradingClientRefresh::TradingClientRefresh(const settings::InForce &inForce, QObject *parent)
+    : QObject(parent), Timer2(new QTimer(this)), m_inForce(inForce), m_focusWait(new QTimer(this)) {
     connect(Timer2, &QTimer::timeout, this, &TradingClientRefresh::Timer2Timer);
     m_focusWait->setInterval(kFocusPollMs);
     connect(m_focusWait, &QTimer::timeout, this, &TradingClientRefresh::pressKeyOnceFocused);
 }
 
-void TradingClientRefresh::SetRefresh(bool on, int32_t seconds) {
+void TradingClientRefresh::setRefresh(bool on, int32_t seconds) {
     const std::optional<int> interval = trading_client::IntervalMs(seconds);
     if (!on || !interval) {
         Timer2->stop();
@@ -63,7 +63,7 @@ void TradingClientRefresh::Timer2Timer() {
     // A field being retyped (empty, or 0 on the way to another number) gives no interval:
     // the rhythm then stays until a tick finds a number again.
     if (const std::optional<int> interval =
-            trading_client::IntervalMs(settings::System().RefreshSeconds());
+            trading_client::IntervalMs(m_inForce.system().refreshSeconds);
         interval && Timer2->interval() != *interval) {
         Timer2->setInterval(*interval);
     }

@@ -4,6 +4,7 @@
 // a set interval and presses its refresh key.
 
 #include "platform/platform.h"
+#include "settings/settings_in_force.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -28,13 +29,14 @@ std::optional<int> IntervalMs(int32_t seconds);
 class TradingClientRefresh final : public QObject {
     Q_OBJECT
 public:
-    explicit TradingClientRefresh(QObject *parent = nullptr);
+    // The interval follows the seconds of `inForce`.
+    explicit TradingClientRefresh(const settings::InForce &inForce, QObject *parent = nullptr);
 
     // Ticks while the refresh is on.
     QTimer *Timer2;
 
     // Starts or stops the refresh. Seconds that give no interval stop it.
-    void SetRefresh(bool on, int32_t seconds);
+    void setRefresh(bool on, int32_t seconds);
 
     // One refresh: restores the client's window if it is minimised, else raises it, asks for
     // it to get the focus and presses the refresh key once it has it, or after a short wait
@@ -45,6 +47,7 @@ public:
 private:
     void pressKeyOnceFocused();
 
+    const settings::InForce &m_inForce;
     QTimer *m_focusWait;  // polls for the client taking the focus
     QElapsedTimer m_waiting;
     platform::WindowId m_client = 0;

@@ -56,7 +56,7 @@ Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
                 // while the menu is open leaves that menu alone.
                 if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
                     !m_menu->isVisible()) {
-                    PopUpMenu(QCursor::pos());
+                    popUpMenu(QCursor::pos());
                 }
             });
 
@@ -64,7 +64,7 @@ Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
     m_launcherHint->setFont(HeiTi(13));
     m_launcherHint->setStyleSheet(QStringLiteral("background: black; color: rgb(255, 251, 240);"));
     m_launcherHint->hide();  // laid out when it is first needed
-    AddLauncherSurface(m_launcherHint);
+    addLauncherSurface(m_launcherHint);
 
     // Many desktops have no tray, start it after the program, or restart it: look every second.
     m_trayWatch->setInterval(1000);
@@ -75,24 +75,24 @@ Tray::Tray(QWidget *window, std::function<bool()> trayAvailable)
 
 Tray::~Tray() = default;
 
-void Tray::PopUpMenu(const QPoint &globalPosition) {
+void Tray::popUpMenu(const QPoint &globalPosition) {
     m_menuOpenedAt = globalPosition;
     m_menuOpening.start();
     m_menu->popup(globalPosition);
 }
 
-void Tray::ShowMessage(const QString &text) {
+void Tray::showMessage(const QString &text) {
     if (m_icon->isVisible()) {
         m_icon->showMessage(QStringLiteral("股票收益计算器"), text, QSystemTrayIcon::Information);
     }
 }
 
-void Tray::AllowLauncher() {
+void Tray::allowLauncher() {
     m_launcherAllowed = true;
     checkTray();
 }
 
-void Tray::AddLauncherSurface(QWidget *surface) {
+void Tray::addLauncherSurface(QWidget *surface) {
     surface->installEventFilter(this);
 }
 
@@ -160,7 +160,7 @@ bool Tray::eventFilter(QObject *watched, QEvent *event) {
         return false;
     }
     if (m_launcher && type == QEvent::MouseButtonPress) {
-        PopUpMenu(QCursor::pos());
+        popUpMenu(QCursor::pos());
         return true;
     }
     return false;

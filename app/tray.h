@@ -17,7 +17,7 @@
 
 class QMouseEvent;
 
-// The entries of the tray's menu, in their order, under their names in the program's design.
+// The entries of the tray's menu, in their order, under the Windows program's names.
 struct TrayMenu {
     QAction *N8;   // 股票交易费率设置
     QAction *N9;   // 系统参数设置
@@ -52,18 +52,18 @@ public:
     const TrayMenu &entries() const { return m_entries; }
 
     // Shows the text in the tray icon's message balloon; nothing while there is no tray.
-    void ShowMessage(const QString &text);
+    void showMessage(const QString &text);
 
     // Pops the menu up with its top-left corner at the point.
-    void PopUpMenu(const QPoint &globalPosition);
+    void popUpMenu(const QPoint &globalPosition);
 
     // From now on (the about screen's first second is over) a desktop without a tray gets the
     // launcher: the main window stays up, says so, and a press on it opens the menu.
-    void AllowLauncher();
+    void allowLauncher();
     // True while the launcher is up.
     bool isLauncher() const { return m_launcher; }
     // While the launcher is up, a press on this part of the main window opens the menu.
-    void AddLauncherSurface(QWidget *surface);
+    void addLauncherSurface(QWidget *surface);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -66,7 +66,7 @@ BENCHMARK(BM_ReadFeeSchedule);
 void BM_CalculateTrade(benchmark::State &state) {
     numbers::TradeRequest request{QStringLiteral("10"), QStringLiteral("11"),
                                   QStringLiteral("1000"), numbers::Exchange::Shenzhen,
-                                  numbers::DefaultFeeTexts()};
+                                  numbers::ReadFeeSchedule(numbers::DefaultFeeTexts())};
     for (auto _ : state) {
         benchmark::DoNotOptimize(numbers::CalculateTrade(request));
     }
@@ -80,7 +80,7 @@ void BM_FillProfitTable(benchmark::State &state) {
     request.costText = QStringLiteral("10.07");
     request.quantityText = QStringLiteral("1000");
     request.range = 100;
-    request.feeTexts = numbers::DefaultFeeTexts();
+    request.fees = numbers::ReadFeeSchedule(numbers::DefaultFeeTexts());
     for (auto _ : state) {
         benchmark::DoNotOptimize(calc::FillProfitTable(request));
     }

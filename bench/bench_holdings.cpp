@@ -46,7 +46,8 @@ void BM_LoadHoldings(benchmark::State &state) {
         return;
     }
     holdings::Book book;
-    TForm4 *window = TForm4::Open(&book);
+    const settings::InForce inForce;
+    TForm4 *window = TForm4::Open(&book, inForce);
     for (auto _ : state) {
         window->LoadHoldings();
         benchmark::DoNotOptimize(window->Lots->rowCount());
@@ -82,7 +83,8 @@ void BM_MergeSelectedAmongRemoved(benchmark::State &state) {
             return;
         }
         holdings::Book book;
-        TForm4 *window = TForm4::Open(&book);
+        const settings::InForce inForce;
+        TForm4 *window = TForm4::Open(&book, inForce);
         window->LoadHoldings();
         for (int row = 0; row < lots; ++row) {
             window->setChecked(row, true);

@@ -146,7 +146,8 @@ void BM_PaintOverlay800(benchmark::State &state) {
     const QStringList codes = Codes();
     const auto session = Session(codes);
     session->apply(Reading(codes, 0));
-    auto *overlay = new TForm12(session.get());
+    const settings::InForce inForce;
+    auto *overlay = new TForm12(inForce, session.get());
     overlay->show();
     for (auto _ : state) {
         overlay->PaintOverlay();

@@ -11,7 +11,6 @@ namespace calc {
 
 using numbers::AmountOutOfRange;
 using numbers::Extended;
-using numbers::FeeFieldMessages;
 using numbers::FormatAmount;
 using numbers::NormaliseDecimalText;
 using numbers::ParseDecimal;
@@ -109,18 +108,13 @@ AverageCalculation CalculateAverage(const AverageRequest &request) {
         result.error = QStringLiteral("［股票数量］数量之和超出范围!请输入较小的数字.");
         return result;
     }
-    // The four percentage rates, read like the calculators read them.
-    PercentageRates rates;
-    double *targets[] = {&rates.BuyStampTaxRate, &rates.SellStampTaxRate, &rates.BuyCommissionRate,
-                         &rates.SellCommissionRate};
-    for (size_t i = 0; i < 4; ++i) {
-        const std::optional<double> rate = ParseDecimal(request.feeTexts[i]);
-        if (!rate) {
-            result.error = FeeFieldMessages()[i];
-            return result;
-        }
-        *targets[i] = *rate;
+    if (!request.fees.schedule) {
+        result.error = request.fees.error;
+        return result;
     }
+    const numbers::FeeSchedule &schedule = *request.fees.schedule;
+    const PercentageRates rates{schedule.BuyStampTaxRate, schedule.SellStampTaxRate,
+                                schedule.BuyCommissionRate, schedule.SellCommissionRate};
     const std::optional<double> cost = EquivalentCostPrice(
         *existingQuantity, *newQuantity, *existingPrice, *newPrice, request.kind, rates);
     if (!cost) {

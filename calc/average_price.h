@@ -33,7 +33,7 @@ struct AverageRequest {
     QString existingQuantityText;
     QString newQuantityText;
     PriceKind kind = PriceKind::Original;
-    numbers::FeeTexts feeTexts;
+    numbers::FeeScheduleReading fees;  // the four percentage rates count
 };
 
 struct AverageCalculation {

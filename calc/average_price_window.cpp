@@ -22,7 +22,7 @@ void Bevel(QWidget *parent, int left) {
 
 }  // namespace
 
-TForm6::TForm6() {
+TForm6::TForm6(const settings::InForce &inForce) : m_inForce(inForce) {
     setWindowTitle(QStringLiteral("均价计算器"));
     setToolTip(QStringLiteral("均价计算器"));
     SetBackground(this, QColor(166, 202, 240));
@@ -96,7 +96,7 @@ TForm6::TForm6() {
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm6::SpeedButton2Click);
 
     setFixedSize(535, 61);
-    PlaceAtCorner(this, settings::System().AverageCorner());
+    PlaceAtCorner(this, m_inForce.system().averageCorner);
     resetDragOrigin();
     // The new quantity keeps its left alignment.
     RightAlignPlainEdits(this);
@@ -107,7 +107,7 @@ void TForm6::SpeedButton1Click() {
     const calc::AverageCalculation result = calc::CalculateAverage(
         {Edit1->text(), Edit2->text(), SpinEdit1->text(), SpinEdit2->text(),
          ComboBox1->currentIndex() == 1 ? calc::PriceKind::Cost : calc::PriceKind::Original,
-         settings::Fees().FeeTexts()});
+         m_inForce.fees()});
     Edit1->setText(result.existingPriceText);
     Edit2->setText(result.newPriceText);
     if (!result.error.isEmpty()) {

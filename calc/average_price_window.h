@@ -1,6 +1,7 @@
 #pragma once
 // TForm6: the average-price calculator strip.
 
+#include "settings/settings_in_force.h"
 #include "widgets/spin_edit.h"
 #include "widgets/tool_window.h"
 
@@ -13,7 +14,7 @@
 class TForm6 final : public ToolWindowOf<TForm6> {
     Q_OBJECT
 public:
-    TForm6();
+    explicit TForm6(const settings::InForce &inForce);
 
     QPushButton *SpeedButton2;  // close
     QComboBox *ComboBox1;       // 原  价 / 成本价
@@ -30,4 +31,7 @@ public:
 
     void SpeedButton1Click();
     void SpeedButton2Click() { close(); }
+
+private:
+    const settings::InForce &m_inForce;
 };

@@ -4,7 +4,7 @@
 
 #include <QStyle>
 
-TForm5::TForm5() {
+TForm5::TForm5(const settings::InForce &inForce) : DifferenceWindow(inForce) {
     setWindowTitle(QStringLiteral("差价计算器"));
     setToolTip(QStringLiteral("差价计算器"));
     SetBackground(this, QColor(166, 202, 240));

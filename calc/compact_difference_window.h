@@ -8,7 +8,7 @@
 class TForm5 final : public DifferenceWindow<TForm5> {
     Q_OBJECT
 public:
-    TForm5();
+    explicit TForm5(const settings::InForce &inForce);
 
     QLabel *Label1;  // 买价
     QLabel *Label2;  // 卖价

@@ -30,13 +30,12 @@ void CreateDifferenceFields(DifferenceFields &f, QWidget *parent) {
     f.Edit3 = ReadOnlyField(parent, QColor(255, 0, 0), kResultBackground);
 }
 
-void CalculateDifference(QWidget *owner, const DifferenceFields &f) {
-    const settings::FeeSettings &fees = settings::Fees();
+void CalculateDifference(QWidget *owner, const DifferenceFields &f,
+                         const settings::InForce &inForce) {
     const numbers::TradeCalculation result = numbers::CalculateTrade(
         {f.Edit1->text(), f.Edit2->text(), f.SpinEdit1->text(),
-         numbers::ExchangeFromIndex(f.ComboBox1->currentIndex()), fees.FeeTexts(),
-         fees.TransferFeeBasis(), numbers::ClassFromIndex(f.ClassBox->currentIndex()),
-         fees.ClassCommissionTexts()});
+         numbers::ExchangeFromIndex(f.ComboBox1->currentIndex()), inForce.fees(),
+         numbers::ClassFromIndex(f.ClassBox->currentIndex())});
     f.Edit1->setText(result.buyPriceText);
     f.Edit2->setText(result.sellPriceText);
     if (!result.costs) {

@@ -28,9 +28,10 @@ struct DifferenceFields {
 // Creates the fields with their filters, colours and initial texts (geometry is the window's).
 void CreateDifferenceFields(DifferenceFields &fields, QWidget *parent);
 
-// Validates and computes with the fee schedule in force; writes the seven results, or shows
-// the first failure's message owned by `owner` and changes no result.
-void CalculateDifference(QWidget *owner, const DifferenceFields &fields);
+// Validates and computes with the fees in force; writes the seven results, or shows the first
+// failure's message owned by `owner` and changes no result.
+void CalculateDifference(QWidget *owner, const DifferenceFields &fields,
+                         const settings::InForce &inForce);
 
 // Copies every text as it stands, and the exchange and the class as their list indexes.
 void CopyDifferenceFields(const DifferenceFields &from, const DifferenceFields &to);
@@ -44,29 +45,33 @@ public:
 
     const DifferenceFields &fields() const { return *this; }
 
-    void SpeedButton1Click() { CalculateDifference(this, fields()); }
+    void SpeedButton1Click() { CalculateDifference(this, fields(), m_inForce); }
     void SpeedButton2Click() { this->close(); }
 
     // Focuses or creates the other window, hands it every field, and closes this one.
     template <class Other>
     Other *SwitchTo() {
-        Other *other = Other::Open();
+        Other *other = Other::Open(m_inForce);
         CopyDifferenceFields(fields(), other->fields());
         this->close();
         return other;
     }
 
 protected:
-    DifferenceWindow() { CreateDifferenceFields(*this, this); }
+    explicit DifferenceWindow(const settings::InForce &inForce) : m_inForce(inForce) {
+        CreateDifferenceFields(*this, this);
+    }
 
     // Height, corner, drag origin and alignment, as every new calculator window gets them.
     void finishCreation(QSize size);
+
+    const settings::InForce &m_inForce;
 };
 
 template <class Window>
 void DifferenceWindow<Window>::finishCreation(QSize size) {
     this->setFixedSize(size);
-    PlaceAtCorner(this, settings::System().DifferenceCorner());
+    PlaceAtCorner(this, m_inForce.system().differenceCorner);
     this->resetDragOrigin();
     RightAlignPlainEdits(this);
     SpinEdit1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

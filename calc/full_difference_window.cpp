@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QStyle>
 
-TForm2::TForm2() {
+TForm2::TForm2(const settings::InForce &inForce) : DifferenceWindow(inForce) {
     setWindowTitle(QStringLiteral("股票差价计算器"));
     SetBackground(this, QColor(176, 211, 225));
     resize(448, 270);

@@ -9,7 +9,7 @@
 class TForm2 final : public DifferenceWindow<TForm2> {
     Q_OBJECT
 public:
-    TForm2();
+    explicit TForm2(const settings::InForce &inForce);
 
     TitlePanel *Panel1;
     QGroupBox *GroupBox1;  // 交易费用列表（单位：元）

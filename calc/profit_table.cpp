@@ -16,7 +16,6 @@ using numbers::FeeScheduleReading;
 using numbers::FormatAmount;
 using numbers::ParseDecimal;
 using numbers::ParseWholeNumber;
-using numbers::ReadFeeSchedule;
 using numbers::RoundToFen;
 
 namespace {
@@ -44,8 +43,7 @@ bool AddRow(ProfitTable &table, double price, const ProfitTableRequest &request)
         table.error = QStringLiteral("［数量］填写错误!请输入正确的数字.");
         return false;
     }
-    const FeeScheduleReading fees =
-        ReadFeeSchedule(request.feeTexts, request.transferBasis, request.classTexts);
+    const FeeScheduleReading &fees = request.fees;
     if (!fees.schedule) {
         table.error = fees.error;
         table.rows.append(row);

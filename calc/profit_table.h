@@ -19,10 +19,8 @@ struct ProfitTableRequest {
     int32_t percentStep = 1;
     int32_t range = 10;  // rows on each side; steps and range are held to 1 to 100
     numbers::Exchange exchange = numbers::Exchange::Shenzhen;
-    numbers::FeeTexts feeTexts;
-    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
     numbers::InstrumentClass instrument = numbers::InstrumentClass::Share;
-    numbers::ClassCommissionTexts classTexts = {};
+    numbers::FeeScheduleReading fees;  // the fees in force
 };
 
 struct ProfitRow {

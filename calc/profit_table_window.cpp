@@ -40,7 +40,7 @@ QColor RowColour(calc::RowColour colour) {
 
 }  // namespace
 
-TForm9::TForm9() {
+TForm9::TForm9(const settings::InForce &inForce) : m_inForce(inForce) {
     setWindowTitle(QStringLiteral("股票利润细分表"));
     SetBackground(this, QColor(176, 211, 225));
     resize(416, 657);
@@ -136,11 +136,10 @@ TForm9::TForm9() {
     connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
     connect(SpeedButton3, &QPushButton::clicked, this, &QWidget::close);
 
-    // 25 pixels shorter than designed, and centred vertically on the whole primary screen.
+    // 632 pixels tall, and centred vertically in the work area.
     setFixedSize(416, 657 - 25);
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int screenHeight = screen != nullptr ? screen->geometry().height() : height();
-    move(907, (screenHeight - height()) / 2);
+    const QRect area = WorkArea();
+    move(907, area.isEmpty() ? 0 : area.y() + (area.height() - height()) / 2);
 }
 
 bool TForm9::FillProfitTable(bool reportFigures) {
@@ -154,9 +153,7 @@ bool TForm9::FillProfitTable(bool reportFigures) {
     request.range = SpinEdit2->value();
     request.exchange =
         RadioButton1->isChecked() ? numbers::Exchange::Shenzhen : numbers::Exchange::Shanghai;
-    request.feeTexts = settings::Fees().FeeTexts();
-    request.transferBasis = settings::Fees().TransferFeeBasis();
-    request.classTexts = settings::Fees().ClassCommissionTexts();
+    request.fees = m_inForce.fees();
     request.instrument = numbers::ClassFromIndex(ClassBox->currentIndex());
     const calc::ProfitTable table = calc::FillProfitTable(request);
 
@@ -183,8 +180,8 @@ bool TForm9::FillProfitTable(bool reportFigures) {
 
 bool OpenProfitTable(const QString &averageText, const QString &costText,
                      const QString &quantityText, const QWidget *holdingsWindow,
-                     numbers::InstrumentClass instrument) {
-    TForm9 *table = TForm9::Open();
+                     const settings::InForce &inForce, numbers::InstrumentClass instrument) {
+    TForm9 *table = TForm9::Open(inForce);
     table->ClassBox->setCurrentIndex(static_cast<int>(instrument));
     if (holdingsWindow != nullptr) {
         int left = holdingsWindow->x() + holdingsWindow->width() - 100;

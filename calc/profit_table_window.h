@@ -1,6 +1,7 @@
 #pragma once
 // TForm9: the profit breakdown table of one holding at a ladder of sell prices.
 
+#include "settings/settings_in_force.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
@@ -16,7 +17,7 @@
 class TForm9 final : public ToolWindowOf<TForm9> {
     Q_OBJECT
 public:
-    TForm9();
+    explicit TForm9(const settings::InForce &inForce);
 
     TitlePanel *Panel1;
     QPushButton *SpeedButton2;   // close
@@ -39,6 +40,9 @@ public:
     // figures only when `reportFigures`. False when a holding figure did not parse and the
     // fill stopped.
     bool FillProfitTable(bool reportFigures = true);
+
+private:
+    const settings::InForce &m_inForce;
 };
 
 // Opens (or focuses) the table so that it overlaps the holdings window's right edge by 100
@@ -47,4 +51,5 @@ public:
 // `instrument` chooses the class whose fees the table charges.
 bool OpenProfitTable(const QString &averageText, const QString &costText,
                      const QString &quantityText, const QWidget *holdingsWindow,
+                     const settings::InForce &inForce,
                      numbers::InstrumentClass instrument = numbers::InstrumentClass::Share);

@@ -11,8 +11,6 @@
 #include "widgets/pictures.h"
 #include "widgets/speed_button.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStyle>
 
 #include <algorithm>
@@ -23,11 +21,8 @@ const QColor kBackground(176, 211, 225);
 
 // The fee rates in force when a reference cost is computed; none when a rate text does not
 // parse, which gives reference costs of 0.
-std::optional<numbers::FeeSchedule> FeesInForce() {
-    const settings::FeeSettings &fees = settings::Fees();
-    return numbers::ReadFeeSchedule(fees.FeeTexts(), fees.TransferFeeBasis(),
-                                    fees.ClassCommissionTexts())
-        .schedule;
+std::optional<numbers::FeeSchedule> FeesInForce(const settings::InForce &inForce) {
+    return inForce.fees().schedule;
 }
 
 // The manager's buttons are speed buttons drawn raised.
@@ -56,7 +51,7 @@ void ShowMessage(QWidget *owner, const holdings::Message &message) {
 
 }  // namespace
 
-TForm4::TForm4(holdings::Book *book) : m_book(book) {
+TForm4::TForm4(holdings::Book *book, const settings::InForce &inForce) : m_book(book) {
     setWindowTitle(QStringLiteral("股票管理器"));
     SetBackground(this, kBackground);
     resize(616, 420);
@@ -111,7 +106,8 @@ TForm4::TForm4(holdings::Book *book) : m_book(book) {
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
 
-    Lots = new LotListModel(m_book, FeesInForce, this);
+    Lots = new LotListModel(
+        m_book, [&inForce] { return FeesInForce(inForce); }, this);
     ListView1 = new QTableView(Panel2);
     ListView1->setModel(Lots);
     ListView1->setGeometry(0, 24, 490, 198);
@@ -168,9 +164,7 @@ TForm4::TForm4(holdings::Book *book) : m_book(book) {
     m_states.setFields({SpinEdit1, Edit1, SpinEdit2}, kBackground, Qt::white);
     RightAlignPlainEdits(this);
     SetBrowsingState();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreWhenFirstShown(this);
 }
 
 void TForm4::LoadHoldings() {

@@ -5,6 +5,7 @@
 
 #include "holdings/holding_figures.h"
 #include "holdings/lot_list_model.h"
+#include "settings/settings_in_force.h"
 #include "widgets/list_editor.h"
 #include "widgets/spin_edit.h"
 #include "widgets/title_panel.h"
@@ -19,7 +20,8 @@
 class TForm4 final : public ToolWindowOf<TForm4> {
     Q_OBJECT
 public:
-    explicit TForm4(holdings::Book *book);
+    // Shows and asks `book`; reference costs under the fees of `inForce`.
+    TForm4(holdings::Book *book, const settings::InForce &inForce);
 
     enum class EditMode { Adding, Modifying };
 

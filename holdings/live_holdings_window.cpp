@@ -7,13 +7,11 @@
 
 
 #include <QAbstractTableModel>
-#include <QGuiApplication>
 #include <QHeaderView>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStyle>
-
-#include <algorithm>
 
 #include <algorithm>
 
@@ -172,8 +170,7 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
     m_totals = new QLabel(this);
-    m_status = new QLabel(this);
-    m_status->setStyleSheet(QStringLiteral("color: gray;"));
+    m_status = new StatusLine(this);
     m_grip = new QSizeGrip(this);
     layOut();
 
@@ -260,10 +257,5 @@ void LiveHoldingsWindow::showStatus() {
         return;
     }
     const quotes::ReadingStatus &status = m_session->status();
-    m_status->setStyleSheet(status.problem ? QStringLiteral("color: red;")
-                                           : QStringLiteral("color: gray;"));
-    // A long account is cut to the line; the tooltip holds all of it.
-    m_status->setText(
-        m_status->fontMetrics().elidedText(status.text, Qt::ElideRight, m_status->width()));
-    m_status->setToolTip(status.details);
+    m_status->setStatus(status.text, status.details, status.problem);
 }

@@ -4,6 +4,7 @@
 // live session, which it starts while it is shown.
 
 #include "holdings/live_session.h"
+#include "widgets/status_line.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
@@ -36,7 +37,7 @@ public:
     QTableView *list() const { return m_list; }
     QAbstractItemModel *figures() const { return m_figures; }
     QLabel *totalsLine() const { return m_totals; }
-    QLabel *statusLine() const { return m_status; }
+    StatusLine *statusLine() const { return m_status; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -55,7 +56,7 @@ private:
     QTableView *m_list;
     QAbstractItemModel *m_figures;  // the rows of m_list
     QLabel *m_totals;
-    QLabel *m_status;
-    QSizeGrip *m_grip = nullptr;
-    bool m_placed = false;  // the window is resized by its bottom right corner
+    StatusLine *m_status;
+    QSizeGrip *m_grip = nullptr;  // the window is resized by its bottom right corner
+    bool m_placed = false;        // placed at its first showing
 };

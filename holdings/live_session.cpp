@@ -7,9 +7,10 @@
 
 namespace holdings {
 
-LiveSession::LiveSession(quotes::QuoteFeed *feed, Book *book, const settings::FeeSettings &fees,
+LiveSession::LiveSession(quotes::QuoteFeed *feed, Book *book, const settings::InForce &inForce,
                          QObject *parent)
-    : QObject(parent), m_feed(feed), m_book(book), m_fees(fees) {
+    : QObject(parent), m_feed(feed), m_book(book), m_inForce(inForce) {
+    connect(&m_inForce, &settings::InForce::changed, this, &LiveSession::feesChanged);
     if (m_feed) {
         connect(m_feed, &quotes::QuoteFeed::readingDone, this, &LiveSession::apply);
     }
@@ -92,9 +93,7 @@ void LiveSession::apply(const quotes::FeedReading &reading) {
 }
 
 void LiveSession::refigure() {
-    const numbers::FeeScheduleReading fees =
-        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis(),
-                                 m_fees.ClassCommissionTexts());
+    const numbers::FeeScheduleReading fees = m_inForce.fees();
     m_rows.clear();
     m_rows.reserve(m_positions.size());
     for (const Position &position : std::as_const(m_positions)) {

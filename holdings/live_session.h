@@ -22,8 +22,9 @@ namespace holdings {
 class LiveSession final : public QObject {
     Q_OBJECT
 public:
-    // Without a feed nothing is read, and readings come only through apply().
-    LiveSession(quotes::QuoteFeed *feed, Book *book, const settings::FeeSettings &fees,
+    // Without a feed nothing is read, and readings come only through apply(). The figures
+    // follow the fees of `inForce`.
+    LiveSession(quotes::QuoteFeed *feed, Book *book, const settings::InForce &inForce,
                 QObject *parent = nullptr);
     ~LiveSession() override;
     LiveSession(const LiveSession &) = delete;
@@ -60,7 +61,7 @@ private:
 
     QPointer<quotes::QuoteFeed> m_feed;
     QPointer<Book> m_book;
-    const settings::FeeSettings &m_fees;
+    const settings::InForce &m_inForce;
     QList<Position> m_positions;
     qsizetype m_unreadable = 0;
     QHash<QString, quotes::QuoteDetail> m_quotes;

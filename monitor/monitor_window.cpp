@@ -4,10 +4,10 @@
 #include "widgets/fonts.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScreen>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -88,7 +88,7 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
                       new MarkColourDelegate(MonitorTableModel::Name, ListView1));
     connect(ListView1, &QTableView::doubleClicked, this, &TForm10::ListView1DblClick);
 
-    Label1 = new QLabel(this);
+    Label1 = new StatusLine(this);
     Label1->setGeometry(4, kHeight - 19, kWidth - 8, 18);
     Label1->setFont(SongTi(12));
 
@@ -112,20 +112,14 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm10::SpeedButton2Click);
     connect(SpeedButton3, &QPushButton::clicked, this, &TForm10::SpeedButton3Click);
 
-    // Bottom right, 32 pixels above the bottom of the primary screen.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QSize size = screen->geometry().size();
-        move(size.width() - kWidth, size.height() - kHeight - 32);
-    }
+    // Bottom right of the work area, 32 pixels above its bottom.
+    const QRect area = WorkArea();
+    move(area.x() + area.width() - kWidth, area.y() + area.height() - kHeight - 32);
 }
 
 void TForm10::showStatus() {
     const quotes::ReadingStatus &status = m_session->status();
-    Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
-                                         : QStringLiteral("color: gray;"));
-    // A long account is cut to the line; the tooltip holds all of it.
-    Label1->setText(Label1->fontMetrics().elidedText(status.text, Qt::ElideRight, Label1->width()));
-    Label1->setToolTip(status.details);
+    Label1->setStatus(status.text, status.details, status.problem);
 }
 
 void TForm10::ListView1DblClick() {

@@ -5,6 +5,7 @@
 
 #include "monitor/monitor_table_model.h"
 #include "monitor/watch_session.h"
+#include "widgets/status_line.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
@@ -23,7 +24,7 @@ public:
     QPushButton *SpeedButton3;  // 正常窗口
     QTableView *ListView1;
     MonitorTableModel *Rows;  // the rows of ListView1
-    QLabel *Label1;           // how the last reading went
+    StatusLine *Label1;       // how the last reading went
 
     void ListView1DblClick();
     void SpeedButton2Click();

@@ -18,7 +18,8 @@ const QRegion kNothing(-1, -1, 1, 1);
 
 }  // namespace
 
-TForm12::TForm12(const monitor::WatchSession *session) : m_session(session) {
+TForm12::TForm12(const settings::InForce &inForce, const monitor::WatchSession *session)
+    : m_inForce(inForce), m_session(session) {
     setWindowTitle(QStringLiteral("股票价格"));
     SetBackground(this, Qt::black);
     setContentsMargins(0, 0, 0, 0);
@@ -42,13 +43,13 @@ void TForm12::PaintOverlay() {
     for (const monitor::MonitorRow &row : m_session->rows()) {
         lines.append({row.code, row.price});
     }
-    Paint(lines);
+    paint(lines);
 }
 
-void TForm12::Paint(const QList<Line> &lines) {
+void TForm12::paint(const QList<Line> &lines) {
     // The size field is read while the user may still be typing: whatever it holds, the
     // overlay keeps to the field's range.
-    const int size = settings::HeldFontSize(settings::System().OverlayFontSize());
+    const int size = settings::HeldFontSize(m_inForce.system().overlayFontSize);
     const int pitch = size + 20;
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -58,7 +59,7 @@ void TForm12::Paint(const QList<Line> &lines) {
     const int room = desktop.bottom() + 1 - std::max(y(), desktop.top());
     const qsizetype count = std::min<qsizetype>(lines.size(), std::max(1, room / pitch));
     const int height = std::max(1, static_cast<int>(count) * pitch);
-    QColor colour = QColor::fromRgba(settings::System().OverlayColour().value_or(0xff000000u));
+    QColor colour = QColor::fromRgba(m_inForce.system().overlayColour.value_or(0xff000000u));
     colour.setAlpha(255);
 
     // Painted without smoothing: each pixel is either the text colour or black, so the

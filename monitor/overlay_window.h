@@ -4,6 +4,7 @@
 // whenever a reading of the watch session brings prices.
 
 #include "monitor/watch_session.h"
+#include "settings/settings_in_force.h"
 #include "widgets/tool_window.h"
 
 #include <QImage>
@@ -13,8 +14,10 @@
 class TForm12 final : public ToolWindowOf<TForm12> {
     Q_OBJECT
 public:
-    // Without a session it shows what Paint gives it.
-    explicit TForm12(const monitor::WatchSession *session = nullptr);
+    // Without a session it shows what paint gives it.
+    // The font size and colour are those of `inForce`.
+    explicit TForm12(const settings::InForce &inForce,
+                     const monitor::WatchSession *session = nullptr);
 
     QLabel *Image1;
 
@@ -26,7 +29,7 @@ public:
     // One line "(code)-> price 元" per stock, in the font size (held to 20 to 150) and
     // colour in force, the window as wide as the screen and as high as its lines; lines that
     // would fall below the bottom of the screen are left out.
-    void Paint(const QList<Line> &lines);
+    void paint(const QList<Line> &lines);
     // Paints the session's rows.
     void PaintOverlay();
 
@@ -38,6 +41,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const settings::InForce &m_inForce;
     QPointer<const monitor::WatchSession> m_session;
     QImage m_picture;
 };

@@ -196,7 +196,7 @@ void TSeeDlg::SpeedButton4Click() {
         storage::Outcome outcome = storage::Outcome::Failed;
         const std::optional<storage::WatchEntry> stored =
             storage::UpdateWatchEntry(database, loaded, typed, &outcome);
-        if (ReloadIfChangedElsewhere(outcome, loaded.identity) || !stored) {
+        if (reloadIfChangedElsewhere(outcome, loaded.identity) || !stored) {
             return;
         }
         // The row shows the prices as typed until the list is next loaded.
@@ -226,7 +226,7 @@ void TSeeDlg::SpeedButton6Click() {
     }
     const storage::WatchEntry loaded = Entries->entry(row);
     const storage::Outcome outcome = storage::RemoveWatchEntry(storage::Database(), loaded);
-    if (ReloadIfChangedElsewhere(outcome, loaded.identity) || outcome != storage::Outcome::Done) {
+    if (reloadIfChangedElsewhere(outcome, loaded.identity) || outcome != storage::Outcome::Done) {
         return;
     }
     Entries->removeEntry(row);
@@ -239,7 +239,7 @@ void TSeeDlg::SpeedButton6Click() {
     }
 }
 
-bool TSeeDlg::ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
+bool TSeeDlg::reloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
     // A save stores an entry that is gone anew; a delete that misses it is stale.
     if (outcome != storage::Outcome::Conflict && outcome != storage::Outcome::NoSuchRow) {
         return false;
@@ -288,10 +288,10 @@ void TSeeDlg::FormClose() {
         }
         return;
     }
-    StartMonitoring();
+    startMonitoring();
 }
 
-bool TSeeDlg::StartMonitoring() {
+bool TSeeDlg::startMonitoring() {
     if (Entries->rowCount() == 0 || !m_session) {
         return false;
     }
@@ -299,7 +299,7 @@ bool TSeeDlg::StartMonitoring() {
     return true;
 }
 
-bool TSeeDlg::ShowMonitor(QWidget *owner) {
+bool TSeeDlg::showMonitor(QWidget *owner) {
     if (isVisible()) {
         messages::Show(owner, QStringLiteral("[股票价格监控设置]窗口运行中!请先退出."),
                        QStringLiteral("提示"), messages::Icon::Error);
@@ -315,7 +315,7 @@ bool TSeeDlg::ShowMonitor(QWidget *owner) {
     }
     // The switch is on but nothing is watched (the list was empty when the dialog closed,
     // or the monitor was closed otherwise): start from the list, or say why there is none.
-    if (!StartMonitoring()) {
+    if (!startMonitoring()) {
         messages::Show(owner, QStringLiteral("监控列表中没有股票!请先在[股票价格监控设置]中添加."),
                        QStringLiteral("提示"), messages::Icon::Information);
         return false;

@@ -52,12 +52,12 @@ public:
     void FormClose();
 
     // Starts monitoring the list afresh. False when the list is empty.
-    bool StartMonitoring();
+    bool startMonitoring();
 
     // The tray's "查看监控股票价格": refuses while the dialog is open or the switch is off;
     // otherwise starts monitoring from the list when none runs. True when monitoring runs
     // and its window is to be shown.
-    bool ShowMonitor(QWidget *owner);
+    bool showMonitor(QWidget *owner);
 
 signals:
     // The dialog was shown: monitoring has stopped, and what showed its prices goes.
@@ -70,7 +70,7 @@ private:
     int selectedRow() const;
     // An entry changed or gone elsewhere (`outcome` Conflict or NoSuchRow): says so, ends any
     // edit, reloads and selects the entry if it is still there. False for other outcomes.
-    bool ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
+    bool reloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
 
     QPointer<monitor::WatchSession> m_session;
     EditMode m_editMode = EditMode::Adding;

@@ -14,7 +14,6 @@ using numbers::FeeScheduleReading;
 using numbers::NormaliseDecimalText;
 using numbers::ParseDecimal;
 using numbers::ParseWholeNumber;
-using numbers::ReadFeeSchedule;
 
 namespace {
 
@@ -93,8 +92,7 @@ TradeCalculation CalculateTrade(const TradeRequest &request) {
         result.error = QStringLiteral("［股票数量］填写错误!请输入正确的数字.");
         return result;
     }
-    const FeeScheduleReading fees =
-        ReadFeeSchedule(request.feeTexts, request.transferBasis, request.classTexts);
+    const FeeScheduleReading &fees = request.fees;
     if (!fees.schedule) {
         result.error = fees.error;
         return result;

@@ -42,10 +42,9 @@ struct TradeRequest {
     QString sellPriceText;
     QString quantityText;
     Exchange exchange = Exchange::Shenzhen;
-    numbers::FeeTexts feeTexts;
-    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
+    // The fees in force: the schedule, or the message of the first fee text that did not read.
+    numbers::FeeScheduleReading fees;
     InstrumentClass instrument = InstrumentClass::Share;
-    numbers::ClassCommissionTexts classTexts = {};
 };
 
 struct TradeCalculation {
@@ -56,8 +55,8 @@ struct TradeCalculation {
     QString error;  // the message of the first failure when costs is empty
 };
 
-// Validates in the fixed order (buy price, sell price, quantity, the seven fee texts) and
-// computes; stops at the first failure with its message.
+// Validates in the fixed order (buy price, sell price, quantity, then the fees) and computes;
+// stops at the first failure with its message.
 TradeCalculation CalculateTrade(const TradeRequest &request);
 
 }  // namespace numbers

@@ -18,11 +18,12 @@ const std::array<QString, 7> &FeeFieldMessages() {
 }
 
 FeeTexts DefaultFeeTexts() {
-    const FeeSchedule design;
-    return {FormatAmount(design.BuyStampTaxRate),      FormatAmount(design.SellStampTaxRate),
-            FormatAmount(design.BuyCommissionRate),    FormatAmount(design.SellCommissionRate),
-            FormatAmount(design.ShenzhenTransferRate), FormatAmount(design.ShanghaiTransferRate),
-            FormatAmount(design.MinCommission)};
+    const FeeSchedule defaults;
+    return {
+        FormatAmount(defaults.BuyStampTaxRate),      FormatAmount(defaults.SellStampTaxRate),
+        FormatAmount(defaults.BuyCommissionRate),    FormatAmount(defaults.SellCommissionRate),
+        FormatAmount(defaults.ShenzhenTransferRate), FormatAmount(defaults.ShanghaiTransferRate),
+        FormatAmount(defaults.MinCommission)};
 }
 
 const std::array<QString, 6> &ClassCommissionNames() {

@@ -15,9 +15,10 @@
 #include <QFrame>
 #include <QMouseEvent>
 
-TSETDlg::TSETDlg(QWidget *parent)
+TSETDlg::TSETDlg(settings::InForce &inForce, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      m_inForce(inForce) {
     setWindowTitle(QStringLiteral("股票交易费率设置"));
     SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(176, 211, 225));
@@ -108,12 +109,18 @@ TSETDlg::TSETDlg(QWidget *parent)
 
     RightAlignPlainEdits(this);
     Load();
-    // Told only once the dialog is built and loaded: the figures follow every edit from then.
+    // In force once the dialog is built and loaded, and after every edit from then.
+    publish();
     for (QLineEdit *field : fields()) {
-        connect(field, &QLineEdit::textChanged, this, &TSETDlg::FeesChanged);
+        connect(field, &QLineEdit::textChanged, this, &TSETDlg::publish);
     }
-    connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::FeesChanged);
-    connect(ClassDialog, &ClassCommissionDialog::TextsChanged, this, &TSETDlg::FeesChanged);
+    connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::publish);
+    connect(ClassDialog, &ClassCommissionDialog::TextsChanged, this, &TSETDlg::publish);
+}
+
+void TSETDlg::publish() {
+    m_inForce.setFees(FeeTexts(), TransferFeeBasis());
+    m_inForce.setClassCommissions(ClassCommissionTexts());
 }
 
 QString TransferStandardText(numbers::TransferBasis basis) {
@@ -250,6 +257,6 @@ bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
 
 void TSETDlg::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    // Centred on the screen at every showing, as designed.
+    // Centred in the work area at every showing, the frame included.
     CentreOnScreen(this);
 }

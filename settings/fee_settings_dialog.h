@@ -1,5 +1,6 @@
 #pragma once
-// TSETDlg: the fee-rate settings. Its seven texts are the fee schedule in force, saved or not.
+// TSETDlg: the fee-rate settings. Its seven texts and the transfer basis are the fees in force,
+// saved or not: every edit is written into the settings in force.
 
 #include "numbers/fee_schedule.h"
 #include "settings/class_commission_dialog.h"
@@ -12,10 +13,10 @@
 #include <QPointer>
 #include <QRadioButton>
 
-class TSETDlg final : public QDialog, public settings::FeeSettings {
+class TSETDlg final : public QDialog {
     Q_OBJECT
 public:
-    explicit TSETDlg(QWidget *parent = nullptr);
+    explicit TSETDlg(settings::InForce &inForce, QWidget *parent = nullptr);
 
     QLabel *Image1;
     QLineEdit *Edit4;            // buy stamp tax
@@ -34,20 +35,17 @@ public:
     SpeedButton *SpeedButton5;   // 其他品种…: the commissions of funds and bonds
     ClassCommissionDialog *ClassDialog;
 
-    // The seven texts in record order, as the calculators read them.
-    numbers::FeeTexts FeeTexts() const override;
-    numbers::TransferBasis TransferFeeBasis() const override;
-    numbers::ClassCommissionTexts ClassCommissionTexts() const override;
+    // The seven texts in record order, and the basis chosen.
+    numbers::FeeTexts FeeTexts() const;
+    numbers::TransferBasis TransferFeeBasis() const;
+    // The commission texts of funds and bonds, as typed in "其他品种…".
+    numbers::ClassCommissionTexts ClassCommissionTexts() const;
 
     void Load();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
-
-signals:
-    // A rate text or the transfer basis changed: the fees in force are not what they were.
-    void FeesChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -59,6 +57,9 @@ private:
     void setTexts(const numbers::FeeTexts &texts);
     void setTransferBasis(numbers::TransferBasis basis);
     void showTransferUnits();
+    void publish();
+
+    settings::InForce &m_inForce;
 
     QLabel *m_shenzhenLabel = nullptr;
     QLabel *m_shanghaiLabel = nullptr;

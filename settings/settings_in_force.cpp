@@ -7,44 +7,41 @@
 
 namespace settings {
 
-namespace {
+InForce::InForce(QObject *parent) : QObject(parent), m_feeTexts(numbers::DefaultFeeTexts()) {
+    m_system.differenceCorner = storage::InitialInteger(storage::kS1);
+    m_system.averageCorner = storage::InitialInteger(storage::kS2);
+    m_system.refreshOn = storage::InitialInteger(storage::kCN) != 0;
+    m_system.refreshSeconds = storage::InitialInteger(storage::kTM);
+    m_system.overlayFontSize = storage::InitialInteger(storage::kFZ);
+}
 
-class DefaultFees final : public FeeSettings {
-public:
-    numbers::FeeTexts FeeTexts() const override { return numbers::DefaultFeeTexts(); }
-    numbers::TransferBasis TransferFeeBasis() const override {
-        return numbers::TransferBasis::PerShare;
+numbers::FeeScheduleReading InForce::fees() const {
+    return numbers::ReadFeeSchedule(m_feeTexts, m_transferBasis, m_classTexts);
+}
+
+void InForce::setClassCommissions(const numbers::ClassCommissionTexts &texts) {
+    if (texts == m_classTexts) {
+        return;
     }
-};
-
-class DefaultSystem final : public SystemSettings {
-public:
-    int DifferenceCorner() const override { return storage::InitialInteger(storage::kS1); }
-    int AverageCorner() const override { return storage::InitialInteger(storage::kS2); }
-    bool RefreshOn() const override { return storage::InitialInteger(storage::kCN) != 0; }
-    int32_t RefreshSeconds() const override { return storage::InitialInteger(storage::kTM); }
-    int32_t OverlayFontSize() const override { return storage::InitialInteger(storage::kFZ); }
-    std::optional<uint32_t> OverlayColour() const override { return 0xff000000u; }  // black
-};
-
-const DefaultFees kDefaultFees;
-const DefaultSystem kDefaultSystem;
-const FeeSettings *g_fees = nullptr;
-const SystemSettings *g_system = nullptr;
-
-}  // namespace
-
-const FeeSettings &Fees() {
-    return g_fees != nullptr ? *g_fees : kDefaultFees;
+    m_classTexts = texts;
+    emit changed();
 }
 
-const SystemSettings &System() {
-    return g_system != nullptr ? *g_system : kDefaultSystem;
+void InForce::setFees(const numbers::FeeTexts &texts, numbers::TransferBasis basis) {
+    if (texts == m_feeTexts && basis == m_transferBasis) {
+        return;
+    }
+    m_feeTexts = texts;
+    m_transferBasis = basis;
+    emit changed();
 }
 
-void Install(const FeeSettings *fees, const SystemSettings *system) {
-    g_fees = fees;
-    g_system = system;
+void InForce::setSystem(const SystemParameters &parameters) {
+    if (parameters == m_system) {
+        return;
+    }
+    m_system = parameters;
+    emit changed();
 }
 
 std::optional<int32_t> LoadedCorner(int32_t stored) {

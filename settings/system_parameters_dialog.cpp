@@ -47,9 +47,10 @@ int CheckedPosition(const QList<QRadioButton *> &radios) {
 
 }  // namespace
 
-TmyDlg::TmyDlg(QWidget *parent)
+TmyDlg::TmyDlg(settings::InForce &inForce, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      m_inForce(inForce) {
     setWindowTitle(QStringLiteral("系统参数设置"));
     SetFontWhenShown(this, SongTi());
     SetBackground(this, QColor(166, 202, 240));
@@ -114,6 +115,21 @@ TmyDlg::TmyDlg(QWidget *parent)
     SpeedButton2 = new SpeedButton(QStringLiteral("退    出"), this, QRect(330, 318, 90, 30));
     connect(SpeedButton1, &SpeedButton::clicked, this, &TmyDlg::SpeedButton1Click);
     connect(SpeedButton2, &SpeedButton::clicked, this, &TmyDlg::SpeedButton2Click);
+
+    // Every change is in force at once.
+    for (QRadioButton *radio : differenceRadios() + averageRadios()) {
+        connect(radio, &QRadioButton::toggled, this, &TmyDlg::publish);
+    }
+    connect(CheckBox1, &QCheckBox::toggled, this, &TmyDlg::publish);
+    connect(SpinEdit1, &QLineEdit::textChanged, this, &TmyDlg::publish);
+    connect(SpinEdit2, &QLineEdit::textChanged, this, &TmyDlg::publish);
+    connect(ColorBox1, &QComboBox::currentIndexChanged, this, &TmyDlg::publish);
+    publish();
+}
+
+void TmyDlg::publish() {
+    m_inForce.setSystem({DifferenceCorner(), AverageCorner(), RefreshOn(), RefreshSeconds(),
+                         OverlayFontSize(), OverlayColour()});
 }
 
 QList<QRadioButton *> TmyDlg::differenceRadios() const {
@@ -215,6 +231,6 @@ void TmyDlg::SpeedButton2Click() {
 
 void TmyDlg::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
-    // Centred on the screen at every showing, as designed.
+    // Centred in the work area at every showing, the frame included.
     CentreOnScreen(this);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// TmyDlg: the system parameters. Its controls are the values in force, saved or not.
+// TmyDlg: the system parameters. Its controls are the values in force, saved or not: every
+// change is written into the settings in force.
 
 #include "settings/settings_in_force.h"
 #include "widgets/speed_button.h"
@@ -13,10 +14,10 @@
 #include <QPointer>
 #include <QRadioButton>
 
-class TmyDlg final : public QDialog, public settings::SystemSettings {
+class TmyDlg final : public QDialog {
     Q_OBJECT
 public:
-    explicit TmyDlg(QWidget *parent = nullptr);
+    explicit TmyDlg(settings::InForce &inForce, QWidget *parent = nullptr);
 
     QGroupBox *GroupBox1;  // 差价计算器摆放位置
     QRadioButton *RadioButton1;
@@ -40,12 +41,12 @@ public:
     SpeedButton *SpeedButton2;  // 退    出
 
     // The corners as the dialog shows them now: 1 top-left to 4 bottom-right.
-    int DifferenceCorner() const override;
-    int AverageCorner() const override;
-    bool RefreshOn() const override;
-    int32_t RefreshSeconds() const override;
-    int32_t OverlayFontSize() const override;
-    std::optional<uint32_t> OverlayColour() const override;
+    int DifferenceCorner() const;
+    int AverageCorner() const;
+    bool RefreshOn() const;
+    int32_t RefreshSeconds() const;
+    int32_t OverlayFontSize() const;
+    std::optional<uint32_t> OverlayColour() const;
 
     // Loads the stored values. Ticking the refresh box on the way already asks for the
     // refresh, so connect RefreshChanged first.
@@ -64,4 +65,7 @@ protected:
 private:
     QList<QRadioButton *> differenceRadios() const;
     QList<QRadioButton *> averageRadios() const;
+    void publish();
+
+    settings::InForce &m_inForce;
 };

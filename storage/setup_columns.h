@@ -45,21 +45,21 @@ enum SetupColumnIndex {
     kZLM
 };
 
-inline constexpr numbers::FeeSchedule kDesignFees{};
+inline constexpr numbers::FeeSchedule kInitialFees{};
 
 inline constexpr std::array<SetupColumn, 20> kSetupColumns{{
-    {"A1", "REAL", kDesignFees.BuyStampTaxRate},
-    {"A2", "REAL", kDesignFees.SellStampTaxRate},
-    {"B1", "REAL", kDesignFees.BuyCommissionRate},
-    {"B2", "REAL", kDesignFees.SellCommissionRate},
-    {"C1", "REAL", kDesignFees.ShenzhenTransferRate},
-    {"C2", "REAL", kDesignFees.ShanghaiTransferRate},
-    {"LM", "REAL", kDesignFees.MinCommission},
-    {"S1", "INTEGER", 3, 1, 4},      // difference calculators' corner; outside: the design one
+    {"A1", "REAL", kInitialFees.BuyStampTaxRate},
+    {"A2", "REAL", kInitialFees.SellStampTaxRate},
+    {"B1", "REAL", kInitialFees.BuyCommissionRate},
+    {"B2", "REAL", kInitialFees.SellCommissionRate},
+    {"C1", "REAL", kInitialFees.ShenzhenTransferRate},
+    {"C2", "REAL", kInitialFees.ShanghaiTransferRate},
+    {"LM", "REAL", kInitialFees.MinCommission},
+    {"S1", "INTEGER", 3, 1, 4},      // difference calculators' corner; outside: the dialog's 3
     {"S2", "INTEGER", 4, 1, 4},      // average calculator's corner
     {"CN", "BOOLEAN", 0},            // trading-client refresh on
     {"TM", "INTEGER", 60, 1, 0},     // refresh seconds; below 1 shows 0
-    {"FZ", "INTEGER", 70, 20, 150},  // overlay font size; below 1 the design size, else held
+    {"FZ", "INTEGER", 70, 20, 150},  // overlay font size; below 1 shows 70, else held
     {"FC", "INTEGER", 0},            // overlay colour, a position in the colour list
     // Transfer-fee basis, 0 per share, 1 per amount; anything else and a file without the
     // column (it came later, so a save adds it) read per share.

@@ -51,6 +51,9 @@ Answer ShowBox(const Message &message) {
     if (message.owner != nullptr) {
         box.setWindowModality(Qt::WindowModal);
     }
+    // Above the always-on-top tool windows while it is open: a box from the tray menu, owned
+    // by the hidden about screen or by nothing, would otherwise map beneath them unseen.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     const int result = box.exec();
     if (message.buttons == Buttons::YesNo) {
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;

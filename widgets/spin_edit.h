@@ -15,7 +15,7 @@ class SpinEdit final : public QLineEdit {
 public:
     explicit SpinEdit(QWidget *parent = nullptr);
 
-    // Equal limits mean no limits, as for the designer's spin fields.
+    // Equal limits mean no limits: the text takes any whole number.
     void setRange(int32_t minimum, int32_t maximum);
     void setIncrement(int32_t increment) { m_increment = increment; }
     // What a step gives when the text is no number (by default the step from the minimum).

@@ -82,35 +82,41 @@ void RightAlignPlainEdits(QWidget *root) {
     }
 }
 
-QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize) {
-    const int right = screenSize.width() - windowSize.width() - 2;
-    const int bottom = screenSize.height() - windowSize.height() - 30;
+QRect WorkArea(const QWidget *window) {
+    const QScreen *screen = window != nullptr && window->screen() != nullptr
+                                ? window->screen()
+                                : QGuiApplication::primaryScreen();
+    // Qt's available geometry is the desktop's published work area, else the whole screen.
+    return screen != nullptr ? screen->availableGeometry() : QRect();
+}
+
+QPoint CornerPosition(int corner, QSize windowSize, QRect area) {
+    const int left = area.x() + 1;
+    const int top = area.y() + 1;
+    const int right = area.x() + area.width() - windowSize.width() - 2;
+    const int bottom = area.y() + area.height() - windowSize.height() - 30;
     switch (corner) {
         case 1:
-            return {1, 1};
+            return {left, top};
         case 2:
-            return {right, 1};
+            return {right, top};
         case 3:
-            return {1, bottom};
+            return {left, bottom};
         default:
             return {right, bottom};
     }
 }
 
 void PlaceAtCorner(QWidget *window, int corner) {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    window->move(CornerPosition(corner, window->size(),
-                                screen != nullptr ? screen->geometry().size() : QSize()));
+    window->move(CornerPosition(corner, window->size(), WorkArea()));
 }
 
 namespace {
 void CentreWithFrame(QWidget *window, QMargins frame) {
-    const QScreen *screen =
-        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
+    const QRect area = WorkArea(window);
+    if (area.isEmpty()) {
         return;
     }
-    const QRect area = screen->geometry();
     const QSize outer = window->size().grownBy(frame);
     const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
                               area.y() + (area.height() - outer.height()) / 2);
@@ -128,6 +134,31 @@ void CentreOnScreen(QWidget *window) {
             CentreWithFrame(target, frame);
         }
     });
+}
+
+namespace {
+// Centres its window at the window's first showing, then goes.
+class FirstShowCentring final : public QObject {
+public:
+    explicit FirstShowCentring(QWidget *window) : QObject(window) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == parent() && event->type() == QEvent::Show) {
+            CentreOnScreen(static_cast<QWidget *>(watched));
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+}  // namespace
+
+void CentreWhenFirstShown(QWidget *window) {
+    CentreWithFrame(window, {});
+    new FirstShowCentring(window);
 }
 
 void PrepareTrayDialog(QDialog *dialog) {

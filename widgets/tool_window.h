@@ -44,18 +44,26 @@ inline const QColor kResultBackground(255, 255, 196);
 // derived kinds such as spin fields are left for their owner to align one by one.
 void RightAlignPlainEdits(QWidget *root);
 
-// Window placement at a screen corner (1 top-left, 2 top-right, 3 bottom-left,
-// 4 bottom-right) on the whole primary screen: 1 pixel from the left and top edges, 2 from
-// the right and 30 from the bottom.
-QPoint CornerPosition(int corner, QSize windowSize, QSize screenSize);
+// The part of the screen that windows may take: the work area the desktop publishes, which
+// leaves out the panels, or the whole screen where none is published. The window's screen, or
+// the primary one; empty without a screen.
+QRect WorkArea(const QWidget *window = nullptr);
 
-// Moves the window to the corner on the primary screen.
+// Window placement at a corner of the work area (1 top-left, 2 top-right, 3 bottom-left,
+// 4 bottom-right): 1 pixel from its left and top edges, 2 from its right and 30 from its bottom.
+QPoint CornerPosition(int corner, QSize windowSize, QRect area);
+
+// Moves the window to the corner of the primary screen's work area.
 void PlaceAtCorner(QWidget *window, int corner);
 
-// Centres the window on its screen, the window manager's frame included. Call it from the
-// window's showEvent, once its size is final: Qt's own guess of the frame is wrong the first
-// time a window is shown.
+// Centres the window in its screen's work area, the window manager's frame included. Call it
+// from the window's showEvent, once its size is final: Qt's own guess of the frame is wrong the
+// first time a window is shown.
 void CentreOnScreen(QWidget *window);
+
+// Centres the window at once on a guess, and with CentreOnScreen when it is first shown; later
+// showings leave it where it is. For windows whose size is final when they are built.
+void CentreWhenFirstShown(QWidget *window);
 
 // Readies a dialog that the tray menu shows: it stays above the always-on-top tool windows
 // while it is up, else it maps beneath one of them and takes no input.

@@ -1,18 +1,18 @@
 #pragma once
-// The Linux desktop: a kernel-released file lock, X11 window state through Qt's own
-// connection, libcanberra's event sounds, the desktop's URL handler, and libxdo for other
-// programs' windows.
+// The Linux desktop on X11: the Linux desktop's lock, sound and browser, X11's window hints and
+// frame through Qt's own connection, and libxdo for other programs' windows.
 
+#include "platform/linux/linux_desktop.h"
 #include "platform/platform.h"
+#include "platform/x11/x11_window_driver.h"
 
-struct ca_context;
-struct xdo;
+#include <memory>
 
 namespace platform {
 
 class X11Platform final : public Platform {
 public:
-    X11Platform() = default;
+    explicit X11Platform(std::unique_ptr<LinuxDesktop> desktop = std::make_unique<LinuxDesktop>());
     ~X11Platform() override;
     X11Platform(const X11Platform &) = delete;
     X11Platform &operator=(const X11Platform &) = delete;
@@ -34,15 +34,8 @@ public:
     void PressKey(Qt::Key key) override;
 
 private:
-    // libxdo on its own X connection, opened at the first use; null when Qt does not run on
-    // X11 or the display cannot be opened.
-    xdo *driver();
-
-    int m_lockFd = -1;
-    ca_context *m_sound = nullptr;
-    bool m_soundFailed = false;
-    xdo *m_xdo = nullptr;
-    bool m_xdoTried = false;
+    std::unique_ptr<LinuxDesktop> m_desktop;
+    X11WindowDriver m_windows;
 };
 
 }  // namespace platform

@@ -121,7 +121,7 @@ void TestMainWindow::trayMenuGoesWhenDismissed() {
     TForm1 form([] { return true; });
     form.show();
     QMenu *menu = form.tray()->menu();
-    form.tray()->PopUpMenu(QPoint(300, 200));
+    form.tray()->popUpMenu(QPoint(300, 200));
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     if (escape) {
         QTest::keyClick(menu, Qt::Key_Escape);
@@ -205,6 +205,7 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
         QVERIFY(box != nullptr);
         seen = box->windowTitle() + box->text();
         placed = box->geometry();
+        QVERIFY(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QAbstractButton *button = box->button(QMessageBox::StandardButton(press));
         shownLabel = button->text();
         button->click();

@@ -1,6 +1,5 @@
 // The manual: the shipped text's sections, scrolling, hover colours, studio link and dragging.
 
-#include "app/main_window.h"
 #include "app/manual_dialog.h"
 #include "platform/fake/fake_platform.h"
 #include "support/offscreen_warnings.h"
@@ -57,17 +56,15 @@ void TestManualDialog::buttonShowsItsHeadingAtTheTop() {
     QFETCH(int, line);
     QFETCH(QString, heading);
     THELPDLG dialog;
-    TForm1 form;
-    form.SetManual(&dialog);
-    form.N10->trigger();  // the tray entry shows it
+    dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.RichEdit1->blockCount(), 100);
     QCOMPARE(dialog.RichEdit1->document()->findBlockByNumber(9).text(),
              QStringLiteral("使用说明:"));
     // Every line is one screen line: nothing to scroll sideways.
     QCOMPARE(dialog.RichEdit1->horizontalScrollBar()->maximum(), 0);
-    dialog.ScrollToLine(line == 0 ? 99 : 0);  // so that the press has to move the text
-    QPushButton *pressed = dialog.SectionButtons()[button];
+    dialog.scrollToLine(line == 0 ? 99 : 0);  // so that the press has to move the text
+    QPushButton *pressed = dialog.sectionButtons()[button];
     QCOMPARE(pressed->text(), QString::fromUtf8(QTest::currentDataTag()));
     QTest::mouseClick(pressed, Qt::LeftButton);
     QCOMPARE(LineAt(dialog, false), line);
@@ -92,8 +89,8 @@ void TestManualDialog::shortTextShowsItsEnd() {
     QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
     QCOMPARE(LineAt(dialog, false), 0);
     THELPDLG missing(nullptr, QStringLiteral("/nonexistent/manual.txt"));
-    missing.ScrollToLine(77);
-    QCOMPARE(missing.FirstVisibleLine(), 0);
+    missing.scrollToLine(77);
+    QCOMPARE(missing.firstVisibleLine(), 0);
 }
 
 void TestManualDialog::hoverStripDragAndStudioLink() {
@@ -103,7 +100,7 @@ void TestManualDialog::hoverStripDragAndStudioLink() {
     QTest::mouseMove(dialog.SpeedButton6, QPoint(20, 20));
     QTest::mouseMove(dialog.SpeedButton2, QPoint(20, 20));
     QTest::mouseMove(&dialog, QPoint(900, 700));  // out of the dialog
-    for (QPushButton *button : dialog.SectionButtons()) {
+    for (QPushButton *button : dialog.sectionButtons()) {
         QCOMPARE(button->palette().color(QPalette::ButtonText),
                  button == dialog.SpeedButton2 ? QColor(Qt::red) : QColor(Qt::black));
     }

@@ -75,17 +75,16 @@ void TestTradingClientRefresh::tick() {
     m_fake->windowMinimised = minimised;
     m_fake->canDriveWindows = canDrive;
 
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    settings::Install(nullptr, &dialog);
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    settings::InForce inForce;
+    TradingClientRefresh form(inForce);
+    TmyDlg dialog(inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.SpinEdit1->setText(QStringLiteral("30"));
     dialog.CheckBox1->setChecked(true);
     QCOMPARE(form.Timer2->interval(), 30000);
     dialog.SpinEdit1->setText(seconds);  // not saved: the field is what counts
 
     form.Timer2Timer();
-    settings::Install(nullptr, nullptr);
     QCOMPARE(m_fake->windowCalls, calls);
     QCOMPARE(form.Timer2->isActive() ? form.Timer2->interval() : 0, interval);
     QVERIFY(!m_fake->windowMinimised);
@@ -94,15 +93,14 @@ void TestTradingClientRefresh::tick() {
 void TestTradingClientRefresh::sameSecondsKeepTheCount() {
     m_fake->windowTitle = QStringLiteral("国海证券网上交易");
     m_fake->focusRefused = true;  // the key still goes out, after a short wait
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    settings::Install(nullptr, &dialog);
+    settings::InForce inForce;
+    TradingClientRefresh form(inForce);
+    TmyDlg dialog(inForce);
     dialog.SpinEdit1->setText(QStringLiteral("2"));
-    form.SetRefresh(true, 2);
+    form.setRefresh(true, 2);
     QTest::qWait(500);
     const int before = form.Timer2->remainingTime();
     form.Timer2Timer();
-    settings::Install(nullptr, nullptr);
     QVERIFY2(form.Timer2->remainingTime() <= before, "a refresh restarted the count");
     QCOMPARE(m_fake->windowCalls.size(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(m_fake->windowCalls.size(), 4, 1000);
@@ -118,10 +116,11 @@ void TestTradingClientRefresh::intervalOfSeconds() {
 }
 
 void TestTradingClientRefresh::desktopWithoutX11SaysSo() {
+    settings::InForce inForce;
     m_fake->canDriveWindows = false;
-    QVERIFY(TmyDlg().CheckBox1->toolTip().contains(QStringLiteral("X11")));
+    QVERIFY(TmyDlg(inForce).CheckBox1->toolTip().contains(QStringLiteral("X11")));
     m_fake->canDriveWindows = true;
-    QVERIFY(TmyDlg().CheckBox1->toolTip().isEmpty());
+    QVERIFY(TmyDlg(inForce).CheckBox1->toolTip().isEmpty());
 }
 
 QTEST_MAIN(TestTradingClientRefresh)

@@ -1,7 +1,6 @@
 // The calculator windows, driven offscreen on a 1024 x 768 screen: typed text in, field texts
 // and messages out.
 
-#include "app/main_window.h"
 #include "calc/average_price.h"
 #include "calc/average_price_window.h"
 #include "calc/compact_difference_window.h"
@@ -69,7 +68,6 @@ private slots:
     void switchCarriesEveryField();
     void switchFillsAnOpenTarget();
     void classChoice();
-    void trayEntryOpensOrFocusesCompact();
     void differenceFiltersAndLayout();
     void titleButtonsStandOut();
     void everyButtonHasAName_data();
@@ -158,11 +156,11 @@ void TestCalculatorWindows::difference() {
     DifferenceFields fields;
     QAbstractButton *calculate = nullptr;
     if (full) {
-        TForm2 *window = TForm2::Open();
+        TForm2 *window = TForm2::Open(m_settings->inForce);
         fields = window->fields();
         calculate = window->SpeedButton1;
     } else {
-        TForm5 *window = TForm5::Open();
+        TForm5 *window = TForm5::Open(m_settings->inForce);
         fields = window->fields();
         calculate = window->SpeedButton1;
     }
@@ -228,7 +226,7 @@ void TestCalculatorWindows::differenceMessagesInOrderKeepResults() {
     QFETCH(QString, message);
     QFETCH(QString, buyAfter);
     QFETCH(QString, sellAfter);
-    TForm5 *window = TForm5::Open();
+    TForm5 *window = TForm5::Open(m_settings->inForce);
     Type(window->Edit1, QStringLiteral("10"));
     Type(window->Edit2, QStringLiteral("11"));
     window->SpinEdit1->setText(QStringLiteral("1000"));
@@ -240,7 +238,7 @@ void TestCalculatorWindows::differenceMessagesInOrderKeepResults() {
     window->Edit2->setText(sell);
     window->SpinEdit1->setText(quantity);
     if (badFee >= 0) {
-        m_settings->fees[static_cast<size_t>(badFee)] = QStringLiteral("x");
+        m_settings->setFee(static_cast<size_t>(badFee), QStringLiteral("x"));
     }
     window->SpeedButton1Click();
     QCOMPARE(m_messages->texts(), QStringList{message});
@@ -253,18 +251,18 @@ void TestCalculatorWindows::differenceMessagesInOrderKeepResults() {
 }
 
 void TestCalculatorWindows::differenceUsesFeesInForce() {
-    TForm5 *window = TForm5::Open();
+    TForm5 *window = TForm5::Open(m_settings->inForce);
     window->Edit1->setText(QStringLiteral("10"));
     window->Edit2->setText(QStringLiteral("11"));
     window->SpinEdit1->setText(QStringLiteral("1000"));
-    m_settings->fees[1] = QStringLiteral(".");  // a lone point counts as 0, unsaved
+    m_settings->setFee(1, QStringLiteral("."));  // a lone point counts as 0, unsaved
     window->SpeedButton1Click();
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(window->Edit5->text(), QStringLiteral("0"));
     QCOMPARE(window->Edit3->text(), QStringLiteral("937"));
     // The transfer basis as chosen now: 0.01 per mille of 10000 and of 11000.
-    m_settings->transferBasis = numbers::TransferBasis::PerAmount;
-    m_settings->fees[4] = QStringLiteral("0.01");
+    m_settings->setTransferBasis(numbers::TransferBasis::PerAmount);
+    m_settings->setFee(4, QStringLiteral("0.01"));
     window->SpeedButton1Click();
     QCOMPARE(window->Edit8->text(), QStringLiteral("0.21"));
 }
@@ -284,8 +282,8 @@ void TestCalculatorWindows::differencePlacement() {
     QFETCH(QPoint, compact);
     QFETCH(QPoint, full);
     // As the dialog shows it now, saved or not.
-    m_settings->differenceCorner = corner;
-    TForm5 *small = TForm5::Open();
+    m_settings->setDifferenceCorner(corner);
+    TForm5 *small = TForm5::Open(m_settings->inForce);
     QCOMPARE(small->size(), QSize(704, 35));
     QCOMPARE(small->pos(), compact);
     // A switch places the new window at the corner, not where the old one stood.
@@ -297,7 +295,7 @@ void TestCalculatorWindows::differencePlacement() {
 }
 
 void TestCalculatorWindows::switchCarriesEveryField() {
-    TForm5 *small = TForm5::Open();
+    TForm5 *small = TForm5::Open(m_settings->inForce);
     small->Edit1->setText(QStringLiteral("10"));
     small->Edit2->setText(QStringLiteral("11"));
     small->SpinEdit1->setText(QStringLiteral("1000"));
@@ -321,7 +319,7 @@ void TestCalculatorWindows::switchCarriesEveryField() {
 }
 
 void TestCalculatorWindows::classChoice() {
-    TForm2 *large = TForm2::Open();
+    TForm2 *large = TForm2::Open(m_settings->inForce);
     QCOMPARE(large->ClassBox->currentText(), QStringLiteral("股票"));
     large->Edit1->setText(QStringLiteral("10"));
     large->Edit2->setText(QStringLiteral("11"));
@@ -339,7 +337,7 @@ void TestCalculatorWindows::classChoice() {
     QCOMPARE(small->Edit3->text(), QStringLiteral("1934"));  // 2000 - 30 - 36
     // From the holdings manager the table charges the code's class: here a bond's.
     QVERIFY(OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
-                            nullptr, numbers::InstrumentClass::Bond));
+                            nullptr, m_settings->inForce, numbers::InstrumentClass::Bond));
     QCOMPARE(TForm9::instance->ClassBox->currentText(), QStringLiteral("债券"));
     const QTableWidget *rows = TForm9::instance->ListView1;
     QCOMPARE(
@@ -348,8 +346,8 @@ void TestCalculatorWindows::classChoice() {
 }
 
 void TestCalculatorWindows::switchFillsAnOpenTarget() {
-    TForm5 *small = TForm5::Open();
-    TForm2 *large = new TForm2;  // a full window already open beside it
+    TForm5 *small = TForm5::Open(m_settings->inForce);
+    TForm2 *large = new TForm2(m_settings->inForce);  // a full window already open beside it
     TForm2::instance = large;
     large->show();
     small->Edit1->setText(QStringLiteral("7"));
@@ -357,29 +355,14 @@ void TestCalculatorWindows::switchFillsAnOpenTarget() {
     QCOMPARE(target.data(), large);
     QCOMPARE(large->Edit1->text(), QStringLiteral("7"));
     large->Edit1->setText(QStringLiteral("8"));
-    TForm5 *second = TForm5::Open();
+    TForm5 *second = TForm5::Open(m_settings->inForce);
     TForm5 *filled = large->SwitchTo<TForm5>();
     QCOMPARE(filled, second);
     QCOMPARE(filled->Edit1->text(), QStringLiteral("8"));
 }
 
-void TestCalculatorWindows::trayEntryOpensOrFocusesCompact() {
-    TForm1 main;
-    main.N1->trigger();
-    QPointer<TForm5> first = TForm5::instance;
-    QVERIFY(first);
-    main.N1->trigger();
-    QCOMPARE(TForm5::instance.data(), first.data());
-    first->SpeedButton2Click();
-    QTRY_VERIFY(first.isNull());
-    main.N1->trigger();
-    QVERIFY(TForm5::instance);
-    main.N2->trigger();
-    QVERIFY(TForm6::instance);
-}
-
 void TestCalculatorWindows::differenceFiltersAndLayout() {
-    TForm5 *small = TForm5::Open();
+    TForm5 *small = TForm5::Open(m_settings->inForce);
     QTest::keyClicks(small->Edit1, QStringLiteral("-1.2.3"));
     QCOMPARE(small->Edit1->text(), QStringLiteral("1.23"));
     small->SpinEdit1->clear();
@@ -395,7 +378,7 @@ void TestCalculatorWindows::differenceFiltersAndLayout() {
     // Tab follows the row from the buy price to the net profit.
     QCOMPARE(small->ComboBox1->nextInFocusChain(), static_cast<QWidget *>(small->Edit3));
     QCOMPARE(small->SpeedButton3->toolTip(), QStringLiteral("正常窗口"));
-    TForm2 *large = TForm2::Open();
+    TForm2 *large = TForm2::Open(m_settings->inForce);
     QCOMPARE(large->SpeedButton1->text(), QStringLiteral("计算收益"));
     QCOMPARE(large->SpeedButton3->toolTip(), QStringLiteral("简略窗口"));
     QCOMPARE(large->GroupBox1->title(), QStringLiteral("交易费用列表（单位：元）"));
@@ -416,10 +399,12 @@ void TestCalculatorWindows::everyButtonHasAName_data() {
 
 void TestCalculatorWindows::everyButtonHasAName() {
     QFETCH(int, window);
-    const std::unique_ptr<QWidget> shown(window == 0   ? static_cast<QWidget *>(TForm5::Open())
-                                         : window == 1 ? TForm2::Open()
-                                         : window == 2 ? static_cast<QWidget *>(TForm6::Open())
-                                                       : new TForm9);
+    settings::InForce &inForce = m_settings->inForce;
+    const std::unique_ptr<QWidget> shown(
+        window == 0   ? static_cast<QWidget *>(TForm5::Open(inForce))
+        : window == 1 ? TForm2::Open(inForce)
+        : window == 2 ? static_cast<QWidget *>(TForm6::Open(inForce))
+                      : new TForm9(inForce));
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     QCOMPARE(UnnamedButtons(shown.get()), QString());
@@ -439,8 +424,8 @@ void TestCalculatorWindows::titleButtonsStandOut() {
         return strongest;
     };
     // On the blue title panel as clear as the compact window's on its light face.
-    TForm5 *small = TForm5::Open();
-    TForm2 *large = TForm2::Open();
+    TForm5 *small = TForm5::Open(m_settings->inForce);
+    TForm2 *large = TForm2::Open(m_settings->inForce);
     for (QPushButton *button : {large->SpeedButton2, large->SpeedButton3}) {
         QVERIFY(contrast(large->Panel1, button) >= contrast(small, small->SpeedButton2));
     }
@@ -494,7 +479,7 @@ void TestCalculatorWindows::average() {
     QFETCH(QString, newQuantity);
     QFETCH(QString, cost);
     QFETCH(QString, original);
-    TForm6 *window = TForm6::Open();
+    TForm6 *window = TForm6::Open(m_settings->inForce);
     window->ComboBox1->setCurrentIndex(kind);
     Type(window->Edit1, price);
     Type(window->Edit2, newPrice);
@@ -575,14 +560,14 @@ void TestCalculatorWindows::averageMessages() {
     QFETCH(QString, newQuantity);
     QFETCH(QString, sellCommission);
     QFETCH(QString, message);
-    TForm6 *window = TForm6::Open();
+    TForm6 *window = TForm6::Open(m_settings->inForce);
     window->Edit3->setText(QStringLiteral("old"));
     window->Edit4->setText(QStringLiteral("old"));
     window->Edit1->setText(price);
     window->Edit2->setText(newPrice);
     window->SpinEdit1->setText(quantity);
     window->SpinEdit2->setText(newQuantity);
-    m_settings->fees[3] = sellCommission;
+    m_settings->setFee(3, sellCommission);
     window->SpeedButton1Click();
     QCOMPARE(m_messages->texts(), QStringList{message});
     QCOMPARE(m_messages->shown.front().caption, QStringLiteral("错误"));
@@ -594,13 +579,13 @@ void TestCalculatorWindows::averageMessages() {
 void TestCalculatorWindows::averagePlacementAndFilters() {
     const QPoint expected[] = {{1, 1}, {487, 1}, {1, 677}, {487, 677}};
     for (int corner = 0; corner < 4; ++corner) {
-        m_settings->averageCorner = corner + 1;
-        TForm6 *window = TForm6::Open();
+        m_settings->setAverageCorner(corner + 1);
+        TForm6 *window = TForm6::Open(m_settings->inForce);
         QCOMPARE(window->size(), QSize(535, 61));
         QCOMPARE(window->pos(), expected[corner]);
         delete window;
     }
-    TForm6 *window = TForm6::Open();
+    TForm6 *window = TForm6::Open(m_settings->inForce);
     QCOMPARE(window->windowTitle(), QStringLiteral("均价计算器"));
     Type(window->SpinEdit2, QStringLiteral("-5a00"));
     QCOMPARE(window->SpinEdit2->text(), QStringLiteral("-500"));
@@ -622,7 +607,7 @@ void TestCalculatorWindows::averagePlacementAndFilters() {
 
 void TestCalculatorWindows::profitFenMode() {
     QVERIFY(OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
-                            nullptr));
+                            nullptr, m_settings->inForce));
     TForm9 *table = TForm9::instance;
     table->SpinEdit2->setText(QStringLiteral("2"));
     QTest::mouseClick(table->SpeedButton1010, Qt::LeftButton);
@@ -637,12 +622,12 @@ void TestCalculatorWindows::profitFenMode() {
                  "购入印花税：0;卖出印花税：10.05;购入手续费：30;卖出手续费：30.15;过户费：0;"));
     QVERIFY(table->ListView1->isColumnHidden(3));
     QCOMPARE(table->ListView1->rowHeight(0), 22);
-    m_settings->transferBasis = numbers::TransferBasis::PerAmount;  // 0.1 on either side
-    m_settings->fees[4] = QStringLiteral("0.01");
+    m_settings->setTransferBasis(numbers::TransferBasis::PerAmount);  // 0.1 on either side
+    m_settings->setFee(4, QStringLiteral("0.01"));
     QTest::mouseClick(table->SpeedButton1010, Qt::LeftButton);
     QCOMPARE(Column(table->ListView1, 1).front(), QStringLiteral("70.4"));
-    m_settings->transferBasis = numbers::TransferBasis::PerShare;
-    m_settings->fees[4] = QStringLiteral("0");
+    m_settings->setTransferBasis(numbers::TransferBasis::PerShare);
+    m_settings->setFee(4, QStringLiteral("0"));
     QTest::mouseClick(table->SpeedButton1010, Qt::LeftButton);
     const QColor green(0, 128, 0), red(255, 0, 0), black(0, 0, 0);
     const QColor colours[] = {green, green, black, red, red};
@@ -652,7 +637,7 @@ void TestCalculatorWindows::profitFenMode() {
     QVERIFY(m_messages->shown.isEmpty());
     // A net profit of exactly 0 counts as a gain.
     for (size_t fee : {0, 1, 2, 3, 6}) {
-        m_settings->fees[fee] = QStringLiteral("0");
+        m_settings->setFee(fee, QStringLiteral("0"));
     }
     table->Edit2->setText(QStringLiteral("10.001"));
     table->Edit3->setText(QStringLiteral("100"));
@@ -660,7 +645,7 @@ void TestCalculatorWindows::profitFenMode() {
     table->RadioButton2->setChecked(true);  // Shanghai: 0.1 fen a share
     table->FillProfitTable();
     QCOMPARE(Column(table->ListView1, 2), (QStringList{"-1.1", "-0.1", "0.9"}));
-    m_settings->fees[5] = QStringLiteral("0");
+    m_settings->setFee(5, QStringLiteral("0"));
     table->FillProfitTable();
     QCOMPARE(Column(table->ListView1, 2), (QStringList{"-1", "0", "1"}));
     QCOMPARE(table->ListView1->item(1, 0)->foreground().color(), red);
@@ -668,7 +653,8 @@ void TestCalculatorWindows::profitFenMode() {
 }
 
 void TestCalculatorWindows::profitPercentModeAndRange() {
-    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"), nullptr);
+    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"), nullptr,
+                    m_settings->inForce);
     TForm9 *table = TForm9::instance;
     QCOMPARE(table->ListView1->rowCount(), 21);  // range 10 at first
     table->RadioButton4->setChecked(true);
@@ -690,8 +676,8 @@ void TestCalculatorWindows::profitPercentModeAndRange() {
 }
 
 void TestCalculatorWindows::profitCostWithThreeDecimalsHasNoBlackRow() {
-    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.068"), QStringLiteral("1000"),
-                    nullptr);
+    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.068"), QStringLiteral("1000"), nullptr,
+                    m_settings->inForce);
     TForm9 *table = TForm9::instance;
     QCOMPARE(table->ListView1->item(10, 0)->text(), QStringLiteral("10.07"));
     for (int r = 0; r < table->ListView1->rowCount(); ++r) {
@@ -700,9 +686,9 @@ void TestCalculatorWindows::profitCostWithThreeDecimalsHasNoBlackRow() {
 }
 
 void TestCalculatorWindows::profitFeeTextFailureShownOnce() {
-    m_settings->fees[4] = QString();
+    m_settings->setFee(4, QString());
     QVERIFY(OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
-                            nullptr));
+                            nullptr, m_settings->inForce));
     QCOMPARE(m_messages->texts(), QStringList{"［深市过户费］填写错误!请输入正确的费率."});
     TForm9 *table = TForm9::instance;
     QCOMPARE(table->ListView1->rowCount(), 21);
@@ -711,9 +697,9 @@ void TestCalculatorWindows::profitFeeTextFailureShownOnce() {
     QCOMPARE(table->ListView1->item(0, 3)->text(), QString());
     // A holding figure that is no number stops the fill; the holdings window has said why.
     m_messages->clear();
-    m_settings->fees[4] = QStringLiteral("0");
+    m_settings->setFee(4, QStringLiteral("0"));
     QVERIFY(!OpenProfitTable(QStringLiteral("abc"), QStringLiteral("10.07"), QStringLiteral("1000"),
-                             nullptr));
+                             nullptr, m_settings->inForce));
     QVERIFY(m_messages->texts().isEmpty());
     QCOMPARE(table->ListView1->rowCount(), 0);
 }
@@ -722,7 +708,7 @@ void TestCalculatorWindows::profitCreationAndOpen() {
     QWidget holdings;
     holdings.setGeometry(100, 50, 600, 400);
     OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.07"), QStringLiteral("1000"),
-                    &holdings);
+                    &holdings, m_settings->inForce);
     QPointer<TForm9> table = TForm9::instance;
     QCOMPARE(table->size(), QSize(416, 632));
     QCOMPARE(table->pos(), QPoint(600, (768 - 632) / 2));
@@ -730,7 +716,8 @@ void TestCalculatorWindows::profitCreationAndOpen() {
     // An open table is refilled and keeps its settings.
     table->SpinEdit2->setText(QStringLiteral("3"));
     holdings.move(300, 50);  // the overlap would cross the screen's edge: just inside it
-    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.5"), QStringLiteral("500"), &holdings);
+    OpenProfitTable(QStringLiteral("10"), QStringLiteral("10.5"), QStringLiteral("500"), &holdings,
+                    m_settings->inForce);
     QCOMPARE(TForm9::instance.data(), table.data());
     QCOMPARE(table->x(), 1024 - 416);
     QCOMPARE(table->ListView1->rowCount(), 7);

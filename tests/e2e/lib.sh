@@ -157,14 +157,23 @@ after_double_click_time() {
     [ "$left" -le 0 ] || sleep "$(printf '0.%06d' "$left")"
 }
 
-# frame_centred <id>: the window, frame included, lies in the middle of the 1024 x 768 screen.
+# work_area: "x y width height" of the desktop's work area, the whole 1024 x 768 screen where
+# the window manager publishes none.
+work_area() {
+    local area
+    area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= //p' | cut -d, -f1-4 | tr -d ,)
+    echo "${area:-0 0 1024 768}"
+}
+
+# frame_centred <id>: the window, frame included, lies in the middle of the work area.
 frame_centred() {
-    local x y w h l r t b
+    local x y w h l r t b ax ay aw ah
     read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ { printf "%s ", $4 }
         /Width:|Height:/ { printf "%s ", $2 }')
     IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
-    # Twice the distance between the frame's centre and the screen's, so odd sizes fit.
-    local dx=$((2 * (x - l) + l + w + r - 1024)) dy=$((2 * (y - t) + t + h + b - 768))
+    read -r ax ay aw ah < <(work_area)
+    # Twice the distance between the frame's centre and the work area's, so odd sizes fit.
+    local dx=$((2 * (x - l - ax) + l + w + r - aw)) dy=$((2 * (y - t - ay) + t + h + b - ah))
     [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || { echo "$1 off centre: $dx/2, $dy/2" >&2; false; }
 }
 

@@ -93,9 +93,6 @@ private slots:
     void panelShowsTheMergedLot();
     void unreadableRowsAreSaidOnce_data();
     void unreadableRowsAreSaidOnce();
-    void watchListChangedElsewhere_data();
-    void watchListChangedElsewhere();
-    void watchListColumnsFitTheList();
 
 private:
     TForm4 *open(const QString &values);
@@ -117,7 +114,6 @@ void TestHoldingsWindow::init() {
     m_messages = std::make_unique<MessageRecorder>();
     m_settings = std::make_unique<FakeSettings>();
     m_book = std::make_unique<holdings::Book>();
-    SetHoldingsSources(m_book.get(), nullptr);
 }
 
 void TestHoldingsWindow::cleanup() {
@@ -133,7 +129,7 @@ TForm4 *TestHoldingsWindow::open(const QString &values) {
     if (!values.isEmpty()) {
         Sql("INSERT INTO GMM (MID, MONEY, NUMS) VALUES " + values);
     }
-    return OpenHoldings();
+    return OpenHoldings(m_book.get(), nullptr, m_settings->inForce);
 }
 
 void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
@@ -153,7 +149,7 @@ void TestHoldingsWindow::loadInCodeOrderWithColoursAndReferenceCosts() {
     QCOMPARE(window->size(), QSize(616, 420));
     QCOMPARE(window->ListView1->rowHeight(0), 22);
     // A changed fee rate shows only after the next load; an empty table selects nothing.
-    m_settings->fees[1] = "2";
+    m_settings->setFee(1, "2");
     QCOMPARE(window->Lots->text(2, LotListModel::kReference), QStringLiteral("10.07"));
     Sql("DELETE FROM GMM");
     window->LoadHoldings();
@@ -478,67 +474,6 @@ void TestHoldingsWindow::unreadableRowsAreSaidOnce() {
     }
     QCOMPARE(rows, 1);
     QCOMPARE(m_messages->texts(), QStringList{message});
-}
-
-void TestHoldingsWindow::watchListChangedElsewhere_data() {
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<QStringList>("stored");  // "identity code name upper" after the action
-    QTest::addColumn<bool>("reloaded");
-    const QString other = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 2";
-    const QStringList otherStored{"1 000002 AAA 10", "2 688981 ZZZ 12"};
-    const QString gone = "DELETE FROM KSEE WHERE MID = 2";
-    QTest::newRow("delete, another stock now") << "delete" << other << otherStored << true;
-    QTest::newRow("modify, another stock now") << "modify" << other << otherStored << true;
-    QTest::newRow("delete, gone") << "delete" << gone << QStringList{"1 000002 AAA 10"} << true;
-    QTest::newRow("modify, gone: stored anew")
-        << "modify" << gone << QStringList{"1 000002 AAA 10", "3 000001 BBB 13.5"} << false;
-}
-
-void TestHoldingsWindow::watchListChangedElsewhere() {
-    QFETCH(QString, action);
-    QFETCH(QString, change);
-    QFETCH(QStringList, stored);
-    QFETCH(bool, reloaded);
-    Sql("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('000002', 'AAA', 10, 9), "
-        "('000001', 'BBB', 12, 11)");
-    TSeeDlg dialog;
-    dialog.open();
-    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("000001"));  // the row of MID 2
-    Sql(change);
-    m_messages->answers = {messages::Answer::Yes};
-    (action == "delete" ? dialog.SpeedButton6 : dialog.SpeedButton3)->click();
-    dialog.Edit1->setText("13.5");
-    dialog.SpeedButton4->click();  // a save, while editing
-    QStringList now;
-    for (const storage::WatchEntry &e : storage::LoadWatchList(storage::Database())) {
-        now.append(QStringLiteral("%1 %2 %3 %4").arg(e.identity).arg(e.code, e.name, e.upper.text));
-    }
-    QCOMPARE(now, stored);
-    QCOMPARE(
-        m_messages->texts().contains("监控记录已被其他程序改动，列表已重新载入，请核对后再操作。"),
-        reloaded);
-    QVERIFY(!dialog.SpeedButton4->isEnabled());  // browsing
-    QCOMPARE(dialog.Entries->rowCount(), stored.size());
-    QCOMPARE(dialog.SpinEdit1->text(),
-             stored.size() == 2 ? stored[1].section(u' ', 1, 1) : QStringLiteral("000002"));
-}
-
-void TestHoldingsWindow::watchListColumnsFitTheList() {
-    for (int i = 0; i < 20; ++i) {
-        Sql(QStringLiteral("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('%1', "
-                           "'名称很长的股票', 1000000.25, 999999.75)")
-                .arg(920700 + i));
-    }
-    TSeeDlg dialog;
-    dialog.open();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QTableView *list = dialog.ListView1;
-    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
-    QVERIFY(!list->horizontalScrollBar()->isVisible());
-    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
-    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(list->columnViewportPosition(0), 0);  // the code column reads whole
 }
 
 namespace {

@@ -63,7 +63,6 @@ void TestLiveHoldingsWindow::initTestCase() {
 
 void TestLiveHoldingsWindow::cleanup() {
     delete LiveHoldingsWindow::instance;  // left open by a test that failed
-    settings::Install(nullptr, nullptr);
 }
 
 void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
@@ -89,16 +88,13 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     FakeQuoteServer fallback;  // asked for what the main service leaves without a price
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
     MessageRecorder messages;
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
     holdings::Book book;
-    holdings::LiveSession session(&feed, &book, settings::Fees());
-    QObject::connect(&fees, &TSETDlg::FeesChanged, &session, &holdings::LiveSession::feesChanged);
-    SetHoldingsSources(&book, &session);
+    holdings::LiveSession session(&feed, &book, inForce);
 
-    TForm4 *holdings = OpenHoldings();
+    TForm4 *holdings = OpenHoldings(&book, &session, inForce);
     QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
     holdings->SpeedButton11->click();
     LiveHoldingsWindow *live = LiveHoldingsWindow::instance;
@@ -158,7 +154,6 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QCOMPARE(feed.codes(), QStringList());
     delete holdings;
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 
@@ -172,18 +167,16 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
     }
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
     holdings::Book book;
-    holdings::LiveSession session(nullptr, &book, settings::Fees());
+    holdings::LiveSession session(nullptr, &book, inForce);
     LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
     QTRY_VERIFY(live->list()->verticalScrollBar()->isVisible());
     QVERIFY(!live->list()->horizontalScrollBar()->isVisible());
     QVERIFY(live->list()->horizontalHeader()->length() <= live->list()->viewport()->width());
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 
@@ -202,12 +195,11 @@ void TestLiveHoldingsWindow::stalePriceShowsGrey() {
     FakeQuoteServer fallback;
     fallback.status = 503;
     qputenv("STOCKCALC_QUOTE_FALLBACK_URL", fallback.url().toUtf8());
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession), 250, nullptr, 300);
     holdings::Book book;
-    holdings::LiveSession session(&feed, &book, settings::Fees());
+    holdings::LiveSession session(&feed, &book, inForce);
     LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
     const auto price = [live](int row, int role) {
         return live->figures()->index(row, LiveHoldingsWindow::kPrice).data(role);
@@ -222,7 +214,6 @@ void TestLiveHoldingsWindow::stalePriceShowsGrey() {
     QCOMPARE(price(1, Qt::ForegroundRole).value<QColor>(), QColor(255, 255, 255));
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 
@@ -244,11 +235,10 @@ void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
         QVERIFY(storage::Database().Insert(
             storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
     }
-    FakeSettings system;
-    TSETDlg fees;
-    settings::Install(&fees, &system);
+    settings::InForce inForce;
+    TSETDlg fees(inForce);
     holdings::Book book;
-    holdings::LiveSession session(nullptr, &book, settings::Fees());
+    holdings::LiveSession session(nullptr, &book, inForce);
     LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
     QVERIFY(QTest::qWaitForWindowExposed(live));
     if (height > 0) {
@@ -268,7 +258,6 @@ void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
     QVERIFY(live->list()->geometry().right() < 800 && live->statusLine()->geometry().bottom() < 500);
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
-    settings::Install(nullptr, nullptr);
     QDir::setCurrent(QDir::tempPath());
 }
 

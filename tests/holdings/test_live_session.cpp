@@ -93,7 +93,7 @@ void TestLiveSession::figures() {
     QFETCH(QStringList, rows);
     FakeSettings fees;
     holdings::Book book;
-    holdings::LiveSession session(nullptr, &book, fees);
+    holdings::LiveSession session(nullptr, &book, fees.inForce);
     session.start();
     QCOMPARE(session.codes(), (QStringList{"000002", "600000"}));
     session.apply(Reading("600000", "11.000"));
@@ -110,9 +110,10 @@ void TestLiveSession::figures() {
     } else if (then == "add 000002 -100") {
         QVERIFY(book.Add({0, "000002", 5, -100}).done());
     } else if (then == "today's fees") {
-        fees.fees = {"0", "0.5", "0.25", "0.25", "0.01", "0.01", "5"};
-        QCOMPARE(Shown(session).last().section(u' ', 5, 5), QStringLiteral("384.00"));
-        session.feesChanged();
+        const numbers::FeeTexts today{"0", "0.5", "0.25", "0.25", "0.01", "0.01", "5"};
+        for (std::size_t field = 0; field < today.size(); ++field) {
+            fees.setFee(field, today[field]);  // the figures follow each change
+        }
     }
     QCOMPARE(Shown(session), rows);
 }
@@ -125,7 +126,7 @@ void TestLiveSession::subscribesTheCodesHeldWhileSomeoneLooks() {
     FakeSettings fees;
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
     holdings::Book book;
-    holdings::LiveSession session(&feed, &book, fees);
+    holdings::LiveSession session(&feed, &book, fees.inForce);
     QCOMPARE(feed.codes(), QStringList());
     session.start();
     QCOMPARE(feed.codes(), (QStringList{"000002", "600000"}));

@@ -2,6 +2,7 @@
 // watch session, and the tray entry that shows the monitor.
 
 #include "app/main_window.h"
+#include "app/shell.h"
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
 #include "monitor/watch_list_dialog.h"
@@ -19,6 +20,8 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
@@ -26,6 +29,17 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+void Sql(const QString &statement) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
+        db.setDatabaseName(storage::DatabaseFileName());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("test-side");
+}
 
 using Prices = QList<std::optional<QString>>;
 
@@ -120,6 +134,9 @@ private slots:
     void overlayShapeIsTheText();
     void overlayKeepsToTheScreen_data();
     void overlayKeepsToTheScreen();
+    void watchListChangedElsewhere_data();
+    void watchListChangedElsewhere();
+    void watchListColumnsFitTheList();
 
 private:
     // A monitor over a session that reads nothing by itself: readings come by hand.
@@ -288,9 +305,11 @@ void TestMonitorWindows::wheelMovesTheSelectionOneRow() {
 }
 
 void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
-    TForm1 mainWindow;
-    TSeeDlg dialog(m_session.get());
-    mainWindow.SetWatchListDialog(&dialog, m_session.get());
+    // The shell's own feed, reading as the fixture's does.
+    Shell shell(std::make_unique<quotes::QuoteFeed>(quotes::TradingCalendar({}, InSession), 250,
+                                                    nullptr, 300));
+    TForm1 &mainWindow = shell.about();
+    TSeeDlg &dialog = shell.watchList();
     mainWindow.N12->trigger();
     dialog.CheckBox1->setChecked(true);
     mainWindow.N14->trigger();  // refused while the dialog is open
@@ -313,20 +332,20 @@ void TestMonitorWindows::dialogStartsAndStopsTheMonitor() {
     QAbstractItemModelTester tester(TForm10::instance->Rows);
     QCOMPARE(Rows(TForm10::instance->ListView1, {0, 2, 3, 4}),
              (QStringList{"000001 — 12 11", "600000 — 16 15"}));
-    QVERIFY(m_session->active() && !m_session->alarmTestRunning());
+    QVERIFY(shell.session().active() && !shell.session().alarmTestRunning());
     QTRY_COMPARE(m_server->requests.size(), 1);  // the first prices are asked for at once
 
     TForm10::instance->SpeedButton2->click();
     mainWindow.N14->trigger();  // shows the hidden monitor
     QVERIFY(TForm10::instance->isVisible());
     TForm10::instance->close();  // closing the monitor ends monitoring
-    QVERIFY(!m_session->active() && m_feed->codes().isEmpty());
+    QVERIFY(!shell.session().active() && shell.feed().codes().isEmpty());
     mainWindow.N14->trigger();  // none left: a new one from the list
     QCOMPARE(TForm10::instance->Rows->rowCount(), 2);
     TForm10::instance->SpeedButton3->click();  // the overlay instead
     QVERIFY(TForm12::instance && TForm10::instance->isHidden());
     mainWindow.N12->trigger();  // showing the dialog ends monitoring with both its windows
-    QVERIFY(!TForm10::instance && !m_session->active());
+    QVERIFY(!TForm10::instance && !shell.session().active());
     QTRY_VERIFY(!TForm12::instance);
     QCOMPARE(m_messages->shown.size(), 3);
 }
@@ -514,12 +533,12 @@ void TestMonitorWindows::readingsFillPricesAndFailuresKeepThem() {
 }
 
 void TestMonitorWindows::overlayShapeIsTheText() {
-    m_settings->overlayColour = 0xffff0000u;
+    m_settings->setOverlayColour(0xffff0000u);
     TForm10 *monitor = MonitorWith({"600000 16 15", "000001 16 15", "300750 16 15"});
     QSignalSpy wanted(monitor, &TForm10::overlayWanted);
     monitor->SpeedButton3Click();
     QCOMPARE(wanted.size(), 1);  // the main window opens it
-    TForm12 *overlay = TForm12::Open(m_session.get());
+    TForm12 *overlay = TForm12::Open(m_settings->inForce, m_session.get());
     QVERIFY(monitor->isHidden() && overlay->isVisible());
     QCOMPARE(overlay->pos(), QPoint(238, 135));
     QVERIFY(!overlay->mask().intersects(overlay->rect()));  // see-through until painted
@@ -548,7 +567,7 @@ void TestMonitorWindows::overlayShapeIsTheText() {
     for (int i = 0; i < 3; ++i) {
         QVERIFY(lineTops[i] >= i * 90 && lineTops[i] < i * 90 + 30);
     }
-    m_settings->overlayColour = 0xff000000u;  // black is see-through: nothing shows
+    m_settings->setOverlayColour(0xff000000u);  // black is see-through: nothing shows
     overlay->PaintOverlay();
     QVERIFY(!overlay->mask().intersects(overlay->rect()));
     monitor->close();  // closing the monitor leaves the overlay
@@ -576,13 +595,74 @@ void TestMonitorWindows::overlayKeepsToTheScreen() {
     }
     MonitorWith(texts);
     m_session->apply(ReadingOf(*m_session, Prices(rows, QStringLiteral("15.32"))));
-    m_settings->overlayColour = 0xffff0000u;
-    m_settings->overlayFontSize = fontSize;
+    m_settings->setOverlayColour(0xffff0000u);
+    m_settings->setOverlayFontSize(fontSize);
     const int before = ResidentMegabytes();
-    TForm12::Open(m_session.get())->PaintOverlay();
+    TForm12::Open(m_settings->inForce, m_session.get())->PaintOverlay();
     QVERIFY(QTest::qWaitForWindowExposed(TForm12::instance));
     QCOMPARE(TForm12::instance->height(), height);
     QVERIFY(ResidentMegabytes() - before < 20);
+}
+
+void TestMonitorWindows::watchListChangedElsewhere_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("stored");  // "identity code name upper" after the action
+    QTest::addColumn<bool>("reloaded");
+    const QString other = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 2";
+    const QStringList otherStored{"1 000002 AAA 10", "2 688981 ZZZ 12"};
+    const QString gone = "DELETE FROM KSEE WHERE MID = 2";
+    QTest::newRow("delete, another stock now") << "delete" << other << otherStored << true;
+    QTest::newRow("modify, another stock now") << "modify" << other << otherStored << true;
+    QTest::newRow("delete, gone") << "delete" << gone << QStringList{"1 000002 AAA 10"} << true;
+    QTest::newRow("modify, gone: stored anew")
+        << "modify" << gone << QStringList{"1 000002 AAA 10", "3 000001 BBB 13.5"} << false;
+}
+
+void TestMonitorWindows::watchListChangedElsewhere() {
+    QFETCH(QString, action);
+    QFETCH(QString, change);
+    QFETCH(QStringList, stored);
+    QFETCH(bool, reloaded);
+    Sql("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('000002', 'AAA', 10, 9), "
+        "('000001', 'BBB', 12, 11)");
+    TSeeDlg dialog;
+    dialog.open();
+    QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("000001"));  // the row of MID 2
+    Sql(change);
+    m_messages->answers = {messages::Answer::Yes};
+    (action == "delete" ? dialog.SpeedButton6 : dialog.SpeedButton3)->click();
+    dialog.Edit1->setText("13.5");
+    dialog.SpeedButton4->click();  // a save, while editing
+    QStringList now;
+    for (const storage::WatchEntry &e : storage::LoadWatchList(storage::Database())) {
+        now.append(QStringLiteral("%1 %2 %3 %4").arg(e.identity).arg(e.code, e.name, e.upper.text));
+    }
+    QCOMPARE(now, stored);
+    QCOMPARE(
+        m_messages->texts().contains("监控记录已被其他程序改动，列表已重新载入，请核对后再操作。"),
+        reloaded);
+    QVERIFY(!dialog.SpeedButton4->isEnabled());  // browsing
+    QCOMPARE(dialog.Entries->rowCount(), stored.size());
+    QCOMPARE(dialog.SpinEdit1->text(),
+             stored.size() == 2 ? stored[1].section(u' ', 1, 1) : QStringLiteral("000002"));
+}
+
+void TestMonitorWindows::watchListColumnsFitTheList() {
+    for (int i = 0; i < 20; ++i) {
+        Sql(QStringLiteral("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('%1', "
+                           "'名称很长的股票', 1000000.25, 999999.75)")
+                .arg(920700 + i));
+    }
+    TSeeDlg dialog;
+    dialog.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTableView *list = dialog.ListView1;
+    QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+    QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(list->columnViewportPosition(0), 0);  // the code column reads whole
 }
 
 QTEST_MAIN(TestMonitorWindows)

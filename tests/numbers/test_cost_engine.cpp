@@ -36,7 +36,7 @@ QStringList Texts(const TradeCosts &c) {
 }
 
 TradeRequest Request(const QString &buy, const QString &sell, const QString &quantity) {
-    return {buy, sell, quantity, Exchange::Shenzhen, DefaultFeeTexts()};
+    return {buy, sell, quantity, Exchange::Shenzhen, numbers::ReadFeeSchedule(DefaultFeeTexts())};
 }
 
 }  // namespace
@@ -434,7 +434,9 @@ void TestCostEngine::validationOrder() {
     QFETCH(QString, fee);
     QFETCH(QString, message);
     TradeRequest request = Request(buy, sell, quantity);
-    request.feeTexts[5] = fee;
+    FeeTexts texts = DefaultFeeTexts();
+    texts[5] = fee;
+    request.fees = numbers::ReadFeeSchedule(texts);
     const TradeCalculation result = CalculateTrade(request);
     QCOMPARE(result.error, message);
     QCOMPARE(result.costs.has_value(), message.isEmpty());
@@ -454,7 +456,9 @@ void TestCostEngine::bothTransferRatesAreValidatedWhateverTheExchange() {
         for (size_t field : {4, 5}) {
             TradeRequest request = Request("10", "11", "1000");
             request.exchange = exchange;
-            request.feeTexts[field] = QStringLiteral("?");
+            FeeTexts texts = DefaultFeeTexts();
+            texts[field] = QStringLiteral("?");
+            request.fees = numbers::ReadFeeSchedule(texts);
             QCOMPARE(CalculateTrade(request).error, FeeFieldMessages()[field]);
         }
     }

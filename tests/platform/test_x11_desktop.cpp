@@ -83,6 +83,8 @@ private slots:
     void findsTheTitleTheDesktopShows();
     void eventLoopRunsWhileTheDesktopDoesNotAnswer_data();
     void eventLoopRunsWhileTheDesktopDoesNotAnswer();
+    void windowsStayInTheWorkArea_data();
+    void windowsStayInTheWorkArea();
 };
 
 void TestX11Desktop::initTestCase() {
@@ -143,7 +145,8 @@ void TestX11Desktop::eventLoopRunsWhileTheDesktopDoesNotAnswer() {
     QFETCH(QMargins, frame);
     const xcb_window_t client = CreateWindow();
     SetProperty(client, InternAtom("_NET_WM_NAME"), InternAtom("UTF8_STRING"), 8, kClient.toUtf8());
-    TradingClientRefresh refresh;
+    settings::InForce inForce;
+    TradingClientRefresh refresh(inForce);
     CentredDialog box;
     box.resize(300, 200);
     // The longest gap between the ticks of a 10 ms timer, the first of which starts the wait.
@@ -181,6 +184,39 @@ void TestX11Desktop::eventLoopRunsWhileTheDesktopDoesNotAnswer() {
                                                   (768 - outer.height()) / 2 + frame.top()));
     }
     xcb_destroy_window(Connection(), client);
+}
+
+void TestX11Desktop::windowsStayInTheWorkArea_data() {
+    QTest::addColumn<QRect>("published");  // _NET_WORKAREA on the root; none when null
+    QTest::addColumn<QRect>("area");
+    QTest::newRow("panel at the top") << QRect(0, 24, 1024, 744) << QRect(0, 24, 1024, 744);
+    QTest::newRow("panel at the left") << QRect(48, 0, 976, 768) << QRect(48, 0, 976, 768);
+    QTest::newRow("none published") << QRect() << QRect(0, 0, 1024, 768);
+}
+
+void TestX11Desktop::windowsStayInTheWorkArea() {
+    QFETCH(QRect, published);
+    QFETCH(QRect, area);
+    const xcb_atom_t workArea = InternAtom("_NET_WORKAREA");
+    if (published.isNull()) {
+        xcb_delete_property(Connection(), Root(), workArea);
+        xcb_flush(Connection());
+    } else {
+        const uint32_t value[] = {uint32_t(published.x()), uint32_t(published.y()),
+                                  uint32_t(published.width()), uint32_t(published.height())};
+        SetProperty(Root(), workArea, XCB_ATOM_CARDINAL, 32,
+                    QByteArray(reinterpret_cast<const char *>(value), sizeof value));
+    }
+    QTRY_COMPARE(WorkArea(), area);
+    QWidget compact;
+    compact.resize(704, 35);
+    PlaceAtCorner(&compact, 2);  // top right, clear of the panel
+    QCOMPARE(compact.pos(), QPoint(area.right() + 1 - 704 - 2, area.y() + 1));
+    CentredDialog box;
+    box.resize(300, 200);
+    box.show();
+    QTRY_COMPARE(box.geometry().topLeft(),
+                 area.topLeft() + QPoint((area.width() - 300) / 2, (area.height() - 200) / 2));
 }
 
 QTEST_MAIN(TestX11Desktop)

@@ -91,6 +91,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MessageRecorder> m_messages;
+    settings::InForce m_inForce;
     platform::FakePlatform *m_platform = nullptr;
 };
 
@@ -109,7 +110,6 @@ void TestSettingsDialogs::init() {
 }
 
 void TestSettingsDialogs::cleanup() {
-    settings::Install(nullptr, nullptr);
     m_messages.reset();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -117,20 +117,19 @@ void TestSettingsDialogs::cleanup() {
 void TestSettingsDialogs::feeLoadShowsStoredTexts() {
     Sql("UPDATE setup SET A1 = 0.05, A2 = 1.5, B1 = 2.5, B2 = 0.25, C1 = 0.02, C2 = 0.6, "
         "LM = 0");
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     QCOMPARE(Texts(dialog), (QStringList{"0.05", "1.5", "2.5", "0.25", "0.02", "0.6", "0"}));
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0"));
     QCOMPARE(dialog.Edit9->text(), QStringLiteral("0.6"));
     QVERIFY(m_messages->shown.isEmpty());
-    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("1.5"));
+    QCOMPARE(m_inForce.fees().schedule->SellStampTaxRate, 1.5);
     dialog.Edit5->setText(QStringLiteral("2"));  // typed, not saved: in force at once
-    QCOMPARE(settings::Fees().FeeTexts()[1], QStringLiteral("2"));
+    QCOMPARE(m_inForce.fees().schedule->SellStampTaxRate, 2.0);
 }
 
 void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
     QFile::remove(storage::DatabaseFileName());
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(m_messages->shown.size(), 1);
     const messages::Message &message = m_messages->shown.front();
     QCOMPARE(message.text, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"));
@@ -144,7 +143,7 @@ void TestSettingsDialogs::feeLoadFailureShowsDefaultsAfterOneMessage() {
 void TestSettingsDialogs::feeEmptyColumnsLoadEmptyFieldsSilently() {
     Sql("UPDATE setup SET A1 = NULL, A2 = NULL, B1 = NULL, B2 = NULL, C1 = NULL, C2 = NULL, "
         "LM = NULL");
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(Texts(dialog), (QStringList{"", "", "", "", "", "", ""}));
     QVERIFY(m_messages->shown.isEmpty());
 }
@@ -165,7 +164,7 @@ void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
     QFETCH(QString, stored);
     QFETCH(bool, readFails);
     Sql("UPDATE setup SET A2 = 0.5, B1 = 0.25, " + stored);
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(m_messages->texts(),
              readFails ? QStringList{"股票交易费率参数读取失败，现载入［默认设置］的参数。"}
                        : QStringList());
@@ -175,7 +174,7 @@ void TestSettingsDialogs::feeStoredValuesTheFieldsCannotHold() {
 }
 
 void TestSettingsDialogs::feeSaveNormalisesAndStores() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     dialog.Edit5->setText(QStringLiteral(".5"));
     dialog.Edit9->setText(QStringLiteral("2."));
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
@@ -216,7 +215,7 @@ void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField() {
     QFETCH(QStringList, texts);
     QFETCH(QString, message);
     QFETCH(QStringList, after);
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     const QByteArray before = FileBytes();
     const QList<QLineEdit *> fields = {dialog.Edit4, dialog.Edit5, dialog.Edit6, dialog.Edit7,
                                        dialog.Edit8, dialog.Edit9, dialog.Edit1};
@@ -231,7 +230,7 @@ void TestSettingsDialogs::feeSaveStopsAtTheFirstBadField() {
 }
 
 void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QFile::remove(storage::DatabaseFileName());
     dialog.Edit6->setText(QStringLiteral("2.5"));
     dialog.SpeedButton2Click();
@@ -243,21 +242,20 @@ void TestSettingsDialogs::feeSaveFailureKeepsTheTypedValues() {
 }
 
 void TestSettingsDialogs::feeExitNormalisesAndKeepsTextsInForce() {
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     dialog.show();
     dialog.Edit1->setText(QStringLiteral("."));
     dialog.Edit7->setText(QStringLiteral(".25"));
     QTest::mouseClick(dialog.SpeedButton3, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.Edit1->text(), QStringLiteral("0.0"));
-    QCOMPARE(settings::Fees().FeeTexts()[3], QStringLiteral("0.25"));
+    QCOMPARE(m_inForce.fees().schedule->SellCommissionRate, 0.25);
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(storage::LoadFeeTexts(Database())->at(3), QStringLiteral("3"));  // not stored
 }
 
 void TestSettingsDialogs::feeCloseBoxDoesNotNormalise() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     dialog.show();
     dialog.Edit4->setText(QStringLiteral(".5"));
     dialog.close();
@@ -266,7 +264,7 @@ void TestSettingsDialogs::feeCloseBoxDoesNotNormalise() {
 
 void TestSettingsDialogs::feeDefaultsWriteNothing() {
     Sql("UPDATE setup SET A2 = 2");
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     const QByteArray before = FileBytes();
     QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
     QCOMPARE(Texts(dialog), (QStringList{"0", "1", "3", "3", "0", "0.1", "5"}));
@@ -274,7 +272,7 @@ void TestSettingsDialogs::feeDefaultsWriteNothing() {
 }
 
 void TestSettingsDialogs::feeDialogLayout() {
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("股票交易费率设置"));
     QCOMPARE(dialog.palette().color(QPalette::Window), QColor(176, 211, 225));
     QCOMPARE(dialog.SpeedButton3->text(), QStringLiteral("退  出"));
@@ -305,7 +303,7 @@ void TestSettingsDialogs::feeDialogLayout() {
 
 void TestSettingsDialogs::feeCurrentStandard() {
     Sql("UPDATE setup SET A1 = 1, A2 = 2, B1 = 0.3, B2 = 0.4, C1 = 0.5, C2 = 0.6, LM = 7");
-    TSETDlg dialog;
+    TSETDlg dialog(m_inForce);
     const QByteArray before = FileBytes();
     QTest::mouseClick(dialog.SpeedButton4, Qt::LeftButton);
     QCOMPARE(Texts(dialog), (QStringList{"0", "0.5", "0.3", "0.4", "0.01", "0.01", "7"}));
@@ -323,9 +321,8 @@ QString StoredClassTexts() {
 
 void TestSettingsDialogs::classCommissionsLoad() {
     Sql("UPDATE setup SET FB1 = 0.1, ZB2 = 0.05, ZLM = 'x'");
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
-    const numbers::ClassCommissionTexts inForce = settings::Fees().ClassCommissionTexts();
+    TSETDlg dialog(m_inForce);
+    const numbers::ClassCommissionTexts inForce = m_inForce.classCommissions();
     QCOMPARE(QStringList(inForce.cbegin(), inForce.cend()).join(u'|'),
              QStringLiteral("0.1||||0.05|"));
     QCOMPARE(m_messages->shown.size(), 1);
@@ -350,15 +347,14 @@ void TestSettingsDialogs::classCommissionsSave() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QString, stored);
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     QTest::mouseClick(dialog.SpeedButton5, Qt::LeftButton);
     QVERIFY(dialog.ClassDialog->isVisible());
     const QStringList texts = typed.split(u'|');
     for (size_t i = 0; i < dialog.ClassDialog->fields.size(); ++i) {
         dialog.ClassDialog->fields[i]->setText(texts[static_cast<qsizetype>(i)]);
     }
-    QCOMPARE(settings::Fees().ClassCommissionTexts()[3], texts[3]);  // in force as typed
+    QCOMPARE(m_inForce.classCommissions()[3], texts[3]);  // in force as typed
     QTest::mouseClick(dialog.ClassDialog->saveButton, Qt::LeftButton);
     QStringList after;
     for (const QLineEdit *field : dialog.ClassDialog->fields) {
@@ -376,8 +372,7 @@ void TestSettingsDialogs::classCommissionsSave() {
 
 void TestSettingsDialogs::feeTransferBasis() {
     Sql("UPDATE setup SET TB = 1");
-    TSETDlg dialog;
-    settings::Install(&dialog, nullptr);
+    TSETDlg dialog(m_inForce);
     dialog.show();
     const auto units = [&dialog](const QString &unit) {  // of the two transfer labels
         const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
@@ -403,11 +398,11 @@ void TestSettingsDialogs::feeTransferBasis() {
     QCOMPARE(units("（分/股）"), 2);
     QCOMPARE(standard(),
              QStringLiteral("现行标准: 成交金额的0.01‰, 买卖双向 (股价10元时合0.02分/股)"));
-    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerShare);
+    QCOMPARE(m_inForce.fees().schedule->TransferFeeBasis, numbers::TransferBasis::PerShare);
     QCOMPARE(storage::LoadFees(Database())->transferBasis, numbers::TransferBasis::PerAmount);
 
     QTest::mouseClick(dialog.RadioButton2, Qt::LeftButton);
-    QCOMPARE(settings::Fees().TransferFeeBasis(), numbers::TransferBasis::PerAmount);
+    QCOMPARE(m_inForce.fees().schedule->TransferFeeBasis, numbers::TransferBasis::PerAmount);
     QCOMPARE(units("（‰)"), 2);
     QTest::mouseClick(dialog.RadioButton1, Qt::LeftButton);
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);  // 保存设置
@@ -453,7 +448,7 @@ void TestSettingsDialogs::parametersLoad() {
     QFETCH(QString, fontSize);
     QFETCH(int, colour);
     Sql("UPDATE setup SET " + stored);
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QCOMPARE(dialog.DifferenceCorner(), difference);
     QCOMPARE(dialog.AverageCorner(), average);
@@ -465,9 +460,9 @@ void TestSettingsDialogs::parametersLoad() {
 
 void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
@@ -476,9 +471,9 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 }
 
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
@@ -499,9 +494,9 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 }
 
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
-    TradingClientRefresh form;
-    TmyDlg dialog;
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::SetRefresh);
+    TradingClientRefresh form(m_inForce);
+    TmyDlg dialog(m_inForce);
+    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.Load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);
@@ -537,7 +532,7 @@ void TestSettingsDialogs::parametersSaveHoldsTheFontSize_data() {
 void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     dialog.SpinEdit2->setText(typed);
     QCOMPARE(dialog.OverlayFontSize(), stored);
@@ -546,7 +541,7 @@ void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
 }
 
 void TestSettingsDialogs::parametersSaveFailure() {
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QFile::remove(storage::DatabaseFileName());
     QFile junk(storage::DatabaseFileName());
@@ -561,7 +556,7 @@ void TestSettingsDialogs::parametersSaveFailure() {
 
 void TestSettingsDialogs::parametersLoadFailureIsSilent() {
     QFile::remove(storage::DatabaseFileName());
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(dialog.DifferenceCorner(), 3);
@@ -586,7 +581,7 @@ void TestSettingsDialogs::colourList() {
     QCOMPARE(list[20].name, QStringLiteral("clActiveBorder"));
     QCOMPARE(list[44].name, QStringLiteral("clScrollBar"));
     QCOMPARE(list[49].name, QStringLiteral("clWindowText"));
-    TmyDlg dialog;
+    TmyDlg dialog(m_inForce);
     dialog.Load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
@@ -602,8 +597,8 @@ void TestSettingsDialogs::centredAndKeysStayInTheFields() {
     QFETCH(bool, fees);
     Sql("UPDATE setup SET B1 = 0.25, LM = 1");
     m_platform->frameMargins = QMargins(1, 20, 1, 1);  // 2 wider, 21 higher than the dialog
-    TSETDlg feeDialog;
-    TmyDlg parameters;
+    TSETDlg feeDialog(m_inForce);
+    TmyDlg parameters(m_inForce);
     parameters.Load();
     QDialog *dialog = fees ? static_cast<QDialog *>(&feeDialog) : &parameters;
     QWidget *field = fees ? static_cast<QWidget *>(feeDialog.Edit5) : parameters.SpinEdit1;

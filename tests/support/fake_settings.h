@@ -1,29 +1,44 @@
 #pragma once
-// Settings in force that a test sets directly, installed for the life of the object.
+// Settings in force that a test sets one value at a time, as the dialogs would.
 
 #include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
 
-class FakeSettings final : public settings::FeeSettings, public settings::SystemSettings {
+#include <cstddef>
+
+class FakeSettings final {
 public:
-    FakeSettings() { settings::Install(this, this); }
-    ~FakeSettings() override { settings::Install(nullptr, nullptr); }
-    FakeSettings(const FakeSettings &) = delete;
-    FakeSettings &operator=(const FakeSettings &) = delete;
+    settings::InForce inForce;
 
-    numbers::FeeTexts fees = numbers::DefaultFeeTexts();
-    numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
-    int differenceCorner = 3;
-    int averageCorner = 4;
-    int32_t overlayFontSize = 70;
-    std::optional<uint32_t> overlayColour = 0xff000000u;
+    void setFee(std::size_t field, const QString &text) {
+        m_fees[field] = text;
+        inForce.setFees(m_fees, m_basis);
+    }
+    void setTransferBasis(numbers::TransferBasis basis) {
+        m_basis = basis;
+        inForce.setFees(m_fees, m_basis);
+    }
+    void setDifferenceCorner(int corner) {
+        change(&settings::SystemParameters::differenceCorner, corner);
+    }
+    void setAverageCorner(int corner) {
+        change(&settings::SystemParameters::averageCorner, corner);
+    }
+    void setOverlayFontSize(int32_t size) {
+        change(&settings::SystemParameters::overlayFontSize, size);
+    }
+    void setOverlayColour(std::optional<uint32_t> colour) {
+        change(&settings::SystemParameters::overlayColour, colour);
+    }
 
-    numbers::FeeTexts FeeTexts() const override { return fees; }
-    numbers::TransferBasis TransferFeeBasis() const override { return transferBasis; }
-    int DifferenceCorner() const override { return differenceCorner; }
-    int AverageCorner() const override { return averageCorner; }
-    bool RefreshOn() const override { return false; }
-    int32_t RefreshSeconds() const override { return 60; }
-    int32_t OverlayFontSize() const override { return overlayFontSize; }
-    std::optional<uint32_t> OverlayColour() const override { return overlayColour; }
+private:
+    template <class Value>
+    void change(Value settings::SystemParameters::*member, Value value) {
+        settings::SystemParameters parameters = inForce.system();
+        parameters.*member = value;
+        inForce.setSystem(parameters);
+    }
+
+    numbers::FeeTexts m_fees = numbers::DefaultFeeTexts();
+    numbers::TransferBasis m_basis = numbers::TransferBasis::PerShare;
 };

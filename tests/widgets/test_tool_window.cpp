@@ -4,6 +4,7 @@
 #include "widgets/fonts.h"
 #include "widgets/key_filters.h"
 #include "widgets/spin_edit.h"
+#include "widgets/status_line.h"
 #include "widgets/tool_window.h"
 
 #include <QApplication>
@@ -74,6 +75,8 @@ private slots:
     void spinEditStepsAndLimits();
     void corners_data();
     void corners();
+    void statusLineColoursAndCuts_data();
+    void statusLineColoursAndCuts();
     void fieldsShowTheirWholeText_data();
     void fieldsShowTheirWholeText();
 };
@@ -266,20 +269,31 @@ void TestToolWindow::spinEditStepsAndLimits() {
 
 void TestToolWindow::corners_data() {
     QTest::addColumn<int>("corner");
+    QTest::addColumn<QRect>("area");
     QTest::addColumn<QPoint>("full");
     QTest::addColumn<QPoint>("compact");
-    QTest::newRow("top left") << 1 << QPoint(1, 1) << QPoint(1, 1);
-    QTest::newRow("top right") << 2 << QPoint(574, 1) << QPoint(318, 1);
-    QTest::newRow("bottom left") << 3 << QPoint(1, 468) << QPoint(1, 703);
-    QTest::newRow("bottom right") << 4 << QPoint(574, 468) << QPoint(318, 703);
+    const QRect screen(0, 0, 1024, 768);
+    const QRect underTopPanel(0, 24, 1024, 744);
+    const QRect besideLeftPanel(48, 0, 976, 768);
+    QTest::newRow("top left") << 1 << screen << QPoint(1, 1) << QPoint(1, 1);
+    QTest::newRow("top right") << 2 << screen << QPoint(574, 1) << QPoint(318, 1);
+    QTest::newRow("bottom left") << 3 << screen << QPoint(1, 468) << QPoint(1, 703);
+    QTest::newRow("bottom right") << 4 << screen << QPoint(574, 468) << QPoint(318, 703);
+    QTest::newRow("top right under a panel")
+        << 2 << underTopPanel << QPoint(574, 25) << QPoint(318, 25);
+    QTest::newRow("bottom left under a panel")
+        << 3 << underTopPanel << QPoint(1, 468) << QPoint(1, 703);
+    QTest::newRow("top left beside a panel")
+        << 1 << besideLeftPanel << QPoint(49, 1) << QPoint(49, 1);
 }
 
 void TestToolWindow::corners() {
     QFETCH(int, corner);
+    QFETCH(QRect, area);
     QFETCH(QPoint, full);
     QFETCH(QPoint, compact);
-    QCOMPARE(CornerPosition(corner, {448, 270}, {1024, 768}), full);
-    QCOMPARE(CornerPosition(corner, {704, 35}, {1024, 768}), compact);
+    QCOMPARE(CornerPosition(corner, {448, 270}, area), full);
+    QCOMPARE(CornerPosition(corner, {704, 35}, area), compact);
 }
 
 void TestToolWindow::fieldsShowTheirWholeText_data() {
@@ -312,6 +326,33 @@ void TestToolWindow::fieldsShowTheirWholeText() {
     QCOMPARE(edit->font().pixelSize() < 14, shrinks);
     edit->setText(QStringLiteral("1"));  // a short text again: the window's size again
     QCOMPARE(edit->font().pixelSize(), 14);
+}
+
+void TestToolWindow::statusLineColoursAndCuts_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("problem");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<bool>("cut");
+    const QString longText = QStringLiteral("行情来源: 新浪  价格更新于 10:00:00  ").repeated(4);
+    QTest::newRow("fine") << "行情来源: 新浪" << false << QColor(128, 128, 128) << false;
+    QTest::newRow("problem") << "行情读取失败" << true << QColor(255, 0, 0) << false;
+    QTest::newRow("too long") << longText << false << QColor(128, 128, 128) << true;
+}
+
+void TestToolWindow::statusLineColoursAndCuts() {
+    QFETCH(QString, text);
+    QFETCH(bool, problem);
+    QFETCH(QColor, colour);
+    QFETCH(bool, cut);
+    StatusLine line;
+    line.resize(200, 18);
+    line.setStatus(QStringLiteral("旧"), QStringLiteral("旧"), !problem);  // the last one counts
+    line.setStatus(text, QStringLiteral("详情"), problem);
+    line.ensurePolished();
+    QCOMPARE(line.palette().color(QPalette::WindowText), colour);
+    QCOMPARE(line.text() != text, cut);
+    QVERIFY(line.text().endsWith(QChar(0x2026)) == cut);
+    QCOMPARE(line.toolTip(), QStringLiteral("详情"));
 }
 
 QTEST_MAIN(TestToolWindow)

@@ -1,0 +1,36 @@
+#pragma once
+// Other programs' top-level windows on X11 (the trading client): found by the title the desktop
+// shows, restored, raised, activated and keyed through libxdo on its own connection.
+
+#include "platform/platform.h"
+
+struct xdo;
+
+namespace platform {
+
+class X11WindowDriver final {
+public:
+    X11WindowDriver() = default;
+    ~X11WindowDriver();
+    X11WindowDriver(const X11WindowDriver &) = delete;
+    X11WindowDriver &operator=(const X11WindowDriver &) = delete;
+
+    bool CanDriveWindows();
+    WindowId FindWindow(const QString &title);
+    bool IsMinimised(WindowId window);
+    void Restore(WindowId window);
+    void Raise(WindowId window);
+    void Activate(WindowId window);
+    bool HasFocus(WindowId window);
+    void PressKey(Qt::Key key);
+
+private:
+    // libxdo on its own X connection, opened at the first use; null when Qt does not run on
+    // X11 or the display cannot be opened.
+    xdo *driver();
+
+    xdo *m_xdo = nullptr;
+    bool m_xdoTried = false;
+};
+
+}  // namespace platform
