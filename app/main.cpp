@@ -3,6 +3,7 @@
 #include "app/jet_import_offer.h"
 #include "app/main_window.h"
 #include "app/manual_dialog.h"
+#include "app/open_chart.h"
 #include "app/open_holdings.h"
 #include "app/qt_texts.h"
 #include "app/trading_client_refresh.h"
@@ -67,6 +68,7 @@ int main(int argc, char *argv[]) {
     // a tray, only the monitor shows it.
     quotes::QuoteFeed feed;
     SetLiveHoldingsSources(&feed, &feeSettings);
+    SetChartFeed(&feed);
     monitor::AlarmNotifier notifier;
     monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
                                               notifier.notify(row, summary);

@@ -2,6 +2,7 @@
 
 #include "app/about_picture.h"
 #include "app/manual_dialog.h"
+#include "app/open_chart.h"
 #include "app/open_holdings.h"
 #include "app/tray.h"
 #include "calc/average_price_window.h"
@@ -168,6 +169,7 @@ void TForm1::SetWatchListDialog(TSeeDlg *watchList, monitor::WatchSession *sessi
         TForm10 *monitor = TForm10::Open(m_session.data());
         connect(monitor, &TForm10::overlayWanted, this,
                 [this] { TForm12::Open(m_session.data()); });
+        connect(monitor, &TForm10::chartWanted, monitor, &OpenChart);
     });
     connect(session, &monitor::WatchSession::stopped, this, [] {
         if (TForm10::instance) {

@@ -1,5 +1,6 @@
 #include "app/open_holdings.h"
 
+#include "app/open_chart.h"
 #include "calc/profit_table_window.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
@@ -41,7 +42,11 @@ void SetLiveHoldingsSources(quotes::QuoteFeed *feed, TSETDlg *feeSettings) {
 }
 
 LiveHoldingsWindow *OpenLiveHoldings() {
+    const bool created = !LiveHoldingsWindow::instance;
     LiveHoldingsWindow *live = LiveHoldingsWindow::Open(g_feed, settings::Fees());
+    if (created) {
+        QObject::connect(live, &LiveHoldingsWindow::chartWanted, live, &OpenChart);
+    }
     if (g_feeSettings) {
         QObject::connect(g_feeSettings, &TSETDlg::FeesChanged, live,
                          &LiveHoldingsWindow::FeesChanged, Qt::UniqueConnection);

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -134,6 +135,9 @@ LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::
     ListView1->setPalette(listPalette);
     ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
+    connect(ListView1, &QTableView::doubleClicked, this, &LiveHoldingsWindow::chartOf);
+    ListView1->installEventFilter(this);
+
     Label2 = new QLabel(this);
     Label2->setGeometry(8, 276, 644, 24);
     Label1 = new QLabel(this);
@@ -184,6 +188,24 @@ void LiveHoldingsWindow::lotsChanged(const QModelIndex &, const QModelIndex &,
     if (roles != QList<int>{Qt::CheckStateRole}) {
         LoadLots();
     }
+}
+
+void LiveHoldingsWindow::chartOf(const QModelIndex &index) {
+    if (index.isValid()) {
+        emit chartWanted(Figures->index(index.row(), kCode).data().toString(),
+                         Figures->index(index.row(), kName).data().toString());
+    }
+}
+
+bool LiveHoldingsWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chartOf(ListView1->currentIndex());
+            return true;
+        }
+    }
+    return ToolWindow::eventFilter(watched, event);
 }
 
 void LiveHoldingsWindow::showEvent(QShowEvent *event) {

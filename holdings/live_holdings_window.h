@@ -54,7 +54,12 @@ public:
     // Reads the lots again whenever this list of lots changes (rows added, changed, removed).
     void FollowLots(QAbstractItemModel *lots);
 
+signals:
+    // A double-click or Enter on a row: the code's intraday chart is to be shown.
+    void chartWanted(const QString &code, const QString &name);
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
@@ -63,6 +68,7 @@ private:
     void lotsChanged(const QModelIndex &, const QModelIndex &, const QList<int> &roles);
     void received(const quotes::FeedReading &reading);
     void showFigures();
+    void chartOf(const QModelIndex &index);
 
     QPointer<quotes::QuoteFeed> m_feed;
     const settings::FeeSettings &m_fees;

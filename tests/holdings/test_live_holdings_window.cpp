@@ -2,6 +2,7 @@
 // real database file and a quote service on 127.0.0.1.
 
 #include "app/open_holdings.h"
+#include "chart/intraday_chart_window.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "platform/fake/fake_platform.h"
@@ -128,6 +129,34 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
              QStringLiteral("601988"));
     QTRY_COMPARE(server.requests.size(), 2);
     QCOMPARE(server.path(1), QByteArray("/list=sz000002,sz300999,sh600000,sh601988"));
+
+    // Enter on a row, or a double-click, opens that code's intraday chart with the position's
+    // cost and break-even under the fees in force.
+    FakeQuoteServer minutes;
+    qputenv("STOCKCALC_MINUTE_URL", minutes.url().toUtf8());
+    live->ListView1->setCurrentIndex(live->Figures->index(2, LiveHoldingsWindow::kValue));
+    QTest::keyClick(live->ListView1, Qt::Key_Return);
+    IntradayChartWindow *chart = IntradayChartWindow::Find(QStringLiteral("600000"));
+    QVERIFY(chart != nullptr);
+    QCOMPARE(chart->Panel1->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
+    QStringList lines;
+    for (const auto &level : chart->Chart->levels()) {
+        if (level.label != u"昨收")
+            lines.append(level.label + u' ' + QString::number(level.price, 'f', 3));
+    }
+    QCOMPARE(lines, (QStringList{"成本 10.667", "保本 10.680"}));
+    const QPoint first =
+        live->ListView1->visualRect(live->Figures->index(0, LiveHoldingsWindow::kCode)).center();
+    QTest::mouseClick(live->ListView1->viewport(), Qt::LeftButton, {}, first);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, first,
+                      live->ListView1->viewport()->mapToGlobal(first), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(live->ListView1->viewport(), &twice);
+    QVERIFY(IntradayChartWindow::Find(QStringLiteral("000002")) != nullptr);
+    QTRY_COMPARE(minutes.requests.size(), 2);
+    QCOMPARE(minutes.path(1), QByteArray("/appstock/app/minute/query?code=sz000002"));
+    chart->close();
+    IntradayChartWindow::Find(QStringLiteral("000002"))->close();
 
     // Opening again focuses the same window; closed, it asks the feed for nothing.
     holdings->SpeedButton11->click();
