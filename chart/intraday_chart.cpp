@@ -187,6 +187,7 @@ void IntradayChart::paintEvent(QPaintEvent *) {
     }
 
     // The previous close dashed, the position's and the band's lines labelled at the left.
+    QList<QRect> labelled;
     for (const Level &level : levels()) {
         QColor colour = kPreviousClose;
         if (level.label == u"成本") {
@@ -201,7 +202,15 @@ void IntradayChart::paintEvent(QPaintEvent *) {
         painter.setPen(QPen(colour, 1, level.label == u"昨收" ? Qt::DashLine : Qt::DotLine));
         painter.drawLine(f.price.left(), level.y, f.price.right(), level.y);
         if (level.label != u"昨收") {
-            painter.drawText(f.price.left() + 3, level.y - 2, level.label);
+            // Labels of lines close together go side by side instead of over each other.
+            QRect box =
+                metrics.boundingRect(level.label).translated(f.price.left() + 3, level.y - 2);
+            while (std::any_of(labelled.cbegin(), labelled.cend(),
+                               [&box](const QRect &taken) { return taken.intersects(box); })) {
+                box.translate(box.width() + 4, 0);
+            }
+            labelled.append(box);
+            painter.drawText(box.left(), level.y - 2, level.label);
         }
     }
 
