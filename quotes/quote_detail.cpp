@@ -21,6 +21,31 @@ std::optional<QStringView> Field(QStringView value, QChar separator, int index) 
     return value.sliced(start, (end < 0 ? value.size() : end) - start);
 }
 
+namespace {
+
+// Up to 15 integer digits: a day's shares or yuan, exact in a double and far from overflow.
+const QRegularExpression &PlainNumber() {
+    static const QRegularExpression kNumber(QStringLiteral(R"(^(\d{1,15})(?:\.(\d{1,6}))?$)"));
+    return kNumber;
+}
+
+}  // namespace
+
+std::optional<qint64> WholeCount(QStringView field, qint64 unit) {
+    const QRegularExpressionMatch match = PlainNumber().match(field.toString());
+    if (!match.hasMatch() || match.capturedView(2).count(u'0') != match.capturedView(2).size()) {
+        return std::nullopt;
+    }
+    return match.capturedView(1).toLongLong() * unit;
+}
+
+std::optional<double> Sum(QStringView field, double unit) {
+    if (!PlainNumber().match(field.toString()).hasMatch()) {
+        return std::nullopt;
+    }
+    return field.toDouble() * unit;
+}
+
 }  // namespace detail
 
 std::optional<QString> PriceText(QStringView field) {

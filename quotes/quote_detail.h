@@ -1,7 +1,7 @@
 #pragma once
-// What both quote services tell about a code beyond its price: the previous close and the
-// time of the quote. Both services' replies are read into the same record, so a price looks
-// the same whichever service gave it.
+// What both quote services tell about a code beyond its price: the previous close, the
+// time of the quote and what has traded today. Both services' replies are read into the same
+// record, so a price looks the same whichever service gave it.
 
 #include <QDateTime>
 #include <QHash>
@@ -18,6 +18,8 @@ struct QuoteDetail {
     QString previousClose;  // same form; empty when the service gave none that reads
     QDateTime time;         // in Beijing time; invalid when the service gave none that reads
     QString name = {};      // the service's name for the code, as it sent it
+    std::optional<qint64> volume = {};  // shares traded today
+    std::optional<double> amount = {};  // yuan traded today
 };
 
 // By prefixed code ("sh600000"). A code whose price field is missing, cut off, not a plain
@@ -41,6 +43,11 @@ QString QuoteTooltip(const QString &price, const QString &previousClose, const Q
 namespace detail {
 // The field at this index of a separated value, without copying; nothing past the last one.
 std::optional<QStringView> Field(QStringView value, QChar separator, int index);
+
+// A count or sum as the services send it: digits with an optional fraction, times `unit`;
+// nothing for any other text. A count keeps its whole part only when the fraction is zeros.
+std::optional<qint64> WholeCount(QStringView field, qint64 unit);
+std::optional<double> Sum(QStringView field, double unit);
 }  // namespace detail
 
 }  // namespace quotes

@@ -16,6 +16,10 @@ const QRegularExpression &MainValue() {
     return kValue;
 }
 
+QStringView Field(QStringView value, int index) {
+    return detail::Field(value, u',', index).value_or(QStringView());
+}
+
 }  // namespace
 
 QString QuoteEndpoint() {
@@ -85,6 +89,9 @@ std::optional<QuoteDetails> ParseMainQuoteDetails(const QString &text) {
         if (date.isValid() && time.isValid()) {
             quote->time = QDateTime(date, time, BeijingTime());
         }
+        // Shares and yuan.
+        quote->volume = detail::WholeCount(Field(value, 8), 1);
+        quote->amount = detail::Sum(Field(value, 9), 1);
         details.insert(match.captured(1), *quote);
     }
     if (!any) {

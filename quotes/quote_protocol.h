@@ -2,7 +2,8 @@
 // The quote services as the client asks them, and the main service's protocol: requests
 // `<endpoint>/list=<prefixed code>,<prefixed code>,...` and a GBK reply of
 // `var hq_str_<prefixed code>="f0,f1,f2,f3,...";` lines with the name in field 0, the previous
-// close in field 2, the price in field 3 and the date and time in fields 30 and 31.
+// close in field 2, the price in field 3, the shares and yuan traded today in fields 8 and 9 and
+// the date and time in fields 30 and 31.
 
 #include "quotes/quote_detail.h"
 #include "quotes/quote_source_policy.h"

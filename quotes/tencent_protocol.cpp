@@ -39,6 +39,16 @@ std::optional<QuoteDetails> ParseFallbackReply(const QString &text) {
         if (stamp.size() == 14 && date.isValid() && time.isValid()) {
             quote->time = QDateTime(date, time, BeijingTime());
         }
+        // The volume in lots of 100 shares; the amount in yuan from the "price/volume/amount"
+        // field, else in units of 10,000 yuan from its own field.
+        const auto field = [value](int index) {
+            return detail::Field(value, u'~', index).value_or(QStringView());
+        };
+        quote->volume = detail::WholeCount(field(6), 100);
+        quote->amount = detail::Sum(detail::Field(field(35), u'/', 2).value_or(QStringView()), 1);
+        if (!quote->amount) {
+            quote->amount = detail::Sum(field(37), 10000);
+        }
         details.insert(match.captured(1), *quote);
     }
     if (!any) {

@@ -64,6 +64,8 @@ private slots:
     void market();
     void replies_data();
     void replies();
+    void dayTotals_data();
+    void dayTotals();
     void tooltip_data();
     void tooltip();
     void fallbackUrls();
@@ -164,6 +166,41 @@ void TestMarketData::replies() {
     found.sort();
     QCOMPARE(parsed ? found.join(u' ') : QStringLiteral("none"), shown);
     QCOMPARE(main && quotes::IsFailedMainReply(text), failed);
+}
+
+void TestMarketData::dayTotals_data() {
+    QTest::addColumn<bool>("main");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("totals");  // shares/yuan of the one code; "-": none
+
+    const QString fallback = kFallbackLine;
+    QTest::newRow("main: shares and yuan") << true << kMainLine << "32745812/500123456.00";
+    QTest::newRow("main: neither reads")
+        << true << QString(kMainLine).replace("32745812,500123456.000", "3.2e7,") << "-/-";
+    QTest::newRow("main: a fractional volume is no count")
+        << true << QString(kMainLine).replace("32745812,", "32745812.5,") << "-/500123456.00";
+    QTest::newRow("second: lots and the exact yuan")
+        << false << fallback << "123456700/289012345.00";
+    QTest::newRow("second: 10,000 yuan without the combined field")
+        << false << QString(fallback).replace("2.345/1234567/289012345", "")
+        << "123456700/289010000.00";
+    QTest::newRow("second: no lots")
+        << false << QString(fallback).replace("~1234567~600000", "~~600000") << "-/289012345.00";
+}
+
+void TestMarketData::dayTotals() {
+    QFETCH(bool, main);
+    QFETCH(QString, text);
+    QFETCH(QString, totals);
+    const QuoteDetails details =
+        (main ? quotes::ParseMainQuoteDetails(text) : quotes::ParseFallbackReply(text))
+            .value_or(QuoteDetails());
+    QCOMPARE(details.size(), 1);
+    const quotes::QuoteDetail &quote = *details.cbegin();
+    QCOMPARE(QStringLiteral("%1/%2").arg(
+                 quote.volume ? QString::number(*quote.volume) : QStringLiteral("-"),
+                 quote.amount ? QString::number(*quote.amount, 'f', 2) : QStringLiteral("-")),
+             totals);
 }
 
 void TestMarketData::tooltip_data() {
