@@ -34,7 +34,8 @@ Exchange ExchangeFromIndex(int index) {
 // Prices and rates count as the decimals they show and every product is exact, so a fee
 // that lies half-way between two fen goes up, as on the broker's statement.
 TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity, Exchange exchange,
-                             const FeeSchedule &fees) {
+                             const FeeSchedule &schedule, InstrumentClass instrument) {
+    const FeeSchedule fees = ScheduleFor(schedule, instrument);
     const Decimal shares = Decimal::Whole(quantity);
     const Decimal buyAmount = shares * Decimal::Of(buyPrice);
     const Decimal sellAmount = shares * Decimal::Of(sellPrice);
@@ -92,13 +93,15 @@ TradeCalculation CalculateTrade(const TradeRequest &request) {
         result.error = QStringLiteral("［股票数量］填写错误!请输入正确的数字.");
         return result;
     }
-    const FeeScheduleReading fees = ReadFeeSchedule(request.feeTexts, request.transferBasis);
+    const FeeScheduleReading fees =
+        ReadFeeSchedule(request.feeTexts, request.transferBasis, request.classTexts);
     if (!fees.schedule) {
         result.error = fees.error;
         return result;
     }
     try {
-        result.costs = ComputeTradeCosts(*buy, *sell, *quantity, request.exchange, *fees.schedule);
+        result.costs = ComputeTradeCosts(*buy, *sell, *quantity, request.exchange, *fees.schedule,
+                                         request.instrument);
     } catch (const AmountOutOfRange &) {
         result.error = AmountOutOfRangeMessage();
     }

@@ -3,6 +3,7 @@
 // of a calculator's texts in their fixed order.
 
 #include "numbers/fee_schedule.h"
+#include "numbers/instrument_class.h"
 #include "numbers/money.h"
 
 #include <QString>
@@ -28,9 +29,12 @@ enum class Exchange { Shenzhen, Shanghai };
 // The exchange list of the calculators: index 0 is Shenzhen, anything else Shanghai.
 Exchange ExchangeFromIndex(int index);
 
+// The fees of `instrument` (ScheduleFor): a share pays them all; a fund or a bond no stamp
+// tax, no transfer fee and its own commission where set.
 // Throws numbers::AmountOutOfRange when a fee or the profit cannot be rounded.
 TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity, Exchange exchange,
-                             const numbers::FeeSchedule &fees);
+                             const numbers::FeeSchedule &fees,
+                             InstrumentClass instrument = InstrumentClass::Share);
 
 // The texts of a difference calculator's calculation request.
 struct TradeRequest {
@@ -40,6 +44,8 @@ struct TradeRequest {
     Exchange exchange = Exchange::Shenzhen;
     numbers::FeeTexts feeTexts;
     numbers::TransferBasis transferBasis = numbers::TransferBasis::PerShare;
+    InstrumentClass instrument = InstrumentClass::Share;
+    numbers::ClassCommissionTexts classTexts = {};
 };
 
 struct TradeCalculation {

@@ -62,6 +62,8 @@ private slots:
     void initTestCase();
     void market_data();
     void market();
+    void instrumentClass_data();
+    void instrumentClass();
     void replies_data();
     void replies();
     void dayTotals_data();
@@ -90,7 +92,7 @@ void TestMarketData::market_data() {
          {"430047 bj", "830799 bj", "920118 bj", "510300 sh", "600000 sh", "688981 sh",
           "700001 sh", "900901 sh", "110059 sh", "111010 sh", "113050 sh", "118000 sh",
           "132001 sh", "204001 sh", "000001 sz", "159915 sz", "160105 sz", "123018 sz",
-          "112001 sz", "131810 sz", "200596 sz", "300750 sz"}) {
+          "112001 sz", "131810 sz", "200596 sz", "300750 sz", "019547 sh", "020301 sh"}) {
         const QStringList cells = QString::fromLatin1(row).split(u' ');
         QTest::newRow(row) << cells[0] << cells[1];
     }
@@ -100,6 +102,26 @@ void TestMarketData::market() {
     QFETCH(QString, code);
     QFETCH(QString, prefix);
     QCOMPARE(quotes::market::Prefixed(code), prefix + code);
+}
+
+void TestMarketData::instrumentClass_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    for (const char *row :
+         {"510300 基金", "508000 基金", "588000 基金", "159915 基金", "161725 基金", "180101 基金",
+          "113052 债券", "110059 债券", "118000 债券", "019547 债券", "204001 债券", "123015 债券",
+          "127045 债券", "128136 债券", "131810 债券", "112001 债券", "600000 股票", "688981 股票",
+          "900901 股票", "000001 股票", "300750 股票", "301000 股票", "200002 股票", "920118 股票",
+          "830799 股票", "430047 股票", "140001 股票", "x 股票",      " 股票"}) {
+        const QStringList cells = QString::fromUtf8(row).split(u' ');
+        QTest::newRow(row) << cells[0] << cells[1];
+    }
+}
+
+void TestMarketData::instrumentClass() {
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QCOMPARE(numbers::ClassName(quotes::market::ClassOf(code)), name);
 }
 
 void TestMarketData::replies_data() {
