@@ -1,5 +1,6 @@
 #include "chart/chart_figures.h"
 
+#include "numbers/break_even.h"
 #include "numbers/money.h"
 #include "quotes/market.h"
 #include "quotes/trading_calendar.h"
@@ -22,23 +23,12 @@ qint64 DivideHalfUp(qint64 a, qint64 b) {
     return a < 0 ? -magnitude : magnitude;
 }
 
-bool IsBond(const QString &code) {
-    return code.startsWith(u"11") || code.startsWith(u"12") || code.startsWith(u"13") ||
-           code.startsWith(u"204");
-}
-
-bool IsFund(const QString &code) {
-    return code.startsWith(u"15") || code.startsWith(u"16") || code.startsWith(u"18") ||
-           code.startsWith(u"5");
-}
-
 }  // namespace
 
 Quoting QuotingOf(const QString &code) {
-    if (IsBond(code)) {
-        return {3, 10};
-    }
-    return {IsFund(code) ? 3 : 2, 100};
+    const numbers::InstrumentClass instrument = quotes::market::ClassOf(code);
+    return {numbers::QuoteDecimals(instrument),
+            instrument == numbers::InstrumentClass::Bond ? 10 : 100};
 }
 
 QString PriceFigure(double price, int decimals) {
@@ -82,40 +72,6 @@ QString ReadoutText(const Minute &minute, std::optional<double> previousClose,
              PriceFigure(minute.price, quoting.decimals), change, average, QString::number(lots));
 }
 
-std::optional<double> BreakEvenPrice(double cost, int32_t quantity, numbers::Exchange exchange,
-                                     const numbers::FeeSchedule &fees, int decimals) {
-    if (!DrawablePrice(cost) || quantity <= 0) {
-        return std::nullopt;
-    }
-    const double tick = std::pow(10.0, -decimals);
-    const auto nets = [&](qint64 ticks) {
-        try {
-            return numbers::ComputeTradeCosts(cost, static_cast<double>(ticks) * tick, quantity,
-                                              exchange, fees)
-                       .NetProfit >= 0;
-        } catch (const numbers::AmountOutOfRange &) {
-            return false;
-        }
-    };
-    // The net rises with the price; the lowest price that nets 0 lies between the cost less
-    // a tick and the first doubling that nets it.
-    qint64 low = std::max<qint64>(0, static_cast<qint64>(std::floor(cost / tick)) - 1);
-    qint64 high = low + 1;
-    const qint64 limit = static_cast<qint64>(cost * 100 / tick) + 1;
-    while (!nets(high)) {
-        if (high >= limit) {
-            return std::nullopt;
-        }
-        low = high;
-        high = std::min(limit, high * 2);
-    }
-    while (high - low > 1) {
-        const qint64 middle = low + (high - low) / 2;
-        (nets(middle) ? high : low) = middle;
-    }
-    return static_cast<double>(high) * tick;
-}
-
 ChartLines LinesFor(const QString &code, std::optional<Held> held,
                     std::optional<std::pair<double, double>> band,
                     const std::optional<numbers::FeeSchedule> &fees) {
@@ -126,8 +82,8 @@ ChartLines LinesFor(const QString &code, std::optional<Held> held,
             const numbers::Exchange exchange = quotes::market::Prefix(code) == u"sh"
                                                    ? numbers::Exchange::Shanghai
                                                    : numbers::Exchange::Shenzhen;
-            lines.breakEven = BreakEvenPrice(held->cost, held->quantity, exchange, *fees,
-                                             QuotingOf(code).decimals);
+            lines.breakEven = numbers::BreakEvenPrice(held->cost, held->quantity, exchange, *fees,
+                                                      quotes::market::ClassOf(code));
         }
     }
     if (band) {
@@ -145,6 +101,8 @@ MinuteReading ReadingOfQuote(const quotes::QuoteDetail &quote, const QDateTime &
     MinuteReading reading;
     reading.time = (quote.time.isValid() ? quote.time : now).toTimeZone(quotes::BeijingTime());
     reading.price = quote.price.toDouble();
+    reading.volume = quote.volume;
+    reading.amount = quote.amount;
     return reading;
 }
 

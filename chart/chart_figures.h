@@ -1,7 +1,7 @@
 #pragma once
 // The figures a chart shows beside its minutes: how many decimals and how many shares to a
-// lot the exchange uses for a code, the readout line of a minute, and the price at which
-// selling a whole position nets nothing.
+// lot the exchange uses for a code, the readout line of a minute, and the lines drawn over the
+// minutes.
 
 #include "chart/minute_series.h"
 #include "numbers/cost_engine.h"
@@ -35,12 +35,6 @@ QString ChangeFigure(double price, double previousClose);
 QString ReadoutText(const Minute &minute, std::optional<double> previousClose,
                     const Quoting &quoting);
 
-// The lowest price on the exchange's grid (`decimals`) at which selling the whole `quantity`,
-// bought at `cost`, nets at least 0 after every fee of `fees`, worked out by the cost engine.
-// Nothing when no price up to a hundred times the cost does, or the engine cannot round.
-std::optional<double> BreakEvenPrice(double cost, int32_t quantity, numbers::Exchange exchange,
-                                     const numbers::FeeSchedule &fees, int decimals);
-
 // The lines drawn over a code's minutes: the position's average cost and the price at which
 // selling it nets nothing, and the watched band.
 struct ChartLines {
@@ -57,7 +51,7 @@ struct Held {
 };
 
 // The lines of `code`: cost and break-even when held (the break-even under `fees` when they
-// read), the band when watched.
+// read, found by the cost engine at the class's tick), the band when watched.
 ChartLines LinesFor(const QString &code, std::optional<Held> held,
                     std::optional<std::pair<double, double>> band,
                     const std::optional<numbers::FeeSchedule> &fees);

@@ -183,32 +183,50 @@ private slots:
         QTEST(ReadoutText(minute, previousClose, QuotingOf(code)), "text");
     }
 
-    void breakEven_data() {
-        QTest::addColumn<double>("cost");
+    void lines_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<double>("cost");  // 0: not held
         QTest::addColumn<int>("quantity");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("share, minimum commission") << 10.0 << 1000 << 2 << 10.08;
-        QTest::newRow("fund grid") << 1.0 << 10000 << 3 << 1.008;
-        QTest::newRow("single share pays both minimums") << 1.0 << 1 << 2 << 11.01;
+        QTest::addColumn<bool>("fees");
+        QTest::addColumn<bool>("watched");
+        QTest::addColumn<QString>("lines");
+        // Default fees: 1 ‰ stamp tax on selling, 3 ‰ commission each side, at least 5 yuan.
+        QTest::newRow("share held and watched")
+            << "000001" << 10.0 << 1000 << true << true << "10.000 10.080 11.000 9.000";
+        QTest::newRow("fund: its tick, no stamp tax")
+            << "510300" << 1.0 << 10000 << true << false << "1.000 1.007 - -";
+        QTest::newRow("only watched") << "000001" << 0.0 << 0 << true << true << "- - 11.000 9.000";
+        QTest::newRow("fees that do not read: no break-even")
+            << "000001" << 10.0 << 1000 << false << false << "10.000 - - -";
+        QTest::newRow("sold down to nothing")
+            << "000001" << 10.0 << 0 << true << false << "- - - -";
     }
-    void breakEven() {
+    void lines() {
+        QFETCH(QString, code);
         QFETCH(double, cost);
         QFETCH(int, quantity);
-        QFETCH(int, decimals);
-        QFETCH(double, expected);
-        const numbers::FeeSchedule fees;  // 1‰ stamp tax on selling, 3‰ each side, min 5
-        const auto found =
-            BreakEvenPrice(cost, quantity, numbers::Exchange::Shenzhen, fees, decimals);
-        QVERIFY(found);
-        QCOMPARE(PriceFigure(*found, decimals), PriceFigure(expected, decimals));
-        const double tick = std::pow(10.0, -decimals);
-        QVERIFY(
-            numbers::ComputeTradeCosts(cost, *found, quantity, numbers::Exchange::Shenzhen, fees)
-                .NetProfit >= 0);
-        QVERIFY(numbers::ComputeTradeCosts(cost, *found - tick, quantity,
-                                           numbers::Exchange::Shenzhen, fees)
-                    .NetProfit < 0);
+        QFETCH(bool, fees);
+        QFETCH(bool, watched);
+        const ChartLines lines =
+            LinesFor(code, cost > 0 ? std::optional(Held{cost, quantity}) : std::nullopt,
+                     watched ? std::optional(std::pair(11.0, 9.0)) : std::nullopt,
+                     fees ? std::optional(numbers::FeeSchedule{}) : std::nullopt);
+        QStringList shown;
+        for (const auto &line : {lines.cost, lines.breakEven, lines.upper, lines.lower}) {
+            shown.append(line ? QString::number(*line, 'f', 3) : QStringLiteral("-"));
+        }
+        QTEST(shown.join(u' '), "lines");
+    }
+
+    void quoteVolumesFold() {
+        quotes::QuoteDetail quote;
+        quote.price = QStringLiteral("10.500");
+        quote.volume = 12000;
+        quote.amount = 126000;
+        const QDateTime at(QDate(2026, 3, 2), QTime(9, 45), quotes::BeijingTime());
+        MinuteSeries series;
+        QVERIFY(series.Fold(ReadingOfQuote(quote, at)));
+        QCOMPARE(Shown(series), QStringLiteral("2026-03-02|09:46 10.5 12000 10.50 +"));
     }
 };
 

@@ -41,8 +41,12 @@ private slots:
     void init() {
         m_server = std::make_unique<FakeQuoteServer>();
         qputenv("STOCKCALC_MINUTE_URL", m_server->url().toUtf8());
+        m_quotes = std::make_unique<FakeQuoteServer>();
+        qputenv("STOCKCALC_QUOTE_URL", m_quotes->url().toUtf8());
+        qputenv("STOCKCALC_QUOTE_FALLBACK_URL", m_quotes->url().toUtf8());
+        m_now = AfterTheClose();
         m_feed = std::make_unique<quotes::QuoteFeed>(
-            quotes::TradingCalendar({}, [] { return AfterTheClose(); }));
+            quotes::TradingCalendar({}, [this] { return m_now; }));
     }
     void cleanup() {
         if (IntradayChartWindow *open = IntradayChartWindow::Find(QStringLiteral("600000"))) {
@@ -116,7 +120,41 @@ private slots:
         QCOMPARE(window->Readout->text(), QStringLiteral("暂无分时数据"));
     }
 
+    void readingsFollowTheTradingDay() {
+        // Monday morning: the service still gives Friday; the chart follows the readings.
+        m_now = QDateTime(QDate(2026, 3, 9), QTime(9, 40), quotes::BeijingTime());
+        m_server->body = kDay;
+        IntradayChartWindow *window = IntradayChartWindow::Open(
+            {QStringLiteral("600000"), QStringLiteral("浦发银行"), {}}, m_feed.get());
+        QTRY_VERIFY(window->Readout->text().startsWith(u"15:00"));
+        QCOMPARE(m_feed->codes(), QStringList{QStringLiteral("600000")});
+        const auto read = [this](const QString &price, qint64 volume) {
+            quotes::FeedReading reading;
+            quotes::QuoteDetail quote;
+            quote.price = price;
+            quote.previousClose = QStringLiteral("10.800");
+            quote.time = m_now;
+            quote.volume = volume;
+            quote.amount = volume * price.toDouble();
+            reading.quotes.insert(QStringLiteral("600000"), quote);
+            emit m_feed->readingDone(reading);
+        };
+        read(QStringLiteral("10.900"), 100000);
+        QCOMPARE(window->Readout->text(),
+                 QStringLiteral("09:41  价 10.90  涨跌 +0.93%  均价 10.90  量 1000手"));
+        QCOMPARE(m_server->requests.size(), 1);  // the day the window was opened on
+        // Tuesday: a reading of the new day asks the service once more.
+        m_now = QDateTime(QDate(2026, 3, 10), QTime(9, 31), quotes::BeijingTime());
+        read(QStringLiteral("11.000"), 5000);
+        read(QStringLiteral("11.100"), 4000);  // a counter going back: no negative bar
+        QTRY_COMPARE(m_server->requests.size(), 2);
+        QVERIFY(window->Readout->text().startsWith(u"09:32  价 11.10  涨跌 +2.78%"));
+        QVERIFY(window->Readout->text().endsWith(u"量 50手"));
+    }
+
 private:
+    QDateTime m_now;
+    std::unique_ptr<FakeQuoteServer> m_quotes;
     std::unique_ptr<FakeQuoteServer> m_server;
     std::unique_ptr<quotes::QuoteFeed> m_feed;
 };
