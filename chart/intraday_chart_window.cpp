@@ -60,7 +60,6 @@ IntradayChartWindow::IntradayChartWindow(const Subject &subject, quotes::QuoteFe
     Readout = new QLabel(this);
     Readout->setGeometry(8, 34, kWidth - 16, 20);
     Readout->setStyleSheet(QStringLiteral("color: white;"));
-    Readout->setAccessibleName(QStringLiteral("分时读数"));
     Chart = new chart::IntradayChart(this);
     Chart->setGeometry(1, 56, kWidth - 2, kHeight - 56 - 24);
     Chart->setLines(subject.lines);
