@@ -11,7 +11,7 @@
 #include <QPointer>
 
 TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
-                     const settings::InForce &inForce) {
+                     const settings::InForce &inForce, const ChartOpener &openChart) {
     const bool created = !TForm4::instance;
     TForm4 *holdings = TForm4::Open(book, inForce);
     if (created) {
@@ -25,12 +25,19 @@ TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
                          });
         QObject::connect(
             holdings, &TForm4::LiveFiguresRequested, holdings,
-            [live = QPointer<holdings::LiveSession>(live)] { OpenLiveHoldings(live); });
+            [live = QPointer<holdings::LiveSession>(live), openChart] {
+                OpenLiveHoldings(live, openChart);
+            });
     }
     holdings->LoadHoldings();
     return holdings;
 }
 
-LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live) {
-    return LiveHoldingsWindow::Open(live);
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live, const ChartOpener &openChart) {
+    const bool created = !LiveHoldingsWindow::instance;
+    LiveHoldingsWindow *window = LiveHoldingsWindow::Open(live);
+    if (created && openChart) {
+        QObject::connect(window, &LiveHoldingsWindow::chartWanted, window, openChart);
+    }
+    return window;
 }

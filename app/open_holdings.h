@@ -2,6 +2,10 @@
 // Opening the holdings manager and the live figures of the holdings: the one place that ties
 // the manager to the profit table and to the live figures.
 
+#include <QString>
+
+#include <functional>
+
 class LiveHoldingsWindow;
 class TForm4;
 
@@ -13,11 +17,16 @@ namespace settings {
 class InForce;
 }
 
+// Opens the intraday chart of a code (code, name).
+using ChartOpener = std::function<void(const QString &, const QString &)>;
+
 // Opens (or focuses) the holdings manager over `book` and has the book read the lots again. Its
 // "利润细分表" opens the profit table beside it with the combined figures; its "实时盈亏" opens
-// the live figures of `live`. Both windows work with the fees of `inForce`.
+// the live figures of `live`, whose rows open their charts through `openChart`. Both windows
+// work with the fees of `inForce`.
 TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
-                     const settings::InForce &inForce);
+                     const settings::InForce &inForce, const ChartOpener &openChart = {});
 
 // Opens (or focuses) the live figures of the holdings.
-LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live);
+LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live,
+                                     const ChartOpener &openChart = {});

@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/open_chart.h"
 #include "app/open_holdings.h"
 #include "app/tray.h"
 #include "calc/average_price_window.h"
@@ -72,7 +73,7 @@ void Shell::routeMenu() {
     connect(about.N2, &QAction::triggered, this, [this] { TForm6::Open(m_inForce); });
     // Every use reloads the list, so an open manager is brought up to date.
     connect(about.N6, &QAction::triggered, this,
-            [this] { OpenHoldings(&m_book, &m_live, m_inForce); });
+            [this] { OpenHoldings(&m_book, &m_live, m_inForce, chartOpener()); });
     connect(about.N8, &QAction::triggered, this, [this] { ShowDialog(&m_feeSettings); });
     connect(about.N9, &QAction::triggered, this, [this] { ShowDialog(&m_systemParameters); });
     connect(about.N10, &QAction::triggered, this, [this] { ShowDialog(&m_manual); });
@@ -109,6 +110,13 @@ void Shell::routeMonitoring() {
 void Shell::openMonitor() {
     m_monitor = TForm10::Open(&m_session);
     connect(m_monitor, &TForm10::overlayWanted, this, &Shell::openOverlay, Qt::UniqueConnection);
+    connect(m_monitor, &TForm10::chartWanted, this, chartOpener(), Qt::UniqueConnection);
+}
+
+ChartOpener Shell::chartOpener() {
+    return [this](const QString &code, const QString &name) {
+        OpenChart(code, name, m_feed.get(), m_book, m_inForce);
+    };
 }
 
 void Shell::openOverlay() {

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/manual_dialog.h"
+#include "app/open_holdings.h"
 #include "app/trading_client_refresh.h"
 #include "holdings/book.h"
 #include "holdings/live_session.h"
@@ -64,6 +65,7 @@ private:
     void routeMonitoring();
     void openMonitor();
     void openOverlay();
+    ChartOpener chartOpener();
 
     settings::InForce m_inForce;
     TForm1 m_about;  // with the tray icon and its menu

@@ -8,6 +8,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSizeGrip>
@@ -168,6 +169,8 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     listPalette.setColor(QPalette::Text, Qt::white);
     m_list->setPalette(listPalette);
     m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
+    connect(m_list, &QTableView::doubleClicked, this, &LiveHoldingsWindow::chartOf);
+    m_list->installEventFilter(this);
 
     m_totals = new QLabel(this);
     m_status = new StatusLine(this);
@@ -258,4 +261,22 @@ void LiveHoldingsWindow::showStatus() {
     }
     const quotes::ReadingStatus &status = m_session->status();
     m_status->setStatus(status.text, status.details, status.problem);
+}
+
+void LiveHoldingsWindow::chartOf(const QModelIndex &index) {
+    if (index.isValid()) {
+        emit chartWanted(m_figures->index(index.row(), kCode).data().toString(),
+                         m_figures->index(index.row(), kName).data().toString());
+    }
+}
+
+bool LiveHoldingsWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chartOf(m_list->currentIndex());
+            return true;
+        }
+    }
+    return ToolWindow::eventFilter(watched, event);
 }

@@ -39,12 +39,18 @@ public:
     QLabel *totalsLine() const { return m_totals; }
     StatusLine *statusLine() const { return m_status; }
 
+signals:
+    // A double-click or Enter on a row: the code's intraday chart is to be shown.
+    void chartWanted(const QString &code, const QString &name);
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void chartOf(const QModelIndex &index);
     void placeAtOpening();
     void layOut();
     void showRows();

@@ -87,6 +87,23 @@ TForm10::TForm10(monitor::WatchSession *session) : m_session(session) {
     KeepColumnsFitted(ListView1, MonitorTableModel::Name,
                       new MarkColourDelegate(MonitorTableModel::Name, ListView1));
     connect(ListView1, &QTableView::doubleClicked, this, &TForm10::ListView1DblClick);
+    RowMenu = new QMenu(this);
+    ChartItem = RowMenu->addAction(QStringLiteral("分时图"));
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QTableView::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QModelIndex index = ListView1->indexAt(at);
+        if (index.isValid() && m_session && index.row() < m_session->rows().size()) {
+            ListView1->selectRow(index.row());
+            ChartItem->setData(index.row());
+            RowMenu->popup(ListView1->viewport()->mapToGlobal(at));
+        }
+    });
+    connect(ChartItem, &QAction::triggered, this, [this] {
+        const int row = ChartItem->data().toInt();
+        if (m_session && row >= 0 && row < m_session->rows().size()) {
+            emit chartWanted(m_session->rows()[row].code, m_session->rows()[row].name);
+        }
+    });
 
     Label1 = new StatusLine(this);
     Label1->setGeometry(4, kHeight - 19, kWidth - 8, 18);

@@ -10,6 +10,7 @@
 #include "widgets/tool_window.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
@@ -25,6 +26,8 @@ public:
     QTableView *ListView1;
     MonitorTableModel *Rows;  // the rows of ListView1
     StatusLine *Label1;       // how the last reading went
+    QMenu *RowMenu;           // a row's context menu
+    QAction *ChartItem;       // "分时图": the row's intraday chart
 
     void ListView1DblClick();
     void SpeedButton2Click();
@@ -33,6 +36,8 @@ public:
 signals:
     // "正常窗口": the prices are to be shown on the desktop instead.
     void overlayWanted();
+    // "分时图" on a row: the code's intraday chart is to be shown.
+    void chartWanted(const QString &code, const QString &name);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the price monitor on a virtual desktop, against a local
-# quote service: the monitor window with one alarming row, the overlay on the desktop, and the
-# live figures of the holdings.
+# quote service: the monitor window with one alarming row, the overlay on the desktop, the
+# live figures of the holdings, and the intraday chart of a code held and watched.
 #   scripts/screenshot-monitor.sh [folder]      (default: docs/; needs a build in $BUILD,
 #                                                default build/)
 set -eu  # no pipefail: the helpers stop reading pipes early on purpose
@@ -17,6 +17,28 @@ QUOTE_SERVER="$build/tests/quote_server"
 start_desktop
 start_quote_server
 set_quotes 14.000 210.000
+# The minute service: the morning so far of 600000, served from a file by a local web server
+# (it answers any query of the path with the file).
+mkdir -p "$E2E_DIR/minutes/appstock/app/minute"
+python3 - "$E2E_DIR/minutes/appstock/app/minute/query" <<'PY'
+import json, math, sys
+rows, volume, amount = [], 0, 0.0
+for i in range(30):
+    price = round(15.55 + 0.03 * i + 0.12 * math.sin(i / 3), 2)
+    lots = 800 + (i * 337) % 1500
+    volume += lots
+    amount += price * lots * 100
+    rows.append("09%02d %.2f %d %.2f" % (30 + i, price, volume, amount))
+qt = ["1", "浦发银行", "600000", "16.500", "15.50"]
+reply = {"code": 0, "data": {"sh600000": {"data": {"data": rows, "date": "20261207"},
+                                          "qt": {"sh600000": qt}}}}
+open(sys.argv[1], "w").write(json.dumps(reply, ensure_ascii=False))
+PY
+minute_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+(cd "$E2E_DIR/minutes" && exec python3 -m http.server --bind 127.0.0.1 "$minute_port") \
+    >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+export STOCKCALC_MINUTE_URL="http://127.0.0.1:$minute_port"
 mkdir -p "$E2E_DIR/work"
 "$CREATE_DATABASE" "$E2E_DIR/work/股票.mdb"
 # Yellow overlay text at 60 points, and three watched stocks (the dialog's own entry is tested
@@ -63,4 +85,15 @@ click_window "$(visible_window 股票管理器)" 540 16
 wait_until 3 visible_window 持仓盈亏 || fail "no live holdings"
 sleep 6  # a reading
 import -window "$(visible_window 持仓盈亏)" "$output/live-holdings.png"
-echo "wrote $output/monitor.png, $output/overlay.png and $output/live-holdings.png"
+
+# The chart of 600000, the fourth row of the live figures: selected, then Enter.
+click_window "$(visible_window 持仓盈亏)" 100 73
+xdotool key Down Down Down Return
+wait_until 5 visible_window "浦发银行\\(600000\\) 分时" || fail "no intraday chart"
+chart=$(visible_window "浦发银行\\(600000\\) 分时")
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$chart")"
+xdotool mousemove $((X + 88)) $((Y + 200))  # over 09:45
+sleep 0.5
+import -window "$chart" "$output/chart.png"
+echo "wrote $output/monitor.png, $output/overlay.png, $output/live-holdings.png and $output/chart.png"

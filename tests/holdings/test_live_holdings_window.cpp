@@ -1,8 +1,10 @@
 // The live holdings window, opened from the holdings manager as the program wires it, over a
 // real database file and a quote service on 127.0.0.1.
 
+#include "app/open_chart.h"
 #include "app/open_holdings.h"
 #include "holdings/book.h"
+#include "chart/intraday_chart_window.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "platform/fake/fake_platform.h"
@@ -94,7 +96,10 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     holdings::Book book;
     holdings::LiveSession session(&feed, &book, inForce);
 
-    TForm4 *holdings = OpenHoldings(&book, &session, inForce);
+    TForm4 *holdings =
+        OpenHoldings(&book, &session, inForce, [&](const QString &code, const QString &name) {
+            OpenChart(code, name, &feed, book, inForce);
+        });
     QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
     holdings->SpeedButton11->click();
     LiveHoldingsWindow *live = LiveHoldingsWindow::instance;
@@ -146,6 +151,38 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
              QStringLiteral("601988"));
     QTRY_COMPARE(server.requests.size(), 2);
     QCOMPARE(server.path(1), QByteArray("/list=sh601988"));
+
+    // Enter on a row, or a double-click, opens that code's intraday chart with the position's
+    // cost and break-even under the fees in force.
+    FakeQuoteServer minutes;
+    qputenv("STOCKCALC_MINUTE_URL", minutes.url().toUtf8());
+    live->list()->setCurrentIndex(live->figures()->index(2, LiveHoldingsWindow::kValue));
+    QTest::keyClick(live->list(), Qt::Key_Return);
+    IntradayChartWindow *chart = IntradayChartWindow::Find(QStringLiteral("600000"));
+    QVERIFY(chart != nullptr);
+    QCOMPARE(chart->Panel1->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
+    QStringList lines;
+    for (const auto &level : chart->Chart->levels()) {
+        if (level.label != u"昨收")
+            lines.append(level.label + u' ' + QString::number(level.price, 'f', 3));
+    }
+    QCOMPARE(lines, (QStringList{"成本 10.667", "保本 10.680"}));
+    const QPoint first =
+        live->list()->visualRect(live->figures()->index(0, LiveHoldingsWindow::kCode)).center();
+    QTest::mouseClick(live->list()->viewport(), Qt::LeftButton, {}, first);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, first,
+                      live->list()->viewport()->mapToGlobal(first), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(live->list()->viewport(), &twice);
+    QVERIFY(IntradayChartWindow::Find(QStringLiteral("000002")) != nullptr);
+    QTRY_COMPARE(minutes.requests.size(), 2);
+    // One request per chart opened; the two may arrive in either order.
+    QList<QByteArray> asked{minutes.path(0), minutes.path(1)};
+    std::sort(asked.begin(), asked.end());
+    QCOMPARE(asked, (QList<QByteArray>{"/appstock/app/minute/query?code=sh600000",
+                                       "/appstock/app/minute/query?code=sz000002"}));
+    chart->close();
+    IntradayChartWindow::Find(QStringLiteral("000002"))->close();
 
     // Opening again focuses the same window; closed, it asks the feed for nothing.
     holdings->SpeedButton11->click();

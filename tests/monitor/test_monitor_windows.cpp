@@ -124,6 +124,7 @@ private slots:
     void wheelMovesTheSelectionOneRow();
     void dialogStartsAndStopsTheMonitor();
     void alarmMarksShowsAndDoubleClickSilences();
+    void rowMenuAsksForTheChart();
     void longListFitsBesideItsScrollBar();
     void pricesWholeNamesGiveWay_data();
     void pricesWholeNamesGiveWay();
@@ -391,6 +392,19 @@ void TestMonitorWindows::alarmMarksShowsAndDoubleClickSilences() {
     Tick({"20", "15.5"});                                       // switched off: still red, silent
     QCOMPARE(Colour(monitor, 0), QColor(255, 0, 0));
     QCOMPARE(m_platform->eventSounds, 1);
+}
+
+void TestMonitorWindows::rowMenuAsksForTheChart() {
+    TForm10 *monitor = MonitorWith({"600000 15 14", "000001 16 15"});
+    QSignalSpy wanted(monitor, &TForm10::chartWanted);
+    const QRect second = monitor->ListView1->visualRect(monitor->Rows->index(1, 1));
+    emit monitor->ListView1->customContextMenuRequested(second.center());
+    QTRY_VERIFY(monitor->RowMenu->isVisible());
+    QCOMPARE(monitor->ChartItem->text(), u"分时图"_s);
+    monitor->ChartItem->trigger();
+    QCOMPARE(wanted.size(), 1);
+    QCOMPARE(wanted[0][0].toString(), u"000001"_s);
+    QVERIFY(m_session->rows()[1].alarmOn);  // the menu leaves the alarm switch alone
 }
 
 void TestMonitorWindows::longListFitsBesideItsScrollBar() {
