@@ -7,6 +7,8 @@
 #include "app/qt_texts.h"
 #include "app/trading_client_refresh.h"
 #include "app/tray.h"
+#include "holdings/book.h"
+#include "holdings/live_session.h"
 #include "monitor/alarm_notifier.h"
 #include "monitor/watch_list_dialog.h"
 #include "monitor/watch_session.h"
@@ -66,7 +68,12 @@ int main(int argc, char *argv[]) {
     // desktop's notification service; where none answers, to the tray icon's balloon; without
     // a tray, only the monitor shows it.
     quotes::QuoteFeed feed;
-    SetLiveHoldingsSources(&feed, &feeSettings);
+    // The lots, and their live figures over the feed.
+    holdings::Book book;
+    holdings::LiveSession live(&feed, &book, settings::Fees());
+    QObject::connect(&feeSettings, &TSETDlg::FeesChanged, &live,
+                     &holdings::LiveSession::feesChanged);
+    SetHoldingsSources(&book, &live);
     monitor::AlarmNotifier notifier;
     monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
                                               notifier.notify(row, summary);

@@ -1,22 +1,21 @@
 #include "app/open_holdings.h"
 
 #include "calc/profit_table_window.h"
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
-#include "quotes/quote_feed.h"
-#include "settings/fee_settings_dialog.h"
-#include "settings/settings_in_force.h"
+#include "holdings/live_session.h"
 
 #include <QPointer>
 
 namespace {
-QPointer<quotes::QuoteFeed> g_feed;
-QPointer<TSETDlg> g_feeSettings;
+QPointer<holdings::Book> g_book;
+QPointer<holdings::LiveSession> g_live;
 }  // namespace
 
 TForm4 *OpenHoldings() {
     const bool created = !TForm4::instance;
-    TForm4 *holdings = TForm4::Open();
+    TForm4 *holdings = TForm4::Open(g_book.data());
     if (created) {
         QObject::connect(
             holdings, &TForm4::ProfitTableRequested, holdings,
@@ -28,26 +27,15 @@ TForm4 *OpenHoldings() {
         QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
                          [] { OpenLiveHoldings(); });
     }
-    if (LiveHoldingsWindow::instance) {
-        LiveHoldingsWindow::instance->FollowLots(holdings->Lots);
-    }
     holdings->LoadHoldings();
     return holdings;
 }
 
-void SetLiveHoldingsSources(quotes::QuoteFeed *feed, TSETDlg *feeSettings) {
-    g_feed = feed;
-    g_feeSettings = feeSettings;
+void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live) {
+    g_book = book;
+    g_live = live;
 }
 
 LiveHoldingsWindow *OpenLiveHoldings() {
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(g_feed, settings::Fees());
-    if (g_feeSettings) {
-        QObject::connect(g_feeSettings, &TSETDlg::FeesChanged, live,
-                         &LiveHoldingsWindow::FeesChanged, Qt::UniqueConnection);
-    }
-    if (TForm4::instance) {
-        live->FollowLots(TForm4::instance->Lots);
-    }
-    return live;
+    return LiveHoldingsWindow::Open(g_live.data());
 }

@@ -4,21 +4,19 @@
 
 class LiveHoldingsWindow;
 class TForm4;
-class TSETDlg;
 
-namespace quotes {
-class QuoteFeed;
-}
+namespace holdings {
+class Book;
+class LiveSession;
+}  // namespace holdings
 
-// Opens (or focuses) the holdings manager and reloads its list from the database. Its
+// Opens (or focuses) the holdings manager and has the book read the lots again. Its
 // "利润细分表" opens the profit table beside it with the combined figures; its "实时盈亏" opens
 // the live figures.
 TForm4 *OpenHoldings();
 
-// Where the live figures take their prices, and the fee dialog whose changes they follow; set
-// once at start.
-void SetLiveHoldingsSources(quotes::QuoteFeed *feed, TSETDlg *feeSettings);
+// The book the manager shows and the live session the live figures show; set once at start.
+void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live);
 
-// Opens (or focuses) the live figures of the holdings. Lots added, changed, merged or deleted
-// in an open holdings manager show in them at once.
+// Opens (or focuses) the live figures of the holdings.
 LiveHoldingsWindow *OpenLiveHoldings();

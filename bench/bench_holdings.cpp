@@ -1,6 +1,7 @@
 // Figures for the holdings manager: loading 10,000 lots into the real window (database read,
 // rows filled, list sorted), offscreen.
 
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "storage/database.h"
 
@@ -44,7 +45,8 @@ void BM_LoadHoldings(benchmark::State &state) {
         state.SkipWithError("cannot make the database");
         return;
     }
-    TForm4 *window = TForm4::Open();
+    holdings::Book book;
+    TForm4 *window = TForm4::Open(&book);
     for (auto _ : state) {
         window->LoadHoldings();
         benchmark::DoNotOptimize(window->Lots->rowCount());
@@ -79,7 +81,8 @@ void BM_MergeSelectedAmongRemoved(benchmark::State &state) {
             state.SkipWithError("cannot make the database");
             return;
         }
-        TForm4 *window = TForm4::Open();
+        holdings::Book book;
+        TForm4 *window = TForm4::Open(&book);
         window->LoadHoldings();
         for (int row = 0; row < lots; ++row) {
             window->setChecked(row, true);

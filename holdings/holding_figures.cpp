@@ -6,6 +6,9 @@
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
+#include <QSet>
+
+#include <cmath>
 #include <cstdint>
 
 namespace holdings {
@@ -20,15 +23,16 @@ QString MixedCodesCaption() {
     return QStringLiteral("选中的代码只能有一个");
 }
 
-// Every checked row must carry the first one's code, an empty code included. Empty text
-// when nothing is checked; nothing on a mismatch.
-std::optional<QString> CommonCode(const QList<LotRow> &checked) {
-    for (const LotRow &row : checked) {
-        if (row.code != checked.front().code) {
+// Every lot must carry the first one's code, an empty code included. Empty text when there
+// is no lot; nothing on a mismatch.
+template <class Item, class Code>
+std::optional<QString> CommonCode(const QList<Item> &items, Code code) {
+    for (const Item &item : items) {
+        if (code(item) != code(items.front())) {
             return std::nullopt;
         }
     }
-    return checked.isEmpty() ? QString() : checked.front().code;
+    return items.isEmpty() ? QString() : code(items.front());
 }
 
 struct Totals {
@@ -38,23 +42,17 @@ struct Totals {
 };
 
 // Each product is formed in extended precision and added to a sum stored as a double. The
-// quantity must stay within 32 bits all the way; empty when a text does not parse.
-std::optional<Totals> Sum(const QList<LotRow> &rows, bool withReference) {
+// quantity must stay within 32 bits all the way.
+std::optional<Totals> Sum(const QList<CheckedLot> &lots) {
     Totals totals;
     int64_t quantity = 0;
-    for (const LotRow &row : rows) {
-        const std::optional<double> price = numbers::ParseDecimal(row.priceText);
-        const std::optional<int32_t> shares = numbers::ParseWholeNumber(row.quantityText);
-        const std::optional<double> reference =
-            withReference ? numbers::ParseDecimal(row.referenceText) : std::optional<double>(0);
-        if (!price || !shares || !reference) {
-            return std::nullopt;
-        }
+    for (const CheckedLot &item : lots) {
+        const int32_t shares = item.lot.quantity;
         totals.priceSum = static_cast<double>(static_cast<Extended>(totals.priceSum) +
-                                              static_cast<Extended>(*shares) * *price);
+                                              static_cast<Extended>(shares) * item.lot.price);
         totals.referenceSum = static_cast<double>(static_cast<Extended>(totals.referenceSum) +
-                                                  static_cast<Extended>(*shares) * *reference);
-        quantity += *shares;
+                                                  static_cast<Extended>(shares) * item.reference);
+        quantity += shares;
         if (quantity > INT32_MAX || quantity < INT32_MIN) {
             return std::nullopt;
         }
@@ -69,8 +67,11 @@ double Mean(double sum, int32_t quantity, double (*round)(double)) {
     return round(static_cast<double>(static_cast<Extended>(sum) / quantity));
 }
 
-QString ReferenceText(double price, const ReferenceFees &fees) {
-    return numbers::FormatAmount(fees ? ReferenceCostPrice(price, *fees) : 0.0);
+double Exact(double value) {
+    if (!std::isfinite(value)) {
+        throw numbers::AmountOutOfRange();
+    }
+    return value;
 }
 
 }  // namespace
@@ -91,18 +92,16 @@ double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees) {
     }
 }
 
-LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees) {
-    return {lot.code, numbers::FormatAmount(lot.price), QString::number(lot.quantity),
-            ReferenceText(lot.price, fees), lot};
+double ReferenceOf(double buyPrice, const ReferenceFees &fees) {
+    return fees ? ReferenceCostPrice(buyPrice, *fees) : 0.0;
 }
 
-QList<LotRow> RowsOf(const QList<storage::HoldingLot> &lots, const ReferenceFees &fees) {
-    QList<LotRow> rows;
-    rows.reserve(lots.size());
-    for (const storage::HoldingLot &lot : lots) {
-        rows.append(RowOf(lot, fees));
+QString PriceText(double price) {
+    try {
+        return numbers::FormatAmount(numbers::RoundToLi(price));
+    } catch (const numbers::AmountOutOfRange &) {
+        return numbers::FormatAmount(price);
     }
-    return rows;
 }
 
 LotValidation ValidateLot(const LotInput &input) {
@@ -127,9 +126,10 @@ LotValidation ValidateLot(const LotInput &input) {
     return {storage::HoldingLot{0, input.codeText, *price, *quantity}, QString()};
 }
 
-CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
+CombinedCost CombineCheckedLots(const QList<CheckedLot> &checked) {
     CombinedCost result;
-    const std::optional<QString> code = CommonCode(checked);
+    const std::optional<QString> code =
+        CommonCode(checked, [](const CheckedLot &item) { return item.lot.code; });
     if (!code) {
         result.mixedCodes = true;
         result.message = Message{MixedCodesCaption(),
@@ -137,44 +137,64 @@ CombinedCost CombineCheckedLots(const QList<LotRow> &checked) {
         return result;
     }
     result.code = *code;
-    const Message failed{QStringLiteral("错误"), QStringLiteral("参数错误!无法计算.")};
-    const std::optional<Totals> totals = Sum(checked, true);
-    if (!totals) {
-        result.message = failed;
+    const std::optional<CombinedFigures> figures = CombineFigures(checked);
+    if (!figures) {
+        result.message = Message{QStringLiteral("错误"), QStringLiteral("参数错误!无法计算.")};
         return result;
     }
-    if (totals->quantity == 0) {
-        return result;
+    if (figures->quantity != 0) {
+        result.averageText = numbers::FormatAmount(figures->average);
+        result.breakEvenText = numbers::FormatAmount(figures->breakEven);
+        result.quantityText = QString::number(figures->quantity);
     }
-    try {
-        const double average = Mean(totals->priceSum, totals->quantity, numbers::RoundToLi);
-        const double breakEven = Mean(totals->referenceSum, totals->quantity, numbers::RoundToLi);
-        result.averageText = numbers::FormatAmount(average);
-        result.breakEvenText = numbers::FormatAmount(breakEven);
-    } catch (const numbers::AmountOutOfRange &) {
-        result.message = failed;
-        return result;
-    }
-    result.quantityText = QString::number(totals->quantity);
     return result;
 }
 
-MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
+std::optional<CombinedFigures> CombineFigures(const QList<CheckedLot> &lots) {
+    const std::optional<Totals> totals = Sum(lots);
+    if (!totals) {
+        return std::nullopt;
+    }
+    CombinedFigures figures;
+    figures.quantity = totals->quantity;
+    if (totals->quantity == 0) {
+        return figures;
+    }
+    try {
+        figures.average = Mean(totals->priceSum, totals->quantity, numbers::RoundToLi);
+        figures.breakEven = Mean(totals->referenceSum, totals->quantity, numbers::RoundToLi);
+    } catch (const numbers::AmountOutOfRange &) {
+        return std::nullopt;
+    }
+    return figures;
+}
+
+MergePlan PlanMerge(const QList<storage::HoldingLot> &lots) {
     MergePlan plan;
-    const std::optional<QString> code = CommonCode(checked);
+    QList<CheckedLot> distinct;
+    QSet<qint64> seen;
+    for (const storage::HoldingLot &lot : lots) {
+        if (!seen.contains(lot.identity)) {
+            seen.insert(lot.identity);
+            distinct.append({lot, 0});
+        }
+    }
+    const std::optional<QString> code =
+        CommonCode(distinct, [](const CheckedLot &item) { return item.lot.code; });
     if (!code) {
         plan.mixedCodes = true;
         plan.message =
             Message{MixedCodesCaption(), QStringLiteral("选中的股票中存在不同的代码，无法合并.")};
         return plan;
     }
-    const std::optional<Totals> totals = Sum(checked, false);
+    const std::optional<Totals> totals = Sum(distinct);
     if (!totals || totals->quantity == 0) {
         return plan;
     }
     double price = 0;
     try {
-        price = Mean(totals->priceSum, totals->quantity, numbers::RoundToFen);
+        // Not rounded: the merged lot keeps what the lots cost.
+        price = Mean(totals->priceSum, totals->quantity, Exact);
     } catch (const numbers::AmountOutOfRange &) {
         return plan;
     }
@@ -183,22 +203,11 @@ MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees) {
         plan.message = Message{QStringLiteral("错误"), numbers::AmountOutOfRangeMessage()};
         return plan;
     }
-    const storage::HoldingLot &survivor = checked.front().stored;
-    QList<qsizetype> rows;
-    QList<storage::HoldingLot> removed;
-    for (qsizetype i = checked.size() - 1; i > 0; --i) {
-        if (checked[i].stored.identity != survivor.identity) {
-            removed.append(checked[i].stored);
-            rows.append(i);
-        }
+    const storage::HoldingLot &survivor = distinct.front().lot;
+    for (qsizetype i = 1; i < distinct.size(); ++i) {
+        plan.removed.append(distinct[i].lot);
     }
     plan.survivor = storage::HoldingLot{survivor.identity, *code, price, totals->quantity};
-    plan.survivorRow = checked.front();
-    plan.survivorRow.priceText = numbers::FormatAmount(price);
-    plan.survivorRow.quantityText = QString::number(totals->quantity);
-    plan.survivorRow.referenceText = ReferenceText(price, fees);
-    plan.removedRows = rows;
-    plan.removedLots = removed;
     return plan;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The figures of the holdings manager: each lot's reference cost price, the combined cost of
 // the checked lots of one stock, and the merge of those lots into one. The window hands in
-// its rows' texts and writes back what comes out.
+// the lots as numbers and shows what comes out.
 
 #include "numbers/fee_schedule.h"
 #include "storage/holdings_store.h"
@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 namespace holdings {
@@ -18,25 +19,14 @@ namespace holdings {
 // rounded. Transfer fees and the minimum commission do not count.
 double ReferenceCostPrice(double buyPrice, const numbers::FeeSchedule &fees);
 
-// One row of the holdings list: the caption and the four sub-items, as texts.
-struct LotRow {
-    QString code;           // caption: MID
-    QString priceText;      // buy price
-    QString quantityText;   // shares
-    QString referenceText;  // reference cost price as shown
-    // Not shown: the record as last read or written, which changes and deletes must find.
-    storage::HoldingLot stored;
-
-    bool operator==(const LotRow &) const = default;
-};
-
 // The fee rates for reference costs; none when a rate text in force does not parse, which
 // gives reference costs of 0.
 using ReferenceFees = std::optional<numbers::FeeSchedule>;
 
-// The row the list shows for a stored lot, and the rows of several.
-LotRow RowOf(const storage::HoldingLot &lot, const ReferenceFees &fees);
-QList<LotRow> RowsOf(const QList<storage::HoldingLot> &lots, const ReferenceFees &fees);
+double ReferenceOf(double buyPrice, const ReferenceFees &fees);
+
+// A buy price as the list and the edit panel show it: to the li, like the combined average.
+QString PriceText(double price);
 
 // The texts of the edit panel, the price already normalised.
 struct LotInput {
@@ -60,6 +50,22 @@ struct Message {
     QString text;
 };
 
+// A checked lot with its reference cost as the list shows it.
+struct CheckedLot {
+    storage::HoldingLot lot;
+    double reference = 0;
+};
+
+// The total quantity of lots and their quantity-weighted mean price and reference cost, each
+// to the li; nothing when the total goes beyond the 32-bit range or a mean cannot be rounded.
+// The means are 0 when the total is 0.
+struct CombinedFigures {
+    int32_t quantity = 0;
+    double average = 0;
+    double breakEven = 0;
+};
+std::optional<CombinedFigures> CombineFigures(const QList<CheckedLot> &lots);
+
 // "合并成本价": the texts of the four summary fields, all empty unless set below.
 struct CombinedCost {
     QString code;           // 股票代码 (empty when nothing is checked)
@@ -70,25 +76,23 @@ struct CombinedCost {
     std::optional<Message> message;  // the mismatch, or "参数错误!无法计算."
 };
 
-// `checked`: the checked rows in list order. A total quantity of 0 leaves the figures empty
-// without a message; a text that does not parse, a total beyond the 32-bit range or a price
-// that cannot be rounded leaves only the code shown.
-CombinedCost CombineCheckedLots(const QList<LotRow> &checked);
+// `checked`: the checked lots in list order. A total quantity of 0 leaves the figures empty
+// without a message; a total beyond the 32-bit range or a price that cannot be rounded leaves
+// only the code shown.
+CombinedCost CombineCheckedLots(const QList<CheckedLot> &checked);
 
-// "合并": the first checked lot survives (with every other checked row of its identity) with the
-// fen-rounded average price and the total quantity; the others are deleted.
+// "合并": the first lot survives with the total quantity at the exact average price (the
+// nearest double to Σ quantity × price / Σ quantity), so that the merged lot costs what the
+// lots cost; the others are deleted. A lot named twice counts once.
 struct MergePlan {
     bool mixedCodes = false;
     std::optional<Message> message;  // the mismatch, or a merged amount beyond the limit
-    // Empty when nothing is to change: mixed codes, nothing checked, a total of 0, a text
-    // that does not parse, a total beyond the 32-bit range, a price that cannot be rounded, or
-    // a merged amount beyond the limit of a typed number.
+    // Empty when nothing is to change: mixed codes, no lot, a total of 0, a total beyond the
+    // 32-bit range, or a merged amount beyond the limit of a typed number.
     std::optional<storage::HoldingLot> survivor;  // as it is to be stored
-    LotRow survivorRow;                           // the first checked row with its new sub-items
-    QList<qsizetype> removedRows;                 // positions in `checked`, last first
-    QList<storage::HoldingLot> removedLots;       // their records, in the same order
+    QList<storage::HoldingLot> removed;           // in the order given
 };
 
-MergePlan PlanMerge(const QList<LotRow> &checked, const ReferenceFees &fees);
+MergePlan PlanMerge(const QList<storage::HoldingLot> &lots);
 
 }  // namespace holdings

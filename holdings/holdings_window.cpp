@@ -5,7 +5,6 @@
 #include "numbers/fee_schedule.h"
 #include "numbers/number_syntax.h"
 #include "settings/settings_in_force.h"
-#include "storage/holdings_store.h"
 #include "widgets/gap_label.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
@@ -54,7 +53,7 @@ void ShowMessage(QWidget *owner, const holdings::Message &message) {
 
 }  // namespace
 
-TForm4::TForm4() {
+TForm4::TForm4(holdings::Book *book) : m_book(book) {
     setWindowTitle(QStringLiteral("股票管理器"));
     SetBackground(this, kBackground);
     resize(616, 420);
@@ -109,7 +108,7 @@ TForm4::TForm4() {
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     SpeedButton8->setToolTip(QStringLiteral("去除列表中的选中标志"));
 
-    Lots = new LotListModel(this);
+    Lots = new LotListModel(m_book, FeesInForce, this);
     ListView1 = new QTableView(Panel2);
     ListView1->setModel(Lots);
     ListView1->setGeometry(0, 24, 490, 198);
@@ -172,32 +171,32 @@ TForm4::TForm4() {
 }
 
 void TForm4::LoadHoldings() {
-    int unreadable = 0;
-    const std::optional<QList<storage::HoldingLot>> lots =
-        storage::ReadLots(storage::Database(), &unreadable);
-    if (!lots) {
-        return;
-    }
     const bool hadSelection = selectedRow() >= 0;
     {
         const QSignalBlocker blocker(ListView1->selectionModel());
-        Lots->setRows(holdings::RowsOf(*lots, FeesInForce()));
+        if (!m_book->Load()) {
+            return;
+        }
     }
-    if (unreadable > 0) {
-        messages::Show(this, numbers::UnreadableLotsMessage(unreadable), QStringLiteral("提示"),
-                       messages::Icon::Warning);
+    if (m_book->unreadable() > 0) {
+        messages::Show(this, numbers::UnreadableLotsMessage(static_cast<int>(m_book->unreadable())),
+                       QStringLiteral("提示"), messages::Icon::Warning);
     }
+    if (hadSelection && !m_editing) {
+        ListView1SelectItem();  // the removed selection empties the fields
+    }
+    showLoaded();
+}
+
+void TForm4::showLoaded() {
     if (m_editing) {
         // The typed lot stays in the fields; the lot being modified stays selected.
-        if (const int row = Lots->rowOfLot(m_modified.identity);
+        if (const int row = Lots->rowOfLot(m_modified);
             m_editMode == EditMode::Modifying && row >= 0) {
             const QSignalBlocker blocker(ListView1->selectionModel());
             selectRow(row);
         }
         return;  // the list cannot take the focus while a lot is edited
-    }
-    if (hadSelection) {
-        ListView1SelectItem();  // the removed selection empties the fields
     }
     ListView1->setFocus();
     if (Lots->rowCount() > 0) {
@@ -217,10 +216,9 @@ void TForm4::ListView1SelectItem() {
 }
 
 void TForm4::showRow(int row) {
-    const holdings::LotRow texts = rowAt(row);
-    SpinEdit1->setText(texts.code);
-    Edit1->setText(texts.priceText);
-    SpinEdit2->setText(texts.quantityText);
+    SpinEdit1->setText(Lots->text(row, LotListModel::kCode));
+    Edit1->setText(Lots->text(row, LotListModel::kPrice));
+    SpinEdit2->setText(Lots->text(row, LotListModel::kQuantity));
 }
 
 void TForm4::ListView1DblClick() {
@@ -228,7 +226,7 @@ void TForm4::ListView1DblClick() {
     if (selected < 0) {
         return;
     }
-    Lots->checkOnly(rowAt(selected).code);
+    Lots->checkOnly(Lots->lot(selected).code);
 }
 
 void TForm4::SpeedButton8Click() {
@@ -251,7 +249,7 @@ void TForm4::SpeedButton3Click() {
     }
     Label5->setText(QStringLiteral("(修改股票)"));
     m_editMode = EditMode::Modifying;
-    m_modified = rowAt(selectedRow()).stored;
+    m_modified = Lots->identityAt(selectedRow());
     ListView1SelectItem();  // the fields start from the lot as the list shows it
     SetEditingState();
     SpinEdit1->setFocus();
@@ -274,30 +272,28 @@ void TForm4::SpeedButton4Click() {
         messages::ShowInputError(this, checked.error);
         return;
     }
-    const storage::Database database;
-    const std::optional<numbers::FeeSchedule> fees = FeesInForce();
-    int row = -1;
+    holdings::Lot lot = *checked.lot;
+    qint64 identity = 0;
     if (m_editMode == EditMode::Modifying) {
-        // The lot chosen when the modify began, wherever its row stands now.
-        storage::Outcome outcome = storage::Outcome::Failed;
-        const std::optional<storage::HoldingLot> stored =
-            storage::SaveLot(database, m_modified, *checked.lot, &outcome);
-        if (ReloadIfChangedElsewhere(outcome, m_modified.identity) || !stored) {
-            return;  // nothing was written; a failed file leaves the edit as it is
+        // A price left as the list shows it keeps the lot's own, which the list may show
+        // rounded to the li (a merged lot's exact average).
+        const int row = Lots->rowOfLot(m_modified);
+        if (row >= 0 && input.priceText == Lots->text(row, LotListModel::kPrice)) {
+            lot.price = Lots->lot(row).price;
         }
-        holdings::LotRow texts = holdings::RowOf(*stored, fees);
-        texts.priceText = input.priceText;  // shown as typed until the next load
-        texts.quantityText = input.quantityText;
-        row = Lots->storeRow(m_modified.identity, texts);
+        if (!Answered(m_book->Save(m_modified, lot), m_modified)) {
+            return;  // the typed values stay in the fields
+        }
+        identity = m_modified;
+        Lots->showTyped(identity, input.priceText, input.quantityText);
     } else {
-        const std::optional<storage::HoldingLot> stored =
-            storage::InsertLot(database, *checked.lot);
-        if (!stored) {
+        const holdings::BookOutcome outcome = m_book->Add(lot);
+        if (!Answered(outcome, 0)) {
             return;
         }
-        row = Lots->addRow(holdings::RowOf(*stored, fees));
+        identity = outcome.identity;
     }
-    selectRow(row);
+    selectRow(Lots->rowOfLot(identity));
     SpeedButton5Click();
 }
 
@@ -311,12 +307,10 @@ void TForm4::SpeedButton6Click() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    const storage::HoldingLot lot = rowAt(row).stored;
-    const storage::Outcome outcome = storage::DeleteLot(storage::Database(), lot);
-    if (ReloadIfChangedElsewhere(outcome, lot.identity) || outcome != storage::Outcome::Done) {
-        return;  // a file that could not be written leaves the lot its row
+    const qint64 identity = Lots->identityAt(row);
+    if (!Answered(m_book->Remove(identity), identity)) {
+        return;  // a lot that could not be deleted keeps its row
     }
-    Lots->removeRow(row);
     if (Lots->rowCount() == 0) {
         ListView1->clearSelection();
         ListView1SelectItem();
@@ -327,8 +321,7 @@ void TForm4::SpeedButton6Click() {
 }
 
 void TForm4::SpeedButton1010Click() {
-    const holdings::CombinedCost cost =
-        holdings::CombineCheckedLots(Lots->rowsAt(Lots->checkedRows()));
+    const holdings::CombinedCost cost = holdings::CombineCheckedLots(Lots->checkedLots());
     Edit4->setText(cost.code);
     Edit5->setText(cost.quantityText);
     Edit2->setText(cost.averageText);
@@ -339,48 +332,45 @@ void TForm4::SpeedButton1010Click() {
 }
 
 void TForm4::SpeedButton9Click() {
-    const QList<int> rows = Lots->checkedRows();
-    const holdings::MergePlan plan = holdings::PlanMerge(Lots->rowsAt(rows), FeesInForce());
-    if (plan.message) {
-        ShowMessage(this, *plan.message);
-    }
-    if (!plan.survivor) {
-        return;
-    }
-    // All or nothing: the list changes only when the table did.
-    storage::Outcome outcome = storage::Outcome::Failed;
-    const std::optional<storage::HoldingLot> stored = storage::MergeLots(
-        storage::Database(), plan.survivorRow.stored, *plan.survivor, plan.removedLots, &outcome);
-    if (ReloadIfChangedElsewhere(outcome, plan.survivorRow.stored.identity) || !stored) {
-        return;
-    }
-    holdings::LotRow survivor = plan.survivorRow;
-    survivor.stored = *stored;
+    const QList<qint64> merged = Lots->checkedIdentities();
+    const int selected = selectedRow();
+    const qint64 selectedLot = selected >= 0 ? Lots->identityAt(selected) : 0;
+    holdings::BookOutcome outcome;
     {
         // The selection is placed once, after the rows have gone.
         const QSignalBlocker blocker(ListView1->selectionModel());
-        const int selected = Lots->applyMerge(rows, plan.removedRows, survivor, selectedRow());
-        if (selected >= 0) {
-            selectRow(selected);
+        outcome = m_book->Merge(merged);
+        if (outcome.done() && selected >= 0) {
+            selectRow(
+                Lots->rowOfLot(merged.contains(selectedLot) ? outcome.identity : selectedLot));
         }
+    }
+    if (!Answered(outcome, merged.isEmpty() ? 0 : merged.front())) {
+        return;
     }
     ListView1SelectItem();  // the panel shows the merged lot, never the lot before the merge
 }
 
-bool TForm4::ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
-    // A save stores a lot that is gone anew; a delete or a merge that misses one is stale.
-    if (outcome != storage::Outcome::Conflict && outcome != storage::Outcome::NoSuchRow) {
-        return false;
+bool TForm4::Answered(const holdings::BookOutcome &outcome, qint64 identity) {
+    if (outcome.done()) {
+        return true;
     }
-    messages::Show(this, numbers::LotChangedElsewhereMessage(), QStringLiteral("提示"),
-                   messages::Icon::Information);
+    if (outcome.message) {
+        messages::Show(this, outcome.message->text, outcome.message->caption,
+                       outcome.kind == holdings::BookOutcome::Kind::ChangedElsewhere
+                           ? messages::Icon::Information
+                           : messages::Icon::Error);
+    }
+    if (outcome.kind != holdings::BookOutcome::Kind::ChangedElsewhere) {
+        return false;  // nothing written; an edit stays as typed
+    }
     Label5->clear();
     SetBrowsingState();
-    LoadHoldings();
+    showLoaded();
     if (const int row = Lots->rowOfLot(identity); row >= 0) {
         selectRow(row);
     }
-    return true;
+    return false;
 }
 
 void TForm4::SpeedButton10Click() {

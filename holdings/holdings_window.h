@@ -1,6 +1,7 @@
 #pragma once
 // TForm4: the holdings manager. Bought lots in a checkable list with their reference cost,
-// edited in the panel above it, merged and summed by the buttons around it.
+// edited in the panel above it, merged and summed by the buttons around it. The lots are the
+// book's; the window shows them and asks the book for every change.
 
 #include "holdings/holding_figures.h"
 #include "holdings/lot_list_model.h"
@@ -18,7 +19,7 @@
 class TForm4 final : public ToolWindowOf<TForm4> {
     Q_OBJECT
 public:
-    TForm4();
+    explicit TForm4(holdings::Book *book);
 
     enum class EditMode { Adding, Modifying };
 
@@ -33,7 +34,7 @@ public:
     QWidget *Panel2;            // header row and list
     QPushButton *SpeedButton8;  // 去除列表中的选中标志
     QTableView *ListView1;
-    LotListModel *Lots;         // the rows of ListView1
+    LotListModel *Lots;         // the rows of ListView1, a view of the book
     QPushButton *SpeedButton1;  // 新增
     QPushButton *SpeedButton3;  // 修改
     QPushButton *SpeedButton4;  // 保存
@@ -50,13 +51,11 @@ public:
     QPushButton *SpeedButton7;     // 退出
     QPushButton *SpeedButton11;    // 实时盈亏, in the title panel
 
-    // Replaces the list with the lots of the database; a failed read leaves it as it is.
+    // Has the book read the lots again; a failed read leaves the list as it is.
     void LoadHoldings();
 
     bool isEditing() const { return m_editing; }
 
-    // The row's texts, and whether it is checked.
-    holdings::LotRow rowAt(int row) const { return Lots->row(row); }
     bool isChecked(int row) const { return Lots->isChecked(row); }
     void setChecked(int row, bool checked) { Lots->setChecked(row, checked); }
     int selectedRow() const { return SelectedRow(ListView1); }
@@ -91,12 +90,16 @@ private:
     void selectRow(int row) { SelectRow(ListView1, row); }
     // The lot of the row in the edit panel.
     void showRow(int row);
-    // A lot changed or gone elsewhere (`outcome` Conflict or NoSuchRow): says so, ends any
-    // edit, reloads and selects the lot if it is still there. False for other outcomes.
-    bool ReloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
+    // What the list does after the book read the lots: the first row selected unless a lot is
+    // being edited, which stays selected.
+    void showLoaded();
+    // Says what the book answered. A lot changed or gone elsewhere ends any edit, and the lot
+    // stays selected if it is still there. True when the change was made.
+    bool Answered(const holdings::BookOutcome &outcome, qint64 identity);
 
+    holdings::Book *m_book;
     bool m_editing = false;
     EditMode m_editMode = EditMode::Adding;
-    storage::HoldingLot m_modified;  // the record a modify rewrites, as its row held it
+    qint64 m_modified = 0;  // the lot a modify rewrites
     EditStates m_states;
 };

@@ -7,7 +7,6 @@
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
 #include "quotes/market.h"
-#include "storage/watch_list_store.h"
 
 #include <QMap>
 
@@ -63,25 +62,22 @@ std::optional<QString> PercentText(double profit, double average, int32_t quanti
 
 }  // namespace
 
-PositionList PositionsOf(const storage::LotsRead &lots) {
+PositionList PositionsOf(const QList<storage::HoldingLot> &lots) {
     PositionList list;
-    list.unreadable = lots.unreadable;
-    QMap<QString, QList<LotRow>> byCode;  // plain text order of the codes
-    for (const storage::HoldingLot &lot : lots.lots) {
-        byCode[lot.code].append(RowOf(lot, std::nullopt));
+    QMap<QString, QList<CheckedLot>> byCode;  // plain text order of the codes
+    for (const storage::HoldingLot &lot : lots) {
+        byCode[lot.code].append({lot, 0});
     }
     for (auto it = byCode.cbegin(); it != byCode.cend(); ++it) {
         // The same sums, in the same precision, as the combined cost of these lots.
-        const CombinedCost combined = CombineCheckedLots(it.value());
-        if (combined.message) {
+        const std::optional<CombinedFigures> combined = CombineFigures(it.value());
+        if (!combined) {
             list.unreadable += it.value().size();
             continue;
         }
-        const std::optional<int32_t> quantity = numbers::ParseWholeNumber(combined.quantityText);
-        if (!quantity || *quantity <= 0) {
-            continue;
+        if (combined->quantity > 0) {
+            list.positions.append({it.key(), combined->quantity, combined->average});
         }
-        list.positions.append({it.key(), *quantity, combined.averageText});
     }
     return list;
 }
@@ -91,7 +87,7 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     LiveRow row{position.code,
                 name,
                 QString::number(position.quantity),
-                position.averageText,
+                FormatAmount(position.average),
                 QString(),
                 kNone,
                 kNone,
@@ -111,23 +107,23 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     } catch (const numbers::AmountOutOfRange &) {
         return row;
     }
-    const std::optional<double> average = numbers::ParseDecimal(position.averageText);
-    if (!fees || !average) {
+    if (!fees) {
         return row;
     }
+    const double average = position.average;
     const numbers::Exchange exchange = quotes::market::Prefix(position.code) == u"sh"
                                            ? numbers::Exchange::Shanghai
                                            : numbers::Exchange::Shenzhen;
     try {
         const double profit =
-            numbers::ComputeTradeCosts(*average, now, position.quantity, exchange, *fees).NetProfit;
+            numbers::ComputeTradeCosts(average, now, position.quantity, exchange, *fees).NetProfit;
         row.profit = profit;
         row.profitText = FormatAmount(profit);
         row.sign = SignOf(profit);
     } catch (const numbers::AmountOutOfRange &) {
         return row;
     }
-    row.percentText = PercentText(*row.profit, *average, position.quantity).value_or(kNone);
+    row.percentText = PercentText(*row.profit, average, position.quantity).value_or(kNone);
     return row;
 }
 
@@ -166,47 +162,6 @@ LiveTotals TotalsOf(const QList<LiveRow> &rows) {
         totals.text += QStringLiteral("    %1只股票无报价").arg(rows.size() - priced);
     }
     return totals;
-}
-
-void LiveHoldings::SetLots(const storage::LotsRead &lots) {
-    const PositionList list = PositionsOf(lots);
-    m_positions = list.positions;
-    m_unreadable = list.unreadable;
-    const QStringList held = codes();
-    for (auto it = m_quotes.begin(); it != m_quotes.end();) {
-        it = held.contains(it.key()) ? std::next(it) : m_quotes.erase(it);
-    }
-}
-
-QStringList LiveHoldings::codes() const {
-    QStringList codes;
-    for (const Position &position : m_positions) {
-        codes.append(position.code);
-    }
-    return codes;
-}
-
-qsizetype LiveHoldings::Apply(const quotes::FeedReading &reading) {
-    qsizetype kept = 0;
-    for (const Position &position : m_positions) {
-        if (const std::optional<quotes::QuoteDetail> quote = reading.quote(position.code)) {
-            m_quotes.insert(position.code, *quote);
-        } else {
-            ++kept;
-        }
-    }
-    return kept;
-}
-
-QList<LiveRow> LiveHoldings::Rows(const std::optional<numbers::FeeSchedule> &fees) const {
-    QList<LiveRow> rows;
-    rows.reserve(m_positions.size());
-    for (const Position &position : m_positions) {
-        const quotes::QuoteDetail quote = m_quotes.value(position.code);
-        rows.append(
-            LiveRowOf(position, quote.price, storage::CleanName(quote.name).trimmed(), fees));
-    }
-    return rows;
 }
 
 quotes::ReadingStatus LiveStatus(const std::optional<quotes::FeedState> &reading, qsizetype kept,

@@ -8,7 +8,6 @@
 #include "quotes/reading_status.h"
 #include "storage/holdings_store.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,7 +23,7 @@ struct Position {
     QString code;
     int32_t quantity = 0;
     // Σ quantity × price / Σ quantity to the li, as "合并成本价" shows it for the same lots.
-    QString averageText;
+    double average = 0;
 };
 
 struct PositionList {
@@ -33,7 +32,7 @@ struct PositionList {
 };
 
 // One position per code; a code whose quantities add up to 0 or less is not held.
-PositionList PositionsOf(const storage::LotsRead &lots);
+PositionList PositionsOf(const QList<storage::HoldingLot> &lots);
 
 // What one row of the list shows; the figures are "—" where there are none.
 struct LiveRow {
@@ -63,27 +62,6 @@ struct LiveTotals {
     int sign = 0;  // of the total profit
 };
 LiveTotals TotalsOf(const QList<LiveRow> &rows);
-
-// The holdings as the live window follows them: the positions from the store and the last
-// quote of each code held.
-class LiveHoldings {
-public:
-    // Replaces the positions; the quotes of codes still held stay.
-    void SetLots(const storage::LotsRead &lots);
-    QStringList codes() const;
-    qsizetype unreadable() const { return m_unreadable; }
-
-    // Takes the quotes a reading brought for the codes held; a code it brought nothing for
-    // keeps its last quote. Returns how many codes kept theirs that way.
-    qsizetype Apply(const quotes::FeedReading &reading);
-
-    QList<LiveRow> Rows(const std::optional<numbers::FeeSchedule> &fees) const;
-
-private:
-    QList<Position> m_positions;
-    QHash<QString, quotes::QuoteDetail> m_quotes;
-    qsizetype m_unreadable = 0;
-};
 
 // The status line: what the monitor says of the last reading (nothing before the first),
 // then the lots left out and a fee schedule that does not read.

@@ -1,8 +1,5 @@
 #include "holdings/live_holdings_window.h"
 
-#include "numbers/fee_schedule.h"
-#include "quotes/quote_feed.h"
-#include "storage/holdings_store.h"
 #include "widgets/list_editor.h"
 
 #include <QAbstractTableModel>
@@ -87,152 +84,95 @@ private:
 
 }  // namespace
 
-LiveHoldingsWindow *LiveHoldingsWindow::Open(quotes::QuoteFeed *feed,
-                                             const settings::FeeSettings &fees) {
-    if (instance) {
-        FocusWindow(instance);
-        return instance;
-    }
-    instance = new LiveHoldingsWindow(feed, fees);
-    instance->show();
-    FocusWindow(instance);
-    return instance;
-}
-
-LiveHoldingsWindow::LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::FeeSettings &fees)
-    : m_feed(feed), m_fees(fees) {
+LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_session(session) {
     setWindowTitle(QStringLiteral("持仓盈亏"));
     SetBackground(this, kBackground);
     setFixedSize(660, 340);
 
-    Panel1 = new TitlePanel(QStringLiteral("持仓盈亏"), this);
-    SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
-                                     QStringLiteral("关闭窗口"));
-    addDragHandle(Panel1);
-    addDragHandle(Panel1->title());
+    m_title = new TitlePanel(QStringLiteral("持仓盈亏"), this);
+    m_closeButton = m_title->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
+                                       QStringLiteral("关闭窗口"));
+    addDragHandle(m_title);
+    addDragHandle(m_title->title());
 
     auto *model = new LiveFiguresModel(this);
-    Figures = model;
-    ListView1 = new QTableView(this);
-    ListView1->setModel(model);
-    ListView1->setGeometry(6, 38, 648, 232);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setMinimumSectionSize(22);
-    ListView1->verticalHeader()->setDefaultSectionSize(22);
+    m_figures = model;
+    m_list = new QTableView(this);
+    m_list->setModel(model);
+    m_list->setGeometry(6, 38, 648, 232);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setMinimumSectionSize(22);
+    m_list->verticalHeader()->setDefaultSectionSize(22);
     // The last column takes what is left beside a vertical scroll bar, so a long list needs
     // no sideways one hiding the percentages.
-    FitColumnsBesideScrollBar(ListView1, {62, 84, 72, 76, 76, 92, 86});
-    ListView1->horizontalHeader()->setHighlightSections(false);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    QPalette listPalette = ListView1->palette();
+    FitColumnsBesideScrollBar(m_list, {62, 84, 72, 76, 76, 92, 86});
+    m_list->horizontalHeader()->setHighlightSections(false);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setWordWrap(false);
+    QPalette listPalette = m_list->palette();
     listPalette.setColor(QPalette::Base, Qt::black);
     listPalette.setColor(QPalette::Text, Qt::white);
-    ListView1->setPalette(listPalette);
-    ListView1->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
+    m_list->setPalette(listPalette);
+    m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #808080; }"));
 
-    Label2 = new QLabel(this);
-    Label2->setGeometry(8, 276, 644, 24);
-    Label1 = new QLabel(this);
-    Label1->setGeometry(8, 306, 644, 24);
-    Label1->setStyleSheet(QStringLiteral("color: gray;"));
+    m_totals = new QLabel(this);
+    m_totals->setGeometry(8, 276, 644, 24);
+    m_status = new QLabel(this);
+    m_status->setGeometry(8, 306, 644, 24);
+    m_status->setStyleSheet(QStringLiteral("color: gray;"));
 
-    connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
-    if (m_feed) {
-        connect(m_feed, &quotes::QuoteFeed::readingDone, this, &LiveHoldingsWindow::received);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+    if (m_session) {
+        connect(m_session, &holdings::LiveSession::rowsChanged, this,
+                &LiveHoldingsWindow::showRows);
+        connect(m_session, &holdings::LiveSession::statusChanged, this,
+                &LiveHoldingsWindow::showStatus);
     }
-    LoadLots();
+    showRows();
+    showStatus();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());
     }
 }
 
-void LiveHoldingsWindow::LoadLots() {
-    const std::optional<storage::LotsRead> lots = storage::ReadEveryLot(storage::Database());
-    if (!lots) {
-        return;  // a file that cannot be read leaves the list as it was
-    }
-    m_holdings.SetLots(*lots);
-    showFigures();
-    subscribe();
-}
-
-void LiveHoldingsWindow::FeesChanged() {
-    showFigures();
-}
-
-void LiveHoldingsWindow::FollowLots(QAbstractItemModel *lots) {
-    if (lots == nullptr) {
-        return;
-    }
-    connect(lots, &QAbstractItemModel::modelReset, this, &LiveHoldingsWindow::LoadLots,
-            Qt::UniqueConnection);
-    connect(lots, &QAbstractItemModel::rowsInserted, this, &LiveHoldingsWindow::LoadLots,
-            Qt::UniqueConnection);
-    connect(lots, &QAbstractItemModel::rowsRemoved, this, &LiveHoldingsWindow::LoadLots,
-            Qt::UniqueConnection);
-    connect(lots, &QAbstractItemModel::dataChanged, this, &LiveHoldingsWindow::lotsChanged,
-            Qt::UniqueConnection);
-}
-
-void LiveHoldingsWindow::lotsChanged(const QModelIndex &, const QModelIndex &,
-                                     const QList<int> &roles) {
-    // A check mark is no change of a lot.
-    if (roles != QList<int>{Qt::CheckStateRole}) {
-        LoadLots();
-    }
-}
-
 void LiveHoldingsWindow::showEvent(QShowEvent *event) {
     ToolWindow::showEvent(event);
-    subscribe();
+    if (m_session) {
+        m_session->start();
+    }
 }
 
 void LiveHoldingsWindow::hideEvent(QHideEvent *event) {
     ToolWindow::hideEvent(event);
-    if (m_feed) {
-        m_feed->Unsubscribe(this);
+    if (m_session) {
+        m_session->stop();
     }
 }
 
-void LiveHoldingsWindow::subscribe() {
-    if (m_feed && isVisible()) {
-        m_feed->Subscribe(this, m_holdings.codes());
-    }
-}
-
-void LiveHoldingsWindow::received(const quotes::FeedReading &reading) {
-    if (!isVisible()) {
+void LiveHoldingsWindow::showRows() {
+    if (!m_session) {
         return;
     }
-    m_kept = m_holdings.Apply(reading);
-    m_reading = reading.state;
-    // Market times are Beijing time, whatever the desktop's zone.
-    m_readingAt = m_feed->now().toTimeZone(quotes::BeijingTime()).time();
-    showFigures();
+    static_cast<LiveFiguresModel *>(m_figures)->setRows(m_session->rows());
+    const holdings::LiveTotals &totals = m_session->totals();
+    m_totals->setText(totals.text);
+    m_totals->setStyleSheet(totals.sign > 0   ? QStringLiteral("color: rgb(255, 0, 0);")
+                            : totals.sign < 0 ? QStringLiteral("color: rgb(0, 128, 0);")
+                                              : QStringLiteral("color: black;"));
 }
 
-void LiveHoldingsWindow::showFigures() {
-    const numbers::FeeScheduleReading fees =
-        numbers::ReadFeeSchedule(m_fees.FeeTexts(), m_fees.TransferFeeBasis());
-    const QList<holdings::LiveRow> rows = m_holdings.Rows(fees.schedule);
-    static_cast<LiveFiguresModel *>(Figures)->setRows(rows);
-
-    const holdings::LiveTotals totals = holdings::TotalsOf(rows);
-    Label2->setText(totals.text);
-    Label2->setStyleSheet(totals.sign > 0   ? QStringLiteral("color: rgb(255, 0, 0);")
-                          : totals.sign < 0 ? QStringLiteral("color: rgb(0, 128, 0);")
-                                            : QStringLiteral("color: black;"));
-
-    const quotes::ReadingStatus status =
-        holdings::LiveStatus(m_reading, m_kept, rows, m_readingAt, m_holdings.unreadable(),
-                             fees.schedule ? QString() : fees.error);
-    Label1->setStyleSheet(status.problem ? QStringLiteral("color: red;")
-                                         : QStringLiteral("color: gray;"));
+void LiveHoldingsWindow::showStatus() {
+    if (!m_session) {
+        return;
+    }
+    const quotes::ReadingStatus &status = m_session->status();
+    m_status->setStyleSheet(status.problem ? QStringLiteral("color: red;")
+                                           : QStringLiteral("color: gray;"));
     // A long account is cut to the line; the tooltip holds all of it.
-    Label1->setText(Label1->fontMetrics().elidedText(status.text, Qt::ElideRight, Label1->width()));
-    Label1->setToolTip(status.details);
+    m_status->setText(
+        m_status->fontMetrics().elidedText(status.text, Qt::ElideRight, m_status->width()));
+    m_status->setToolTip(status.details);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The live holdings window "持仓盈亏": each code held with its value at the latest quote and
-// what selling it now would net after every fee, and the totals under the list.
+// what selling it now would net after every fee, and the totals under the list: a view of the
+// live session, which it starts while it is shown.
 
-#include "holdings/live_figures.h"
-#include "settings/settings_in_force.h"
+#include "holdings/live_session.h"
 #include "widgets/title_panel.h"
 #include "widgets/tool_window.h"
 
@@ -12,12 +12,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
-
-#include <optional>
-
-namespace quotes {
-class QuoteFeed;
-}
 
 class LiveHoldingsWindow final : public ToolWindowOf<LiveHoldingsWindow> {
     Q_OBJECT
@@ -34,40 +28,26 @@ public:
         kColumnCount
     };
 
-    // Prices come from `feed`; the fees are those in force in `fees`.
-    LiveHoldingsWindow(quotes::QuoteFeed *feed, const settings::FeeSettings &fees);
+    explicit LiveHoldingsWindow(holdings::LiveSession *session);
 
-    // Focuses the live window, or creates, shows and remembers a new one.
-    static LiveHoldingsWindow *Open(quotes::QuoteFeed *feed, const settings::FeeSettings &fees);
-
-    TitlePanel *Panel1;
-    QPushButton *SpeedButton2;  // close
-    QTableView *ListView1;
-    QAbstractItemModel *Figures;  // the rows of ListView1
-    QLabel *Label2;               // the totals
-    QLabel *Label1;               // the status line
-
-    // Reads the lots again; the figures and the codes asked of the feed follow.
-    void LoadLots();
-    // Works the figures out again under the fees in force now.
-    void FeesChanged();
-    // Reads the lots again whenever this list of lots changes (rows added, changed, removed).
-    void FollowLots(QAbstractItemModel *lots);
+    QTableView *list() const { return m_list; }
+    QAbstractItemModel *figures() const { return m_figures; }
+    QLabel *totalsLine() const { return m_totals; }
+    QLabel *statusLine() const { return m_status; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void subscribe();
-    void lotsChanged(const QModelIndex &, const QModelIndex &, const QList<int> &roles);
-    void received(const quotes::FeedReading &reading);
-    void showFigures();
+    void showRows();
+    void showStatus();
 
-    QPointer<quotes::QuoteFeed> m_feed;
-    const settings::FeeSettings &m_fees;
-    holdings::LiveHoldings m_holdings;
-    std::optional<quotes::FeedState> m_reading;  // the last reading; none before the first
-    qsizetype m_kept = 0;
-    QTime m_readingAt;
+    QPointer<holdings::LiveSession> m_session;
+    TitlePanel *m_title;
+    QPushButton *m_closeButton;
+    QTableView *m_list;
+    QAbstractItemModel *m_figures;  // the rows of m_list
+    QLabel *m_totals;
+    QLabel *m_status;
 };

@@ -1,9 +1,10 @@
 #include "holdings/lot_list_model.h"
 
+#include "numbers/number_syntax.h"
+
 #include <QColor>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -14,12 +15,47 @@ QColor RowColour(const QString &code) {
 
 }  // namespace
 
+LotListModel::LotListModel(const holdings::Book *book,
+                           std::function<holdings::ReferenceFees()> fees, QObject *parent)
+    : QAbstractTableModel(parent), m_book(book), m_fees(std::move(fees)) {
+    connect(book, &holdings::Book::reset, this, &LotListModel::refill);
+    connect(book, &holdings::Book::lotAdded, this, &LotListModel::added);
+    connect(book, &holdings::Book::lotChanged, this, &LotListModel::changed);
+    connect(book, &holdings::Book::lotRemoved, this, &LotListModel::removed);
+    refill();
+}
+
 int LotListModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int LotListModel::columnCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : kColumnCount;
+}
+
+holdings::Lot LotListModel::lot(int row) const {
+    const holdings::Lot *lot = m_book ? m_book->find(m_rows[row].identity) : nullptr;
+    return lot != nullptr ? *lot : holdings::Lot{};
+}
+
+QString LotListModel::code(int row) const {
+    return lot(row).code;
+}
+
+QString LotListModel::text(int row, int column) const {
+    const Row &shown = m_rows[row];
+    const holdings::Lot stored = lot(row);
+    switch (column) {
+        case kCode:
+            return stored.code;
+        case kPrice:
+            return shown.typed ? shown.typed->first : holdings::PriceText(stored.price);
+        case kQuantity:
+            return shown.typed ? shown.typed->second : QString::number(stored.quantity);
+        case kReference:
+            return numbers::FormatAmount(shown.reference);
+    }
+    return {};
 }
 
 QVariant LotListModel::data(const QModelIndex &index, int role) const {
@@ -29,19 +65,9 @@ QVariant LotListModel::data(const QModelIndex &index, int role) const {
     const Row &row = m_rows[index.row()];
     switch (role) {
         case Qt::DisplayRole:
-            switch (index.column()) {
-                case kCode:
-                    return row.texts.code;
-                case kPrice:
-                    return row.texts.priceText;
-                case kQuantity:
-                    return row.texts.quantityText;
-                case kReference:
-                    return row.texts.referenceText;
-            }
-            return {};
+            return text(index.row(), index.column());
         case Qt::ForegroundRole:
-            return RowColour(row.texts.code);
+            return RowColour(code(index.row()));
         case Qt::TextAlignmentRole:
             return int((index.column() == kCode ? Qt::AlignLeft : Qt::AlignRight) |
                        Qt::AlignVCenter);
@@ -49,7 +75,7 @@ QVariant LotListModel::data(const QModelIndex &index, int role) const {
             return index.column() == kCode ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
                                            : QVariant();
         case kIdentityRole:
-            return row.texts.stored.identity;
+            return row.identity;
     }
     return {};
 }
@@ -73,6 +99,15 @@ Qt::ItemFlags LotListModel::flags(const QModelIndex &index) const {
     return flags;
 }
 
+void LotListModel::showTyped(qint64 identity, const QString &price, const QString &quantity) {
+    const int row = rowOfLot(identity);
+    if (row < 0) {
+        return;
+    }
+    m_rows[row].typed = qMakePair(price, quantity);
+    emit dataChanged(index(row, kPrice), index(row, kQuantity));
+}
+
 void LotListModel::setChecked(int row, bool checked) {
     if (row < 0 || row >= m_rows.size() || m_rows[row].checked == checked) {
         return;
@@ -81,83 +116,9 @@ void LotListModel::setChecked(int row, bool checked) {
     emit dataChanged(index(row, kCode), index(row, kCode), {Qt::CheckStateRole});
 }
 
-void LotListModel::setRows(const QList<holdings::LotRow> &rows) {
-    beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(rows.size());
-    for (const holdings::LotRow &texts : rows) {
-        m_rows.append({texts, false});
-    }
-    // One stable sort gives the order that sorting as each row arrives would give.
-    std::stable_sort(m_rows.begin(), m_rows.end(),
-                     [](const Row &a, const Row &b) { return a.texts.code < b.texts.code; });
-    endResetModel();
-}
-
-int LotListModel::addRow(const holdings::LotRow &texts) {
-    const int row = static_cast<int>(m_rows.size());
-    beginInsertRows({}, row, row);
-    m_rows.append({texts, false});
-    endInsertRows();
-    return place(row);
-}
-
-int LotListModel::setRow(int row, const holdings::LotRow &texts) {
-    m_rows[row].texts = texts;
-    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
-    return place(row);
-}
-
-int LotListModel::storeRow(qint64 identity, const holdings::LotRow &texts) {
-    const int row = rowOfLot(identity);
-    return row >= 0 ? setRow(row, texts) : addRow(texts);
-}
-
-void LotListModel::removeRow(int row) {
-    beginRemoveRows({}, row, row);
-    m_rows.removeAt(row);
-    endRemoveRows();
-}
-
-void LotListModel::removeRows(QList<int> rows) {
-    std::sort(rows.begin(), rows.end(), std::greater<>());
-    for (qsizetype i = 0; i < rows.size();) {
-        qsizetype j = i + 1;
-        while (j < rows.size() && rows[j] == rows[j - 1] - 1) {
-            ++j;
-        }
-        const int last = rows[i];
-        const int first = rows[j - 1];
-        beginRemoveRows({}, first, last);
-        m_rows.remove(first, last - first + 1);
-        endRemoveRows();
-        i = j;
-    }
-}
-
-int LotListModel::applyMerge(const QList<int> &merged, const QList<qsizetype> &removed,
-                             const holdings::LotRow &survivor, int selected) {
-    QList<int> gone;
-    for (const qsizetype position : removed) {
-        gone.append(merged[position]);
-    }
-    const auto before = [&gone](int row) {
-        return static_cast<int>(
-            std::count_if(gone.begin(), gone.end(), [row](int r) { return r < row; }));
-    };
-    const int survivorRow = merged.front() - before(merged.front());
-    const int selectedAfter = selected < 0                ? -1
-                              : merged.contains(selected) ? survivorRow
-                                                          : selected - before(selected);
-    removeRows(gone);
-    // The survivor keeps its code, so it keeps its place.
-    setRow(survivorRow, survivor);
-    return selectedAfter;
-}
-
 void LotListModel::checkOnly(const std::optional<QString> &code) {
     for (int row = 0; row < m_rows.size(); ++row) {
-        setChecked(row, code && m_rows[row].texts.code == *code);
+        setChecked(row, code && this->code(row) == *code);
     }
 }
 
@@ -171,29 +132,89 @@ QList<int> LotListModel::checkedRows() const {
     return rows;
 }
 
-QList<holdings::LotRow> LotListModel::rowsAt(const QList<int> &rows) const {
-    QList<holdings::LotRow> texts;
-    for (const int row : rows) {
-        texts.append(m_rows[row].texts);
+QList<qint64> LotListModel::checkedIdentities() const {
+    QList<qint64> identities;
+    for (const int row : checkedRows()) {
+        identities.append(m_rows[row].identity);
     }
-    return texts;
+    return identities;
+}
+
+QList<holdings::CheckedLot> LotListModel::checkedLots() const {
+    QList<holdings::CheckedLot> lots;
+    for (const int row : checkedRows()) {
+        lots.append({lot(row), m_rows[row].reference});
+    }
+    return lots;
 }
 
 int LotListModel::rowOfLot(qint64 identity) const {
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (m_rows[row].texts.stored.identity == identity) {
+        if (m_rows[row].identity == identity) {
             return row;
         }
     }
     return -1;
 }
 
+LotListModel::Row LotListModel::rowOf(qint64 identity) const {
+    const holdings::Lot *lot = m_book ? m_book->find(identity) : nullptr;
+    return {identity, lot != nullptr ? holdings::ReferenceOf(lot->price, m_fees()) : 0.0, false,
+            std::nullopt};
+}
+
+void LotListModel::refill() {
+    beginResetModel();
+    m_rows.clear();
+    if (m_book) {
+        m_rows.reserve(m_book->lots().size());
+        for (const holdings::Lot &lot : m_book->lots()) {
+            m_rows.append(rowOf(lot.identity));
+        }
+        // One stable sort gives the order that sorting as each row arrives would give.
+        std::stable_sort(m_rows.begin(), m_rows.end(), [this](const Row &a, const Row &b) {
+            return m_book->find(a.identity)->code < m_book->find(b.identity)->code;
+        });
+    }
+    endResetModel();
+}
+
+void LotListModel::added(qint64 identity) {
+    const int row = static_cast<int>(m_rows.size());
+    beginInsertRows({}, row, row);
+    m_rows.append(rowOf(identity));
+    endInsertRows();
+    place(row);
+}
+
+void LotListModel::changed(qint64 identity) {
+    const int row = rowOfLot(identity);
+    if (row < 0) {
+        return;
+    }
+    const bool checked = m_rows[row].checked;
+    m_rows[row] = rowOf(identity);
+    m_rows[row].checked = checked;
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    place(row);
+}
+
+void LotListModel::removed(qint64 identity) {
+    const int row = rowOfLot(identity);
+    if (row < 0) {
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+}
+
 int LotListModel::place(int row) {
-    const QString &code = m_rows[row].texts.code;
+    const QString code = this->code(row);
     // The other rows are in order; equal codes keep the order they had, as in a stable sort.
     int target = 0;
     for (int other = 0; other < m_rows.size(); ++other) {
-        const QString &otherCode = m_rows[other].texts.code;
+        const QString otherCode = this->code(other);
         if (other != row && (otherCode < code || (otherCode == code && other < row))) {
             ++target;
         }

@@ -32,8 +32,8 @@ bool LooksLikeSqlite(const QString &path) {
     return file.read(16) == kMagic;
 }
 
-// Runs `work` on a fresh connection to the file and closes it again. The busy time-out is
-// short: a locked file is a failure, not a frozen window.
+// Runs `work` on a fresh connection to the file and closes it again. Another program's write
+// is waited for a few seconds before the file counts as locked and the operation fails.
 template <class Work>
 auto WithConnection(const QString &path, Database::Mode mode, bool mustExist, Work work)
     -> decltype(work(std::declval<QSqlDatabase &>())) {
@@ -46,7 +46,8 @@ auto WithConnection(const QString &path, Database::Mode mode, bool mustExist, Wo
     Result result{};
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=300"));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
         const QString modeText = mode == Database::Mode::ReadOnly ? QStringLiteral("ro")
                                  : mustExist                      ? QStringLiteral("rw")
                                                                   : QStringLiteral("rwc");

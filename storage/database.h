@@ -18,6 +18,9 @@ class QSqlDatabase;
 
 namespace storage {
 
+// How long an operation waits for another program's write to end before it fails.
+inline constexpr int kBusyTimeoutMs = 3000;
+
 // The file name, resolved against the current directory when an operation runs.
 QString DatabaseFileName();
 

@@ -96,10 +96,9 @@ std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &
     for (const HoldingLot &lot : removed) {
         changes.append({RowChange::Kind::Remove, lot.identity, {}, StillReadsAs(lot)});
     }
-    changes.append({RowChange::Kind::Rewrite, survivor.identity, LotColumns(merged),
-                    StillReadsAs(survivor), true});
-    qint64 storedAnew = 0;
-    const Outcome result = database.Apply(kGmm, changes, &storedAnew);
+    changes.append(
+        {RowChange::Kind::Rewrite, survivor.identity, LotColumns(merged), StillReadsAs(survivor)});
+    const Outcome result = database.Apply(kGmm, changes);
     if (outcome != nullptr) {
         *outcome = result;
     }
@@ -107,7 +106,7 @@ std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &
         return std::nullopt;
     }
     HoldingLot stored = merged;
-    stored.identity = storedAnew != 0 ? storedAnew : survivor.identity;
+    stored.identity = survivor.identity;
     return stored;
 }
 

@@ -47,17 +47,16 @@ std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &
 Outcome DeleteLot(const Database &database, const HoldingLot &loaded);
 
 // Rewrites the lot `loaded` (matched as DeleteLot matches) with the code, price and quantity
-// of `changed` and returns it as stored. A lot whose identity is gone is stored anew and comes
-// back with the identity the new record got, so that later saves rewrite it instead of adding
-// more. A record that changed meanwhile (Conflict) or a file that cannot be written stores
-// nothing and gives nothing; `outcome` says which.
+// of `changed` and returns it as stored. A lot whose identity is gone (NoSuchRow) is never
+// stored anew, and a record that changed meanwhile (Conflict) or a file that cannot be written
+// stores nothing and gives nothing; `outcome` says which.
 std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,
                                   const HoldingLot &changed, Outcome *outcome = nullptr);
 
 // One transaction: deletes `removed` (each matched as DeleteLot matches) in the order given,
-// then rewrites `survivor` with `merged`'s code, price and quantity, storing it anew when its
-// identity is gone. Gives the merged lot as stored; nothing when no change was made: a lot
-// that changed meanwhile or a removed lot that is gone, or a file that cannot be written.
+// then rewrites `survivor` with `merged`'s code, price and quantity. Gives the merged lot as
+// stored; nothing when no change was made: a lot that changed or went meanwhile, or a file
+// that cannot be written.
 std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
                                     const HoldingLot &merged, const QList<HoldingLot> &removed,
                                     Outcome *outcome = nullptr);

@@ -1,7 +1,8 @@
-// Reference cost, combined cost and merge of checked lots, from the list's row texts.
+// Reference cost, combined cost and merge of checked lots.
 
 #include "holdings/holding_figures.h"
 #include "numbers/fee_schedule.h"
+#include "numbers/money.h"
 #include "numbers/number_syntax.h"
 
 #include <QtTest>
@@ -10,15 +11,23 @@ using namespace holdings;
 
 namespace {
 
-// "code;price;quantity;reference;identity" per checked row, rows apart by blanks.
-QList<LotRow> Rows(const QString &texts) {
-    QList<LotRow> rows;
+// "code;price;quantity;reference;identity" per checked lot, lots apart by blanks.
+QList<CheckedLot> Rows(const QString &texts) {
+    QList<CheckedLot> rows;
     for (const QString &row : texts.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList t = row.split(u';');
-        rows.append({t[0], t[1], t[2], t[3],
-                     storage::HoldingLot{t[4].toLongLong(), t[0], t[1].toDouble(), t[2].toInt()}});
+        rows.append({storage::HoldingLot{t[4].toLongLong(), t[0], t[1].toDouble(), t[2].toInt()},
+                     t[3].toDouble()});
     }
     return rows;
+}
+
+QList<storage::HoldingLot> Lots(const QString &texts) {
+    QList<storage::HoldingLot> lots;
+    for (const CheckedLot &row : Rows(texts)) {
+        lots.append(row.lot);
+    }
+    return lots;
 }
 
 const QString kTwoLots = "600000;10;1000;10.07;7 600000;12;500;12.084;3";
@@ -63,8 +72,6 @@ void TestHoldingFigures::combinedCost_data() {
     QTest::newRow("no code is another code") << ";1;1;1;1 600000;1;1;1;2" << mixed;
     QTest::newRow("total 0") << "600000;10;100;10.07;1 600000;12;-100;12.084;2"
                              << "600000";
-    QTest::newRow("price not a number") << "600000;1.2.3;100;10.07;1" << failed;
-    QTest::newRow("empty reference") << "600000;10;100;;1" << failed;
     QTest::newRow("total beyond 32 bits, not wrapped") << kHuge << failed;
     QTest::newRow("too large to round") << "600000;1e300;1000;1;1 600000;1e300;1000;1;2" << failed;
 }
@@ -83,42 +90,43 @@ void TestHoldingFigures::combinedCost() {
 
 void TestHoldingFigures::merge_data() {
     QTest::addColumn<QString>("rows");
-    QTest::addColumn<QString>("expected");  // survivor identity, price, quantity, reference,
-                                            // then removed identity@position, last first
-    QTest::newRow("two lots") << kTwoLots << "7 10.67 1500 10.745 3@1";
-    QTest::newRow("reference unread") << "600000;10;100;x;5 600000;11;100;;9 600000;12;100;12.084;2"
-                                      << "5 11 300 11.077 2@2 9@1";
-    QTest::newRow("one lot fen-rounded, half up") << "600000;2.675;100;2.694;4"
-                                                  << "4 2.68 100 2.699";
+    QTest::addColumn<QString>("expected");  // survivor identity, price, quantity, then the
+                                            // removed identities in the order given
+    QTest::newRow("two lots, the exact average") << kTwoLots << "7 10.6666666666667 1500 3";
+    QTest::newRow("three lots") << "600000;10;100;0;5 600000;11;100;0;9 600000;12;100;0;2"
+                                << "5 11 300 9 2";
+    QTest::newRow("one lot stays as it is") << "600000;2.675;100;2.694;4"
+                                            << "4 2.675 100";
     QTest::newRow("mixed codes") << kMixed << "选中的股票中存在不同的代码，无法合并.";
     QTest::newRow("total 0") << "600000;10;100;10.07;1 600000;10;-100;10.07;2"
                              << "";
-    QTest::newRow("one record twice") << "600000;10;100;10.07;01 600000;12;100;12.084;1"
-                                      << "1 11 200 11.077";
+    QTest::newRow("one lot twice counts once") << "600000;10;100;10.07;1 600000;10;100;10.07;1"
+                                               << "1 10 100";
     QTest::newRow("total beyond 32 bits") << kHuge << "";
+    QTest::newRow("amount beyond the limit")
+        << "600000;999999999;1000000;0;1 600000;999999999;1000000;0;2"
+        << numbers::AmountOutOfRangeMessage();
 }
 
 void TestHoldingFigures::merge() {
     QFETCH(QString, rows);
     QFETCH(QString, expected);
-    const MergePlan plan = PlanMerge(Rows(rows), numbers::FeeSchedule{});
+    const MergePlan plan = PlanMerge(Lots(rows));
     QStringList done;
     if (plan.message) {
         done << plan.message->text;
     }
     if (plan.survivor) {
-        const LotRow &row = plan.survivorRow;
-        done << QString::number(row.stored.identity) << row.priceText << row.quantityText
-             << row.referenceText;
-        QCOMPARE(*plan.survivor,
-                 (storage::HoldingLot{row.stored.identity, row.code, row.priceText.toDouble(),
-                                      row.quantityText.toInt()}));
-        for (qsizetype i = 0; i < plan.removedRows.size(); ++i) {
-            done << QString("%1@%2").arg(plan.removedLots[i].identity).arg(plan.removedRows[i]);
+        done << QString::number(plan.survivor->identity)
+             << QString::number(plan.survivor->price, 'g', 15)
+             << QString::number(plan.survivor->quantity);
+        QCOMPARE(plan.survivor->code, QStringLiteral("600000"));
+        for (const storage::HoldingLot &lot : plan.removed) {
+            done << QString::number(lot.identity);
         }
     }
     QCOMPARE(done.join(u' '), expected);
-    QCOMPARE(plan.mixedCodes, plan.message.has_value());
+    QCOMPARE(plan.mixedCodes, expected.contains("不同的代码"));
 }
 
 QTEST_APPLESS_MAIN(TestHoldingFigures)

@@ -7,13 +7,13 @@
 namespace {
 
 // "code price quantity;code price quantity;..." as stored lots.
-storage::LotsRead Lots(const QString &text) {
-    storage::LotsRead read;
+QList<storage::HoldingLot> Lots(const QString &text) {
+    QList<storage::HoldingLot> lots;
     for (const QString &lot : text.split(u';', Qt::SkipEmptyParts)) {
         const QStringList cells = lot.split(u' ');
-        read.lots.append({read.lots.size() + 1, cells[0], cells[1].toDouble(), cells[2].toInt()});
+        lots.append({lots.size() + 1, cells[0], cells[1].toDouble(), cells[2].toInt()});
     }
-    return read;
+    return lots;
 }
 
 // The fees of a row: the defaults, or today's rules (stamp tax on the sell only, a broker's
@@ -34,7 +34,6 @@ private slots:
     void row_data();
     void row();
     void totalWithoutFees();
-    void readingsKeepTheLastQuote();
 };
 
 void TestLiveFigures::row_data() {
@@ -93,21 +92,6 @@ void TestLiveFigures::totalWithoutFees() {
     const holdings::PositionList list = holdings::PositionsOf(Lots("000002 5 100"));
     const holdings::LiveRow row = holdings::LiveRowOf(list.positions[0], "5.5", {}, std::nullopt);
     QCOMPARE(holdings::TotalsOf({row}).text, QStringLiteral("总市值 550    总浮动盈亏 —"));
-}
-
-void TestLiveFigures::readingsKeepTheLastQuote() {
-    holdings::LiveHoldings live;
-    live.SetLots(Lots("600000 10 100;000001 5 100"));
-    quotes::FeedReading first;
-    first.quotes.insert("600000", quotes::QuoteDetail{"11.000", {}, {}, "浦发银行"});
-    first.quotes.insert("000001", quotes::QuoteDetail{});  // a code unknown to the service
-    QCOMPARE(live.Apply(first), 0);
-    QCOMPARE(live.Apply(quotes::FeedReading()), 2);  // a reading that brought nothing
-    QCOMPARE(live.Rows(std::nullopt)[1].priceText, QStringLiteral("11.000"));
-    // A code no longer held forgets its quote.
-    live.SetLots(Lots("000001 5 100"));
-    live.SetLots(Lots("600000 10 100"));
-    QCOMPARE(live.Rows(std::nullopt)[0].priceText, QString());
 }
 
 QTEST_GUILESS_MAIN(TestLiveFigures)

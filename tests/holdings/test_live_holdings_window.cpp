@@ -2,6 +2,7 @@
 // real database file and a quote service on 127.0.0.1.
 
 #include "app/open_holdings.h"
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "platform/fake/fake_platform.h"
@@ -78,27 +79,30 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     TSETDlg fees;
     settings::Install(&fees, &system);
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, InSession));
-    SetLiveHoldingsSources(&feed, &fees);
+    holdings::Book book;
+    holdings::LiveSession session(&feed, &book, settings::Fees());
+    QObject::connect(&fees, &TSETDlg::FeesChanged, &session, &holdings::LiveSession::feesChanged);
+    SetHoldingsSources(&book, &session);
 
     TForm4 *holdings = OpenHoldings();
     QCOMPARE(holdings->SpeedButton11->text(), QStringLiteral("实时盈亏"));
     holdings->SpeedButton11->click();
     LiveHoldingsWindow *live = LiveHoldingsWindow::instance;
     QVERIFY(live != nullptr && live->isVisible());
-    QAbstractItemModelTester tester(live->Figures);
+    QAbstractItemModelTester tester(live->figures());
 
     // One request for the window's codes, in code order.
     QTRY_COMPARE(server.requests.size(), 1);
     QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
-    QTRY_COMPARE(Shown(live->Figures),
+    QTRY_COMPARE(Shown(live->figures()),
                  (QStringList{"000002 万 科Ａ 100 5 5.500 550 39.45 +7.89%", "300999  100 8  — — —",
                               "600000 浦发银行 1500 10.667 11.000 16500 384 +2.40%"}));
-    QCOMPARE(live->Figures->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
+    QCOMPARE(live->figures()->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
              QVariant(QColor(255, 0, 0)));
-    QCOMPARE(live->Label2->text(),
+    QCOMPARE(live->totalsLine()->text(),
              QStringLiteral("总市值 17050    总浮动盈亏 423.45    1只股票无报价"));
-    QVERIFY(live->Label1->text().startsWith(QStringLiteral("行情来源: 新浪  价格更新于 ")));
-    QVERIFY(live->Label1->text().endsWith(QStringLiteral("1条持仓记录无法读取,未计入")));
+    QVERIFY(live->statusLine()->text().startsWith(QStringLiteral("行情来源: 新浪  价格更新于 ")));
+    QVERIFY(live->statusLine()->text().endsWith(QStringLiteral("1条持仓记录无法读取,未计入")));
 
     // The fee dialog's rates and basis count at once: today's rules, transfer on the amount.
     const QList<QLineEdit *> fields = {fees.Edit4, fees.Edit5, fees.Edit6, fees.Edit7,
@@ -108,14 +112,14 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
         fields[i]->setText(today[i]);
     }
     const auto profit = [live] {
-        return live->Figures->index(2, LiveHoldingsWindow::kProfit).data().toString();
+        return live->figures()->index(2, LiveHoldingsWindow::kProfit).data().toString();
     };
     QCOMPARE(profit(), QStringLiteral("481.1"));  // 499.5 - (8.25 + 5 + 5 + 0.15)
     fees.RadioButton2->setChecked(true);
     QCOMPARE(profit(), QStringLiteral("480.92"));  // 499.5 - (8.25 + 5 + 5 + 0.16 + 0.17)
     fees.Edit5->setText("x");
     QCOMPARE(profit(), QStringLiteral("—"));
-    QVERIFY(live->Label1->toolTip().contains(QStringLiteral("费率设置有误")));
+    QVERIFY(live->statusLine()->toolTip().contains(QStringLiteral("费率设置有误")));
     fees.Edit5->setText("0.5");
 
     // A lot added in the manager shows at once, and its code is asked of the feed.
@@ -124,7 +128,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     holdings->Edit1->setText("3");
     holdings->SpinEdit2->setText("100");
     holdings->SpeedButton4Click();
-    QCOMPARE(live->Figures->index(3, LiveHoldingsWindow::kCode).data().toString(),
+    QCOMPARE(live->figures()->index(3, LiveHoldingsWindow::kCode).data().toString(),
              QStringLiteral("601988"));
     QTRY_COMPARE(server.requests.size(), 2);
     QCOMPARE(server.path(1), QByteArray("/list=sz000002,sz300999,sh600000,sh601988"));
@@ -132,7 +136,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     // Opening again focuses the same window; closed, it asks the feed for nothing.
     holdings->SpeedButton11->click();
     QCOMPARE(LiveHoldingsWindow::instance, live);
-    live->SpeedButton2->click();
+    live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QCOMPARE(feed.codes(), QStringList());
     delete holdings;
@@ -153,10 +157,12 @@ void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
     FakeSettings system;
     TSETDlg fees;
     settings::Install(&fees, &system);
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(nullptr, settings::Fees());
-    QTRY_VERIFY(live->ListView1->verticalScrollBar()->isVisible());
-    QVERIFY(!live->ListView1->horizontalScrollBar()->isVisible());
-    QVERIFY(live->ListView1->horizontalHeader()->length() <= live->ListView1->viewport()->width());
+    holdings::Book book;
+    holdings::LiveSession session(nullptr, &book, settings::Fees());
+    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
+    QTRY_VERIFY(live->list()->verticalScrollBar()->isVisible());
+    QVERIFY(!live->list()->horizontalScrollBar()->isVisible());
+    QVERIFY(live->list()->horizontalHeader()->length() <= live->list()->viewport()->width());
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     settings::Install(nullptr, nullptr);
