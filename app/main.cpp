@@ -9,6 +9,7 @@
 #include "app/tray.h"
 #include "holdings/book.h"
 #include "holdings/live_session.h"
+#include "holdings/trade_journal.h"
 #include "monitor/alarm_notifier.h"
 #include "monitor/watch_list_dialog.h"
 #include "monitor/watch_session.h"
@@ -74,6 +75,14 @@ int main(int argc, char *argv[]) {
     QObject::connect(&feeSettings, &TSETDlg::FeesChanged, &live,
                      &holdings::LiveSession::feesChanged);
     SetHoldingsSources(&book, &live);
+    // Purchases, sales, dividends and bonus shares, booked with the lots they change.
+    holdings::TradeJournal journal(storage::Database(), [] {
+        return numbers::ReadFeeSchedule(settings::Fees().FeeTexts(),
+                                        settings::Fees().TransferFeeBasis())
+            .schedule;
+    });
+    journal.SetBook(&book);
+    SetTradeJournal(&journal);
     monitor::AlarmNotifier notifier;
     monitor::WatchSession session(&feed, {[&notifier](const QString &row, const QString &summary) {
                                               notifier.notify(row, summary);

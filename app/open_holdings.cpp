@@ -3,6 +3,7 @@
 #include "calc/profit_table_window.h"
 #include "holdings/book.h"
 #include "holdings/holdings_window.h"
+#include "holdings/journal_window.h"
 #include "holdings/live_holdings_window.h"
 #include "holdings/live_session.h"
 
@@ -11,6 +12,7 @@
 namespace {
 QPointer<holdings::Book> g_book;
 QPointer<holdings::LiveSession> g_live;
+QPointer<holdings::TradeJournal> g_journal;
 }  // namespace
 
 TForm4 *OpenHoldings() {
@@ -26,6 +28,8 @@ TForm4 *OpenHoldings() {
             });
         QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
                          [] { OpenLiveHoldings(); });
+        QObject::connect(holdings, &TForm4::JournalRequested, holdings, [] { OpenTradeJournal(); });
+        holdings->SetJournal(g_journal.data());
     }
     holdings->LoadHoldings();
     return holdings;
@@ -38,4 +42,12 @@ void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live) {
 
 LiveHoldingsWindow *OpenLiveHoldings() {
     return LiveHoldingsWindow::Open(g_live.data());
+}
+
+void SetTradeJournal(holdings::TradeJournal *journal) {
+    g_journal = journal;
+}
+
+TradeJournalWindow *OpenTradeJournal() {
+    return g_journal ? TradeJournalWindow::Open(g_journal.data()) : nullptr;
 }

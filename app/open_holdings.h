@@ -4,10 +4,12 @@
 
 class LiveHoldingsWindow;
 class TForm4;
+class TradeJournalWindow;
 
 namespace holdings {
 class Book;
 class LiveSession;
+class TradeJournal;
 }  // namespace holdings
 
 // Opens (or focuses) the holdings manager and has the book read the lots again. Its
@@ -20,3 +22,9 @@ void SetHoldingsSources(holdings::Book *book, holdings::LiveSession *live);
 
 // Opens (or focuses) the live figures of the holdings.
 LiveHoldingsWindow *OpenLiveHoldings();
+
+// The journal the manager books into and the journal window shows; set once at start.
+void SetTradeJournal(holdings::TradeJournal *journal);
+
+// Opens (or focuses) the journal window "交易记录".
+TradeJournalWindow *OpenTradeJournal();

@@ -1,8 +1,15 @@
 #include "holdings/live_holdings_window.h"
 
+#include "holdings/journal_list.h"
+#include "quotes/trading_calendar.h"
+#include "storage/csv_file.h"
 #include "widgets/list_editor.h"
+#include "widgets/message_box.h"
+#include "widgets/save_file.h"
+#include "widgets/speed_button.h"
 
 #include <QAbstractTableModel>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -124,6 +131,9 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_status->setGeometry(8, 306, 644, 24);
     m_status->setStyleSheet(QStringLiteral("color: gray;"));
 
+    m_exportButton = new SpeedButton(QStringLiteral("导出CSV"), m_title, QRect(548, 3, 72, 24));
+    m_exportButton->setFlat(false);
+    connect(m_exportButton, &QPushButton::clicked, this, &LiveHoldingsWindow::ExportClick);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     if (m_session) {
         connect(m_session, &holdings::LiveSession::rowsChanged, this,
@@ -175,4 +185,26 @@ void LiveHoldingsWindow::showStatus() {
     m_status->setText(
         m_status->fontMetrics().elidedText(status.text, Qt::ElideRight, m_status->width()));
     m_status->setToolTip(status.details);
+}
+
+void LiveHoldingsWindow::ExportClick() {
+    if (!m_session) {
+        return;
+    }
+    const QString suggested =
+        QDir::home().filePath(QStringLiteral("持仓-%1.csv")
+                                  .arg(QDateTime::currentDateTimeUtc()
+                                           .toTimeZone(quotes::BeijingTime())
+                                           .date()
+                                           .toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = files::AskSaveFileName(this, QStringLiteral("导出CSV"), suggested,
+                                                QStringLiteral("CSV 文件 (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!storage::WriteCsv(path, holdings::PositionCsvLines(m_session->rows()), &error)) {
+        messages::Show(this, QStringLiteral("无法写入文件 %1：%2").arg(path, error),
+                       QStringLiteral("错误"), messages::Icon::Error);
+    }
 }

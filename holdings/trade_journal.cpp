@@ -1,5 +1,7 @@
 #include "holdings/trade_journal.h"
 
+#include "holdings/book.h"
+
 #include "numbers/entry_messages.h"
 #include "numbers/money.h"
 #include "quotes/trading_calendar.h"
@@ -23,6 +25,10 @@ TradeJournal::TradeJournal(storage::Database database, FeesInForce fees, quotes:
       m_fees(std::move(fees)),
       m_clock(quotes::OrRealTime(std::move(clock))) {}
 
+void TradeJournal::SetBook(Book *book) {
+    m_book = book;
+}
+
 QString TradeJournal::Today() const {
     return DayText(m_clock().toTimeZone(quotes::BeijingTime()).date());
 }
@@ -44,11 +50,17 @@ TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
     result.outcome = storage::ApplyJournal(m_database, plan.change, &result.booked);
     switch (result.outcome) {
         case storage::Outcome::Done:
+            if (lotsChanged && m_book) {
+                m_book->Load();
+            }
             emit changed(lotsChanged);
             break;
         case storage::Outcome::Conflict:
         case storage::Outcome::NoSuchRow:
             result.message = numbers::LotChangedElsewhereMessage();
+            if (m_book) {
+                m_book->Load();  // the lots as they are now
+            }
             break;
         case storage::Outcome::Failed:
             result.message = FailedMessage();

@@ -7,10 +7,13 @@
 #include "quotes/clock.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
 namespace holdings {
+
+class Book;
 
 class TradeJournal final : public QObject {
     Q_OBJECT
@@ -19,6 +22,9 @@ public:
     using FeesInForce = std::function<std::optional<numbers::FeeSchedule>()>;
     TradeJournal(storage::Database database, FeesInForce fees, quotes::Clock clock = {},
                  QObject *parent = nullptr);
+
+    // The book that holds the lots: it reads them again after the journal changed them.
+    void SetBook(Book *book);
 
     // Today in Beijing time, as the journal writes a day.
     QString Today() const;
@@ -57,6 +63,7 @@ private:
     storage::Database m_database;
     FeesInForce m_fees;
     quotes::Clock m_clock;
+    QPointer<Book> m_book;
 };
 
 }  // namespace holdings
