@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The holdings manager on a real desktop: two lots of one stock and one of another in the
 # database; open "股票管理器" from the tray, double-click a lot of 600000 (which checks both),
-# merge, and read the table back with sqlite3.
+# merge, and read the table back with sqlite3: the merged lot keeps the exact cost.
 . "$(dirname "$0")/lib.sh"
 
 start_desktop
@@ -26,7 +26,7 @@ sleep 0.3
 [ -n "${SHOT:-}" ] && import -window root "$SHOT"
 xdotool mousemove --window "$window" 556 272 click 1  # 合并
 stored() { sqlite3 "$work/股票.mdb" "SELECT MID, MONEY, NUMS FROM GMM ORDER BY IDS"; }
-merged() { [ "$(stored)" = $'600000|10.67|1500\n000001|8.5|300' ]; }
+merged() { [ "$(stored)" = $'600000|10.6666666666667|1500\n000001|8.5|300' ]; }
 # On a busy machine the merge may take a moment to reach the file.
 wait_until 5 merged || fail "the table holds '$(stored)' after the merge"
 echo PASS

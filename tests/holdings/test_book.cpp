@@ -13,6 +13,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 using holdings::Book;
 using holdings::BookOutcome;
 
@@ -98,6 +102,7 @@ private slots:
     void changedElsewhereWritesNothing();
     void failedWriteIsRefused_data();
     void failedWriteIsRefused();
+    void waitsForAnotherProgramsWrite();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -284,6 +289,27 @@ void TestBook::failedWriteIsRefused() {
         locker = QSqlDatabase();
         QSqlDatabase::removeDatabase("locker");
     }
+}
+
+void TestBook::waitsForAnotherProgramsWrite() {
+    Book book;
+    QVERIFY(book.Load());
+    std::atomic<bool> locked = false;
+    // Another program holds the file for a second, as a long write of its own would.
+    std::thread other([&locked] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            db.setDatabaseName(storage::DatabaseFileName());
+            locked = db.open() && QSqlQuery(db).exec("BEGIN EXCLUSIVE");
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            QSqlQuery(db).exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("other");
+    });
+    const auto join = qScopeGuard([&other] { other.join(); });
+    QTRY_VERIFY(locked);
+    QVERIFY(Act(book, "modify").done());
+    QCOMPARE(Stored().front(), QStringLiteral("1 600036 42.5 1000"));
 }
 
 QTEST_GUILESS_MAIN(TestBook)
