@@ -3,6 +3,7 @@
 #include "calc/profit_table_window.h"
 #include "holdings/book.h"
 #include "holdings/holdings_window.h"
+#include "holdings/journal_window.h"
 #include "holdings/live_holdings_window.h"
 #include "holdings/live_session.h"
 #include "quotes/market.h"
@@ -11,7 +12,8 @@
 #include <QPointer>
 
 TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
-                     const settings::InForce &inForce, const ChartOpener &openChart) {
+                     const settings::InForce &inForce, const ChartOpener &openChart,
+                     holdings::TradeJournal *journal) {
     const bool created = !TForm4::instance;
     TForm4 *holdings = TForm4::Open(book, inForce);
     if (created) {
@@ -23,11 +25,14 @@ TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
                                  holdings->ProfitTableFailed();
                              }
                          });
+        QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
+                         [live = QPointer<holdings::LiveSession>(live), openChart] {
+                             OpenLiveHoldings(live, openChart);
+                         });
         QObject::connect(
-            holdings, &TForm4::LiveFiguresRequested, holdings,
-            [live = QPointer<holdings::LiveSession>(live), openChart] {
-                OpenLiveHoldings(live, openChart);
-            });
+            holdings, &TForm4::JournalRequested, holdings,
+            [journal = QPointer<holdings::TradeJournal>(journal)] { OpenTradeJournal(journal); });
+        holdings->SetJournal(journal);
     }
     holdings->LoadHoldings();
     return holdings;
@@ -40,4 +45,8 @@ LiveHoldingsWindow *OpenLiveHoldings(holdings::LiveSession *live, const ChartOpe
         QObject::connect(window, &LiveHoldingsWindow::chartWanted, window, openChart);
     }
     return window;
+}
+
+TradeJournalWindow *OpenTradeJournal(holdings::TradeJournal *journal) {
+    return journal ? TradeJournalWindow::Open(journal) : nullptr;
 }

@@ -8,6 +8,7 @@
 #include "monitor/monitor_window.h"
 #include "monitor/overlay_window.h"
 #include "platform/platform.h"
+#include "storage/database.h"
 #include "widgets/tool_window.h"
 
 namespace {
@@ -34,6 +35,8 @@ Shell::Shell(std::unique_ptr<quotes::QuoteFeed> feed, std::function<bool()> tray
       m_systemParameters(m_inForce),
       m_feed(feed ? std::move(feed) : std::make_unique<quotes::QuoteFeed>()),
       m_live(m_feed.get(), &m_book, m_inForce),
+      // Purchases, sales, dividends and bonus shares, booked with the lots they change.
+      m_journal(storage::Database(), [this] { return m_inForce.fees().schedule; }),
       // A row that starts to alarm is told to the desktop's notification service; where none
       // answers, to the tray icon's balloon; without a tray, only the monitor shows it.
       m_session(m_feed.get(), {[this](const QString &row, const QString &summary) {
@@ -45,6 +48,7 @@ Shell::Shell(std::unique_ptr<quotes::QuoteFeed> feed, std::function<bool()> tray
     connect(&m_systemParameters, &TmyDlg::RefreshChanged, &m_refresh,
             &TradingClientRefresh::setRefresh);
     m_systemParameters.Load();
+    m_journal.SetBook(&m_book);
     routeMenu();
     routeMonitoring();
 }
@@ -73,7 +77,7 @@ void Shell::routeMenu() {
     connect(about.N2, &QAction::triggered, this, [this] { TForm6::Open(m_inForce); });
     // Every use reloads the list, so an open manager is brought up to date.
     connect(about.N6, &QAction::triggered, this,
-            [this] { OpenHoldings(&m_book, &m_live, m_inForce, chartOpener()); });
+            [this] { OpenHoldings(&m_book, &m_live, m_inForce, chartOpener(), &m_journal); });
     connect(about.N8, &QAction::triggered, this, [this] { ShowDialog(&m_feeSettings); });
     connect(about.N9, &QAction::triggered, this, [this] { ShowDialog(&m_systemParameters); });
     connect(about.N10, &QAction::triggered, this, [this] { ShowDialog(&m_manual); });

@@ -12,6 +12,7 @@
 #include "app/trading_client_refresh.h"
 #include "holdings/book.h"
 #include "holdings/live_session.h"
+#include "holdings/trade_journal.h"
 #include "monitor/alarm_notifier.h"
 #include "monitor/watch_list_dialog.h"
 #include "monitor/watch_session.h"
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<quotes::QuoteFeed> m_feed;
     holdings::Book m_book;
     holdings::LiveSession m_live;  // the live figures of the book's lots
+    holdings::TradeJournal m_journal;
     monitor::AlarmNotifier m_notifier;
     monitor::WatchSession m_session;
     TSeeDlg m_watchList;

@@ -1,6 +1,8 @@
 #include "holdings/holdings_window.h"
 
+#include "holdings/adjustment_dialog.h"
 #include "holdings/lot_list_view.h"
+#include "holdings/sell_dialog.h"
 #include "numbers/entry_messages.h"
 #include "numbers/fee_schedule.h"
 #include "numbers/number_syntax.h"
@@ -69,6 +71,9 @@ TForm4::TForm4(holdings::Book *book, const settings::InForce &inForce) : m_book(
     addDragHandle(Label5);
     // In the caption's free stretch, where it moves none of the manager's controls.
     SpeedButton11 = Button(QStringLiteral("实时盈亏"), Panel1, QRect(500, 3, 80, 24));
+    SellButton = Button(QStringLiteral("卖出"), Panel1, QRect(276, 3, 54, 24));
+    AdjustButton = Button(QStringLiteral("除权除息"), Panel1, QRect(334, 3, 78, 24));
+    JournalButton = Button(QStringLiteral("交易记录"), Panel1, QRect(416, 3, 80, 24));
 
     GroupBox2 = new QGroupBox(this);
     GroupBox2->setGeometry(4, 32, 608, 274);
@@ -149,7 +154,10 @@ TForm4::TForm4(holdings::Book *book, const settings::InForce &inForce) : m_book(
         {SpeedButton9, &TForm4::SpeedButton9Click},
         {SpeedButton10, &TForm4::SpeedButton10Click},
         {SpeedButton1010, &TForm4::SpeedButton1010Click},
-        {SpeedButton11, &TForm4::LiveFiguresRequested}};
+        {SpeedButton11, &TForm4::LiveFiguresRequested},
+        {SellButton, &TForm4::SellClick},
+        {AdjustButton, &TForm4::AdjustClick},
+        {JournalButton, &TForm4::JournalRequested}};
     for (const auto &[button, handler] : handlers) {
         connect(button, &QPushButton::clicked, this, handler);
     }
@@ -284,11 +292,21 @@ void TForm4::SpeedButton4Click() {
         identity = m_modified;
         Lots->showTyped(identity, input.priceText, input.quantityText);
     } else {
-        const holdings::BookOutcome outcome = m_book->Add(lot);
-        if (!Answered(outcome, 0)) {
-            return;
+        if (m_journal) {
+            // The lot and its 买入 row go in together; the book reads the lots again.
+            const holdings::TradeJournal::Result result = m_journal->Buy(lot);
+            if (!result.done()) {
+                messages::Show(this, result.message, QStringLiteral("提示"), messages::Icon::Error);
+                return;
+            }
+            identity = result.booked.front().lot;
+        } else {
+            const holdings::BookOutcome outcome = m_book->Add(lot);
+            if (!Answered(outcome, 0)) {
+                return;
+            }
+            identity = outcome.identity;
         }
-        identity = outcome.identity;
     }
     selectRow(Lots->rowOfLot(identity));
     SpeedButton5Click();
@@ -378,4 +396,37 @@ void TForm4::SpeedButton10Click() {
         return;
     }
     emit ProfitTableRequested(Edit2->text(), Edit3->text(), Edit5->text(), Edit4->text());
+}
+
+void TForm4::SetJournal(holdings::TradeJournal *journal) {
+    m_journal = journal;
+}
+
+void TForm4::SellClick() {
+    const int row = selectedRow();
+    if (row < 0 || !m_journal) {
+        messages::Show(this, QStringLiteral("请选择要卖出的股票!"), QStringLiteral("提示"),
+                       messages::Icon::Information);
+        return;
+    }
+    const qint64 identity = Lots->lot(row).identity;
+    SellDialog dialog(m_journal, Lots->lot(row), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        if (const int left = Lots->rowOfLot(identity); left >= 0) {
+            selectRow(left);
+        }
+    }
+    ListView1SelectItem();
+}
+
+void TForm4::AdjustClick() {
+    const int row = selectedRow();
+    if (row < 0 || !m_journal) {
+        messages::Show(this, QStringLiteral("请选择要除权除息的股票!"), QStringLiteral("提示"),
+                       messages::Icon::Information);
+        return;
+    }
+    AdjustmentDialog dialog(m_journal, Lots->lot(row).code, this);
+    dialog.exec();
+    ListView1SelectItem();
 }

@@ -5,6 +5,7 @@
 
 #include "holdings/holding_figures.h"
 #include "holdings/lot_list_model.h"
+#include "holdings/trade_journal.h"
 #include "settings/settings_in_force.h"
 #include "widgets/list_editor.h"
 #include "widgets/spin_edit.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 
@@ -52,6 +54,17 @@ public:
     QLineEdit *Edit3;              // break-even price
     QPushButton *SpeedButton7;     // 退出
     QPushButton *SpeedButton11;    // 实时盈亏, in the title panel
+    QPushButton *SellButton;       // 卖出, in the title panel
+    QPushButton *AdjustButton;     // 除权除息, in the title panel
+    QPushButton *JournalButton;    // 交易记录, in the title panel
+
+    // The journal that books purchases, sales and adjustments; without one a new lot is
+    // added to the book alone and selling and adjusting are not offered.
+    void SetJournal(holdings::TradeJournal *journal);
+    // "卖出": the dialog for the selected lot.
+    void SellClick();
+    // "除权除息": the dialog for the selected lot's code.
+    void AdjustClick();
 
     // Has the book read the lots again; a failed read leaves the list as it is.
     void LoadHoldings();
@@ -88,6 +101,8 @@ signals:
                               const QString &quantityText, const QString &code);
     // "实时盈亏": the live figures of the holdings are asked for.
     void LiveFiguresRequested();
+    // "交易记录": the journal window is asked for.
+    void JournalRequested();
 
 private:
     void selectRow(int row) { SelectRow(ListView1, row); }
@@ -101,6 +116,7 @@ private:
     bool Answered(const holdings::BookOutcome &outcome, qint64 identity);
 
     holdings::Book *m_book;
+    QPointer<holdings::TradeJournal> m_journal;
     bool m_editing = false;
     EditMode m_editMode = EditMode::Adding;
     qint64 m_modified = 0;  // the lot a modify rewrites

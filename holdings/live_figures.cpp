@@ -131,9 +131,9 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
         return row;
     }
     try {
-        const double profit = numbers::ComputeTradeCosts(average, now, position.quantity, exchange,
-                                                         *fees, instrument)
-                                  .NetProfit;
+        const double profit =
+            numbers::ComputeTradeCosts(average, now, position.quantity, exchange, *fees, instrument)
+                .NetProfit;
         row.profit = profit;
         row.profitText = FenText(profit);
         row.sign = SignOf(profit);

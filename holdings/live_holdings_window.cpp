@@ -1,15 +1,21 @@
 #include "holdings/live_holdings_window.h"
 
+#include "holdings/journal_list.h"
 #include "quotes/price_ages.h"
+#include "quotes/trading_calendar.h"
+#include "storage/csv_file.h"
 #include "storage/watch_list_store.h"
 #include "widgets/fitted_columns.h"
+#include "widgets/message_box.h"
+#include "widgets/save_file.h"
+#include "widgets/speed_button.h"
 #include "widgets/window_memory.h"
 
-
 #include <QAbstractTableModel>
+#include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStyle>
@@ -104,10 +110,11 @@ public:
             case Qt::DisplayRole: {
                 const QString name = row.name.isEmpty() ? m_names.value(row.code) : row.name;
                 const QString price = row.priceText.isEmpty() ? QStringLiteral("—") : row.priceText;
-                const QString *texts[] = {&row.code,         &name,            &row.classText,
-                                          &row.quantityText, &row.averageText, &row.breakEvenText,
-                                          &price,            &row.valueText,   &row.profitText,
-                                          &row.percentText};
+                const QString *texts[] = {&row.code,        &name,
+                                          &row.classText,   &row.quantityText,
+                                          &row.averageText, &row.breakEvenText,
+                                          &price,           &row.valueText,
+                                          &row.profitText,  &row.percentText};
                 return column < LiveHoldingsWindow::kColumnCount ? *texts[column] : QString();
             }
             case Qt::ForegroundRole:
@@ -175,6 +182,9 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_totals = new QLabel(this);
     m_status = new StatusLine(this);
     m_grip = new QSizeGrip(this);
+    m_exportButton = new SpeedButton(QStringLiteral("导出CSV"), m_title, QRect(0, 3, 72, 24));
+    m_exportButton->setFlat(false);
+    connect(m_exportButton, &QPushButton::clicked, this, &LiveHoldingsWindow::ExportClick);
     layOut();
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -210,6 +220,7 @@ void LiveHoldingsWindow::placeAtOpening() {
 
 void LiveHoldingsWindow::layOut() {
     m_title->setGeometry(1, 1, width() - 2, 30);
+    m_exportButton->move(width() - 112, 3);  // left of the close box
     m_list->setGeometry(6, kListTop, width() - 12, height() - kListTop - kBelowList);
     m_totals->setGeometry(8, height() - 64, width() - 16, 24);
     m_status->setGeometry(8, height() - 34, width() - 16 - m_grip->sizeHint().width(), 24);
@@ -279,4 +290,26 @@ bool LiveHoldingsWindow::eventFilter(QObject *watched, QEvent *event) {
         }
     }
     return ToolWindow::eventFilter(watched, event);
+}
+
+void LiveHoldingsWindow::ExportClick() {
+    if (!m_session) {
+        return;
+    }
+    const QString suggested =
+        QDir::home().filePath(QStringLiteral("持仓-%1.csv")
+                                  .arg(QDateTime::currentDateTimeUtc()
+                                           .toTimeZone(quotes::BeijingTime())
+                                           .date()
+                                           .toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = files::AskSaveFileName(this, QStringLiteral("导出CSV"), suggested,
+                                                QStringLiteral("CSV 文件 (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!storage::WriteCsv(path, holdings::PositionCsvLines(m_session->rows()), &error)) {
+        messages::Show(this, QStringLiteral("无法写入文件 %1：%2").arg(path, error),
+                       QStringLiteral("错误"), messages::Icon::Error);
+    }
 }

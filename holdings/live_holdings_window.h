@@ -38,6 +38,10 @@ public:
     QAbstractItemModel *figures() const { return m_figures; }
     QLabel *totalsLine() const { return m_totals; }
     StatusLine *statusLine() const { return m_status; }
+    QPushButton *exportButton() const { return m_exportButton; }
+
+    // "导出CSV": the positions with their figures, to a file the trader names.
+    void ExportClick();
 
 signals:
     // A double-click or Enter on a row: the code's intraday chart is to be shown.
@@ -59,6 +63,7 @@ private:
     QPointer<holdings::LiveSession> m_session;
     TitlePanel *m_title;
     QPushButton *m_closeButton;
+    QPushButton *m_exportButton;
     QTableView *m_list;
     QAbstractItemModel *m_figures;  // the rows of m_list
     QLabel *m_totals;

@@ -159,8 +159,8 @@ int LotListModel::rowOfLot(qint64 identity) const {
 
 LotListModel::Row LotListModel::rowOf(qint64 identity) const {
     const holdings::Lot *lot = m_book ? m_book->find(identity) : nullptr;
-    return {identity, lot != nullptr ? holdings::ReferenceOf(lot->code, lot->price, m_fees()) : 0.0, false,
-            std::nullopt};
+    return {identity, lot != nullptr ? holdings::ReferenceOf(lot->code, lot->price, m_fees()) : 0.0,
+            false, std::nullopt};
 }
 
 void LotListModel::refill() {

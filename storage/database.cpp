@@ -1,6 +1,7 @@
 #include "storage/database.h"
 
 #include "numbers/number_syntax.h"
+#include "storage/journal_store.h"
 #include "storage/setup_columns.h"
 
 #include <QAtomicInteger>
@@ -410,6 +411,7 @@ bool Database::Create(const QString &path, QString *error) {
                        Exec(query, QStringLiteral("CREATE TABLE KSEE (MID INTEGER PRIMARY KEY "
                                                   "AUTOINCREMENT, KNUM TEXT, KNAME TEXT, "
                                                   "KUP REAL, KDOWN REAL)")) &&
+                       EnsureTradesTable(db) &&
                        Exec(query,
                             QStringLiteral("INSERT INTO setup VALUES (%1)")
                                 .arg(Placeholders(initial.size())),

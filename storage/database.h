@@ -82,8 +82,8 @@ public:
     // Runs `work` on the file as one transaction, committed only when it gives true.
     bool Transact(const std::function<bool(QSqlDatabase &)> &work) const;
 
-    // A new file with the three tables and one `setup` row of the dialogs' defaults. Refuses
-    // (false) when the file exists; never leaves a half-made file behind.
+    // A new file with the three tables, the empty journal and one `setup` row of the dialogs'
+    // defaults. Refuses (false) when the file exists; never leaves a half-made file behind.
     static bool Create(const QString &path, QString *error = nullptr);
 
 private:

@@ -23,7 +23,9 @@ std::optional<double> NumberValue(const QVariant &value) {
     return value.toDouble();
 }
 
-std::optional<HoldingLot> LotOf(const QSqlRecord &record) {
+}  // namespace
+
+std::optional<HoldingLot> LotOfRecord(const QSqlRecord &record) {
     const QVariant identity = record.value(QStringLiteral("IDS"));
     const std::optional<double> price = NumberValue(record.value(QStringLiteral("MONEY")));
     const std::optional<int32_t> quantity = IntegerValue(record.value(QStringLiteral("NUMS")));
@@ -35,9 +37,11 @@ std::optional<HoldingLot> LotOf(const QSqlRecord &record) {
     return HoldingLot{id, record.value(QStringLiteral("MID")).toString(), *price, *quantity};
 }
 
+namespace {
+
 // The record still reads as the lot the caller holds.
 RowMatch StillReadsAs(const HoldingLot &lot) {
-    return [lot](const QSqlRecord &record) { return LotOf(record) == lot; };
+    return [lot](const QSqlRecord &record) { return LotOfRecord(record) == lot; };
 }
 
 }  // namespace
@@ -50,7 +54,7 @@ std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreada
     QList<HoldingLot> lots;
     int skipped = 0;
     for (const QSqlRecord &record : *records) {
-        if (const std::optional<HoldingLot> lot = LotOf(record)) {
+        if (const std::optional<HoldingLot> lot = LotOfRecord(record)) {
             lots.append(*lot);
         } else {
             ++skipped;
@@ -73,7 +77,7 @@ std::optional<LotsRead> ReadEveryLot(const Database &database) {
 
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot) {
     const std::optional<QSqlRecord> record = database.Insert(kGmm, LotColumns(lot));
-    return record ? LotOf(*record) : std::nullopt;
+    return record ? LotOfRecord(*record) : std::nullopt;
 }
 
 std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &loaded,

@@ -34,6 +34,9 @@ struct LotsRead {
 };
 std::optional<LotsRead> ReadEveryLot(const Database &database);
 
+// The lot a `GMM` record holds; nothing when ReadLots would skip it.
+std::optional<HoldingLot> LotOfRecord(const QSqlRecord &record);
+
 // Stores a new lot (its identity is ignored) and returns it as stored, with the identity
 // the insert gave it.
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot);

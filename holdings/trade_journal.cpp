@@ -1,0 +1,193 @@
+#include "holdings/trade_journal.h"
+
+#include "holdings/book.h"
+
+#include "numbers/entry_messages.h"
+#include "numbers/money.h"
+#include "quotes/trading_calendar.h"
+
+#include <algorithm>
+
+namespace holdings {
+
+namespace {
+
+QString FailedMessage() {
+    return QStringLiteral("无法写入数据库文件，未作改动.");
+}
+
+}  // namespace
+
+TradeJournal::TradeJournal(storage::Database database, FeesInForce fees, quotes::Clock clock,
+                           QObject *parent)
+    : QObject(parent),
+      m_database(std::move(database)),
+      m_fees(std::move(fees)),
+      m_clock(quotes::OrRealTime(std::move(clock))) {}
+
+void TradeJournal::SetBook(Book *book) {
+    m_book = book;
+}
+
+QString TradeJournal::Today() const {
+    return DayText(m_clock().toTimeZone(quotes::BeijingTime()).date());
+}
+
+std::optional<numbers::FeeSchedule> TradeJournal::Fees(QString *error) const {
+    std::optional<numbers::FeeSchedule> fees = m_fees ? m_fees() : numbers::FeeSchedule{};
+    if (!fees) {
+        *error = QStringLiteral("费率设置有误，请先在费率设置中改正.");
+    }
+    return fees;
+}
+
+TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
+    Result result;
+    if (!plan.error.isEmpty()) {
+        result.message = plan.error;
+        return result;
+    }
+    result.outcome = storage::ApplyJournal(m_database, plan.change, &result.booked);
+    switch (result.outcome) {
+        case storage::Outcome::Done:
+            if (lotsChanged && m_book) {
+                m_book->Load();
+            }
+            emit changed(lotsChanged);
+            break;
+        case storage::Outcome::Conflict:
+        case storage::Outcome::NoSuchRow:
+            result.message = numbers::LotChangedElsewhereMessage();
+            if (m_book) {
+                m_book->Load();  // the lots as they are now
+            }
+            break;
+        case storage::Outcome::Failed:
+            result.message = FailedMessage();
+            break;
+    }
+    return result;
+}
+
+TradeJournal::Result TradeJournal::Buy(const storage::HoldingLot &lot) {
+    Result result;
+    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    if (!fees) {
+        return result;
+    }
+    try {
+        return Carry(PlanPurchase(lot, Today(), *fees), true);
+    } catch (const numbers::AmountOutOfRange &) {
+        result.message = numbers::AmountOutOfRangeMessage();
+        return result;
+    }
+}
+
+std::optional<SaleFigures> TradeJournal::Preview(const storage::HoldingLot &lot,
+                                                 const QString &priceText,
+                                                 const QString &quantityText) const {
+    QString error;
+    const std::optional<numbers::FeeSchedule> fees = Fees(&error);
+    const SaleEntryReading reading = ReadSaleEntry(lot, priceText, quantityText, Today());
+    if (!fees || !reading.entry) {
+        return std::nullopt;
+    }
+    const std::optional<QList<storage::TradeRow>> rows =
+        storage::ReadTradesOfCode(m_database, lot.code);
+    try {
+        return FigureSale(lot, rows.value_or(QList<storage::TradeRow>{}), reading.entry->price,
+                          reading.entry->quantity, *fees);
+    } catch (const numbers::AmountOutOfRange &) {
+        return std::nullopt;
+    }
+}
+
+TradeJournal::Result TradeJournal::Sell(const storage::HoldingLot &lot, const QString &priceText,
+                                        const QString &quantityText, const QString &dayText) {
+    Result result;
+    const SaleEntryReading reading = ReadSaleEntry(lot, priceText, quantityText, dayText);
+    if (!reading.entry) {
+        result.message = reading.error;
+        return result;
+    }
+    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    if (!fees) {
+        return result;
+    }
+    const std::optional<QList<storage::TradeRow>> rows =
+        storage::ReadTradesOfCode(m_database, lot.code);
+    if (!rows) {
+        result.message = FailedMessage();
+        return result;
+    }
+    try {
+        return Carry(PlanSale(lot, *rows, *reading.entry, *fees), true);
+    } catch (const numbers::AmountOutOfRange &) {
+        result.message = numbers::AmountOutOfRangeMessage();
+        return result;
+    }
+}
+
+namespace {
+
+std::optional<QList<storage::HoldingLot>> LotsOfCode(const storage::Database &database,
+                                                     const QString &code) {
+    std::optional<QList<storage::HoldingLot>> lots = storage::ReadLots(database);
+    if (lots) {
+        lots->removeIf([&code](const storage::HoldingLot &lot) { return lot.code != code; });
+    }
+    return lots;
+}
+
+}  // namespace
+
+TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &cashText,
+                                          const QString &sharesText, const QString &dayText) {
+    Result result;
+    const AdjustmentEntryReading reading = ReadAdjustmentEntry(cashText, sharesText, dayText);
+    if (!reading.entry) {
+        result.message = reading.error;
+        return result;
+    }
+    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    if (!fees) {
+        return result;
+    }
+    const std::optional<QList<storage::HoldingLot>> lots = LotsOfCode(m_database, code);
+    const std::optional<QList<storage::TradeRow>> rows =
+        storage::ReadTradesOfCode(m_database, code);
+    if (!lots || !rows) {
+        result.message = FailedMessage();
+        return result;
+    }
+    try {
+        return Carry(PlanAdjustment(*lots, *rows, *reading.entry, *fees), true);
+    } catch (const numbers::AmountOutOfRange &) {
+        result.message = numbers::AmountOutOfRangeMessage();
+        return result;
+    }
+}
+
+TradeJournal::Result TradeJournal::Undo(const QString &code) {
+    Result result;
+    const std::optional<QList<storage::HoldingLot>> lots = LotsOfCode(m_database, code);
+    const std::optional<QList<storage::TradeRow>> rows =
+        storage::ReadTradesOfCode(m_database, code);
+    if (!lots || !rows) {
+        result.message = FailedMessage();
+        return result;
+    }
+    return Carry(PlanUndo(*rows, *lots), true);
+}
+
+TradeJournal::Result TradeJournal::Remove(qint64 identity) {
+    Plan plan;
+    plan.change.takenBack.append(identity);
+    return Carry(plan, false);
+}
+
+std::optional<QList<storage::TradeRow>> TradeJournal::Rows() const {
+    return storage::ReadTrades(m_database);
+}
+
+}  // namespace holdings
