@@ -180,7 +180,8 @@ CarriedFees CarriedBuyFees(const HoldingLot &lot, const QList<TradeRow> &rowsOfC
         if (bought != rows.end() && bought->quantity == carried.base && bought->price == paid) {
             carried.fees = Fen(Total({bought->commission, bought->stamp, bought->transfer}));
         } else {
-            carried.fees = Fen(Total(BuySide(paid, carried.base, ExchangeOf(lot.code), fees, ClassOfCode(lot.code))));
+            carried.fees = Fen(Total(
+                BuySide(paid, carried.base, ExchangeOf(lot.code), fees, ClassOfCode(lot.code))));
         }
     }
     carried.left = Fen(Exact(carried.fees) - taken);
@@ -263,7 +264,8 @@ AdjustmentEntryReading ReadAdjustmentEntry(const QString &cashText, const QStrin
 
 Plan PlanPurchase(const HoldingLot &lot, const QString &day, const numbers::FeeSchedule &fees) {
     Plan plan;
-    const SideFees buy = BuySide(lot.price, lot.quantity, ExchangeOf(lot.code), fees, ClassOfCode(lot.code));
+    const SideFees buy =
+        BuySide(lot.price, lot.quantity, ExchangeOf(lot.code), fees, ClassOfCode(lot.code));
     TradeRow row;
     row.day = day;
     row.code = lot.code;

@@ -400,11 +400,11 @@ void TestCalculatorWindows::everyButtonHasAName_data() {
 void TestCalculatorWindows::everyButtonHasAName() {
     QFETCH(int, window);
     settings::InForce &inForce = m_settings->inForce;
-    const std::unique_ptr<QWidget> shown(
-        window == 0   ? static_cast<QWidget *>(TForm5::Open(inForce))
-        : window == 1 ? TForm2::Open(inForce)
-        : window == 2 ? static_cast<QWidget *>(TForm6::Open(inForce))
-                      : new TForm9(inForce));
+    const std::unique_ptr<QWidget> shown(window == 0 ? static_cast<QWidget *>(TForm5::Open(inForce))
+                                         : window == 1 ? TForm2::Open(inForce)
+                                         : window == 2
+                                             ? static_cast<QWidget *>(TForm6::Open(inForce))
+                                             : new TForm9(inForce));
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
     QCOMPARE(UnnamedButtons(shown.get()), QString());

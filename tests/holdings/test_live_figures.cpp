@@ -43,10 +43,10 @@ void TestLiveFigures::row_data() {
     // position is held.
     QTest::addColumn<QString>("line");
     // 16000.5 bought; fees 16.50 + 48.00 + 49.50, and 1.50 transfer in Shanghai only.
-    QTest::newRow("several lots, Shanghai")
-        << "600000 12 500;600000 10 1000|11.000|old|600000 1500 10.667 11.00 16500.00 384.00 +2.40% 1";
-    QTest::newRow("Shenzhen")
-        << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.00 16500.00 385.50 +2.41% 1";
+    QTest::newRow("several lots, Shanghai") << "600000 12 500;600000 10 1000|11.000|old|600000 "
+                                               "1500 10.667 11.00 16500.00 384.00 +2.40% 1";
+    QTest::newRow("Shenzhen") << "000001 10 1000;000001 12 500|11.00|old|000001 1500 10.667 11.00 "
+                                 "16500.00 385.50 +2.41% 1";
     QTest::newRow("Beijing takes the Shenzhen rates")
         << "830799 10 1000;830799 12 500|11|old|830799 1500 10.667 11.00 16500.00 385.50 +2.41% 1";
     QTest::newRow("minimum commission on both sides")

@@ -3,8 +3,8 @@
 
 #include "app/open_chart.h"
 #include "app/open_holdings.h"
-#include "holdings/book.h"
 #include "chart/intraday_chart_window.h"
+#include "holdings/book.h"
 #include "holdings/holdings_window.h"
 #include "holdings/live_holdings_window.h"
 #include "platform/fake/fake_platform.h"
@@ -109,10 +109,11 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     // One request for the window's codes, in code order.
     QTRY_COMPARE(server.requests.size(), 1);
     QCOMPARE(server.path(0), QByteArray("/list=sz000002,sz300999,sh600000"));
-    QTRY_COMPARE(Shown(live->figures()),
-                 (QStringList{"000002 万 科Ａ 股票 100 5 5.11 5.50 550.00 39.45 +7.89%",
-                              "300999 创业板ETF 股票 100 8 8.11 — — — —",
-                              "600000 浦发银行 股票 1500 10.667 10.75 11.00 16500.00 384.00 +2.40%"}));
+    QTRY_COMPARE(
+        Shown(live->figures()),
+        (QStringList{"000002 万 科Ａ 股票 100 5 5.11 5.50 550.00 39.45 +7.89%",
+                     "300999 创业板ETF 股票 100 8 8.11 — — — —",
+                     "600000 浦发银行 股票 1500 10.667 10.75 11.00 16500.00 384.00 +2.40%"}));
     QCOMPARE(UnnamedButtons(live), QString());
     QCOMPARE(live->figures()->index(0, LiveHoldingsWindow::kProfit).data(Qt::ForegroundRole),
              QVariant(QColor(255, 0, 0)));
@@ -171,8 +172,8 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
         live->list()->visualRect(live->figures()->index(0, LiveHoldingsWindow::kCode)).center();
     QTest::mouseClick(live->list()->viewport(), Qt::LeftButton, {}, first);
     QMouseEvent twice(QEvent::MouseButtonDblClick, first,
-                      live->list()->viewport()->mapToGlobal(first), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+                      live->list()->viewport()->mapToGlobal(first), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(live->list()->viewport(), &twice);
     QVERIFY(IntradayChartWindow::Find(QStringLiteral("000002")) != nullptr);
     QTRY_COMPARE(minutes.requests.size(), 2);
@@ -282,7 +283,8 @@ void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
         QCOMPARE(live->height(), height);
     } else {
         QVERIFY(live->height() > 340);
-        const QModelIndex last = live->figures()->index(positions - 1, LiveHoldingsWindow::kPercent);
+        const QModelIndex last =
+            live->figures()->index(positions - 1, LiveHoldingsWindow::kPercent);
         QVERIFY(live->list()->viewport()->rect().contains(live->list()->visualRect(last)));
     }
     // Resized and moved, it opens there again.
@@ -292,7 +294,8 @@ void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     live = LiveHoldingsWindow::Open(&session);
     QCOMPARE(live->geometry(), QRect(100, 80, 800, 500));
-    QVERIFY(live->list()->geometry().right() < 800 && live->statusLine()->geometry().bottom() < 500);
+    QVERIFY(live->list()->geometry().right() < 800 &&
+            live->statusLine()->geometry().bottom() < 500);
     live->close();
     QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
     QDir::setCurrent(QDir::tempPath());
