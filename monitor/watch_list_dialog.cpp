@@ -184,6 +184,7 @@ void TSeeDlg::SpeedButton4Click() {
     if (m_editMode == EditMode::Adding) {
         const std::optional<storage::WatchEntry> entry = storage::AddWatchEntry(database, typed);
         if (!entry) {
+            notWritten(QStringLiteral("保存失败!数据库无法写入。"));
             return;
         }
         row = Entries->addEntry(*entry);
@@ -196,7 +197,11 @@ void TSeeDlg::SpeedButton4Click() {
         storage::Outcome outcome = storage::Outcome::Failed;
         const std::optional<storage::WatchEntry> stored =
             storage::UpdateWatchEntry(database, loaded, typed, &outcome);
-        if (reloadIfChangedElsewhere(outcome, loaded.identity) || !stored) {
+        if (reloadIfChangedElsewhere(outcome, loaded.identity)) {
+            return;
+        }
+        if (!stored) {
+            notWritten(QStringLiteral("保存失败!数据库无法写入。"));
             return;
         }
         // The row shows the prices as typed until the list is next loaded.
@@ -226,7 +231,11 @@ void TSeeDlg::SpeedButton6Click() {
     }
     const storage::WatchEntry loaded = Entries->entry(row);
     const storage::Outcome outcome = storage::RemoveWatchEntry(storage::Database(), loaded);
-    if (reloadIfChangedElsewhere(outcome, loaded.identity) || outcome != storage::Outcome::Done) {
+    if (reloadIfChangedElsewhere(outcome, loaded.identity)) {
+        return;
+    }
+    if (outcome != storage::Outcome::Done) {
+        notWritten(QStringLiteral("删除失败!数据库无法写入。"));
         return;
     }
     Entries->removeEntry(row);
@@ -239,8 +248,13 @@ void TSeeDlg::SpeedButton6Click() {
     }
 }
 
+void TSeeDlg::notWritten(const QString &message) {
+    // Nothing was written; the typed values stay for another try.
+    messages::Show(this, message, QStringLiteral("错误"), messages::Icon::Error);
+}
+
 bool TSeeDlg::reloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity) {
-    // A save stores an entry that is gone anew; a delete that misses it is stale.
+    // An entry another program changed or deleted is never overwritten or stored anew.
     if (outcome != storage::Outcome::Conflict && outcome != storage::Outcome::NoSuchRow) {
         return false;
     }

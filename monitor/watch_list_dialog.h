@@ -70,6 +70,7 @@ private:
     int selectedRow() const;
     // An entry changed or gone elsewhere (`outcome` Conflict or NoSuchRow): says so, ends any
     // edit, reloads and selects the entry if it is still there. False for other outcomes.
+    void notWritten(const QString &message);
     bool reloadIfChangedElsewhere(storage::Outcome outcome, qint64 identity);
 
     QPointer<monitor::WatchSession> m_session;

@@ -95,7 +95,7 @@ std::optional<WatchEntry> UpdateWatchEntry(const Database &database, const Watch
     qint64 storedAnew = 0;
     const Outcome result = database.Apply(kKsee,
                                           {{RowChange::Kind::Rewrite, loaded.identity,
-                                            EntryColumns(changed), StillReadsAs(loaded), true}},
+                                            EntryColumns(changed), StillReadsAs(loaded), false}},
                                           &storedAnew);
     if (outcome != nullptr) {
         *outcome = result;

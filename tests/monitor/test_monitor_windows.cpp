@@ -622,22 +622,31 @@ void TestMonitorWindows::watchListChangedElsewhere_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("change");
     QTest::addColumn<QStringList>("stored");  // "identity code name upper" after the action
-    QTest::addColumn<bool>("reloaded");
+    QTest::addColumn<QString>("message");     // what the trader is told
+    const QString reloaded = "监控记录已被其他程序改动，列表已重新载入，请核对后再操作。";
     const QString other = "UPDATE KSEE SET KNUM = '688981', KNAME = 'ZZZ' WHERE MID = 2";
     const QStringList otherStored{"1 000002 AAA 10", "2 688981 ZZZ 12"};
     const QString gone = "DELETE FROM KSEE WHERE MID = 2";
-    QTest::newRow("delete, another stock now") << "delete" << other << otherStored << true;
-    QTest::newRow("modify, another stock now") << "modify" << other << otherStored << true;
-    QTest::newRow("delete, gone") << "delete" << gone << QStringList{"1 000002 AAA 10"} << true;
-    QTest::newRow("modify, gone: stored anew")
-        << "modify" << gone << QStringList{"1 000002 AAA 10", "3 000001 BBB 13.5"} << false;
+    const QStringList both{"1 000002 AAA 10", "2 000001 BBB 12"};
+    const QString locked =
+        "CREATE TRIGGER refuse BEFORE %1 ON KSEE BEGIN SELECT RAISE(ABORT, "
+        "'locked'); END";
+    QTest::newRow("delete, another stock now") << "delete" << other << otherStored << reloaded;
+    QTest::newRow("modify, another stock now") << "modify" << other << otherStored << reloaded;
+    QTest::newRow("delete, gone") << "delete" << gone << QStringList{"1 000002 AAA 10"} << reloaded;
+    QTest::newRow("modify, gone: not stored anew")
+        << "modify" << gone << QStringList{"1 000002 AAA 10"} << reloaded;
+    QTest::newRow("delete fails") << "delete" << locked.arg("DELETE") << both
+                                  << "删除失败!数据库无法写入。";
+    QTest::newRow("modify fails, typed values stay")
+        << "modify" << locked.arg("UPDATE") << both << "保存失败!数据库无法写入。";
 }
 
 void TestMonitorWindows::watchListChangedElsewhere() {
     QFETCH(QString, action);
     QFETCH(QString, change);
     QFETCH(QStringList, stored);
-    QFETCH(bool, reloaded);
+    QFETCH(QString, message);
     Sql("INSERT INTO KSEE (KNUM, KNAME, KUP, KDOWN) VALUES ('000002', 'AAA', 10, 9), "
         "('000001', 'BBB', 12, 11)");
     TSeeDlg dialog;
@@ -653,9 +662,12 @@ void TestMonitorWindows::watchListChangedElsewhere() {
         now.append(QStringLiteral("%1 %2 %3 %4").arg(e.identity).arg(e.code, e.name, e.upper.text));
     }
     QCOMPARE(now, stored);
-    QCOMPARE(
-        m_messages->texts().contains("监控记录已被其他程序改动，列表已重新载入，请核对后再操作。"),
-        reloaded);
+    QCOMPARE(m_messages->texts().last(), message);
+    if (message.startsWith(u"保存失败")) {
+        QVERIFY(dialog.SpeedButton4->isEnabled());  // still editing, the typed price kept
+        QCOMPARE(dialog.Edit1->text(), QStringLiteral("13.5"));
+        return;
+    }
     QVERIFY(!dialog.SpeedButton4->isEnabled());  // browsing
     QCOMPARE(dialog.Entries->rowCount(), stored.size());
     QCOMPARE(dialog.SpinEdit1->text(),
