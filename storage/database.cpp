@@ -1,8 +1,8 @@
 #include "storage/database.h"
 
-#include "numbers/number_syntax.h"
 #include "storage/journal_store.h"
 #include "storage/setup_columns.h"
+#include "storage/setup_migration.h"
 
 #include <QAtomicInteger>
 #include <QFile>
@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace storage {
@@ -111,57 +110,6 @@ QString Names(const Columns &columns) {
         names.append(column.first);
     }
     return names.join(QStringLiteral(", "));
-}
-
-// Adds each of the setup columns about to be written that the file lacks (it predates the
-// column), with the column's own type. Adding leaves the stored rows as they are.
-// The transfer basis and the class commissions came together: a file gains all of them
-// the first time any of them is written, the commissions NULL.
-bool AddMissingSetupColumns(QSqlDatabase &db, const Columns &columns) {
-    const QSqlRecord present = db.record(QStringLiteral("setup"));
-    const auto nameOf = [](SetupColumnIndex index) {
-        return QString::fromLatin1(kSetupColumns[index].name.data(),
-                                   static_cast<qsizetype>(kSetupColumns[index].name.size()));
-    };
-    QStringList later{nameOf(kTB)};
-    for (const SetupColumnIndex index : kClassCommissionColumns) {
-        later.append(nameOf(index));
-    }
-    QStringList wanted;
-    for (const auto &column : columns) {
-        wanted.append(later.contains(column.first) ? later : QStringList{column.first});
-    }
-    wanted.removeDuplicates();
-    QSqlQuery query(db);
-    for (const QString &name : wanted) {
-        if (present.isEmpty() || present.contains(name)) {
-            continue;
-        }
-        const auto known = std::find_if(
-            kSetupColumns.begin(), kSetupColumns.end(), [&name](const SetupColumn &setup) {
-                return name == QLatin1String(setup.name.data(), setup.name.size());
-            });
-        if (known == kSetupColumns.end() ||
-            !Exec(query, QStringLiteral("ALTER TABLE setup ADD COLUMN %1 %2")
-                             .arg(name, QLatin1String(known->type.data(), known->type.size())))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool IsNumber(const QVariant &value) {
-    switch (value.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-        case QMetaType::Bool:
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace
@@ -428,38 +376,6 @@ bool Database::Create(const QString &path, QString *error) {
         return fail(QStringLiteral("%1 appeared meanwhile; it is left as it is").arg(path));
     }
     return true;
-}
-
-std::optional<QString> AmountText(const QVariant &value) {
-    if (value.isNull()) {
-        return QString();
-    }
-    if (!IsNumber(value)) {
-        return std::nullopt;
-    }
-    return numbers::FormatAmount(value.toDouble());
-}
-
-std::optional<int32_t> IntegerValue(const QVariant &value) {
-    if (value.isNull()) {
-        return 0;
-    }
-    if (!IsNumber(value)) {
-        return std::nullopt;
-    }
-    const double number = value.toDouble();
-    if (number != std::floor(number) || number < INT32_MIN || number > INT32_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(number);
-}
-
-std::optional<bool> BooleanValue(const QVariant &value) {
-    const std::optional<int32_t> number = IntegerValue(value);
-    if (!number) {
-        return std::nullopt;
-    }
-    return *number != 0;
 }
 
 }  // namespace storage

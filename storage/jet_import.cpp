@@ -1,6 +1,6 @@
 #include "storage/jet_import.h"
 
-#include "numbers/number_syntax.h"
+#include "storage/jet_checks.h"
 #include "storage/jet_content.h"
 #include "storage/setup_columns.h"
 #include "storage/watch_list_store.h"
@@ -15,8 +15,6 @@
 #include <QSqlRecord>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace storage {
 
@@ -24,103 +22,6 @@ namespace {
 
 QString Text(const char *utf8) {
     return QString::fromUtf8(utf8);
-}
-
-bool IsNumber(const QVariant &value) {
-    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong;
-}
-
-// A price the program reads back: within the largest decimal it keeps.
-std::optional<double> Price(const QVariant &value) {
-    if (!IsNumber(value) || !numbers::WithinDecimalLimit(value.toDouble())) {
-        return std::nullopt;
-    }
-    return value.toDouble();
-}
-
-std::optional<qint64> Quantity(const QVariant &value) {
-    const double number = IsNumber(value) ? value.toDouble() : NAN;
-    if (!std::isfinite(number) || number != std::floor(number) ||
-        number < std::numeric_limits<int32_t>::min() ||
-        number > std::numeric_limits<int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<qint64>(number);
-}
-
-// A stock code as the program takes it typed: six digits.
-bool IsCode(const QVariant &value) {
-    if (value.typeId() != QMetaType::QString) {
-        return false;
-    }
-    const QString code = value.toString();
-    return code.size() == 6 &&
-           std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-// The row as the program's values, or why it cannot be stored.
-struct Checked {
-    QVariantList values;
-    QString reason;
-};
-
-Checked CheckLot(const QVariantList &row) {
-    const QVariant &code = row[1];
-    if (row[0].typeId() != QMetaType::LongLong) {
-        return {{}, Text("缺少编号")};
-    }
-    if (code.typeId() != QMetaType::QString) {
-        return {{}, Text("缺少股票代码")};
-    }
-    if (!IsCode(code)) {
-        return {{}, Text("股票代码不是六位数字")};
-    }
-    if (!row[2].isValid()) {
-        return {{}, Text("缺少买入价格")};
-    }
-    const std::optional<double> price = Price(row[2]);
-    if (!price) {
-        return {{}, Text("买入价格超出范围")};
-    }
-    if (!row[3].isValid()) {
-        return {{}, Text("缺少股数")};
-    }
-    const std::optional<qint64> quantity = Quantity(row[3]);
-    if (!quantity) {
-        return {{}, Text("股数超出范围")};
-    }
-    // The holdings read a lot whose amount the program cannot keep as unreadable.
-    if (!numbers::WithinAmountLimit(*price, *quantity)) {
-        return {{}, Text("买入金额超出范围")};
-    }
-    return {{row[0], code, *price, *quantity}, {}};
-}
-
-Checked CheckWatched(const QVariantList &row) {
-    if (row[0].typeId() != QMetaType::LongLong) {
-        return {{}, Text("缺少编号")};
-    }
-    if (row[1].typeId() != QMetaType::QString) {
-        return {{}, Text("缺少股票代码")};
-    }
-    if (!IsCode(row[1])) {
-        return {{}, Text("股票代码不是六位数字")};
-    }
-    const char *missing[] = {"缺少上限价格", "缺少下限价格"};
-    const char *outside[] = {"上限价格超出范围", "下限价格超出范围"};
-    QVariantList prices;
-    for (int i = 0; i < 2; ++i) {
-        if (!row[3 + i].isValid()) {
-            return {{}, Text(missing[i])};
-        }
-        const std::optional<double> price = Price(row[3 + i]);
-        if (!price) {
-            return {{}, Text(outside[i])};
-        }
-        prices.append(*price);
-    }
-    // A NULL name is an empty one, as the watch list reads it.
-    return {{row[0], row[1], CleanName(row[2].toString()), prices[0], prices[1]}, {}};
 }
 
 QString RowName(const char *what, const QVariantList &row) {
@@ -176,23 +77,6 @@ const char *const kSetupNames[] = {"买入印花税率",   "卖出印花税率",
                                    "深市过户费",     "沪市过户费",   "最低佣金",   "差价计算器位置",
                                    "均价计算器位置", "自动刷新",     "刷新间隔",   "显示字号",
                                    "显示颜色"};
-
-// A settings value as the dialogs would take it typed: a rate the fee fields accept, a whole
-// number for the integer columns, Yes/No for the switch. NULL or any other value is unreadable.
-std::optional<QVariant> SetupValue(qsizetype column, const QVariant &value) {
-    if (column == kCN) {
-        return value.typeId() == QMetaType::Bool ? std::optional<QVariant>(int(value.toBool()))
-                                                 : std::nullopt;
-    }
-    if (kSetupColumns[column].type == "INTEGER") {
-        const std::optional<qint64> whole = Quantity(value);
-        return whole ? std::optional<QVariant>(*whole) : std::nullopt;
-    }
-    if (!IsNumber(value) || !numbers::ParseDecimal(numbers::FormatAmount(value.toDouble()))) {
-        return std::nullopt;
-    }
-    return value.toDouble();
-}
 
 // The settings the file holds replace the target's; one that cannot be read is named and
 // leaves the target's own value.
