@@ -1,4 +1,5 @@
 #include "holdings/journal.h"
+#include "holdings/journal_money.h"
 
 #include "numbers/decimal.h"
 #include "numbers/entry_messages.h"
@@ -14,18 +15,9 @@ namespace holdings {
 using numbers::Decimal;
 using storage::HoldingLot;
 using storage::TradeRow;
+using namespace journal_money;
 
 namespace {
-
-constexpr int kFen = 2;
-
-Decimal Exact(double value) {
-    return Decimal::Of(value);
-}
-
-double Fen(const Decimal &value) {
-    return value.Rounded(kFen).ToDouble();
-}
 
 Decimal Total(const SideFees &fees) {
     return Exact(fees.commission) + Exact(fees.stamp) + Exact(fees.transfer);
@@ -43,10 +35,6 @@ double ShareOf(__int128 fen, int32_t part, int32_t whole) {
     }
     const __int128 share = (fen * part * 2 + whole) / (2 * static_cast<__int128>(whole));
     return (Decimal::Whole(static_cast<int64_t>(share)) * Exact(0.01)).ToDouble();
-}
-
-bool IsAdjustment(const TradeRow &row) {
-    return row.kind == storage::kDividend || row.kind == storage::kBonus;
 }
 
 // A positive decimal as a trader types it: digits with at most one point.

@@ -1,5 +1,6 @@
 // Planning the adjustments (dividends, bonus shares) and undoing the latest journal entries.
 #include "holdings/journal.h"
+#include "holdings/journal_money.h"
 
 #include "numbers/decimal.h"
 #include "numbers/entry_messages.h"
@@ -12,28 +13,15 @@ namespace holdings {
 using numbers::Decimal;
 using storage::HoldingLot;
 using storage::TradeRow;
+using namespace journal_money;
 
 namespace {
-
-constexpr int kFen = 2;
-
-Decimal Exact(double value) {
-    return Decimal::Of(value);
-}
-
-double Fen(const Decimal &value) {
-    return value.Rounded(kFen).ToDouble();
-}
 
 // The largest whole number not above `value`.
 int64_t Floor(const Decimal &value) {
     const Decimal nearest = value.Rounded(0);
     const auto whole = static_cast<int64_t>(nearest.ToDouble());
     return value < nearest ? whole - 1 : whole;
-}
-
-bool IsAdjustment(const TradeRow &row) {
-    return row.kind == storage::kDividend || row.kind == storage::kBonus;
 }
 
 // The lot once a dividend of `cashPerTen` and a bonus of `sharesPerTen` per 10 shares are
