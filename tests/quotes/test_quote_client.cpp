@@ -368,17 +368,18 @@ void TestQuoteClient::secondServiceFillsTheMainGaps() {
 }
 
 void TestQuoteClient::slowSecondServiceFillsALargeList() {
-    // 900 codes are 15 requests to the second service: all of them must be under way at once
-    // to be answered before the reading's deadline.
+    // 900 codes are 15 requests to the second service, each answered after 2.5 s: only when
+    // all of them are under way at once do they arrive before the reading's deadline (two
+    // rounds would take 5 s).
     QStringList codes;
     QByteArray body;
     for (int i = 0; i < 900; ++i) {
         codes.append(QString::number(600000 + i));
         body += FallbackQuoteLine("sh" + codes.last(), "X", "15.30");
     }
-    m_server->hang = true;
+    m_server->status = 500;  // the second service is asked at once
     m_fallback->status = 200;
-    m_fallback->delayMs = 1000;
+    m_fallback->delayMs = 2500;
     m_fallback->body = body;
     quotes::QuoteClient client;
     const QuoteReading reading = read(client, codes);
