@@ -224,8 +224,8 @@ void TestQuoteClient::answerBeforeTheNextReadingIsUsed_data() {
     QTest::addColumn<bool>("secondAnswers");
     QTest::addColumn<QString>("price");
     QTest::addColumn<bool>("second");  // the price came from the second service
-    QTest::newRow("slow main") << 4500 << false << "15.320" << false;
-    QTest::newRow("slow main beats a quick second") << 4500 << true << "15.320" << false;
+    QTest::newRow("slow main") << 4000 << false << "15.320" << false;
+    QTest::newRow("slow main beats a quick second") << 4000 << true << "15.320" << false;
     QTest::newRow("main hangs, second delivers") << -1 << true << "15.300" << true;
 }
 
