@@ -47,30 +47,11 @@ QString JournalText(const TradeRow &row, JournalColumn column) {
     return {};
 }
 
-QList<int> JournalYears(const QList<TradeRow> &rows) {
-    QList<int> years;
-    for (const TradeRow &row : rows) {
-        const int year = row.day.left(4).toInt();
-        if (!years.contains(year)) {
-            years.append(year);
-        }
-    }
-    std::sort(years.begin(), years.end(), std::greater<>());
-    return years;
-}
-
-QList<TradeRow> RowsOfYear(const QList<TradeRow> &rows, int year) {
-    QList<TradeRow> shown;
-    const QString prefix = QString::number(year) + u'-';
-    for (const TradeRow &row : rows) {
-        if (year == 0 || row.day.startsWith(prefix)) {
-            shown.append(row);
-        }
-    }
-    std::stable_sort(shown.begin(), shown.end(), [](const TradeRow &a, const TradeRow &b) {
+QList<TradeRow> NewestFirst(QList<TradeRow> rows) {
+    std::sort(rows.begin(), rows.end(), [](const TradeRow &a, const TradeRow &b) {
         return a.day != b.day ? a.day > b.day : a.identity > b.identity;
     });
-    return shown;
+    return rows;
 }
 
 JournalTotals TotalsOf(const QList<TradeRow> &rows) {

@@ -26,10 +26,8 @@ enum class JournalColumn {
 QStringList JournalHeader();
 QString JournalText(const storage::TradeRow &row, JournalColumn column);
 
-// The years that have rows, latest first.
-QList<int> JournalYears(const QList<storage::TradeRow> &rows);
-// The rows of `year` (0: every year), newest first: by day, then by booking.
-QList<storage::TradeRow> RowsOfYear(const QList<storage::TradeRow> &rows, int year);
+// The rows newest first: by day, then by booking.
+QList<storage::TradeRow> NewestFirst(QList<storage::TradeRow> rows);
 
 struct JournalTotals {
     double profit = 0;

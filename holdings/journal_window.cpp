@@ -129,17 +129,18 @@ int TradeJournalWindow::chosenYear() const {
 }
 
 void TradeJournalWindow::Reload() {
-    const std::optional<QList<storage::TradeRow>> rows = m_journal->Rows();
-    if (!rows) {
+    const std::optional<QList<int>> years = m_journal->Years();
+    if (!years) {
         return;  // a file that cannot be read leaves the list as it was
     }
-    m_all = *rows;
     const int year = YearBox->count() > 0 ? chosenYear() : -1;
     {
         const QSignalBlocker blocker(YearBox);
         YearBox->clear();
-        for (const int each : holdings::JournalYears(m_all)) {
-            YearBox->addItem(QString::number(each), each);
+        for (const int each : *years) {
+            if (each > 0) {
+                YearBox->addItem(QString::number(each), each);
+            }
         }
         YearBox->addItem(QStringLiteral("全部"), 0);
         const int kept = YearBox->findData(year);
@@ -149,7 +150,13 @@ void TradeJournalWindow::Reload() {
 }
 
 void TradeJournalWindow::showYear() {
-    Rows->setRows(holdings::RowsOfYear(m_all, chosenYear()));
+    // Only the year shown is read, so that a long journal opens at once.
+    const int year = chosenYear();
+    const std::optional<QList<storage::TradeRow>> rows = m_journal->Rows(year);
+    if (!rows) {
+        return;
+    }
+    Rows->setRows(holdings::NewestFirst(*rows));
     const holdings::JournalTotals totals = holdings::TotalsOf(Rows->rows());
     const auto amount = numbers::FormatAmount;
     TotalsLabel->setText(

@@ -57,5 +57,4 @@ private:
     const storage::TradeRow *selected() const;
 
     holdings::TradeJournal *m_journal;
-    QList<storage::TradeRow> m_all;
 };

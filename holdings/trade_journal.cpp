@@ -186,8 +186,12 @@ TradeJournal::Result TradeJournal::Remove(qint64 identity) {
     return Carry(plan, false);
 }
 
-std::optional<QList<storage::TradeRow>> TradeJournal::Rows() const {
-    return storage::ReadTrades(m_database);
+std::optional<QList<storage::TradeRow>> TradeJournal::Rows(int year) const {
+    return storage::ReadTradesOfYear(m_database, year);
+}
+
+std::optional<QList<int>> TradeJournal::Years() const {
+    return storage::ReadTradeYears(m_database);
 }
 
 }  // namespace holdings

@@ -50,7 +50,10 @@ public:
     // Deletes one row; the lots stay as they are.
     Result Remove(qint64 identity);
 
-    std::optional<QList<storage::TradeRow>> Rows() const;
+    // The rows of `year` (0: every year); nothing when the file cannot be read.
+    std::optional<QList<storage::TradeRow>> Rows(int year = 0) const;
+    // The years that have rows, latest first.
+    std::optional<QList<int>> Years() const;
 
 signals:
     // Rows were booked or taken back; `lotsChanged` when lots changed with them.

@@ -122,6 +122,41 @@ std::optional<QList<TradeRow>> ReadTradesOfCode(const Database &database, const 
     return Select(database, QStringLiteral("WHERE MID = ?"), {code});
 }
 
+std::optional<QList<TradeRow>> ReadTradesOfYear(const Database &database, int year) {
+    if (year == 0) {
+        return ReadTrades(database);
+    }
+    // Days are written YYYY-MM-DD, so the year's rows sort between its first day and the next
+    // year's.
+    return Select(database, QStringLiteral("WHERE DAY >= ? AND DAY < ?"),
+                  {QStringLiteral("%1-").arg(year), QStringLiteral("%1-").arg(year + 1)});
+}
+
+std::optional<QList<int>> ReadTradeYears(const Database &database) {
+    std::optional<QList<int>> years;
+    database.Transact([&](QSqlDatabase &db) {
+        years.emplace();
+        if (!HasTrades(db)) {
+            return true;
+        }
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!Exec(query, QStringLiteral("SELECT DISTINCT CAST(substr(DAY, 1, 4) AS INTEGER) AS Y "
+                                        "FROM TRADES ORDER BY Y DESC"))) {
+            years.reset();
+            return false;
+        }
+        while (query.next()) {
+            years->append(query.value(0).toInt());
+        }
+        if (query.lastError().isValid()) {
+            years.reset();
+        }
+        return years.has_value();
+    });
+    return years;
+}
+
 Outcome ApplyJournal(const Database &database, const JournalChange &change,
                      QList<TradeRow> *stored) {
     Outcome outcome = Outcome::Failed;

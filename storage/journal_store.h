@@ -51,6 +51,11 @@ struct TradeRow {
 std::optional<QList<TradeRow>> ReadTrades(const Database &database);
 // The rows of one code, or of one lot, in order of identity.
 std::optional<QList<TradeRow>> ReadTradesOfCode(const Database &database, const QString &code);
+// The rows of one year (0: every year), in order of identity; nothing when the file cannot be
+// read.
+std::optional<QList<TradeRow>> ReadTradesOfYear(const Database &database, int year);
+// The years that have rows, latest first; nothing when the file cannot be read.
+std::optional<QList<int>> ReadTradeYears(const Database &database);
 
 // A lot as read (`before`, matched as DeleteLot matches; none: no lot may have its identity)
 // and what it becomes (none: deleted). A lot that comes back is stored with its identity.
