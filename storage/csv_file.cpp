@@ -33,7 +33,10 @@ QByteArray CsvText(const QList<QStringList> &lines) {
 bool WriteCsv(const QString &path, const QList<QStringList> &lines, QString *error) {
     QSaveFile file(path);
     const QByteArray bytes = CsvText(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered, so that a write cut short (the disk full) is seen here: the buffer's own flush
+    // at the commit drops a short write without a word.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         if (error != nullptr) {
             *error = file.errorString();
         }

@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <csignal>
+
 using namespace holdings;
 using storage::HoldingLot;
 using storage::TradeRow;
@@ -58,6 +61,7 @@ private slots:
     void refusals();
     void olderFile();
     void csvText();
+    void csvFailedWrite_data();
     void csvFailedWrite();
 
 private:
@@ -383,18 +387,37 @@ void TestJournal::csvText() {
                               "-1.5,\r\n"));
 }
 
+void TestJournal::csvFailedWrite_data() {
+    QTest::addColumn<bool>("fullDisk");  // else a read-only folder
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("room runs out half-way") << true;
+}
+
 void TestJournal::csvFailedWrite() {
+    QFETCH(bool, fullDisk);
     const QString folder = m_dir->filePath("out");
-    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(QDir().mkpath(folder));
     const QString path = folder + "/交易记录-2026.csv";
     QVERIFY(storage::WriteCsv(path, {{"old"}}));
-    {
+    const QList<QStringList> lines(200, QStringList{"2026-03-05", "600000", "12.5"});
+    QString error;
+    if (fullDisk) {
+        // Files may grow to 1 KB only: the write stops part of the way through.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit small = before;
+        small.rlim_cur = 1024;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool written = storage::WriteCsv(path, lines, &error);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(!written);
+    } else {
         ReadOnlyFolder readOnly(folder);
         QVERIFY2(readOnly.error().isEmpty(), qPrintable(readOnly.error()));
-        QString error;
-        QVERIFY(!storage::WriteCsv(path, {{"new"}}, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!storage::WriteCsv(path, lines, &error));
     }
+    QVERIFY(!error.isEmpty());
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"交易记录-2026.csv"});
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
