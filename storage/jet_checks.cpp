@@ -14,10 +14,6 @@ namespace storage {
 
 namespace {
 
-QString Text(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 bool IsNumber(const QVariant &value) {
     return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong;
 }
@@ -55,55 +51,55 @@ bool IsCode(const QVariant &value) {
 Checked CheckLot(const QVariantList &row) {
     const QVariant &code = row[1];
     if (row[0].typeId() != QMetaType::LongLong) {
-        return {{}, Text("缺少编号")};
+        return {{}, QStringLiteral("缺少编号")};
     }
     if (code.typeId() != QMetaType::QString) {
-        return {{}, Text("缺少股票代码")};
+        return {{}, QStringLiteral("缺少股票代码")};
     }
     if (!IsCode(code)) {
-        return {{}, Text("股票代码不是六位数字")};
+        return {{}, QStringLiteral("股票代码不是六位数字")};
     }
     if (!row[2].isValid()) {
-        return {{}, Text("缺少买入价格")};
+        return {{}, QStringLiteral("缺少买入价格")};
     }
     const std::optional<double> price = Price(row[2]);
     if (!price) {
-        return {{}, Text("买入价格超出范围")};
+        return {{}, QStringLiteral("买入价格超出范围")};
     }
     if (!row[3].isValid()) {
-        return {{}, Text("缺少股数")};
+        return {{}, QStringLiteral("缺少股数")};
     }
     const std::optional<qint64> quantity = Quantity(row[3]);
     if (!quantity) {
-        return {{}, Text("股数超出范围")};
+        return {{}, QStringLiteral("股数超出范围")};
     }
     // The holdings read a lot whose amount the program cannot keep as unreadable.
     if (!numbers::WithinAmountLimit(*price, *quantity)) {
-        return {{}, Text("买入金额超出范围")};
+        return {{}, QStringLiteral("买入金额超出范围")};
     }
     return {{row[0], code, *price, *quantity}, {}};
 }
 
 Checked CheckWatched(const QVariantList &row) {
     if (row[0].typeId() != QMetaType::LongLong) {
-        return {{}, Text("缺少编号")};
+        return {{}, QStringLiteral("缺少编号")};
     }
     if (row[1].typeId() != QMetaType::QString) {
-        return {{}, Text("缺少股票代码")};
+        return {{}, QStringLiteral("缺少股票代码")};
     }
     if (!IsCode(row[1])) {
-        return {{}, Text("股票代码不是六位数字")};
+        return {{}, QStringLiteral("股票代码不是六位数字")};
     }
     const char *missing[] = {"缺少上限价格", "缺少下限价格"};
     const char *outside[] = {"上限价格超出范围", "下限价格超出范围"};
     QVariantList prices;
     for (int i = 0; i < 2; ++i) {
         if (!row[3 + i].isValid()) {
-            return {{}, Text(missing[i])};
+            return {{}, QString::fromUtf8(missing[i])};
         }
         const std::optional<double> price = Price(row[3 + i]);
         if (!price) {
-            return {{}, Text(outside[i])};
+            return {{}, QString::fromUtf8(outside[i])};
         }
         prices.append(*price);
     }

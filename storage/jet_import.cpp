@@ -20,12 +20,8 @@ namespace storage {
 
 namespace {
 
-QString Text(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QString RowName(const char *what, const QVariantList &row) {
-    QString name = Text(what) + QStringLiteral(" %1").arg(row[0].toString());
+    QString name = QString::fromUtf8(what) + QStringLiteral(" %1").arg(row[0].toString());
     if (row[1].typeId() == QMetaType::QString && !row[1].toString().isEmpty()) {
         // A damaged code is shown as far as it can be read, without its control characters.
         QString code = row[1].toString().left(12);
@@ -46,7 +42,7 @@ bool StoreRows(QSqlQuery &query, const QString &sql, const QList<QVariantList> &
     for (const QVariantList &row : rows) {
         const Checked checked = check(row);
         if (!checked.reason.isEmpty()) {
-            leftOut->append(RowName(what, row) + Text("：") + checked.reason);
+            leftOut->append(RowName(what, row) + QStringLiteral("：") + checked.reason);
             continue;
         }
         for (qsizetype i = 0; i < checked.values.size(); ++i) {
@@ -87,7 +83,8 @@ bool StoreSetup(QSqlDatabase &db, const QVariantList &values, JetImport *counted
         const QString name = QString::fromLatin1(kJetSetupColumns[i]);
         const std::optional<QVariant> value = SetupValue(i, values[i]);
         if (!value) {
-            counted->leftOut.append(Text("设置 %1 (%2)：无法读取").arg(name, Text(kSetupNames[i])));
+            counted->leftOut.append(QStringLiteral("设置 %1 (%2)：无法读取")
+                                        .arg(name, QString::fromUtf8(kSetupNames[i])));
             continue;
         }
         names.append(name);
@@ -150,7 +147,7 @@ const QString kRemembered = QStringLiteral("imported_files");
 }  // namespace
 
 QString UnreadableTarget(const JetStart &start) {
-    return Text(
+    return QStringLiteral(
                "数据文件夹中的数据库 %1 无法读取(可能正被另一程序使用或已损坏)，"
                "为免替换其中的数据，没有导入")
         .arg(QDir::toNativeSeparators(start.target));
@@ -245,16 +242,16 @@ JetImport ImportJetFile(const JetStart &start, const JetReader &read, const Now 
     }
     // The file must still be the one the question was about.
     if (FileHash(start.jetPath) != start.hash) {
-        result.error = Text("文件在导入期间被改动");
+        result.error = QStringLiteral("文件在导入期间被改动");
         return result;
     }
     if (!QDir().mkpath(start.dataFolder)) {
-        result.error = Text("数据文件夹 %1 无法创建").arg(start.dataFolder);
+        result.error = QStringLiteral("数据文件夹 %1 无法创建").arg(start.dataFolder);
         return result;
     }
     const bool created = !QFileInfo::exists(start.target);
     if (created && !Database::Create(start.target)) {
-        result.error = Text("数据文件夹中的数据库无法创建");
+        result.error = QStringLiteral("数据文件夹中的数据库无法创建");
         return result;
     }
     const QDateTime when = now();
@@ -267,7 +264,7 @@ JetImport ImportJetFile(const JetStart &start, const JetReader &read, const Now 
                      QStringLiteral(".bak");
         }
         if (!QFile::copy(start.target, backup)) {
-            result.error = Text("原有数据无法备份到 %1").arg(backup);
+            result.error = QStringLiteral("原有数据无法备份到 %1").arg(backup);
             return result;
         }
         result.backup = backup;
@@ -280,7 +277,7 @@ JetImport ImportJetFile(const JetStart &start, const JetReader &read, const Now 
             QFile::remove(result.backup);
             result.backup.clear();
         }
-        result.error = Text("数据文件夹中的数据库 %1 无法写入").arg(start.target);
+        result.error = QStringLiteral("数据文件夹中的数据库 %1 无法写入").arg(start.target);
         return result;
     }
     result.done = true;
