@@ -130,13 +130,23 @@ TradeJournal::Result TradeJournal::Sell(const storage::HoldingLot &lot, const QS
 
 namespace {
 
-std::optional<QList<storage::HoldingLot>> LotsOfCode(const storage::Database &database,
-                                                     const QString &code) {
+struct CodeRecords {
+    QList<storage::HoldingLot> lots;
+    QList<storage::TradeRow> rows;
+};
+
+// The lots and the journal rows of `code`; nothing, with the failure message, when the file
+// cannot be read.
+std::optional<CodeRecords> ReadCode(const storage::Database &database, const QString &code,
+                                    QString *message) {
     std::optional<QList<storage::HoldingLot>> lots = storage::ReadLots(database);
-    if (lots) {
-        lots->removeIf([&code](const storage::HoldingLot &lot) { return lot.code != code; });
+    const std::optional<QList<storage::TradeRow>> rows = storage::ReadTradesOfCode(database, code);
+    if (!lots || !rows) {
+        *message = FailedMessage();
+        return std::nullopt;
     }
-    return lots;
+    lots->removeIf([&code](const storage::HoldingLot &lot) { return lot.code != code; });
+    return CodeRecords{*lots, *rows};
 }
 
 }  // namespace
@@ -153,15 +163,12 @@ TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &ca
     if (!fees) {
         return result;
     }
-    const std::optional<QList<storage::HoldingLot>> lots = LotsOfCode(m_database, code);
-    const std::optional<QList<storage::TradeRow>> rows =
-        storage::ReadTradesOfCode(m_database, code);
-    if (!lots || !rows) {
-        result.message = FailedMessage();
+    const std::optional<CodeRecords> records = ReadCode(m_database, code, &result.message);
+    if (!records) {
         return result;
     }
     try {
-        return Carry(PlanAdjustment(*lots, *rows, *reading.entry, *fees), true);
+        return Carry(PlanAdjustment(records->lots, records->rows, *reading.entry, *fees), true);
     } catch (const numbers::AmountOutOfRange &) {
         result.message = numbers::AmountOutOfRangeMessage();
         return result;
@@ -170,14 +177,11 @@ TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &ca
 
 TradeJournal::Result TradeJournal::Undo(const QString &code) {
     Result result;
-    const std::optional<QList<storage::HoldingLot>> lots = LotsOfCode(m_database, code);
-    const std::optional<QList<storage::TradeRow>> rows =
-        storage::ReadTradesOfCode(m_database, code);
-    if (!lots || !rows) {
-        result.message = FailedMessage();
+    const std::optional<CodeRecords> records = ReadCode(m_database, code, &result.message);
+    if (!records) {
         return result;
     }
-    return Carry(PlanUndo(*rows, *lots), true);
+    return Carry(PlanUndo(records->rows, records->lots), true);
 }
 
 TradeJournal::Result TradeJournal::Remove(qint64 identity) {

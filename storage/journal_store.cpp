@@ -59,31 +59,39 @@ bool HasTrades(QSqlDatabase &db) {
     return db.tables().contains(QStringLiteral("TRADES"));
 }
 
-std::optional<QList<TradeRow>> Select(const Database &database, const QString &where,
-                                      const QVariantList &values) {
-    std::optional<QList<TradeRow>> rows;
+// Runs `sql` on the journal and hands each result row to `take`; an empty list when there is
+// no journal yet, nothing when the file cannot be read.
+template <typename T, typename Take>
+std::optional<QList<T>> Each(const Database &database, const QString &sql,
+                             const QVariantList &values, Take take) {
+    std::optional<QList<T>> found;
     database.Transact([&](QSqlDatabase &db) {
-        rows.emplace();
+        found.emplace();
         if (!HasTrades(db)) {
             return true;
         }
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!Exec(query,
-                  QStringLiteral("SELECT IDS, %1 FROM TRADES %2 ORDER BY IDS").arg(kColumns, where),
-                  values)) {
-            rows.reset();
+        if (!Exec(query, sql, values)) {
+            found.reset();
             return false;
         }
         while (query.next()) {
-            rows->append(RowOf(query));
+            found->append(take(query));
         }
         if (query.lastError().isValid()) {
-            rows.reset();
+            found.reset();
         }
-        return rows.has_value();
+        return found.has_value();
     });
-    return rows;
+    return found;
+}
+
+std::optional<QList<TradeRow>> Select(const Database &database, const QString &where,
+                                      const QVariantList &values) {
+    return Each<TradeRow>(
+        database, QStringLiteral("SELECT IDS, %1 FROM TRADES %2 ORDER BY IDS").arg(kColumns, where),
+        values, RowOf);
 }
 
 // The lot with `identity` as stored now: none when there is no such record; `readable` false
@@ -133,28 +141,10 @@ std::optional<QList<TradeRow>> ReadTradesOfYear(const Database &database, int ye
 }
 
 std::optional<QList<int>> ReadTradeYears(const Database &database) {
-    std::optional<QList<int>> years;
-    database.Transact([&](QSqlDatabase &db) {
-        years.emplace();
-        if (!HasTrades(db)) {
-            return true;
-        }
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!Exec(query, QStringLiteral("SELECT DISTINCT CAST(substr(DAY, 1, 4) AS INTEGER) AS Y "
-                                        "FROM TRADES ORDER BY Y DESC"))) {
-            years.reset();
-            return false;
-        }
-        while (query.next()) {
-            years->append(query.value(0).toInt());
-        }
-        if (query.lastError().isValid()) {
-            years.reset();
-        }
-        return years.has_value();
-    });
-    return years;
+    return Each<int>(database,
+                     QStringLiteral("SELECT DISTINCT CAST(substr(DAY, 1, 4) AS INTEGER) AS Y "
+                                    "FROM TRADES ORDER BY Y DESC"),
+                     {}, [](const QSqlQuery &query) { return query.value(0).toInt(); });
 }
 
 Outcome ApplyJournal(const Database &database, const JournalChange &change,
