@@ -40,6 +40,18 @@ QStringList Shown(const QAbstractItemModel *model) {
     return rows;
 }
 
+// A database in the current folder with `count` lots of codes 600001 onwards.
+bool CreateWithLots(int count) {
+    bool created = storage::Database::Create(storage::DatabaseFileName());
+    for (int i = 1; i <= count && created; ++i) {
+        created = storage::Database()
+                      .Insert(storage::kGmm,
+                              {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}})
+                      .has_value();
+    }
+    return created;
+}
+
 QDateTime InSession() {
     return QDateTime(QDate(2026, 3, 5), QTime(10, 0), quotes::BeijingTime());
 }
@@ -52,7 +64,6 @@ private slots:
     void initTestCase();
     void cleanup();
     void followsQuotesFeesAndLots();
-    void longListKeepsEveryColumn();
     void stalePriceShowsGrey();
     void opensTallAndRemembersItsPlace_data();
     void opensTallAndRemembersItsPlace();
@@ -195,40 +206,13 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QDir::setCurrent(QDir::tempPath());
 }
 
-void TestLiveHoldingsWindow::longListKeepsEveryColumn() {
-    // More codes than the list shows: a vertical scroll bar, and no column pushed out of sight
-    // behind a sideways one.
-    QTemporaryDir dir;
-    QVERIFY(QDir::setCurrent(dir.path()));
-    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
-    for (int i = 1; i <= 30; ++i) {
-        QVERIFY(storage::Database().Insert(
-            storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
-    }
-    settings::InForce inForce;
-    TSETDlg fees(inForce);
-    holdings::Book book;
-    holdings::LiveSession session(nullptr, &book, inForce);
-    LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
-    QTRY_VERIFY(live->list()->verticalScrollBar()->isVisible());
-    QVERIFY(!live->list()->horizontalScrollBar()->isVisible());
-    QVERIFY(live->list()->horizontalHeader()->length() <= live->list()->viewport()->width());
-    live->close();
-    QTRY_VERIFY(LiveHoldingsWindow::instance.isNull());
-    QDir::setCurrent(QDir::tempPath());
-}
-
 void TestLiveHoldingsWindow::stalePriceShowsGrey() {
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
-    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
-    for (const char *code : {"000002", "600000"}) {
-        QVERIFY(storage::Database().Insert(storage::kGmm,
-                                           {{"MID", code}, {"MONEY", 10}, {"NUMS", 100}}));
-    }
+    QVERIFY(CreateWithLots(2));
     FakeQuoteServer server;
     server.body =
-        QuoteLine("sz000002", "万科A", "5.500") + QuoteLine("sh600000", "浦发银行", "11.000");
+        QuoteLine("sh600001", "邯郸钢铁", "5.500") + QuoteLine("sh600002", "齐鲁石化", "11.000");
     qputenv("STOCKCALC_QUOTE_URL", server.url().toUtf8());
     FakeQuoteServer fallback;
     fallback.status = 503;
@@ -244,7 +228,7 @@ void TestLiveHoldingsWindow::stalePriceShowsGrey() {
     };
     QTRY_COMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.50"));
     QCOMPARE(price(0, Qt::ToolTipRole), QVariant());
-    server.body = QuoteLine("sh600000", "浦发银行", "11.100");  // 000002 brings nothing now
+    server.body = QuoteLine("sh600002", "齐鲁石化", "11.100");  // 600001 brings nothing now
     QTRY_COMPARE(price(1, Qt::DisplayRole).toString(), QStringLiteral("11.10"));
     QCOMPARE(price(0, Qt::DisplayRole).toString(), QStringLiteral("5.50"));
     QCOMPARE(price(0, Qt::ToolTipRole).toString(), QStringLiteral("价格停留在 14:35:02"));
@@ -268,17 +252,18 @@ void TestLiveHoldingsWindow::opensTallAndRemembersItsPlace() {
     QFETCH(int, height);
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
-    QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
-    for (int i = 1; i <= positions; ++i) {
-        QVERIFY(storage::Database().Insert(
-            storage::kGmm, {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}}));
-    }
+    QVERIFY(CreateWithLots(positions));
     settings::InForce inForce;
     TSETDlg fees(inForce);
     holdings::Book book;
     holdings::LiveSession session(nullptr, &book, inForce);
     LiveHoldingsWindow *live = LiveHoldingsWindow::Open(&session);
     QVERIFY(QTest::qWaitForWindowExposed(live));
+    // More codes than it shows: a vertical scroll bar, and no column pushed out of sight behind
+    // a sideways one.
+    QTRY_COMPARE(live->list()->verticalScrollBar()->isVisible(), positions == 40);
+    QVERIFY(!live->list()->horizontalScrollBar()->isVisible());
+    QVERIFY(live->list()->horizontalHeader()->length() <= live->list()->viewport()->width());
     if (height > 0) {
         QCOMPARE(live->height(), height);
     } else {
