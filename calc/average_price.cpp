@@ -112,7 +112,8 @@ AverageCalculation CalculateAverage(const AverageRequest &request) {
         result.error = request.fees.error;
         return result;
     }
-    const numbers::FeeSchedule &schedule = *request.fees.schedule;
+    const numbers::FeeSchedule schedule =
+        numbers::ScheduleFor(*request.fees.schedule, request.instrument);
     const PercentageRates rates{schedule.BuyStampTaxRate, schedule.SellStampTaxRate,
                                 schedule.BuyCommissionRate, schedule.SellCommissionRate};
     const std::optional<double> cost = EquivalentCostPrice(

@@ -33,7 +33,8 @@ struct AverageRequest {
     QString existingQuantityText;
     QString newQuantityText;
     PriceKind kind = PriceKind::Original;
-    numbers::FeeScheduleReading fees;  // the four percentage rates count
+    numbers::FeeScheduleReading fees;  // the four percentage rates count, at the class's rates
+    numbers::InstrumentClass instrument = numbers::InstrumentClass::Share;
 };
 
 struct AverageCalculation {

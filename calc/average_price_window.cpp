@@ -3,6 +3,7 @@
 #include "calc/average_price.h"
 #include "numbers/fee_schedule.h"
 #include "settings/settings_in_force.h"
+#include "widgets/class_box.h"
 #include "widgets/key_filters.h"
 #include "widgets/message_box.h"
 #include "widgets/pictures.h"
@@ -26,7 +27,7 @@ TForm6::TForm6(const settings::InForce &inForce) : m_inForce(inForce) {
     setWindowTitle(QStringLiteral("均价计算器"));
     setToolTip(QStringLiteral("均价计算器"));
     SetBackground(this, QColor(166, 202, 240));
-    resize(535, 61);
+    resize(607, 61);
 
     SpeedButton2 =
         new QPushButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton), QString(), this);
@@ -84,6 +85,12 @@ TForm6::TForm6(const settings::InForce &inForce) : m_inForce(inForce) {
     costLabel->setGeometry(385, 33, 72, 23);
     Edit3 = ReadOnlyField(this, QColor(255, 0, 0), kResultBackground);
     Edit3->setGeometry(457, 33, 72, 23);
+    // The class of what is traded, at the right end: a fund or a bond pays no stamp tax.
+    Bevel(this, 533);
+    ClassBox = NewClassBox(this);
+    ClassBox->setToolTip(QStringLiteral("证券品种"));
+    ClassBox->setAccessibleName(ClassBox->toolTip());
+    ClassBox->setGeometry(539, 18, 62, 25);
 
     InstallDecimalKeyFilter(Edit1);
     InstallDecimalKeyFilter(Edit2);
@@ -95,7 +102,7 @@ TForm6::TForm6(const settings::InForce &inForce) : m_inForce(inForce) {
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm6::SpeedButton1Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm6::SpeedButton2Click);
 
-    setFixedSize(535, 61);
+    setFixedSize(607, 61);
     PlaceAtCorner(this, m_inForce.system().averageCorner);
     resetDragOrigin();
     // The new quantity keeps its left alignment.
@@ -107,7 +114,7 @@ void TForm6::SpeedButton1Click() {
     const calc::AverageCalculation result = calc::CalculateAverage(
         {Edit1->text(), Edit2->text(), SpinEdit1->text(), SpinEdit2->text(),
          ComboBox1->currentIndex() == 1 ? calc::PriceKind::Cost : calc::PriceKind::Original,
-         m_inForce.fees()});
+         m_inForce.fees(), numbers::ClassFromIndex(ClassBox->currentIndex())});
     Edit1->setText(result.existingPriceText);
     Edit2->setText(result.newPriceText);
     if (!result.error.isEmpty()) {

@@ -28,6 +28,7 @@ public:
     QToolButton *SpeedButton1;  // 计算
     QLineEdit *Edit4;           // 折合原价
     QLineEdit *Edit3;           // 折合成本价
+    QComboBox *ClassBox;        // 股票 / 基金 / 债券
 
     void SpeedButton1Click();
     void SpeedButton2Click() { close(); }

@@ -439,36 +439,44 @@ void TestCalculatorWindows::average_data() {
     QTest::addColumn<QString>("newQuantity");
     QTest::addColumn<QString>("cost");
     QTest::addColumn<QString>("original");
+    QTest::addColumn<int>("instrument");  // the class drop-down's index: 0 股票, 1 基金, 2 债券
     QTest::newRow("purchase") << 0 << "10"
                               << "1000"
                               << "8"
                               << "1000"
                               << "9.063"
-                              << "9";
+                              << "9" << 0;
     QTest::newRow("sale") << 0 << "10"
                           << "1000"
                           << "12"
                           << "-500"
                           << "8.141"
-                          << "8.084";
+                          << "8.084" << 0;
     QTest::newRow("nothing new") << 0 << "10"
                                  << "100"
                                  << "0"
                                  << "0"
                                  << "10.07"
-                                 << "10";
+                                 << "10" << 0;
+    // 10 × (1 + 3‰) / (1 − 3‰) = 10.0602: no stamp tax on selling a fund or a bond.
+    QTest::newRow("fund") << 0 << "10"
+                          << "100"
+                          << "0"
+                          << "0"
+                          << "10.06"
+                          << "10" << 1;
     QTest::newRow("from a cost price") << 1 << "10.07"
                                        << "1000"
                                        << "0"
                                        << "0"
                                        << "10.07"
-                                       << "10";
+                                       << "10" << 0;
     QTest::newRow("trailing point") << 0 << "9."
                                     << "100"
                                     << "0"
                                     << "0"
                                     << "9.063"
-                                    << "9";
+                                    << "9" << 0;
 }
 
 void TestCalculatorWindows::average() {
@@ -479,8 +487,10 @@ void TestCalculatorWindows::average() {
     QFETCH(QString, newQuantity);
     QFETCH(QString, cost);
     QFETCH(QString, original);
+    QFETCH(int, instrument);
     TForm6 *window = TForm6::Open(m_settings->inForce);
     window->ComboBox1->setCurrentIndex(kind);
+    window->ClassBox->setCurrentIndex(instrument);
     Type(window->Edit1, price);
     Type(window->Edit2, newPrice);
     Type(window->SpinEdit1, quantity);
@@ -577,11 +587,11 @@ void TestCalculatorWindows::averageMessages() {
 }
 
 void TestCalculatorWindows::averagePlacementAndFilters() {
-    const QPoint expected[] = {{1, 1}, {487, 1}, {1, 677}, {487, 677}};
+    const QPoint expected[] = {{1, 1}, {415, 1}, {1, 677}, {415, 677}};
     for (int corner = 0; corner < 4; ++corner) {
         m_settings->setAverageCorner(corner + 1);
         TForm6 *window = TForm6::Open(m_settings->inForce);
-        QCOMPARE(window->size(), QSize(535, 61));
+        QCOMPARE(window->size(), QSize(607, 61));
         QCOMPARE(window->pos(), expected[corner]);
         delete window;
     }
