@@ -22,7 +22,7 @@ int main(int argc, char *argv[]) {
     InstallFontSubstitutes();
     InstallQtChineseTexts();
 
-    if (!platform::Current().AcquireSingleInstance(
+    if (!platform::Current().acquireSingleInstance(
             QStringLiteral("岚石软件工作室->股票收益计算器"))) {
         messages::Show(nullptr, QStringLiteral("注意：同样的程序在运行中!"), QStringLiteral("提示"),
                        messages::Icon::Information);

@@ -60,7 +60,7 @@ TForm1::TForm1(std::function<bool()> trayAvailable)
     m_sessionNote->setFont(Label1->font());
     m_sessionNote->setStyleSheet(Label1->styleSheet());
     m_sessionNote->hide();
-    if (!platform::Current().ControlsWindows()) {
+    if (!platform::Current().controlsWindows()) {
         m_sessionNote->adjustSize();
         m_sessionNote->move(0, Label1->height());
         m_sessionNote->show();
@@ -132,7 +132,7 @@ void TForm1::Image1Click() {
 }
 
 void TForm1::SpeedButton1Click() {
-    platform::Current().OpenUrl(HomePage());
+    platform::Current().openUrl(HomePage());
     if (!m_tray->isLauncher()) {
         hide();
     }

@@ -168,7 +168,7 @@ bool THELPDLG::eventFilter(QObject *watched, QEvent *event) {
     }
     if ((watched == Image2 || watched == Label2) && event->type() == QEvent::MouseButtonRelease) {
         // The dialog stays open.
-        platform::Current().OpenUrl(HomePage());
+        platform::Current().openUrl(HomePage());
         return true;
     }
     const bool press = event->type() == QEvent::MouseButtonPress;

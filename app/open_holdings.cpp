@@ -17,22 +17,22 @@ TForm4 *OpenHoldings(holdings::Book *book, holdings::LiveSession *live,
     const bool created = !TForm4::instance;
     TForm4 *holdings = TForm4::Open(book, inForce);
     if (created) {
-        QObject::connect(holdings, &TForm4::ProfitTableRequested, holdings,
+        QObject::connect(holdings, &TForm4::profitTableRequested, holdings,
                          [holdings, &inForce](const QString &average, const QString &cost,
                                               const QString &quantity, const QString &code) {
                              if (!OpenProfitTable(average, cost, quantity, holdings, inForce,
                                                   quotes::market::ClassOf(code))) {
-                                 holdings->ProfitTableFailed();
+                                 holdings->profitTableFailed();
                              }
                          });
-        QObject::connect(holdings, &TForm4::LiveFiguresRequested, holdings,
+        QObject::connect(holdings, &TForm4::liveFiguresRequested, holdings,
                          [live = QPointer<holdings::LiveSession>(live), openChart] {
                              OpenLiveHoldings(live, openChart);
                          });
         QObject::connect(
-            holdings, &TForm4::JournalRequested, holdings,
+            holdings, &TForm4::journalRequested, holdings,
             [journal = QPointer<holdings::TradeJournal>(journal)] { OpenTradeJournal(journal); });
-        holdings->SetJournal(journal);
+        holdings->setJournal(journal);
     }
     holdings->LoadHoldings();
     return holdings;

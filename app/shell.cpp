@@ -42,13 +42,13 @@ Shell::Shell(std::unique_ptr<quotes::QuoteFeed> feed, std::function<bool()> tray
       m_session(m_feed.get(), {[this](const QString &row, const QString &summary) {
                                    m_notifier.notify(row, summary);
                                },
-                               [] { platform::Current().PlayEventSound(); }}),
+                               [] { platform::Current().playEventSound(); }}),
       m_watchList(&m_session) {
     // Loading the parameters may already start the refresh.
-    connect(&m_systemParameters, &TmyDlg::RefreshChanged, &m_refresh,
+    connect(&m_systemParameters, &TmyDlg::refreshChanged, &m_refresh,
             &TradingClientRefresh::setRefresh);
-    m_systemParameters.Load();
-    m_journal.SetBook(&m_book);
+    m_systemParameters.load();
+    m_journal.setBook(&m_book);
     routeMenu();
     routeMonitoring();
 }

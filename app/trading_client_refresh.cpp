@@ -50,16 +50,16 @@ void TradingClientRefresh::Timer2Timer() {
         return;  // the last refresh still waits for the focus
     }
     platform::Platform &desktop = platform::Current();
-    const platform::WindowId client = desktop.FindWindow(trading_client::kTitle);
+    const platform::WindowId client = desktop.findWindow(trading_client::kTitle);
     if (client == 0) {
         return;  // while the client is away the interval stays as it is
     }
-    if (desktop.IsMinimised(client)) {
-        desktop.Restore(client);
+    if (desktop.isMinimised(client)) {
+        desktop.restore(client);
     } else {
-        desktop.Raise(client);
+        desktop.raise(client);
     }
-    desktop.Activate(client);
+    desktop.activate(client);
     // A field being retyped (empty, or 0 on the way to another number) gives no interval:
     // the rhythm then stays until a tick finds a number again.
     if (const std::optional<int> interval =
@@ -74,12 +74,12 @@ void TradingClientRefresh::Timer2Timer() {
 
 void TradingClientRefresh::pressKeyOnceFocused() {
     // A refused focus change still gets the key: it then goes where the focus is.
-    if (!platform::Current().HasFocus(m_client) && m_waiting.elapsed() < kFocusWaitMs) {
+    if (!platform::Current().hasFocus(m_client) && m_waiting.elapsed() < kFocusWaitMs) {
         if (!m_focusWait->isActive()) {
             m_focusWait->start();
         }
         return;
     }
     m_focusWait->stop();
-    platform::Current().PressKey(trading_client::kRefreshKey);
+    platform::Current().pressKey(trading_client::kRefreshKey);
 }

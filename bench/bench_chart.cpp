@@ -15,18 +15,18 @@ namespace {
 
 std::unique_ptr<chart::IntradayChart> FullDay() {
     chart::MinuteSeries series(QDate(2026, 3, 6));
-    series.SetPreviousClose(10.0);
+    series.setPreviousClose(10.0);
     qint64 volume = 0;
     double amount = 0;
     for (int slot = 0; slot < chart::kMinutesPerDay; ++slot) {
         const double price = 10.0 + 0.3 * std::sin(slot / 20.0);
         volume += 10000 + (slot * 7919) % 50000;
         amount += price * (10000 + (slot * 7919) % 50000);
-        series.Put(slot, price, volume, amount);
+        series.put(slot, price, volume, amount);
     }
     auto widget = std::make_unique<chart::IntradayChart>();
     widget->resize(598, 340);
-    widget->setMinutes(series.Derive(), series.previousClose(), chart::QuotingOf("600000"));
+    widget->setMinutes(series.derive(), series.previousClose(), chart::QuotingOf("600000"));
     widget->setLines({10.2, 10.26, 10.5, 9.6});
     return widget;
 }

@@ -64,10 +64,10 @@ void BM_SellAndUndo(benchmark::State &state) {
     const storage::HoldingLot lot = storage::ReadLots(storage::Database(File()))->value(4321);
     for (auto _ : state) {
         if (!Journal()
-                 .Sell(lot, QStringLiteral("11"), QStringLiteral("100"),
+                 .sell(lot, QStringLiteral("11"), QStringLiteral("100"),
                        QStringLiteral("2026-05-06"))
                  .done() ||
-            !Journal().Undo(lot.code).done()) {
+            !Journal().undo(lot.code).done()) {
             state.SkipWithError("not booked");
             break;
         }

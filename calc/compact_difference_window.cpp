@@ -62,5 +62,5 @@ TForm5::TForm5(const settings::InForce &inForce) : DifferenceWindow(inForce) {
 }
 
 void TForm5::SpeedButton3Click() {
-    SwitchTo<TForm2>();
+    switchTo<TForm2>();
 }

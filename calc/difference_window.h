@@ -50,7 +50,7 @@ public:
 
     // Focuses or creates the other window, hands it every field, and closes this one.
     template <class Other>
-    Other *SwitchTo() {
+    Other *switchTo() {
         Other *other = Other::Open(m_inForce);
         CopyDifferenceFields(fields(), other->fields());
         this->close();

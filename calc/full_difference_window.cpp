@@ -76,5 +76,5 @@ TForm2::TForm2(const settings::InForce &inForce) : DifferenceWindow(inForce) {
 }
 
 void TForm2::SpeedButton3Click() {
-    SwitchTo<TForm5>();
+    switchTo<TForm5>();
 }

@@ -90,7 +90,7 @@ IntradayChartWindow::~IntradayChartWindow() {
         g_open.remove(m_subject.code);
     }
     if (m_feed) {
-        m_feed->Unsubscribe(this);
+        m_feed->unsubscribe(this);
     }
 }
 
@@ -100,7 +100,7 @@ void IntradayChartWindow::closeEvent(QCloseEvent *event) {
         g_open.remove(m_subject.code);
     }
     if (m_feed) {
-        m_feed->Unsubscribe(this);
+        m_feed->unsubscribe(this);
     }
     m_clockTick.stop();
     ToolWindow::closeEvent(event);
@@ -121,7 +121,7 @@ QDate IntradayChartWindow::tradingDay(const QDateTime &instant) const {
 void IntradayChartWindow::fetch() {
     m_fetchedFor = tradingDay(now());
     m_asked = true;
-    m_client.Fetch(m_subject.code);
+    m_client.fetch(m_subject.code);
 }
 
 void IntradayChartWindow::follow() {
@@ -134,7 +134,7 @@ void IntradayChartWindow::follow() {
     // Readings only while the day's trading runs, up to the closing prints.
     const bool trading = day.isValid() && at.time() < QTime(15, 5);
     if (m_feed) {
-        m_feed->Subscribe(this, trading ? QStringList{m_subject.code} : QStringList{});
+        m_feed->subscribe(this, trading ? QStringList{m_subject.code} : QStringList{});
     }
     refresh(false);
 }
@@ -158,13 +158,13 @@ void IntradayChartWindow::fetched(const QString &code,
     }
     m_incomplete = false;
     if (reply->day != m_series.day()) {
-        m_series.StartDay(reply->day);
+        m_series.startDay(reply->day);
     }
     if (reply->previousClose) {
-        m_series.SetPreviousClose(*reply->previousClose);
+        m_series.setPreviousClose(*reply->previousClose);
     }
     for (const quotes::MinuteRow &row : reply->rows) {
-        m_series.Put(chart::SlotOfLabel(row.hour, row.minute), row.price, row.volume, row.amount);
+        m_series.put(chart::SlotOfLabel(row.hour, row.minute), row.price, row.volume, row.amount);
     }
     refresh(true);
 }
@@ -175,11 +175,11 @@ void IntradayChartWindow::received(const quotes::FeedReading &reading) {
         return;
     }
     const QDate before = m_series.day();
-    if (!m_series.Fold(chart::ReadingOfQuote(*quote, now()))) {
+    if (!m_series.fold(chart::ReadingOfQuote(*quote, now()))) {
         return;
     }
     if (!m_series.previousClose() && !quote->previousClose.isEmpty()) {
-        m_series.SetPreviousClose(quote->previousClose.toDouble());
+        m_series.setPreviousClose(quote->previousClose.toDouble());
     }
     if (m_series.day() != before && before.isValid() && m_fetchedFor != m_series.day()) {
         fetch();  // the readings have moved on to a new day
@@ -189,7 +189,7 @@ void IntradayChartWindow::received(const quotes::FeedReading &reading) {
 
 void IntradayChartWindow::refresh(bool changed) {
     if (changed) {
-        Chart->setMinutes(m_series.Derive(), m_series.previousClose(), m_quoting);
+        Chart->setMinutes(m_series.derive(), m_series.previousClose(), m_quoting);
     }
     Readout->setText(Chart->readout());
     QStringList status;

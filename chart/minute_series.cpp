@@ -70,20 +70,20 @@ QTime SlotTime(int slot) {
     return QTime(at / 60, at % 60);
 }
 
-void MinuteSeries::SetPreviousClose(double price) {
+void MinuteSeries::setPreviousClose(double price) {
     if (DrawablePrice(price)) {
         m_previousClose = price;
     }
 }
 
-void MinuteSeries::StartDay(QDate day) {
+void MinuteSeries::startDay(QDate day) {
     m_day = day;
     m_previousClose.reset();
     m_slots.fill(Slot{});
     m_count = 0;
 }
 
-bool MinuteSeries::Fold(const MinuteReading &reading) {
+bool MinuteSeries::fold(const MinuteReading &reading) {
     const int slot = SlotOfTime(reading.time.time());
     if (!DrawablePrice(reading.price) || slot < 0 || !reading.time.isValid()) {
         return false;
@@ -93,7 +93,7 @@ bool MinuteSeries::Fold(const MinuteReading &reading) {
         return false;
     }
     if (date != m_day) {
-        StartDay(date);
+        startDay(date);
     }
     Slot &held = m_slots[static_cast<std::size_t>(slot)];
     if (!held.held) {
@@ -111,7 +111,7 @@ bool MinuteSeries::Fold(const MinuteReading &reading) {
     return true;
 }
 
-bool MinuteSeries::Put(int slot, double price, std::optional<qint64> volume,
+bool MinuteSeries::put(int slot, double price, std::optional<qint64> volume,
                        std::optional<double> amount) {
     if (slot < 0 || slot >= kMinutesPerDay || !DrawablePrice(price)) {
         return false;
@@ -134,7 +134,7 @@ int MinuteSeries::latest() const {
     return -1;
 }
 
-MinuteSeries::Minutes MinuteSeries::Derive() const {
+MinuteSeries::Minutes MinuteSeries::derive() const {
     Minutes minutes;
     qint64 volumeSoFar = 0;
     double amountSoFar = 0;

@@ -51,20 +51,20 @@ public:
 
     QDate day() const { return m_day; }
     std::optional<double> previousClose() const { return m_previousClose; }
-    void SetPreviousClose(double price);
+    void setPreviousClose(double price);
 
     // Starts another day: every minute is gone.
-    void StartDay(QDate day);
+    void startDay(QDate day);
 
     // Folds a reading into its minute: its price becomes the minute's last price, its
     // cumulative figures the minute's. A reading of a later day starts that day; one of an
     // earlier day, outside the day's hours, or with a price that is not a finite number above
     // 0 is left out. False when left out.
-    bool Fold(const MinuteReading &reading);
+    bool fold(const MinuteReading &reading);
 
     // Puts a whole minute as the minute service gives it; a minute given twice keeps the last.
     // False, and nothing kept, for a slot outside the day or a price not above 0.
-    bool Put(int slot, double price, std::optional<qint64> volume, std::optional<double> amount);
+    bool put(int slot, double price, std::optional<qint64> volume, std::optional<double> amount);
 
     bool empty() const { return m_count == 0; }
     int count() const { return m_count; }
@@ -78,7 +78,7 @@ public:
         std::array<Minute, kMinutesPerDay> at{};  // by slot; slot -1 where nothing is held
         int count = 0;
     };
-    Minutes Derive() const;
+    Minutes derive() const;
 
 private:
     struct Slot {

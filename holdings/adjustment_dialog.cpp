@@ -15,7 +15,7 @@ AdjustmentDialog::AdjustmentDialog(holdings::TradeJournal *journal, const QStrin
     auto *form = new QFormLayout;
     CodeEdit = new QLineEdit(code, this);
     CodeEdit->setReadOnly(true);
-    DayEdit = new QLineEdit(journal->Today(), this);
+    DayEdit = new QLineEdit(journal->today(), this);
     CashEdit = new QLineEdit(this);
     SharesEdit = new QLineEdit(this);
     InstallDecimalKeyFilter(CashEdit);
@@ -36,14 +36,14 @@ AdjustmentDialog::AdjustmentDialog(holdings::TradeJournal *journal, const QStrin
     layout->addLayout(form);
     layout->addWidget(note);
     layout->addWidget(Buttons);
-    connect(Buttons, &QDialogButtonBox::accepted, this, &AdjustmentDialog::Confirm);
+    connect(Buttons, &QDialogButtonBox::accepted, this, &AdjustmentDialog::confirm);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     CashEdit->setFocus();
 }
 
-void AdjustmentDialog::Confirm() {
+void AdjustmentDialog::confirm() {
     const holdings::TradeJournal::Result result =
-        m_journal->Adjust(m_code, CashEdit->text(), SharesEdit->text(), DayEdit->text());
+        m_journal->adjust(m_code, CashEdit->text(), SharesEdit->text(), DayEdit->text());
     if (result.done()) {
         accept();
         return;

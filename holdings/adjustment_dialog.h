@@ -19,7 +19,7 @@ public:
     QLineEdit *SharesEdit;  // 每10股送转
     QDialogButtonBox *Buttons;
 
-    void Confirm();
+    void confirm();
 
 private:
     holdings::TradeJournal *m_journal;

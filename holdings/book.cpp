@@ -31,7 +31,7 @@ bool Storable(const Lot &lot) {
 Book::Book(storage::Database database, QObject *parent)
     : QObject(parent), m_database(std::move(database)) {}
 
-bool Book::Load() {
+bool Book::load() {
     std::optional<storage::LotsRead> read = storage::ReadEveryLot(m_database);
     if (!read) {
         return false;
@@ -50,7 +50,7 @@ const Lot *Book::find(qint64 identity) const {
     return it == m_index.cend() ? nullptr : &m_lots[*it];
 }
 
-BookOutcome Book::Add(const Lot &lot) {
+BookOutcome Book::add(const Lot &lot) {
     if (!Storable(lot)) {
         return Refused(QStringLiteral("错误"), numbers::AmountOutOfRangeMessage());
     }
@@ -65,7 +65,7 @@ BookOutcome Book::Add(const Lot &lot) {
     return Done(stored->identity);
 }
 
-BookOutcome Book::Save(qint64 identity, const Lot &lot) {
+BookOutcome Book::save(qint64 identity, const Lot &lot) {
     const Lot *loaded = find(identity);
     if (loaded == nullptr) {
         return changedElsewhere();
@@ -83,7 +83,7 @@ BookOutcome Book::Save(qint64 identity, const Lot &lot) {
     return Done(identity);
 }
 
-BookOutcome Book::Remove(qint64 identity) {
+BookOutcome Book::remove(qint64 identity) {
     const Lot *loaded = find(identity);
     if (loaded == nullptr) {
         return changedElsewhere();
@@ -97,7 +97,7 @@ BookOutcome Book::Remove(qint64 identity) {
     return Done(0);
 }
 
-BookOutcome Book::Merge(const QList<qint64> &identities) {
+BookOutcome Book::merge(const QList<qint64> &identities) {
     QList<Lot> lots;
     for (const qint64 identity : identities) {
         const Lot *lot = find(identity);
@@ -127,7 +127,7 @@ BookOutcome Book::Merge(const QList<qint64> &identities) {
 }
 
 BookOutcome Book::changedElsewhere() {
-    Load();
+    load();
     return {BookOutcome::Kind::ChangedElsewhere,
             Message{QStringLiteral("提示"), numbers::LotChangedElsewhereMessage()}, 0};
 }

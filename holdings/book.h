@@ -43,7 +43,7 @@ public:
 
     // Reads every lot again; false when the table cannot be read, and the lots stay as they
     // were. Rows that cannot be read are left out and counted.
-    bool Load();
+    bool load();
     bool isLoaded() const { return m_loaded; }
     // In the order the table gave them, added lots last.
     const QList<Lot> &lots() const { return m_lots; }
@@ -53,14 +53,14 @@ public:
     qsizetype unreadable() const { return m_unreadable; }
 
     // Stores a new lot; its identity is the one the table gives it.
-    BookOutcome Add(const Lot &lot);
+    BookOutcome add(const Lot &lot);
     // Rewrites the lot with this identity with `lot`'s code, price and quantity.
-    BookOutcome Save(qint64 identity, const Lot &lot);
-    BookOutcome Remove(qint64 identity);
+    BookOutcome save(qint64 identity, const Lot &lot);
+    BookOutcome remove(qint64 identity);
     // Folds the lots with these identities (one code) into the first: the total quantity at
     // the exact average price, so that the cost stays what the lots cost; the others go. One
     // transaction: all or nothing.
-    BookOutcome Merge(const QList<qint64> &identities);
+    BookOutcome merge(const QList<qint64> &identities);
 
 signals:
     // Every lot may have changed (a load).

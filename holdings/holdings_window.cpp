@@ -148,10 +148,10 @@ TForm4::TForm4(holdings::Book *book, const settings::InForce &inForce) : m_book(
         {SpeedButton9, &TForm4::SpeedButton9Click},
         {SpeedButton10, &TForm4::SpeedButton10Click},
         {SpeedButton1010, &TForm4::SpeedButton1010Click},
-        {SpeedButton11, &TForm4::LiveFiguresRequested},
-        {SellButton, &TForm4::SellClick},
-        {AdjustButton, &TForm4::AdjustClick},
-        {JournalButton, &TForm4::JournalRequested}};
+        {SpeedButton11, &TForm4::liveFiguresRequested},
+        {SellButton, &TForm4::sellClick},
+        {AdjustButton, &TForm4::adjustClick},
+        {JournalButton, &TForm4::journalRequested}};
     for (const auto &[button, handler] : handlers) {
         connect(button, &QPushButton::clicked, this, handler);
     }
@@ -173,7 +173,7 @@ void TForm4::LoadHoldings() {
     const bool hadSelection = selectedRow() >= 0;
     {
         const QSignalBlocker blocker(ListView1->selectionModel());
-        if (!m_book->Load()) {
+        if (!m_book->load()) {
             return;
         }
     }

@@ -60,11 +60,11 @@ public:
 
     // The journal that books purchases, sales and adjustments; without one a new lot is
     // added to the book alone and selling and adjusting are not offered.
-    void SetJournal(holdings::TradeJournal *journal);
+    void setJournal(holdings::TradeJournal *journal);
     // "卖出": the dialog for the selected lot.
-    void SellClick();
+    void sellClick();
     // "除权除息": the dialog for the selected lot's code.
-    void AdjustClick();
+    void adjustClick();
 
     // Has the book read the lots again; a failed read leaves the list as it is.
     void LoadHoldings();
@@ -89,7 +89,7 @@ public:
     void ListView1SelectItem();
     void ListView1DblClick();
     // The profit table could not show the figures handed to it: average and break-even go.
-    void ProfitTableFailed() {
+    void profitTableFailed() {
         Edit2->clear();
         Edit3->clear();
     }
@@ -97,12 +97,12 @@ public:
 signals:
     // "利润细分表": the combined average price, break-even price and quantity, as shown, and
     // the code whose fees apply.
-    void ProfitTableRequested(const QString &averageText, const QString &costText,
+    void profitTableRequested(const QString &averageText, const QString &costText,
                               const QString &quantityText, const QString &code);
     // "实时盈亏": the live figures of the holdings are asked for.
-    void LiveFiguresRequested();
+    void liveFiguresRequested();
     // "交易记录": the journal window is asked for.
-    void JournalRequested();
+    void journalRequested();
 
 private:
     void selectRow(int row) { SelectRow(ListView1, row); }
@@ -113,7 +113,7 @@ private:
     void showLoaded();
     // Says what the book answered. A lot changed or gone elsewhere ends any edit, and the lot
     // stays selected if it is still there. True when the change was made.
-    bool Answered(const holdings::BookOutcome &outcome, qint64 identity);
+    bool answered(const holdings::BookOutcome &outcome, qint64 identity);
 
     holdings::Book *m_book;
     QPointer<holdings::TradeJournal> m_journal;

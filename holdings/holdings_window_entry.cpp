@@ -65,7 +65,7 @@ void TForm4::SpeedButton4Click() {
         if (row >= 0 && input.priceText == Lots->text(row, LotListModel::kPrice)) {
             lot.price = Lots->lot(row).price;
         }
-        if (!Answered(m_book->Save(m_modified, lot), m_modified)) {
+        if (!answered(m_book->save(m_modified, lot), m_modified)) {
             return;  // the typed values stay in the fields
         }
         identity = m_modified;
@@ -73,15 +73,15 @@ void TForm4::SpeedButton4Click() {
     } else {
         if (m_journal) {
             // The lot and its 买入 row go in together; the book reads the lots again.
-            const holdings::TradeJournal::Result result = m_journal->Buy(lot);
+            const holdings::TradeJournal::Result result = m_journal->buy(lot);
             if (!result.done()) {
                 messages::Show(this, result.message, QStringLiteral("提示"), messages::Icon::Error);
                 return;
             }
             identity = result.booked.front().lot;
         } else {
-            const holdings::BookOutcome outcome = m_book->Add(lot);
-            if (!Answered(outcome, 0)) {
+            const holdings::BookOutcome outcome = m_book->add(lot);
+            if (!answered(outcome, 0)) {
                 return;
             }
             identity = outcome.identity;
@@ -102,7 +102,7 @@ void TForm4::SpeedButton6Click() {
         return;
     }
     const qint64 identity = Lots->identityAt(row);
-    if (!Answered(m_book->Remove(identity), identity)) {
+    if (!answered(m_book->remove(identity), identity)) {
         return;  // a lot that could not be deleted keeps its row
     }
     if (Lots->rowCount() == 0) {
@@ -133,19 +133,19 @@ void TForm4::SpeedButton9Click() {
     {
         // The selection is placed once, after the rows have gone.
         const QSignalBlocker blocker(ListView1->selectionModel());
-        outcome = m_book->Merge(merged);
+        outcome = m_book->merge(merged);
         if (outcome.done() && selected >= 0) {
             selectRow(
                 Lots->rowOfLot(merged.contains(selectedLot) ? outcome.identity : selectedLot));
         }
     }
-    if (!Answered(outcome, merged.isEmpty() ? 0 : merged.front())) {
+    if (!answered(outcome, merged.isEmpty() ? 0 : merged.front())) {
         return;
     }
     ListView1SelectItem();  // the panel shows the merged lot, never the lot before the merge
 }
 
-bool TForm4::Answered(const holdings::BookOutcome &outcome, qint64 identity) {
+bool TForm4::answered(const holdings::BookOutcome &outcome, qint64 identity) {
     if (outcome.done()) {
         return true;
     }
@@ -174,14 +174,14 @@ void TForm4::SpeedButton10Click() {
                        messages::Icon::Information);
         return;
     }
-    emit ProfitTableRequested(Edit2->text(), Edit3->text(), Edit5->text(), Edit4->text());
+    emit profitTableRequested(Edit2->text(), Edit3->text(), Edit5->text(), Edit4->text());
 }
 
-void TForm4::SetJournal(holdings::TradeJournal *journal) {
+void TForm4::setJournal(holdings::TradeJournal *journal) {
     m_journal = journal;
 }
 
-void TForm4::SellClick() {
+void TForm4::sellClick() {
     const int row = selectedRow();
     if (row < 0 || !m_journal) {
         messages::Show(this, QStringLiteral("请选择要卖出的股票!"), QStringLiteral("提示"),
@@ -198,7 +198,7 @@ void TForm4::SellClick() {
     ListView1SelectItem();
 }
 
-void TForm4::AdjustClick() {
+void TForm4::adjustClick() {
     const int row = selectedRow();
     if (row < 0 || !m_journal) {
         messages::Show(this, QStringLiteral("请选择要除权除息的股票!"), QStringLiteral("提示"),

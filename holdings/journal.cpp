@@ -25,7 +25,7 @@ Decimal Total(const SideFees &fees) {
 
 // A whole number of fen, from an amount already rounded to the fen.
 __int128 FenCount(double amount) {
-    return static_cast<__int128>((Exact(amount) * Decimal::Whole(100)).Rounded(0).ToDouble());
+    return static_cast<__int128>((Exact(amount) * Decimal::Whole(100)).rounded(0).toDouble());
 }
 
 // fen × part / whole, half up, for a non-negative fen count.
@@ -34,7 +34,7 @@ double ShareOf(__int128 fen, int32_t part, int32_t whole) {
         return 0;
     }
     const __int128 share = (fen * part * 2 + whole) / (2 * static_cast<__int128>(whole));
-    return (Decimal::Whole(static_cast<int64_t>(share)) * Exact(0.01)).ToDouble();
+    return (Decimal::Whole(static_cast<int64_t>(share)) * Exact(0.01)).toDouble();
 }
 
 // A positive decimal as a trader types it: digits with at most one point.

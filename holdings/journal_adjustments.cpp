@@ -19,8 +19,8 @@ namespace {
 
 // The largest whole number not above `value`.
 int64_t Floor(const Decimal &value) {
-    const Decimal nearest = value.Rounded(0);
-    const auto whole = static_cast<int64_t>(nearest.ToDouble());
+    const Decimal nearest = value.rounded(0);
+    const auto whole = static_cast<int64_t>(nearest.toDouble());
     return value < nearest ? whole - 1 : whole;
 }
 
@@ -41,8 +41,8 @@ Adjusted AdjustLot(const HoldingLot &lot, double cashPerTen, double sharesPerTen
     // Kept as the 15-digit decimal the program shows and reads back.
     adjusted.lot.quantity = static_cast<int32_t>(quantity);
     adjusted.lot.price =
-        Decimal::Of(static_cast<double>(static_cast<long double>(cost.ToDouble()) / quantity))
-            .ToDouble();
+        Decimal::Of(static_cast<double>(static_cast<long double>(cost.toDouble()) / quantity))
+            .toDouble();
     return adjusted;
 }
 
@@ -63,7 +63,7 @@ Plan PlanAdjustment(const QList<HoldingLot> &lotsOfCode, const QList<TradeRow> &
             plan.change = {};
             return plan;
         }
-        if (adjusted.lot == lot && adjusted.cash.Rounded(kFen).ToDouble() == 0) {
+        if (adjusted.lot == lot && adjusted.cash.rounded(kFen).toDouble() == 0) {
             continue;
         }
         TradeRow row;

@@ -71,10 +71,10 @@ JournalTotals TotalsOf(const QList<TradeRow> &rows) {
             totals.profitableSales += made > 0 ? 1 : 0;
         }
     }
-    totals.profit = profit.Rounded(2).ToDouble();
-    totals.commission = commission.Rounded(2).ToDouble();
-    totals.stamp = stamp.Rounded(2).ToDouble();
-    totals.transfer = transfer.Rounded(2).ToDouble();
+    totals.profit = profit.rounded(2).toDouble();
+    totals.commission = commission.rounded(2).toDouble();
+    totals.stamp = stamp.rounded(2).toDouble();
+    totals.transfer = transfer.rounded(2).toDouble();
     return totals;
 }
 

@@ -14,7 +14,7 @@ inline numbers::Decimal Exact(double value) {
 }
 
 inline double Fen(const numbers::Decimal &value) {
-    return value.Rounded(kFen).ToDouble();
+    return value.rounded(kFen).toDouble();
 }
 
 inline bool IsAdjustment(const storage::TradeRow &row) {

@@ -117,19 +117,19 @@ TradeJournalWindow::TradeJournalWindow(holdings::TradeJournal *journal) : m_jour
 
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connect(YearBox, &QComboBox::currentIndexChanged, this, &TradeJournalWindow::showYear);
-    connect(UndoButton, &QPushButton::clicked, this, &TradeJournalWindow::UndoClick);
-    connect(DeleteButton, &QPushButton::clicked, this, &TradeJournalWindow::DeleteClick);
-    connect(ExportButton, &QPushButton::clicked, this, &TradeJournalWindow::ExportClick);
-    connect(m_journal, &holdings::TradeJournal::changed, this, &TradeJournalWindow::Reload);
-    Reload();
+    connect(UndoButton, &QPushButton::clicked, this, &TradeJournalWindow::undoClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TradeJournalWindow::deleteClick);
+    connect(ExportButton, &QPushButton::clicked, this, &TradeJournalWindow::exportClick);
+    connect(m_journal, &holdings::TradeJournal::changed, this, &TradeJournalWindow::reload);
+    reload();
 }
 
 int TradeJournalWindow::chosenYear() const {
     return YearBox->currentData().toInt();
 }
 
-void TradeJournalWindow::Reload() {
-    const std::optional<QList<int>> years = m_journal->Years();
+void TradeJournalWindow::reload() {
+    const std::optional<QList<int>> years = m_journal->years();
     if (!years) {
         return;  // a file that cannot be read leaves the list as it was
     }
@@ -152,7 +152,7 @@ void TradeJournalWindow::Reload() {
 void TradeJournalWindow::showYear() {
     // Only the year shown is read, so that a long journal opens at once.
     const int year = chosenYear();
-    const std::optional<QList<storage::TradeRow>> rows = m_journal->Rows(year);
+    const std::optional<QList<storage::TradeRow>> rows = m_journal->rows(year);
     if (!rows) {
         return;
     }
@@ -179,7 +179,7 @@ const storage::TradeRow *TradeJournalWindow::selected() const {
     return &Rows->rows()[rows.front().row()];
 }
 
-void TradeJournalWindow::UndoClick() {
+void TradeJournalWindow::undoClick() {
     const storage::TradeRow *row = selected();
     if (row == nullptr) {
         messages::Show(this, QStringLiteral("请先选择一条记录."), QStringLiteral("提示"),
@@ -193,13 +193,13 @@ void TradeJournalWindow::UndoClick() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    const holdings::TradeJournal::Result result = m_journal->Undo(code);
+    const holdings::TradeJournal::Result result = m_journal->undo(code);
     if (!result.done()) {
         messages::Show(this, result.message, QStringLiteral("提示"), messages::Icon::Information);
     }
 }
 
-void TradeJournalWindow::DeleteClick() {
+void TradeJournalWindow::deleteClick() {
     const storage::TradeRow *row = selected();
     if (row == nullptr) {
         return;
@@ -210,18 +210,18 @@ void TradeJournalWindow::DeleteClick() {
                        messages::Buttons::YesNo) != messages::Answer::Yes) {
         return;
     }
-    const holdings::TradeJournal::Result result = m_journal->Remove(identity);
+    const holdings::TradeJournal::Result result = m_journal->remove(identity);
     if (!result.done()) {
         messages::Show(this, result.message, QStringLiteral("提示"), messages::Icon::Information);
-        Reload();
+        reload();
     }
 }
 
-void TradeJournalWindow::ExportClick() {
+void TradeJournalWindow::exportClick() {
     const int year = chosenYear();
     const QString suggested =
         QDir::home().filePath(QStringLiteral("交易记录-%1.csv")
-                                  .arg(year > 0 ? year : m_journal->Today().left(4).toInt()));
+                                  .arg(year > 0 ? year : m_journal->today().left(4).toInt()));
     const QString path = files::AskSaveFileName(this, QStringLiteral("导出CSV"), suggested,
                                                 QStringLiteral("CSV 文件 (*.csv)"));
     if (path.isEmpty()) {

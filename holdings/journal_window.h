@@ -46,10 +46,10 @@ public:
     QPushButton *ExportButton;  // 导出CSV
 
     // Reads the journal again, keeping the year chosen when it still has rows.
-    void Reload();
-    void UndoClick();
-    void DeleteClick();
-    void ExportClick();
+    void reload();
+    void undoClick();
+    void deleteClick();
+    void exportClick();
 
 private:
     void showYear();

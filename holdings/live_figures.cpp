@@ -121,8 +121,8 @@ LiveRow LiveRowOf(const Position &position, const QString &price, const QString 
     try {
         // The exact amount, as the cost engine forms a sell amount.
         row.value = (numbers::Decimal::Whole(position.quantity) * numbers::Decimal::Of(now))
-                        .Rounded(2)
-                        .ToDouble();
+                        .rounded(2)
+                        .toDouble();
         row.valueText = FenText(*row.value);
     } catch (const numbers::AmountOutOfRange &) {
         return row;

@@ -58,7 +58,7 @@ public:
     // Takes in what a reading brought: the names the services give, and which prices it did
     // not renew.
     void noteReading(const quotes::FeedReading &reading) {
-        m_ages.Note(reading);
+        m_ages.note(reading);
         for (auto it = reading.quotes.cbegin(); it != reading.quotes.cend(); ++it) {
             const QString name =
                 it.value() ? storage::CleanName(it.value()->name).trimmed() : QString();
@@ -104,7 +104,7 @@ public:
         // A price the last reading for its code did not renew.
         const std::optional<QTime> stale =
             column == LiveHoldingsWindow::kPrice && !row.priceText.isEmpty()
-                ? m_ages.StaleSince(row.code)
+                ? m_ages.staleSince(row.code)
                 : std::nullopt;
         switch (role) {
             case Qt::DisplayRole: {
@@ -184,7 +184,7 @@ LiveHoldingsWindow::LiveHoldingsWindow(holdings::LiveSession *session) : m_sessi
     m_grip = new QSizeGrip(this);
     m_exportButton = new SpeedButton(QStringLiteral("导出CSV"), m_title, QRect(0, 3, 72, 24));
     m_exportButton->setFlat(false);
-    connect(m_exportButton, &QPushButton::clicked, this, &LiveHoldingsWindow::ExportClick);
+    connect(m_exportButton, &QPushButton::clicked, this, &LiveHoldingsWindow::exportClick);
     layOut();
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
@@ -292,7 +292,7 @@ bool LiveHoldingsWindow::eventFilter(QObject *watched, QEvent *event) {
     return ToolWindow::eventFilter(watched, event);
 }
 
-void LiveHoldingsWindow::ExportClick() {
+void LiveHoldingsWindow::exportClick() {
     if (!m_session) {
         return;
     }

@@ -41,7 +41,7 @@ public:
     QPushButton *exportButton() const { return m_exportButton; }
 
     // "导出CSV": the positions with their figures, to a file the trader names.
-    void ExportClick();
+    void exportClick();
 
 signals:
     // A double-click or Enter on a row: the code's intraday chart is to be shown.

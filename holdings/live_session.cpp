@@ -26,7 +26,7 @@ LiveSession::~LiveSession() {
 
 void LiveSession::start() {
     if (m_book && !m_book->isLoaded()) {
-        m_book->Load();  // says lotsChanged
+        m_book->load();  // says lotsChanged
     }
     m_active = true;
     subscribe();
@@ -38,7 +38,7 @@ void LiveSession::stop() {
     }
     m_active = false;
     if (m_feed) {
-        m_feed->Unsubscribe(this);
+        m_feed->unsubscribe(this);
     }
 }
 
@@ -64,7 +64,7 @@ void LiveSession::lotsChanged() {
 
 void LiveSession::subscribe() {
     if (m_feed && m_active) {
-        m_feed->Subscribe(this, codes());
+        m_feed->subscribe(this, codes());
     }
 }
 

@@ -31,7 +31,7 @@ SellDialog::SellDialog(holdings::TradeJournal *journal, const storage::HoldingLo
     InstallDecimalKeyFilter(PriceEdit);
     QuantityEdit = Field(this, QString::number(lot.quantity), false);
     InstallDigitKeyFilter(QuantityEdit);
-    DayEdit = Field(this, journal->Today(), false);
+    DayEdit = Field(this, journal->today(), false);
     form->addRow(QStringLiteral("代码"), CodeEdit);
     form->addRow(QStringLiteral("持有数量"), HeldEdit);
     form->addRow(QStringLiteral("卖出价格"), PriceEdit);
@@ -47,7 +47,7 @@ SellDialog::SellDialog(holdings::TradeJournal *journal, const storage::HoldingLo
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(Buttons);
-    connect(Buttons, &QDialogButtonBox::accepted, this, &SellDialog::Confirm);
+    connect(Buttons, &QDialogButtonBox::accepted, this, &SellDialog::confirm);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     for (QLineEdit *field : {PriceEdit, QuantityEdit}) {
         connect(field, &QLineEdit::textChanged, this, &SellDialog::showFigures);
@@ -58,7 +58,7 @@ SellDialog::SellDialog(holdings::TradeJournal *journal, const storage::HoldingLo
 
 void SellDialog::showFigures() {
     const std::optional<holdings::SaleFigures> figures =
-        m_journal->Preview(m_lot, PriceEdit->text(), QuantityEdit->text());
+        m_journal->preview(m_lot, PriceEdit->text(), QuantityEdit->text());
     if (!figures) {
         FeesLabel->clear();
         ProfitLabel->clear();
@@ -74,9 +74,9 @@ void SellDialog::showFigures() {
                                                    : QStringLiteral("color: red;"));
 }
 
-void SellDialog::Confirm() {
+void SellDialog::confirm() {
     const holdings::TradeJournal::Result result =
-        m_journal->Sell(m_lot, PriceEdit->text(), QuantityEdit->text(), DayEdit->text());
+        m_journal->sell(m_lot, PriceEdit->text(), QuantityEdit->text(), DayEdit->text());
     if (result.done()) {
         accept();
         return;

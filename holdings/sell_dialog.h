@@ -25,7 +25,7 @@ public:
     QDialogButtonBox *Buttons;
 
     // "确定": books the sale, or says why not and keeps the dialog.
-    void Confirm();
+    void confirm();
 
 private:
     void showFigures();

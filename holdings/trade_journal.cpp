@@ -25,15 +25,15 @@ TradeJournal::TradeJournal(storage::Database database, FeesInForce fees, quotes:
       m_fees(std::move(fees)),
       m_clock(quotes::OrRealTime(std::move(clock))) {}
 
-void TradeJournal::SetBook(Book *book) {
+void TradeJournal::setBook(Book *book) {
     m_book = book;
 }
 
-QString TradeJournal::Today() const {
+QString TradeJournal::today() const {
     return DayText(m_clock().toTimeZone(quotes::BeijingTime()).date());
 }
 
-std::optional<numbers::FeeSchedule> TradeJournal::Fees(QString *error) const {
+std::optional<numbers::FeeSchedule> TradeJournal::feesInForce(QString *error) const {
     std::optional<numbers::FeeSchedule> fees = m_fees ? m_fees() : numbers::FeeSchedule{};
     if (!fees) {
         *error = QStringLiteral("费率设置有误，请先在费率设置中改正.");
@@ -41,7 +41,7 @@ std::optional<numbers::FeeSchedule> TradeJournal::Fees(QString *error) const {
     return fees;
 }
 
-TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
+TradeJournal::Result TradeJournal::carry(const Plan &plan, bool lotsChanged) {
     Result result;
     if (!plan.error.isEmpty()) {
         result.message = plan.error;
@@ -51,7 +51,7 @@ TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
     switch (result.outcome) {
         case storage::Outcome::Done:
             if (lotsChanged && m_book) {
-                m_book->Load();
+                m_book->load();
             }
             emit changed(lotsChanged);
             break;
@@ -59,7 +59,7 @@ TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
         case storage::Outcome::NoSuchRow:
             result.message = numbers::LotChangedElsewhereMessage();
             if (m_book) {
-                m_book->Load();  // the lots as they are now
+                m_book->load();  // the lots as they are now
             }
             break;
         case storage::Outcome::Failed:
@@ -69,26 +69,26 @@ TradeJournal::Result TradeJournal::Carry(const Plan &plan, bool lotsChanged) {
     return result;
 }
 
-TradeJournal::Result TradeJournal::Buy(const storage::HoldingLot &lot) {
+TradeJournal::Result TradeJournal::buy(const storage::HoldingLot &lot) {
     Result result;
-    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    const std::optional<numbers::FeeSchedule> fees = feesInForce(&result.message);
     if (!fees) {
         return result;
     }
     try {
-        return Carry(PlanPurchase(lot, Today(), *fees), true);
+        return carry(PlanPurchase(lot, today(), *fees), true);
     } catch (const numbers::AmountOutOfRange &) {
         result.message = numbers::AmountOutOfRangeMessage();
         return result;
     }
 }
 
-std::optional<SaleFigures> TradeJournal::Preview(const storage::HoldingLot &lot,
+std::optional<SaleFigures> TradeJournal::preview(const storage::HoldingLot &lot,
                                                  const QString &priceText,
                                                  const QString &quantityText) const {
     QString error;
-    const std::optional<numbers::FeeSchedule> fees = Fees(&error);
-    const SaleEntryReading reading = ReadSaleEntry(lot, priceText, quantityText, Today());
+    const std::optional<numbers::FeeSchedule> fees = feesInForce(&error);
+    const SaleEntryReading reading = ReadSaleEntry(lot, priceText, quantityText, today());
     if (!fees || !reading.entry) {
         return std::nullopt;
     }
@@ -102,7 +102,7 @@ std::optional<SaleFigures> TradeJournal::Preview(const storage::HoldingLot &lot,
     }
 }
 
-TradeJournal::Result TradeJournal::Sell(const storage::HoldingLot &lot, const QString &priceText,
+TradeJournal::Result TradeJournal::sell(const storage::HoldingLot &lot, const QString &priceText,
                                         const QString &quantityText, const QString &dayText) {
     Result result;
     const SaleEntryReading reading = ReadSaleEntry(lot, priceText, quantityText, dayText);
@@ -110,7 +110,7 @@ TradeJournal::Result TradeJournal::Sell(const storage::HoldingLot &lot, const QS
         result.message = reading.error;
         return result;
     }
-    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    const std::optional<numbers::FeeSchedule> fees = feesInForce(&result.message);
     if (!fees) {
         return result;
     }
@@ -121,7 +121,7 @@ TradeJournal::Result TradeJournal::Sell(const storage::HoldingLot &lot, const QS
         return result;
     }
     try {
-        return Carry(PlanSale(lot, *rows, *reading.entry, *fees), true);
+        return carry(PlanSale(lot, *rows, *reading.entry, *fees), true);
     } catch (const numbers::AmountOutOfRange &) {
         result.message = numbers::AmountOutOfRangeMessage();
         return result;
@@ -151,7 +151,7 @@ std::optional<CodeRecords> ReadCode(const storage::Database &database, const QSt
 
 }  // namespace
 
-TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &cashText,
+TradeJournal::Result TradeJournal::adjust(const QString &code, const QString &cashText,
                                           const QString &sharesText, const QString &dayText) {
     Result result;
     const AdjustmentEntryReading reading = ReadAdjustmentEntry(cashText, sharesText, dayText);
@@ -159,7 +159,7 @@ TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &ca
         result.message = reading.error;
         return result;
     }
-    const std::optional<numbers::FeeSchedule> fees = Fees(&result.message);
+    const std::optional<numbers::FeeSchedule> fees = feesInForce(&result.message);
     if (!fees) {
         return result;
     }
@@ -168,33 +168,33 @@ TradeJournal::Result TradeJournal::Adjust(const QString &code, const QString &ca
         return result;
     }
     try {
-        return Carry(PlanAdjustment(records->lots, records->rows, *reading.entry, *fees), true);
+        return carry(PlanAdjustment(records->lots, records->rows, *reading.entry, *fees), true);
     } catch (const numbers::AmountOutOfRange &) {
         result.message = numbers::AmountOutOfRangeMessage();
         return result;
     }
 }
 
-TradeJournal::Result TradeJournal::Undo(const QString &code) {
+TradeJournal::Result TradeJournal::undo(const QString &code) {
     Result result;
     const std::optional<CodeRecords> records = ReadCode(m_database, code, &result.message);
     if (!records) {
         return result;
     }
-    return Carry(PlanUndo(records->rows, records->lots), true);
+    return carry(PlanUndo(records->rows, records->lots), true);
 }
 
-TradeJournal::Result TradeJournal::Remove(qint64 identity) {
+TradeJournal::Result TradeJournal::remove(qint64 identity) {
     Plan plan;
     plan.change.takenBack.append(identity);
-    return Carry(plan, false);
+    return carry(plan, false);
 }
 
-std::optional<QList<storage::TradeRow>> TradeJournal::Rows(int year) const {
+std::optional<QList<storage::TradeRow>> TradeJournal::rows(int year) const {
     return storage::ReadTradesOfYear(m_database, year);
 }
 
-std::optional<QList<int>> TradeJournal::Years() const {
+std::optional<QList<int>> TradeJournal::years() const {
     return storage::ReadTradeYears(m_database);
 }
 

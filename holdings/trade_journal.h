@@ -24,10 +24,10 @@ public:
                  QObject *parent = nullptr);
 
     // The book that holds the lots: it reads them again after the journal changed them.
-    void SetBook(Book *book);
+    void setBook(Book *book);
 
     // Today in Beijing time, as the journal writes a day.
-    QString Today() const;
+    QString today() const;
 
     struct Result {
         storage::Outcome outcome = storage::Outcome::Failed;
@@ -37,31 +37,31 @@ public:
     };
 
     // Adds a new lot with its 买入 row for today.
-    Result Buy(const storage::HoldingLot &lot);
+    Result buy(const storage::HoldingLot &lot);
     // The figures of a sale as typed, for the dialog to show; none while a field will not do.
-    std::optional<SaleFigures> Preview(const storage::HoldingLot &lot, const QString &priceText,
+    std::optional<SaleFigures> preview(const storage::HoldingLot &lot, const QString &priceText,
                                        const QString &quantityText) const;
-    Result Sell(const storage::HoldingLot &lot, const QString &priceText,
+    Result sell(const storage::HoldingLot &lot, const QString &priceText,
                 const QString &quantityText, const QString &dayText);
-    Result Adjust(const QString &code, const QString &cashText, const QString &sharesText,
+    Result adjust(const QString &code, const QString &cashText, const QString &sharesText,
                   const QString &dayText);
     // Takes back the latest sale or dividend and bonus issue of `code`.
-    Result Undo(const QString &code);
+    Result undo(const QString &code);
     // Deletes one row; the lots stay as they are.
-    Result Remove(qint64 identity);
+    Result remove(qint64 identity);
 
     // The rows of `year` (0: every year); nothing when the file cannot be read.
-    std::optional<QList<storage::TradeRow>> Rows(int year = 0) const;
+    std::optional<QList<storage::TradeRow>> rows(int year = 0) const;
     // The years that have rows, latest first.
-    std::optional<QList<int>> Years() const;
+    std::optional<QList<int>> years() const;
 
 signals:
     // Rows were booked or taken back; `lotsChanged` when lots changed with them.
     void changed(bool lotsChanged);
 
 private:
-    Result Carry(const Plan &plan, bool lotsChanged);
-    std::optional<numbers::FeeSchedule> Fees(QString *error) const;
+    Result carry(const Plan &plan, bool lotsChanged);
+    std::optional<numbers::FeeSchedule> feesInForce(QString *error) const;
 
     storage::Database m_database;
     FeesInForce m_fees;

@@ -40,11 +40,11 @@ MonitorTableModel::MonitorTableModel(const monitor::WatchSession *session, QObje
     connect(session, &monitor::WatchSession::rowsAboutToBeReplaced, this,
             &MonitorTableModel::beginResetModel);
     connect(session, &monitor::WatchSession::rowsReplaced, this, [this] {
-        m_ages.Clear();
+        m_ages.clear();
         endResetModel();
     });
     connect(session, &monitor::WatchSession::readingApplied, this,
-            [this](const quotes::FeedReading &reading) { m_ages.Note(reading); });
+            [this](const quotes::FeedReading &reading) { m_ages.note(reading); });
     connect(session, &monitor::WatchSession::rowsChanged, this, [this] {
         if (rowCount() > 0) {
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
@@ -67,7 +67,7 @@ QVariant MonitorTableModel::data(const QModelIndex &index, int role) const {
     const monitor::MonitorRow &row = m_session->rows()[index.row()];
     // A price the last reading for its code did not renew.
     const std::optional<QTime> stale = index.column() == Current && !row.price.isEmpty()
-                                           ? m_ages.StaleSince(row.code)
+                                           ? m_ages.staleSince(row.code)
                                            : std::nullopt;
     switch (role) {
         case Qt::DisplayRole: {

@@ -19,7 +19,7 @@ WatchSession::WatchSession(quotes::QuoteFeed *feed, Outlets outlets, QObject *pa
 
 WatchSession::~WatchSession() {
     if (m_feed) {
-        m_feed->Unsubscribe(this);
+        m_feed->unsubscribe(this);
     }
 }
 
@@ -50,7 +50,7 @@ void WatchSession::start(const QList<storage::WatchEntry> &entries) {
         for (const MonitorRow &row : std::as_const(m_rows)) {
             codes.append(row.code);
         }
-        m_feed->Subscribe(this, codes);
+        m_feed->subscribe(this, codes);
     }
 }
 
@@ -62,7 +62,7 @@ void WatchSession::stop() {
     m_firstReadingPeriod.stop();
     m_alarmTest.stop();
     if (m_feed) {
-        m_feed->Unsubscribe(this);
+        m_feed->unsubscribe(this);
     }
     emit stopped();
 }

@@ -21,7 +21,7 @@ constexpr int kFen = 2;
 
 // A rate in per mille of an amount, exact.
 Decimal PerMille(const Decimal &amount, double rate) {
-    return (amount * Decimal::Of(rate)).Shifted(3);
+    return (amount * Decimal::Of(rate)).shifted(3);
 }
 
 }  // namespace
@@ -43,9 +43,9 @@ TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity
     // Each fee is rounded to fen before it joins the total, which therefore stays in fen.
     Decimal total;
     const auto add = [&total](const Decimal &fee) {
-        const Decimal rounded = fee.Rounded(kFen);
+        const Decimal rounded = fee.rounded(kFen);
         total = total + rounded;
-        return rounded.ToDouble();
+        return rounded.toDouble();
     };
     // The minimum commission applies per side and is compared before rounding.
     const auto commission = [&minimum](const Decimal &amount, double rate) {
@@ -63,12 +63,12 @@ TradeCosts ComputeTradeCosts(double buyPrice, double sellPrice, int32_t quantity
     const double transferRate =
         exchange == Exchange::Shenzhen ? fees.ShenzhenTransferRate : fees.ShanghaiTransferRate;
     costs.TransferFee = add(fees.TransferFeeBasis == numbers::TransferBasis::PerShare
-                                ? (shares * Decimal::Of(transferRate)).Shifted(2)
-                                : PerMille(buyAmount, transferRate).Rounded(kFen) +
-                                      PerMille(sellAmount, transferRate).Rounded(kFen));
+                                ? (shares * Decimal::Of(transferRate)).shifted(2)
+                                : PerMille(buyAmount, transferRate).rounded(kFen) +
+                                      PerMille(sellAmount, transferRate).rounded(kFen));
 
-    costs.TotalFees = total.Rounded(kFen).ToDouble();
-    costs.NetProfit = (sellAmount - buyAmount - total).Rounded(kFen).ToDouble();
+    costs.TotalFees = total.rounded(kFen).toDouble();
+    costs.NetProfit = (sellAmount - buyAmount - total).rounded(kFen).toDouble();
     return costs;
 }
 

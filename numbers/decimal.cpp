@@ -78,11 +78,11 @@ Decimal Decimal::Of(double value) {
     return {mantissa, -power};
 }
 
-Decimal Decimal::Shifted(int places) const {
+Decimal Decimal::shifted(int places) const {
     return {m_units, m_scale + places};
 }
 
-Decimal Decimal::Rounded(int places) const {
+Decimal Decimal::rounded(int places) const {
     constexpr Int128 kLimit = Int128{1} << 63;
     Int128 units = 0;
     if (m_scale <= places) {
@@ -103,7 +103,7 @@ Decimal Decimal::Rounded(int places) const {
     return {units, places};
 }
 
-double Decimal::ToDouble() const {
+double Decimal::toDouble() const {
     if (m_units == 0) {
         return 0.0;
     }
@@ -113,7 +113,7 @@ double Decimal::ToDouble() const {
     return value;
 }
 
-long double Decimal::ToExtended() const {
+long double Decimal::toExtended() const {
     return static_cast<long double>(m_units) / std::pow(10.0L, m_scale);
 }
 
@@ -122,7 +122,7 @@ Decimal operator*(const Decimal &a, const Decimal &b) {
     if (!__builtin_mul_overflow(a.m_units, b.m_units, &units)) {
         return {units, a.m_scale + b.m_scale};
     }
-    return Decimal::Of(static_cast<double>(a.ToExtended() * b.ToExtended()));
+    return Decimal::Of(static_cast<double>(a.toExtended() * b.toExtended()));
 }
 
 Decimal operator+(const Decimal &a, const Decimal &b) {
@@ -135,7 +135,7 @@ Decimal operator+(const Decimal &a, const Decimal &b) {
         !__builtin_add_overflow(left, right, &sum)) {
         return {sum, scale};
     }
-    return Decimal::Of(static_cast<double>(a.ToExtended() + b.ToExtended()));
+    return Decimal::Of(static_cast<double>(a.toExtended() + b.toExtended()));
 }
 
 Decimal operator-(const Decimal &a, const Decimal &b) {
@@ -150,7 +150,7 @@ bool operator<(const Decimal &a, const Decimal &b) {
         ScaleUp(b.m_units, scale - b.m_scale, right)) {
         return left < right;
     }
-    return a.ToExtended() < b.ToExtended();
+    return a.toExtended() < b.toExtended();
 }
 
 }  // namespace numbers

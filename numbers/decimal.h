@@ -20,12 +20,12 @@ public:
     static Decimal Of(double value);
 
     // The value divided by 10^places, exactly.
-    Decimal Shifted(int places) const;
+    Decimal shifted(int places) const;
     // Rounded to `places` decimals, half away from zero. Throws AmountOutOfRange when the
     // count of units lies beyond the 64-bit integer range.
-    Decimal Rounded(int places) const;
+    Decimal rounded(int places) const;
     // The double nearest the value.
-    double ToDouble() const;
+    double toDouble() const;
 
     friend Decimal operator*(const Decimal &a, const Decimal &b);
     friend Decimal operator+(const Decimal &a, const Decimal &b);
@@ -34,7 +34,7 @@ public:
 
 private:
     Decimal(__int128 units, int scale) : m_units(units), m_scale(scale) {}
-    long double ToExtended() const;
+    long double toExtended() const;
 
     __int128 m_units = 0;
     int m_scale = 0;

@@ -11,11 +11,11 @@ QString AmountOutOfRangeMessage() {
 }
 
 double RoundToFen(double value) {
-    return Decimal::Of(value).Rounded(2).ToDouble();
+    return Decimal::Of(value).rounded(2).toDouble();
 }
 
 double RoundToLi(double value) {
-    return Decimal::Of(value).Rounded(3).ToDouble();
+    return Decimal::Of(value).rounded(3).toDouble();
 }
 
 }  // namespace numbers

@@ -105,7 +105,7 @@ MinuteClient::~MinuteClient() {
     }
 }
 
-void MinuteClient::Fetch(const QString &code) {
+void MinuteClient::fetch(const QString &code) {
     if (m_reply) {
         QObject::disconnect(m_reply, nullptr, this, nullptr);
         m_reply->abort();

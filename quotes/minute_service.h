@@ -57,7 +57,7 @@ public:
     ~MinuteClient() override;
 
     // Asks for the day's minutes of `code`; a request still under way is dropped.
-    void Fetch(const QString &code);
+    void fetch(const QString &code);
     bool pending() const { return m_reply != nullptr; }
 
 signals:

@@ -4,7 +4,7 @@
 
 namespace quotes {
 
-void PriceAges::Note(const FeedReading &reading) {
+void PriceAges::note(const FeedReading &reading) {
     for (auto it = reading.quotes.cbegin(); it != reading.quotes.cend(); ++it) {
         const std::optional<QuoteDetail> &quote = it.value();
         if (!quote) {
@@ -20,7 +20,7 @@ void PriceAges::Note(const FeedReading &reading) {
     }
 }
 
-std::optional<QTime> PriceAges::StaleSince(const QString &code) const {
+std::optional<QTime> PriceAges::staleSince(const QString &code) const {
     const auto age = m_ages.constFind(code);
     if (age == m_ages.cend() || !age->stale) {
         return std::nullopt;

@@ -18,12 +18,12 @@ public:
     // Takes a reading in: each code it asked for is fresh when it brought a price, stale when
     // it brought nothing after an earlier reading had brought one, and without a price when
     // it brought an empty one (a code the service does not know).
-    void Note(const FeedReading &reading);
+    void note(const FeedReading &reading);
     // When the price `code` still shows was current, in Beijing time: the quote's own time,
     // else the time of the reading that brought it. Nothing while its price is fresh or it
     // has none.
-    std::optional<QTime> StaleSince(const QString &code) const;
-    void Clear() { m_ages.clear(); }
+    std::optional<QTime> staleSince(const QString &code) const;
+    void clear() { m_ages.clear(); }
 
 private:
     struct Age {

@@ -57,7 +57,7 @@ QuoteClient::~QuoteClient() {
     }
 }
 
-bool QuoteClient::Read(const QStringList &codes) {
+bool QuoteClient::read(const QStringList &codes) {
     if (m_pending) {
         return false;
     }

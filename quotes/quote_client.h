@@ -64,7 +64,7 @@ public:
 
     // Starts a reading of these codes. False, and nothing started, while the previous
     // reading (of either service) is still under way.
-    bool Read(const QStringList &codes);
+    bool read(const QStringList &codes);
     bool pending() const { return m_pending; }
     const QuoteSourcePolicy &policy() const { return m_policy; }
 

@@ -29,7 +29,7 @@ QStringList QuoteFeed::codes() const {
     return all;
 }
 
-void QuoteFeed::Subscribe(const QObject *consumer, const QStringList &codes) {
+void QuoteFeed::subscribe(const QObject *consumer, const QStringList &codes) {
     const QStringList before = m_consumers.value(consumer);
     if (codes.isEmpty()) {
         if (m_consumers.remove(consumer) > 0) {
@@ -41,7 +41,7 @@ void QuoteFeed::Subscribe(const QObject *consumer, const QStringList &codes) {
             m_order.append(consumer);
             // A consumer that goes away without a word ends its subscription.
             connect(consumer, &QObject::destroyed, this,
-                    [this, consumer] { Unsubscribe(consumer); });
+                    [this, consumer] { unsubscribe(consumer); });
         }
         m_consumers.insert(consumer, codes);
     }
@@ -91,7 +91,7 @@ void QuoteFeed::readNext() {
         return;
     }
     const QDateTime now = m_calendar.now();
-    if (m_client.Read(asked)) {
+    if (m_client.read(asked)) {
         m_asked = asked;
         m_started = now;
         m_newCodes.clear();

@@ -30,8 +30,8 @@ public:
     // Replaces the codes this consumer is subscribed to; an empty list ends its subscription.
     // The codes it did not have before are read at once (or as soon as the reading under way
     // ends, unless that one asks them), whatever the trading hours.
-    void Subscribe(const QObject *consumer, const QStringList &codes);
-    void Unsubscribe(const QObject *consumer) { Subscribe(consumer, {}); }
+    void subscribe(const QObject *consumer, const QStringList &codes);
+    void unsubscribe(const QObject *consumer) { subscribe(consumer, {}); }
 
     // The union of all subscribed codes, in the order they were first subscribed.
     QStringList codes() const;

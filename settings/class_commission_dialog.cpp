@@ -31,7 +31,7 @@ ClassCommissionDialog::ClassCommissionDialog(QWidget *parent)
             field->setGeometry(70 + column * 86, 38 + row * 33, 82, 24);
             field->setPlaceholderText(QStringLiteral("同股票"));
             InstallDecimalKeyFilter(field);
-            connect(field, &QLineEdit::textChanged, this, &ClassCommissionDialog::TextsChanged);
+            connect(field, &QLineEdit::textChanged, this, &ClassCommissionDialog::textsChanged);
             fields[static_cast<size_t>(row * 3 + column)] = field;
         }
     }
@@ -39,7 +39,7 @@ ClassCommissionDialog::ClassCommissionDialog(QWidget *parent)
     note->setGeometry(12, 102, 306, 20);
     saveButton = new SpeedButton(QStringLiteral("保存设置"), this, QRect(130, 128, 90, 30));
     closeButton = new SpeedButton(QStringLiteral("退  出"), this, QRect(228, 128, 90, 30));
-    connect(saveButton, &SpeedButton::clicked, this, &ClassCommissionDialog::Save);
+    connect(saveButton, &SpeedButton::clicked, this, &ClassCommissionDialog::save);
     connect(closeButton, &SpeedButton::clicked, this, [this] {
         for (QLineEdit *field : fields) {
             if (!field->text().trimmed().isEmpty()) {
@@ -51,7 +51,7 @@ ClassCommissionDialog::ClassCommissionDialog(QWidget *parent)
     RightAlignPlainEdits(this);
 }
 
-numbers::ClassCommissionTexts ClassCommissionDialog::Texts() const {
+numbers::ClassCommissionTexts ClassCommissionDialog::texts() const {
     numbers::ClassCommissionTexts texts;
     for (size_t i = 0; i < fields.size(); ++i) {
         texts[i] = fields[i]->text();
@@ -59,13 +59,13 @@ numbers::ClassCommissionTexts ClassCommissionDialog::Texts() const {
     return texts;
 }
 
-void ClassCommissionDialog::SetTexts(const numbers::ClassCommissionTexts &texts) {
+void ClassCommissionDialog::setTexts(const numbers::ClassCommissionTexts &texts) {
     for (size_t i = 0; i < fields.size(); ++i) {
         fields[i]->setText(texts[i]);
     }
 }
 
-void ClassCommissionDialog::Save() {
+void ClassCommissionDialog::save() {
     for (QLineEdit *field : fields) {
         if (field->text().trimmed().isEmpty()) {
             continue;
@@ -75,7 +75,7 @@ void ClassCommissionDialog::Save() {
             break;
         }
     }
-    const numbers::ClassCommissionReading reading = numbers::ReadClassCommissions(Texts());
+    const numbers::ClassCommissionReading reading = numbers::ReadClassCommissions(texts());
     if (!reading.error.isEmpty()) {
         messages::ShowInputError(this, reading.error);
         return;

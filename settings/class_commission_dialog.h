@@ -20,13 +20,13 @@ public:
     SpeedButton *saveButton;
     SpeedButton *closeButton;
 
-    numbers::ClassCommissionTexts Texts() const;
-    void SetTexts(const numbers::ClassCommissionTexts &texts);
+    numbers::ClassCommissionTexts texts() const;
+    void setTexts(const numbers::ClassCommissionTexts &texts);
 
     // Normalises each text that is not blank and reads them in order; the first that is
     // neither blank nor a number is refused with its message and nothing is stored.
-    void Save();
+    void save();
 
 signals:
-    void TextsChanged();
+    void textsChanged();
 };

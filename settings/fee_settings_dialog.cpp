@@ -108,19 +108,19 @@ TSETDlg::TSETDlg(settings::InForce &inForce, QWidget *parent)
     setTabOrder(Edit5, Edit1);
 
     RightAlignPlainEdits(this);
-    Load();
+    load();
     // In force once the dialog is built and loaded, and after every edit from then.
     publish();
     for (QLineEdit *field : fields()) {
         connect(field, &QLineEdit::textChanged, this, &TSETDlg::publish);
     }
     connect(RadioButton2, &QRadioButton::toggled, this, &TSETDlg::publish);
-    connect(ClassDialog, &ClassCommissionDialog::TextsChanged, this, &TSETDlg::publish);
+    connect(ClassDialog, &ClassCommissionDialog::textsChanged, this, &TSETDlg::publish);
 }
 
 void TSETDlg::publish() {
-    m_inForce.setFees(FeeTexts(), TransferFeeBasis());
-    m_inForce.setClassCommissions(ClassCommissionTexts());
+    m_inForce.setFees(feeTexts(), transferFeeBasis());
+    m_inForce.setClassCommissions(classCommissionTexts());
 }
 
 QString TransferStandardText(numbers::TransferBasis basis) {
@@ -135,7 +135,7 @@ std::array<QLineEdit *, 7> TSETDlg::fields() const {
     return {Edit4, Edit5, Edit6, Edit7, Edit8, Edit9, Edit1};
 }
 
-numbers::FeeTexts TSETDlg::FeeTexts() const {
+numbers::FeeTexts TSETDlg::feeTexts() const {
     numbers::FeeTexts texts;
     const auto all = fields();
     for (size_t i = 0; i < all.size(); ++i) {
@@ -144,13 +144,13 @@ numbers::FeeTexts TSETDlg::FeeTexts() const {
     return texts;
 }
 
-numbers::TransferBasis TSETDlg::TransferFeeBasis() const {
+numbers::TransferBasis TSETDlg::transferFeeBasis() const {
     return RadioButton2->isChecked() ? numbers::TransferBasis::PerAmount
                                      : numbers::TransferBasis::PerShare;
 }
 
-numbers::ClassCommissionTexts TSETDlg::ClassCommissionTexts() const {
-    return ClassDialog->Texts();
+numbers::ClassCommissionTexts TSETDlg::classCommissionTexts() const {
+    return ClassDialog->texts();
 }
 
 void TSETDlg::setTransferBasis(numbers::TransferBasis basis) {
@@ -159,12 +159,12 @@ void TSETDlg::setTransferBasis(numbers::TransferBasis basis) {
 }
 
 void TSETDlg::showTransferUnits() {
-    const QString unit = TransferFeeBasis() == numbers::TransferBasis::PerAmount
+    const QString unit = transferFeeBasis() == numbers::TransferBasis::PerAmount
                              ? QStringLiteral("（‰)")
                              : QStringLiteral("（分/股）");
     m_shenzhenLabel->setText(QStringLiteral("深市过户费           ") + unit);
     m_shanghaiLabel->setText(QStringLiteral("泸市过户费           ") + unit);
-    m_transferStandard->setText(TransferStandardText(TransferFeeBasis()));
+    m_transferStandard->setText(TransferStandardText(transferFeeBasis()));
 }
 
 void TSETDlg::setTexts(const numbers::FeeTexts &texts) {
@@ -174,12 +174,12 @@ void TSETDlg::setTexts(const numbers::FeeTexts &texts) {
     }
 }
 
-void TSETDlg::Load() {
+void TSETDlg::load() {
     const std::optional<storage::StoredFees> stored = storage::LoadFees(storage::Database());
     if (stored) {
         setTexts(stored->texts);
         setTransferBasis(stored->transferBasis);
-        ClassDialog->SetTexts(stored->classTexts);
+        ClassDialog->setTexts(stored->classTexts);
         if (!stored->unreadableClassColumns.isEmpty()) {
             QString names;
             for (size_t i = 0; i < storage::kClassCommissionColumns.size(); ++i) {
@@ -195,7 +195,7 @@ void TSETDlg::Load() {
         }
         return;
     }
-    ClassDialog->SetTexts({});
+    ClassDialog->setTexts({});
     messages::Show(this, QStringLiteral("股票交易费率参数读取失败，现载入［默认设置］的参数。"),
                    QStringLiteral("数据库无法读取"), messages::Icon::Error);
     SpeedButton1Click();
@@ -226,7 +226,7 @@ void TSETDlg::SpeedButton2Click() {
         }
     }
     const numbers::FeeScheduleReading reading =
-        numbers::ReadFeeSchedule(FeeTexts(), TransferFeeBasis());
+        numbers::ReadFeeSchedule(feeTexts(), transferFeeBasis());
     if (!reading.schedule) {
         messages::ShowInputError(this, reading.error);
         return;
@@ -249,7 +249,7 @@ void TSETDlg::SpeedButton3Click() {
 bool TSETDlg::eventFilter(QObject *watched, QEvent *event) {
     if (watched == Image1 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        platform::Current().OpenUrl(HomePage());
+        platform::Current().openUrl(HomePage());
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -36,12 +36,12 @@ public:
     ClassCommissionDialog *ClassDialog;
 
     // The seven texts in record order, and the basis chosen.
-    numbers::FeeTexts FeeTexts() const;
-    numbers::TransferBasis TransferFeeBasis() const;
+    numbers::FeeTexts feeTexts() const;
+    numbers::TransferBasis transferFeeBasis() const;
     // The commission texts of funds and bonds, as typed in "其他品种…".
-    numbers::ClassCommissionTexts ClassCommissionTexts() const;
+    numbers::ClassCommissionTexts classCommissionTexts() const;
 
-    void Load();
+    void load();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();

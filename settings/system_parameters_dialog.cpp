@@ -85,7 +85,7 @@ TmyDlg::TmyDlg(settings::InForce &inForce, QWidget *parent)
     SpinEdit1->setGeometry(236, 29, 78, 24);
     SpinEdit1->setValue(storage::InitialInteger(storage::kTM));
     connect(CheckBox1, &QCheckBox::toggled, this, &TmyDlg::CheckBox1Click);
-    if (!platform::Current().CanDriveWindows()) {
+    if (!platform::Current().canDriveWindows()) {
         // The switch is still stored; it only has nothing to act on here.
         CheckBox1->setToolTip(
             QStringLiteral("此桌面不是 X11，无法操作交易软件的窗口：自动刷新在这里不起作用。"));
@@ -128,8 +128,8 @@ TmyDlg::TmyDlg(settings::InForce &inForce, QWidget *parent)
 }
 
 void TmyDlg::publish() {
-    m_inForce.setSystem({DifferenceCorner(), AverageCorner(), RefreshOn(), RefreshSeconds(),
-                         OverlayFontSize(), OverlayColour()});
+    m_inForce.setSystem({differenceCorner(), averageCorner(), refreshOn(), refreshSeconds(),
+                         overlayFontSize(), overlayColour()});
 }
 
 QList<QRadioButton *> TmyDlg::differenceRadios() const {
@@ -140,15 +140,15 @@ QList<QRadioButton *> TmyDlg::averageRadios() const {
     return {RadioButton5, RadioButton6, RadioButton7, RadioButton8};
 }
 
-int TmyDlg::DifferenceCorner() const {
+int TmyDlg::differenceCorner() const {
     return CheckedPosition(differenceRadios());
 }
 
-int TmyDlg::AverageCorner() const {
+int TmyDlg::averageCorner() const {
     return CheckedPosition(averageRadios());
 }
 
-void TmyDlg::Load() {
+void TmyDlg::load() {
     // Stops silently at the first value that cannot be read; what was set stays.
     const storage::StoredSystemParameters stored =
         storage::LoadSystemParameters(storage::Database());
@@ -186,20 +186,20 @@ void TmyDlg::Load() {
                                    : -1);
 }
 
-bool TmyDlg::RefreshOn() const {
+bool TmyDlg::refreshOn() const {
     return CheckBox1->isChecked();
 }
 
-int32_t TmyDlg::RefreshSeconds() const {
+int32_t TmyDlg::refreshSeconds() const {
     return SpinEdit1->value();
 }
 
-int32_t TmyDlg::OverlayFontSize() const {
+int32_t TmyDlg::overlayFontSize() const {
     // The field may hold anything while it is typed in; what it gives is held to its range.
     return settings::HeldFontSize(SpinEdit2->value());
 }
 
-std::optional<uint32_t> TmyDlg::OverlayColour() const {
+std::optional<uint32_t> TmyDlg::overlayColour() const {
     const QColor colour = ColorBox1->currentData().value<QColor>();
     if (!colour.isValid()) {
         return std::nullopt;
@@ -208,16 +208,16 @@ std::optional<uint32_t> TmyDlg::OverlayColour() const {
 }
 
 void TmyDlg::CheckBox1Click() {
-    emit RefreshChanged(CheckBox1->isChecked(), SpinEdit1->value());
+    emit refreshChanged(CheckBox1->isChecked(), SpinEdit1->value());
 }
 
 void TmyDlg::SpeedButton1Click() {
     storage::SystemParameters parameters;
-    parameters.differenceCorner = DifferenceCorner();
-    parameters.averageCorner = AverageCorner();
+    parameters.differenceCorner = differenceCorner();
+    parameters.averageCorner = averageCorner();
     parameters.refreshOn = CheckBox1->isChecked();
     parameters.refreshSeconds = SpinEdit1->value();
-    parameters.fontSize = OverlayFontSize();
+    parameters.fontSize = overlayFontSize();
     parameters.colourIndex = ColorBox1->currentIndex();
     if (!storage::SaveSystemParameters(storage::Database(), parameters)) {
         messages::Show(this, QStringLiteral("数据库无法打开，保存失败!"),

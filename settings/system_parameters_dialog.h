@@ -41,23 +41,23 @@ public:
     SpeedButton *SpeedButton2;  // 退    出
 
     // The corners as the dialog shows them now: 1 top-left to 4 bottom-right.
-    int DifferenceCorner() const;
-    int AverageCorner() const;
-    bool RefreshOn() const;
-    int32_t RefreshSeconds() const;
-    int32_t OverlayFontSize() const;
-    std::optional<uint32_t> OverlayColour() const;
+    int differenceCorner() const;
+    int averageCorner() const;
+    bool refreshOn() const;
+    int32_t refreshSeconds() const;
+    int32_t overlayFontSize() const;
+    std::optional<uint32_t> overlayColour() const;
 
     // Loads the stored values. Ticking the refresh box on the way already asks for the
-    // refresh, so connect RefreshChanged first.
-    void Load();
+    // refresh, so connect refreshChanged first.
+    void load();
     void CheckBox1Click();
     void SpeedButton1Click();
     void SpeedButton2Click();
 
 signals:
     // The refresh switch was turned, with the seconds the field reads at that moment.
-    void RefreshChanged(bool on, int32_t seconds);
+    void refreshChanged(bool on, int32_t seconds);
 
 protected:
     void showEvent(QShowEvent *event) override;

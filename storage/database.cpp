@@ -130,7 +130,7 @@ QString DatabaseFileName() {
 
 Database::Database(QString path, Mode mode) : m_path(std::move(path)), m_mode(mode) {}
 
-std::optional<QSqlRecord> Database::ReadSetup() const {
+std::optional<QSqlRecord> Database::readSetup() const {
     return WithConnection(m_path, m_mode, true, [](QSqlDatabase &db) {
         QSqlQuery query(db);
         if (!Exec(query, QStringLiteral("SELECT * FROM setup LIMIT 1")) || !query.next()) {
@@ -140,7 +140,7 @@ std::optional<QSqlRecord> Database::ReadSetup() const {
     });
 }
 
-bool Database::WriteSetup(const Columns &columns) const {
+bool Database::writeSetup(const Columns &columns) const {
     return WithConnection(m_path, m_mode, true, [&columns](QSqlDatabase &db) {
         return InTransaction(db, [&] {
             if (!AddMissingSetupColumns(db, columns)) {
@@ -167,7 +167,7 @@ bool Database::WriteSetup(const Columns &columns) const {
     });
 }
 
-std::optional<QList<QSqlRecord>> Database::ReadAll(const Table &table) const {
+std::optional<QList<QSqlRecord>> Database::readAll(const Table &table) const {
     return WithConnection(m_path, m_mode, true, [&table](QSqlDatabase &db) {
         QSqlQuery query(db);
         if (!Exec(query, QStringLiteral("SELECT * FROM %1").arg(Quoted(table.name)))) {
@@ -184,7 +184,7 @@ std::optional<QList<QSqlRecord>> Database::ReadAll(const Table &table) const {
     });
 }
 
-std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &columns) const {
+std::optional<QSqlRecord> Database::insert(const Table &table, const Columns &columns) const {
     return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
         std::optional<QSqlRecord> inserted;
         const bool committed = InTransaction(db, [&] {
@@ -214,16 +214,16 @@ std::optional<QSqlRecord> Database::Insert(const Table &table, const Columns &co
     });
 }
 
-Outcome Database::Update(const Table &table, qint64 identity, const Columns &columns,
+Outcome Database::update(const Table &table, qint64 identity, const Columns &columns,
                          const RowMatch &match) const {
-    return Apply(table, {{RowChange::Kind::Rewrite, identity, columns, match}});
+    return apply(table, {{RowChange::Kind::Rewrite, identity, columns, match}});
 }
 
-Outcome Database::Remove(const Table &table, qint64 identity, const RowMatch &match) const {
-    return Apply(table, {{RowChange::Kind::Remove, identity, {}, match}});
+Outcome Database::remove(const Table &table, qint64 identity, const RowMatch &match) const {
+    return apply(table, {{RowChange::Kind::Remove, identity, {}, match}});
 }
 
-Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
+Outcome Database::apply(const Table &table, const QList<RowChange> &changes,
                         qint64 *storedAnew) const {
     return WithConnection(m_path, m_mode, true, [&](QSqlDatabase &db) {
         if (!db.transaction()) {
@@ -313,7 +313,7 @@ Outcome Database::Apply(const Table &table, const QList<RowChange> &changes,
     });
 }
 
-bool Database::Transact(const std::function<bool(QSqlDatabase &)> &work) const {
+bool Database::transact(const std::function<bool(QSqlDatabase &)> &work) const {
     return WithConnection(m_path, m_mode, true, [&work](QSqlDatabase &db) {
         return InTransaction(db, [&] { return work(db); });
     });

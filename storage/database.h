@@ -61,26 +61,26 @@ public:
     explicit Database(QString path = DatabaseFileName(), Mode mode = Mode::ReadWrite);
 
     // The first row of `setup`; empty when the operation fails or there is no row.
-    std::optional<QSqlRecord> ReadSetup() const;
+    std::optional<QSqlRecord> readSetup() const;
     // Rewrites the first row of `setup`, or inserts one with these columns when there is none.
     // A setup column the file lacks is added first, in the same transaction.
-    bool WriteSetup(const Columns &columns) const;
+    bool writeSetup(const Columns &columns) const;
 
-    std::optional<QList<QSqlRecord>> ReadAll(const Table &table) const;
+    std::optional<QList<QSqlRecord>> readAll(const Table &table) const;
     // Inserts a row and reads back the row this insert created; empty when it was not stored.
-    std::optional<QSqlRecord> Insert(const Table &table, const Columns &columns) const;
-    Outcome Update(const Table &table, qint64 identity, const Columns &columns,
+    std::optional<QSqlRecord> insert(const Table &table, const Columns &columns) const;
+    Outcome update(const Table &table, qint64 identity, const Columns &columns,
                    const RowMatch &match = {}) const;
-    Outcome Remove(const Table &table, qint64 identity, const RowMatch &match = {}) const;
+    Outcome remove(const Table &table, qint64 identity, const RowMatch &match = {}) const;
     // The changes in order, as one transaction: all or nothing. A change whose row holds
     // other contents undoes the whole with Conflict; one that finds no row (and does not store
     // anew) with NoSuchRow. `storedAnew` receives the identity of the last row a storeWhenGone
     // change inserted.
-    Outcome Apply(const Table &table, const QList<RowChange> &changes,
+    Outcome apply(const Table &table, const QList<RowChange> &changes,
                   qint64 *storedAnew = nullptr) const;
 
     // Runs `work` on the file as one transaction, committed only when it gives true.
-    bool Transact(const std::function<bool(QSqlDatabase &)> &work) const;
+    bool transact(const std::function<bool(QSqlDatabase &)> &work) const;
 
     // A new file with the three tables, the empty journal and one `setup` row of the dialogs'
     // defaults. Refuses (false) when the file exists; never leaves a half-made file behind.

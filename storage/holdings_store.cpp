@@ -47,7 +47,7 @@ RowMatch StillReadsAs(const HoldingLot &lot) {
 }  // namespace
 
 std::optional<QList<HoldingLot>> ReadLots(const Database &database, int *unreadable) {
-    const std::optional<QList<QSqlRecord>> records = database.ReadAll(kGmm);
+    const std::optional<QList<QSqlRecord>> records = database.readAll(kGmm);
     if (!records) {
         return std::nullopt;
     }
@@ -76,7 +76,7 @@ std::optional<LotsRead> ReadEveryLot(const Database &database) {
 }
 
 std::optional<HoldingLot> InsertLot(const Database &database, const HoldingLot &lot) {
-    const std::optional<QSqlRecord> record = database.Insert(kGmm, LotColumns(lot));
+    const std::optional<QSqlRecord> record = database.insert(kGmm, LotColumns(lot));
     return record ? LotOfRecord(*record) : std::nullopt;
 }
 
@@ -86,7 +86,7 @@ std::optional<HoldingLot> SaveLot(const Database &database, const HoldingLot &lo
 }
 
 Outcome DeleteLot(const Database &database, const HoldingLot &loaded) {
-    return database.Remove(kGmm, loaded.identity, StillReadsAs(loaded));
+    return database.remove(kGmm, loaded.identity, StillReadsAs(loaded));
 }
 
 std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &survivor,
@@ -98,7 +98,7 @@ std::optional<HoldingLot> MergeLots(const Database &database, const HoldingLot &
     }
     changes.append(
         {RowChange::Kind::Rewrite, survivor.identity, LotColumns(merged), StillReadsAs(survivor)});
-    const Outcome result = database.Apply(kGmm, changes);
+    const Outcome result = database.apply(kGmm, changes);
     if (outcome != nullptr) {
         *outcome = result;
     }

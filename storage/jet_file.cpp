@@ -81,7 +81,7 @@ public:
     explicit Reader(MdbHandle *mdb) : m_mdb(mdb) {}
 
     // Every row of `name` (or only the first), the values of `columns` in their order.
-    bool Read(const char *name, const auto &columns, QList<QVariantList> *rows, qint64 *lastId,
+    bool read(const char *name, const auto &columns, QList<QVariantList> *rows, qint64 *lastId,
               bool firstOnly = false) {
         const QString tableName = QString::fromLatin1(name);
         MdbCatalogEntry *entry = nullptr;
@@ -95,30 +95,30 @@ public:
             }
         }
         if (entry == nullptr) {
-            return Fail(Text("缺少表 %1").arg(tableName));
+            return fail(Text("缺少表 %1").arg(tableName));
         }
         TablePtr table(mdb_read_table(entry));
         // Without its page map (a damaged pointer in the definition) libmdb cannot scan it,
         // and a definition claiming more columns than Jet allows is damaged as well.
         if (!table || table->usage_map == nullptr || table->map_sz == 0 ||
             table->num_cols > kMostColumns || !mdb_read_columns(table.get())) {
-            return Fail(Text("表 %1 无法读取").arg(tableName));
+            return fail(Text("表 %1 无法读取").arg(tableName));
         }
         QList<int> wanted;
         for (const char *column : columns) {
             const int index = ColumnIndex(table.get(), column);
             if (index < 0) {
-                return Fail(Text("表 %1 缺少列 %2").arg(tableName, QString::fromLatin1(column)));
+                return fail(Text("表 %1 缺少列 %2").arg(tableName, QString::fromLatin1(column)));
             }
             if (!Supported(Column(table.get(), index)->col_type)) {
-                return Fail(
+                return fail(
                     Text("表 %1 的列 %2 类型不受支持").arg(tableName, QString::fromLatin1(column)));
             }
             wanted.append(index);
         }
         const unsigned int expected = table->num_rows;
         if (lastId != nullptr) {
-            *lastId = LastIdentity(table.get());
+            *lastId = lastIdentity(table.get());
         }
         mdb_rewind_table(table.get());
         std::array<MdbField, kMostColumns + 1> fields{};
@@ -126,7 +126,7 @@ public:
             int start = 0;
             size_t size = 0;
             if (mdb_find_row(m_mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0) {
-                return Fail(Text("表 %1 的数据损坏").arg(tableName));
+                return fail(Text("表 %1 的数据损坏").arg(tableName));
             }
             start &= kRowOffsetMask;
             // The count comes from the row's own header. A row written before columns were
@@ -134,7 +134,7 @@ public:
             // can; only the table's columns are filled in.
             const int cracked = mdb_crack_row(table.get(), start, size, fields.data());
             if (cracked > kMostColumns) {
-                return Fail(Text("表 %1 的数据损坏").arg(tableName));
+                return fail(Text("表 %1 的数据损坏").arg(tableName));
             }
             const int count = std::min(cracked, static_cast<int>(table->num_cols));
             QVariantList row;
@@ -146,9 +146,9 @@ public:
                     }
                 }
                 std::optional<QVariant> value =
-                    field ? Value(Column(table.get(), index), *field) : std::nullopt;
+                    field ? fieldValue(Column(table.get(), index), *field) : std::nullopt;
                 if (!value) {
-                    return Fail(Text("表 %1 的数据损坏").arg(tableName));
+                    return fail(Text("表 %1 的数据损坏").arg(tableName));
                 }
                 row.append(*value);
             }
@@ -159,7 +159,7 @@ public:
         }
         // The table's own row count: pages that are missing or unreadable end a scan early.
         if (static_cast<unsigned int>(rows->size()) != expected) {
-            return Fail(Text("表 %1 的数据不完整(应有 %2 行, 读出 %3 行)")
+            return fail(Text("表 %1 的数据不完整(应有 %2 行, 读出 %3 行)")
                             .arg(tableName)
                             .arg(expected)
                             .arg(rows->size()));
@@ -170,7 +170,7 @@ public:
     QString error;
 
 private:
-    bool Fail(const QString &why) {
+    bool fail(const QString &why) {
         error = why;
         return false;
     }
@@ -207,7 +207,7 @@ private:
 
     // The table definition keeps the last number its AutoNumber counter gave, just after
     // the row count.
-    qint64 LastIdentity(MdbTableDef *table) {
+    qint64 lastIdentity(MdbTableDef *table) {
         const guint16 offset = m_mdb->fmt->tab_num_rows_offset + 4;
         if (mdb_read_pg(m_mdb, table->entry->table_pg) <= 0) {
             return 0;
@@ -215,7 +215,7 @@ private:
         return qFromLittleEndian<qint32>(m_mdb->pg_buf + offset);
     }
 
-    std::optional<QVariant> Value(const MdbColumn *column, const MdbField &field) const {
+    std::optional<QVariant> fieldValue(const MdbColumn *column, const MdbField &field) const {
         if (column->col_type == MDB_BOOL) {
             // Yes/No lives in the row's null mask: a set bit is Yes.
             return QVariant(!field.is_null);
@@ -249,7 +249,7 @@ private:
                                 : std::nullopt;
             case MDB_TEXT: {
                 const QByteArray raw(reinterpret_cast<const char *>(bytes), field.siz);
-                return QVariant(IS_JET3(m_mdb) ? Jet3Text(raw) : DecodeJet4Text(raw));
+                return QVariant(IS_JET3(m_mdb) ? jet3Text(raw) : DecodeJet4Text(raw));
             }
             default:
                 return std::nullopt;
@@ -257,7 +257,7 @@ private:
     }
 
     // Jet 3 text is in the file's code page; a Chinese Windows wrote GBK (936).
-    QString Jet3Text(const QByteArray &raw) const {
+    QString jet3Text(const QByteArray &raw) const {
         const guint16 page = m_mdb->f->code_page;
         QStringDecoder decoder(page == 0 || page == 936
                                    ? QByteArray("GBK")
@@ -339,9 +339,9 @@ std::optional<JetContent> ReadJetFile(const QString &path, QString *error) {
     Reader reader(mdb.get());
     JetContent content;
     QList<QVariantList> setup;
-    if (!reader.Read("setup", kJetSetupColumns, &setup, nullptr, true) ||
-        !reader.Read("GMM", kJetLotColumns, &content.lots, &content.lastLotIdentity) ||
-        !reader.Read("KSEE", kJetWatchColumns, &content.watched, &content.lastWatchIdentity)) {
+    if (!reader.read("setup", kJetSetupColumns, &setup, nullptr, true) ||
+        !reader.read("GMM", kJetLotColumns, &content.lots, &content.lastLotIdentity) ||
+        !reader.read("KSEE", kJetWatchColumns, &content.watched, &content.lastWatchIdentity)) {
         return fail(reader.error);
     }
     if (!setup.isEmpty()) {

@@ -154,7 +154,7 @@ QString UnreadableTarget(const JetStart &start) {
 }
 
 bool UseTransferFeeOnAmount(const Database &target) {
-    return target.WriteSetup({{QStringLiteral("C1"), 0.01},
+    return target.writeSetup({{QStringLiteral("C1"), 0.01},
                               {QStringLiteral("C2"), 0.01},
                               {QStringLiteral("TB"), kSetupColumns[kTB].high}});
 }
@@ -174,7 +174,7 @@ JetStart ExamineStart(const QString &current, const QString &dataFolder) {
     }
     // Opened for writing: SQLite rolls back a write that was cut off before it reads.
     const Database target(start.target);
-    const bool imported = QFileInfo::exists(start.target) && target.Transact([&](QSqlDatabase &db) {
+    const bool imported = QFileInfo::exists(start.target) && target.transact([&](QSqlDatabase &db) {
         QSqlQuery query(db);
         return Exec(query, QStringLiteral("SELECT 1 FROM %1 WHERE sha256 = ?").arg(kRemembered),
                     {start.hash}) &&
@@ -185,8 +185,8 @@ JetStart ExamineStart(const QString &current, const QString &dataFolder) {
         return start;
     }
     if (QFileInfo::exists(start.target)) {
-        const std::optional<QList<QSqlRecord>> lots = target.ReadAll(kGmm);
-        const std::optional<QList<QSqlRecord>> watched = target.ReadAll(kKsee);
+        const std::optional<QList<QSqlRecord>> lots = target.readAll(kGmm);
+        const std::optional<QList<QSqlRecord>> watched = target.readAll(kKsee);
         start.targetUnreadable = !lots || !watched;
         start.lots = lots ? lots->size() : 0;
         start.watched = watched ? watched->size() : 0;
@@ -198,7 +198,7 @@ JetStart ExamineStart(const QString &current, const QString &dataFolder) {
 bool StoreJetContent(const Database &target, const JetContent &content, const QByteArray &hash,
                      const QDateTime &when, JetImport *result) {
     JetImport counted;
-    const bool stored = target.Transact([&](QSqlDatabase &db) {
+    const bool stored = target.transact([&](QSqlDatabase &db) {
         QSqlQuery query(db);
         return Exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (sha256 TEXT PRIMARY "
                                           "KEY, imported TEXT)")

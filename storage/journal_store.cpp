@@ -65,7 +65,7 @@ template <typename T, typename Take>
 std::optional<QList<T>> Each(const Database &database, const QString &sql,
                              const QVariantList &values, Take take) {
     std::optional<QList<T>> found;
-    database.Transact([&](QSqlDatabase &db) {
+    database.transact([&](QSqlDatabase &db) {
         found.emplace();
         if (!HasTrades(db)) {
             return true;
@@ -151,7 +151,7 @@ Outcome ApplyJournal(const Database &database, const JournalChange &change,
                      QList<TradeRow> *stored) {
     Outcome outcome = Outcome::Failed;
     QList<TradeRow> booked = change.booked;
-    const bool committed = database.Transact([&](QSqlDatabase &db) {
+    const bool committed = database.transact([&](QSqlDatabase &db) {
         outcome = Outcome::Failed;
         if (!EnsureTradesTable(db)) {
             return false;

@@ -18,7 +18,7 @@ QString ColumnName(SetupColumnIndex column) {
 }  // namespace
 
 std::optional<StoredFees> LoadFees(const Database &database) {
-    const std::optional<QSqlRecord> row = database.ReadSetup();
+    const std::optional<QSqlRecord> row = database.readSetup();
     if (!row) {
         return std::nullopt;
     }
@@ -79,7 +79,7 @@ bool SaveFeeSchedule(const Database &database, const numbers::FeeSchedule &fees)
     }
     const bool perAmount = fees.TransferFeeBasis == numbers::TransferBasis::PerAmount;
     columns.append({ColumnName(kTB), perAmount ? kSetupColumns[kTB].high : kSetupColumns[kTB].low});
-    return database.WriteSetup(columns);
+    return database.writeSetup(columns);
 }
 
 bool SaveClassCommissions(const Database &database, const numbers::ClassCommission &fund,
@@ -91,12 +91,12 @@ bool SaveClassCommissions(const Database &database, const numbers::ClassCommissi
         columns.append({ColumnName(kClassCommissionColumns[i]),
                         values[i] ? QVariant(*values[i]) : QVariant()});
     }
-    return database.WriteSetup(columns);
+    return database.writeSetup(columns);
 }
 
 StoredSystemParameters LoadSystemParameters(const Database &database) {
     StoredSystemParameters stored;
-    const std::optional<QSqlRecord> row = database.ReadSetup();
+    const std::optional<QSqlRecord> row = database.readSetup();
     if (!row) {
         return stored;
     }
@@ -132,7 +132,7 @@ StoredSystemParameters LoadSystemParameters(const Database &database) {
 }
 
 bool SaveSystemParameters(const Database &database, const SystemParameters &parameters) {
-    return database.WriteSetup({{ColumnName(kS1), parameters.differenceCorner},
+    return database.writeSetup({{ColumnName(kS1), parameters.differenceCorner},
                                 {ColumnName(kS2), parameters.averageCorner},
                                 {ColumnName(kCN), parameters.refreshOn},
                                 {ColumnName(kTM), parameters.refreshSeconds},

@@ -71,7 +71,7 @@ QString CleanName(const QString &name) {
 QList<WatchEntry> LoadWatchList(const Database &database, int *unreadable) {
     QList<WatchEntry> entries;
     int skipped = 0;
-    const std::optional<QList<QSqlRecord>> rows = database.ReadAll(kKsee);
+    const std::optional<QList<QSqlRecord>> rows = database.readAll(kKsee);
     for (const QSqlRecord &row : rows.value_or(QList<QSqlRecord>())) {
         if (const std::optional<WatchEntry> entry = EntryOf(row)) {
             entries.append(*entry);
@@ -86,14 +86,14 @@ QList<WatchEntry> LoadWatchList(const Database &database, int *unreadable) {
 }
 
 std::optional<WatchEntry> AddWatchEntry(const Database &database, const WatchEntry &entry) {
-    const std::optional<QSqlRecord> row = database.Insert(kKsee, EntryColumns(entry));
+    const std::optional<QSqlRecord> row = database.insert(kKsee, EntryColumns(entry));
     return row ? EntryOf(*row) : std::nullopt;
 }
 
 std::optional<WatchEntry> UpdateWatchEntry(const Database &database, const WatchEntry &loaded,
                                            const WatchEntry &changed, Outcome *outcome) {
     qint64 storedAnew = 0;
-    const Outcome result = database.Apply(kKsee,
+    const Outcome result = database.apply(kKsee,
                                           {{RowChange::Kind::Rewrite, loaded.identity,
                                             EntryColumns(changed), StillReadsAs(loaded), false}},
                                           &storedAnew);
@@ -110,7 +110,7 @@ std::optional<WatchEntry> UpdateWatchEntry(const Database &database, const Watch
 }
 
 Outcome RemoveWatchEntry(const Database &database, const WatchEntry &loaded) {
-    return database.Remove(kKsee, loaded.identity, StillReadsAs(loaded));
+    return database.remove(kKsee, loaded.identity, StillReadsAs(loaded));
 }
 
 }  // namespace storage

@@ -18,7 +18,7 @@ ToolWindow::ToolWindow(QPoint &dragOrigin)
     setContentsMargins(1, 1, 1, 1);
     // The state must be on the native window before it is first mapped.
     winId();
-    platform::Current().KeepOffTaskbar(windowHandle());
+    platform::Current().keepOffTaskbar(windowHandle());
 }
 
 void ToolWindow::addDragHandle(QWidget *handle) {
@@ -129,7 +129,7 @@ void CentreOnScreen(QWidget *window) {
     // can be later.
     CentreWithFrame(window, {});
     const QPointer<QWidget> target(window);
-    platform::Current().FrameMargins(window->windowHandle(), [target](QMargins frame) {
+    platform::Current().frameMargins(window->windowHandle(), [target](QMargins frame) {
         if (target != nullptr && !frame.isNull()) {
             CentreWithFrame(target, frame);
         }

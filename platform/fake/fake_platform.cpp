@@ -4,23 +4,23 @@
 
 namespace platform {
 
-bool FakePlatform::AcquireSingleInstance(const QString &) {
+bool FakePlatform::acquireSingleInstance(const QString &) {
     return true;
 }
 
-void FakePlatform::KeepOffTaskbar(QWindow *window) {
+void FakePlatform::keepOffTaskbar(QWindow *window) {
     offTaskbar.append(window);
 }
 
-void FakePlatform::FrameMargins(QWindow *, std::function<void(QMargins)> known) {
-    known(frameMargins);
+void FakePlatform::frameMargins(QWindow *, std::function<void(QMargins)> known) {
+    known(margins);
 }
 
-void FakePlatform::PlayEventSound() {
+void FakePlatform::playEventSound() {
     ++eventSounds;
 }
 
-void FakePlatform::OpenUrl(const QUrl &url) {
+void FakePlatform::openUrl(const QUrl &url) {
     openedUrls.append(url);
 }
 
@@ -28,35 +28,35 @@ namespace {
 constexpr WindowId kWindow = 7;
 }
 
-WindowId FakePlatform::FindWindow(const QString &title) {
+WindowId FakePlatform::findWindow(const QString &title) {
     windowCalls.append(QStringLiteral("find"));
-    return canDriveWindows && !windowTitle.isEmpty() && title == windowTitle ? kWindow : 0;
+    return driving && !windowTitle.isEmpty() && title == windowTitle ? kWindow : 0;
 }
 
-bool FakePlatform::IsMinimised(WindowId window) {
+bool FakePlatform::isMinimised(WindowId window) {
     return window == kWindow && windowMinimised;
 }
 
-void FakePlatform::Restore(WindowId window) {
+void FakePlatform::restore(WindowId window) {
     windowCalls.append(QStringLiteral("restore"));
     if (window == kWindow) {
         windowMinimised = false;
     }
 }
 
-void FakePlatform::Raise(WindowId) {
+void FakePlatform::raise(WindowId) {
     windowCalls.append(QStringLiteral("raise"));
 }
 
-void FakePlatform::Activate(WindowId) {
+void FakePlatform::activate(WindowId) {
     windowCalls.append(QStringLiteral("activate"));
 }
 
-bool FakePlatform::HasFocus(WindowId window) {
+bool FakePlatform::hasFocus(WindowId window) {
     return window == kWindow && !focusRefused;
 }
 
-void FakePlatform::PressKey(Qt::Key key) {
+void FakePlatform::pressKey(Qt::Key key) {
     const bool function = key >= Qt::Key_F1 && key <= Qt::Key_F35;
     windowCalls.append(function ? QStringLiteral("key F%1").arg(key - Qt::Key_F1 + 1)
                                 : QStringLiteral("key %1").arg(int(key)));

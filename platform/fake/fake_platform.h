@@ -11,35 +11,35 @@ namespace platform {
 
 class FakePlatform final : public Platform {
 public:
-    bool AcquireSingleInstance(const QString &name) override;
-    void KeepOffTaskbar(QWindow *window) override;
-    void FrameMargins(QWindow *window, std::function<void(QMargins)> known) override;
-    void PlayEventSound() override;
-    void OpenUrl(const QUrl &url) override;
-    bool ControlsWindows() override { return controlsWindows; }
+    bool acquireSingleInstance(const QString &name) override;
+    void keepOffTaskbar(QWindow *window) override;
+    void frameMargins(QWindow *window, std::function<void(QMargins)> known) override;
+    void playEventSound() override;
+    void openUrl(const QUrl &url) override;
+    bool controlsWindows() override { return controlling; }
 
-    bool CanDriveWindows() override { return canDriveWindows; }
-    WindowId FindWindow(const QString &title) override;
-    bool IsMinimised(WindowId window) override;
-    void Restore(WindowId window) override;
-    void Raise(WindowId window) override;
-    void Activate(WindowId window) override;
-    bool HasFocus(WindowId window) override;
-    void PressKey(Qt::Key key) override;
+    bool canDriveWindows() override { return driving; }
+    WindowId findWindow(const QString &title) override;
+    bool isMinimised(WindowId window) override;
+    void restore(WindowId window) override;
+    void raise(WindowId window) override;
+    void activate(WindowId window) override;
+    bool hasFocus(WindowId window) override;
+    void pressKey(Qt::Key key) override;
 
     QList<QPointer<QWindow>> offTaskbar;
     QList<QUrl> openedUrls;
-    QMargins frameMargins;  // what FrameMargins answers, at once
+    QMargins margins;  // what frameMargins answers, at once
     int eventSounds = 0;
 
     // One window of another program, if `windowTitle` is set. Every request about windows
     // is written to `windowCalls` ("find", "restore", "raise", "activate", "key F6").
-    bool canDriveWindows = true;
+    bool driving = true;  // what canDriveWindows answers
     QString windowTitle;
     bool windowMinimised = false;
     bool focusRefused = false;  // the window never takes the focus
     QStringList windowCalls;
-    bool controlsWindows = true;
+    bool controlling = true;  // what controlsWindows answers
 };
 
 }  // namespace platform

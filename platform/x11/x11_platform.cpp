@@ -64,11 +64,11 @@ X11Platform::X11Platform(std::unique_ptr<LinuxDesktop> desktop) : m_desktop(std:
 
 X11Platform::~X11Platform() = default;
 
-bool X11Platform::AcquireSingleInstance(const QString &name) {
+bool X11Platform::acquireSingleInstance(const QString &name) {
     return m_desktop->acquireSingleInstance(name);
 }
 
-void X11Platform::KeepOffTaskbar(QWindow *window) {
+void X11Platform::keepOffTaskbar(QWindow *window) {
     xcb_connection_t *connection = QtConnection();
     if (window == nullptr || connection == nullptr) {
         return;
@@ -98,7 +98,7 @@ void X11Platform::KeepOffTaskbar(QWindow *window) {
     xcb_flush(connection);
 }
 
-void X11Platform::FrameMargins(QWindow *window, std::function<void(QMargins)> known) {
+void X11Platform::frameMargins(QWindow *window, std::function<void(QMargins)> known) {
     xcb_connection_t *connection = QtConnection();
     if (window == nullptr || connection == nullptr) {
         known({});
@@ -153,47 +153,47 @@ void X11Platform::FrameMargins(QWindow *window, std::function<void(QMargins)> kn
     poll->start();
 }
 
-void X11Platform::PlayEventSound() {
+void X11Platform::playEventSound() {
     m_desktop->playEventSound();
 }
 
-void X11Platform::OpenUrl(const QUrl &url) {
+void X11Platform::openUrl(const QUrl &url) {
     m_desktop->openUrl(url);
 }
 
-bool X11Platform::CanDriveWindows() {
-    return m_windows.CanDriveWindows();
+bool X11Platform::canDriveWindows() {
+    return m_windows.canDriveWindows();
 }
 
-WindowId X11Platform::FindWindow(const QString &title) {
-    return m_windows.FindWindow(title);
+WindowId X11Platform::findWindow(const QString &title) {
+    return m_windows.findWindow(title);
 }
 
-bool X11Platform::IsMinimised(WindowId window) {
-    return m_windows.IsMinimised(window);
+bool X11Platform::isMinimised(WindowId window) {
+    return m_windows.isMinimised(window);
 }
 
-void X11Platform::Restore(WindowId window) {
-    m_windows.Restore(window);
+void X11Platform::restore(WindowId window) {
+    m_windows.restore(window);
 }
 
-void X11Platform::Raise(WindowId window) {
-    m_windows.Raise(window);
+void X11Platform::raise(WindowId window) {
+    m_windows.raise(window);
 }
 
-void X11Platform::Activate(WindowId window) {
-    m_windows.Activate(window);
+void X11Platform::activate(WindowId window) {
+    m_windows.activate(window);
 }
 
-bool X11Platform::HasFocus(WindowId window) {
-    return m_windows.HasFocus(window);
+bool X11Platform::hasFocus(WindowId window) {
+    return m_windows.hasFocus(window);
 }
 
-void X11Platform::PressKey(Qt::Key key) {
-    m_windows.PressKey(key);
+void X11Platform::pressKey(Qt::Key key) {
+    m_windows.pressKey(key);
 }
 
-bool X11Platform::ControlsWindows() {
+bool X11Platform::controlsWindows() {
     return QtConnection() != nullptr;
 }
 

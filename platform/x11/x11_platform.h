@@ -17,21 +17,21 @@ public:
     X11Platform(const X11Platform &) = delete;
     X11Platform &operator=(const X11Platform &) = delete;
 
-    bool AcquireSingleInstance(const QString &name) override;
-    void KeepOffTaskbar(QWindow *window) override;
-    void FrameMargins(QWindow *window, std::function<void(QMargins)> known) override;
-    void PlayEventSound() override;
-    void OpenUrl(const QUrl &url) override;
-    bool ControlsWindows() override;
+    bool acquireSingleInstance(const QString &name) override;
+    void keepOffTaskbar(QWindow *window) override;
+    void frameMargins(QWindow *window, std::function<void(QMargins)> known) override;
+    void playEventSound() override;
+    void openUrl(const QUrl &url) override;
+    bool controlsWindows() override;
 
-    bool CanDriveWindows() override;
-    WindowId FindWindow(const QString &title) override;
-    bool IsMinimised(WindowId window) override;
-    void Restore(WindowId window) override;
-    void Raise(WindowId window) override;
-    void Activate(WindowId window) override;
-    bool HasFocus(WindowId window) override;
-    void PressKey(Qt::Key key) override;
+    bool canDriveWindows() override;
+    WindowId findWindow(const QString &title) override;
+    bool isMinimised(WindowId window) override;
+    void restore(WindowId window) override;
+    void raise(WindowId window) override;
+    void activate(WindowId window) override;
+    bool hasFocus(WindowId window) override;
+    void pressKey(Qt::Key key) override;
 
 private:
     std::unique_ptr<LinuxDesktop> m_desktop;

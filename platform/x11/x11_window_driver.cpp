@@ -209,11 +209,11 @@ xdo *X11WindowDriver::driver() {
     return QtConnection() != nullptr ? m_xdo : nullptr;
 }
 
-bool X11WindowDriver::CanDriveWindows() {
+bool X11WindowDriver::canDriveWindows() {
     return driver() != nullptr;
 }
 
-WindowId X11WindowDriver::FindWindow(const QString &title) {
+WindowId X11WindowDriver::findWindow(const QString &title) {
     const xdo_t *xdo = driver();
     xcb_connection_t *connection = QtConnection();
     if (xdo == nullptr || connection == nullptr || title.isEmpty()) {
@@ -233,7 +233,7 @@ WindowId X11WindowDriver::FindWindow(const QString &title) {
     return child;
 }
 
-bool X11WindowDriver::IsMinimised(WindowId window) {
+bool X11WindowDriver::isMinimised(WindowId window) {
     const xdo_t *xdo = driver();
     if (xdo == nullptr) {
         return false;
@@ -242,7 +242,7 @@ bool X11WindowDriver::IsMinimised(WindowId window) {
     return WmState(xdo, window) == IconicState;
 }
 
-void X11WindowDriver::Restore(WindowId window) {
+void X11WindowDriver::restore(WindowId window) {
     if (const xdo_t *xdo = driver()) {
         XErrorGuard guard(xdo);
         // Mapping an iconic client asks the window manager to show it again (ICCCM 4.1.4).
@@ -250,14 +250,14 @@ void X11WindowDriver::Restore(WindowId window) {
     }
 }
 
-void X11WindowDriver::Raise(WindowId window) {
+void X11WindowDriver::raise(WindowId window) {
     if (const xdo_t *xdo = driver()) {
         XErrorGuard guard(xdo);
         xdo_raise_window(xdo, window);
     }
 }
 
-void X11WindowDriver::Activate(WindowId window) {
+void X11WindowDriver::activate(WindowId window) {
     const xdo_t *xdo = driver();
     if (xdo == nullptr) {
         return;
@@ -267,7 +267,7 @@ void X11WindowDriver::Activate(WindowId window) {
     XFlush(xdo->xdpy);
 }
 
-bool X11WindowDriver::HasFocus(WindowId window) {
+bool X11WindowDriver::hasFocus(WindowId window) {
     xcb_connection_t *connection = QtConnection();
     if (connection == nullptr || driver() == nullptr) {
         return false;
@@ -294,7 +294,7 @@ bool X11WindowDriver::HasFocus(WindowId window) {
     return current == window && current != XCB_NONE;
 }
 
-void X11WindowDriver::PressKey(Qt::Key key) {
+void X11WindowDriver::pressKey(Qt::Key key) {
     const xdo_t *xdo = driver();
     if (xdo == nullptr || key < Qt::Key_F1 || key > Qt::Key_F35) {
         return;  // function keys are all the program sends

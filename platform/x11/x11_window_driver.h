@@ -15,14 +15,14 @@ public:
     X11WindowDriver(const X11WindowDriver &) = delete;
     X11WindowDriver &operator=(const X11WindowDriver &) = delete;
 
-    bool CanDriveWindows();
-    WindowId FindWindow(const QString &title);
-    bool IsMinimised(WindowId window);
-    void Restore(WindowId window);
-    void Raise(WindowId window);
-    void Activate(WindowId window);
-    bool HasFocus(WindowId window);
-    void PressKey(Qt::Key key);
+    bool canDriveWindows();
+    WindowId findWindow(const QString &title);
+    bool isMinimised(WindowId window);
+    void restore(WindowId window);
+    void raise(WindowId window);
+    void activate(WindowId window);
+    bool hasFocus(WindowId window);
+    void pressKey(Qt::Key key);
 
 private:
     // libxdo on its own X connection, opened at the first use; null when Qt does not run on

@@ -133,7 +133,7 @@ void TestMainWindow::trayMenuGoesWhenDismissed() {
 
 void TestMainWindow::sessionNoteOnlyWithoutWindowControl() {
     for (const bool controls : {true, false}) {
-        m_fake->controlsWindows = controls;
+        m_fake->controlling = controls;
         TForm1 form;
         QCOMPARE(form.sessionNote()->isVisibleTo(&form), !controls);
         if (!controls) {  // shown whole, and clear of the version line
@@ -141,7 +141,7 @@ void TestMainWindow::sessionNoteOnlyWithoutWindowControl() {
             QVERIFY(!form.sessionNote()->geometry().intersects(form.Label1->geometry()));
         }
     }
-    m_fake->controlsWindows = true;
+    m_fake->controlling = true;
 }
 
 void TestMainWindow::aboutEntryShowsTheScreenAgain() {
@@ -194,7 +194,7 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
     QFETCH(int, answer);
     QFETCH(bool, ownerShown);
     QFETCH(QString, label);
-    m_fake->frameMargins = QMargins(1, 20, 1, 1);
+    m_fake->margins = QMargins(1, 20, 1, 1);
     QWidget owner;
     owner.setVisible(ownerShown);
     QString seen;
@@ -217,7 +217,7 @@ void TestMainWindow::realMessageBoxGivesTheButtonPressed() {
     QCOMPARE(seen, QStringLiteral("提示删除吗?"));
     // Without the mnemonic, as in "是(&Y)".
     QCOMPARE(shownLabel.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&"))), label);
-    m_fake->frameMargins = {};
+    m_fake->margins = {};
     // With a hidden owner, centred on the screen, frame included.
     QVERIFY(ownerShown || placed.topLeft() == QPoint((1024 - placed.width() - 2) / 2 + 1,
                                                      (768 - placed.height() - 21) / 2 + 20));

@@ -32,7 +32,7 @@ void TestTradingClientRefresh::initTestCase() {
 }
 
 void TestTradingClientRefresh::init() {
-    m_fake->canDriveWindows = true;
+    m_fake->driving = true;
     m_fake->windowTitle.clear();
     m_fake->windowMinimised = false;
     m_fake->focusRefused = false;
@@ -73,12 +73,12 @@ void TestTradingClientRefresh::tick() {
     QFETCH(int, interval);
     m_fake->windowTitle = title;
     m_fake->windowMinimised = minimised;
-    m_fake->canDriveWindows = canDrive;
+    m_fake->driving = canDrive;
 
     settings::InForce inForce;
     TradingClientRefresh form(inForce);
     TmyDlg dialog(inForce);
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
+    QObject::connect(&dialog, &TmyDlg::refreshChanged, &form, &TradingClientRefresh::setRefresh);
     dialog.SpinEdit1->setText(QStringLiteral("30"));
     dialog.CheckBox1->setChecked(true);
     QCOMPARE(form.Timer2->interval(), 30000);
@@ -117,9 +117,9 @@ void TestTradingClientRefresh::intervalOfSeconds() {
 
 void TestTradingClientRefresh::desktopWithoutX11SaysSo() {
     settings::InForce inForce;
-    m_fake->canDriveWindows = false;
+    m_fake->driving = false;
     QVERIFY(TmyDlg(inForce).CheckBox1->toolTip().contains(QStringLiteral("X11")));
-    m_fake->canDriveWindows = true;
+    m_fake->driving = true;
     QVERIFY(TmyDlg(inForce).CheckBox1->toolTip().isEmpty());
 }
 

@@ -288,7 +288,7 @@ void TestCalculatorWindows::differencePlacement() {
     QCOMPARE(small->pos(), compact);
     // A switch places the new window at the corner, not where the old one stood.
     small->move(200, 200);
-    TForm2 *large = small->SwitchTo<TForm2>();
+    TForm2 *large = small->switchTo<TForm2>();
     QCOMPARE(large->size(), QSize(448, 270));
     QCOMPARE(large->pos(), full);
     QCOMPARE(large->dragOrigin(), QPoint(0, 0));
@@ -351,12 +351,12 @@ void TestCalculatorWindows::switchFillsAnOpenTarget() {
     TForm2::instance = large;
     large->show();
     small->Edit1->setText(QStringLiteral("7"));
-    QPointer<TForm2> target = small->SwitchTo<TForm2>();
+    QPointer<TForm2> target = small->switchTo<TForm2>();
     QCOMPARE(target.data(), large);
     QCOMPARE(large->Edit1->text(), QStringLiteral("7"));
     large->Edit1->setText(QStringLiteral("8"));
     TForm5 *second = TForm5::Open(m_settings->inForce);
-    TForm5 *filled = large->SwitchTo<TForm5>();
+    TForm5 *filled = large->switchTo<TForm5>();
     QCOMPARE(filled, second);
     QCOMPARE(filled->Edit1->text(), QStringLiteral("8"));
 }

@@ -34,7 +34,7 @@ QList<MinuteReading> Readings(const QString &text) {
 // "09:31 10.5 1000 10.50 +" per minute held: time, price, own volume, average, colour.
 QString Shown(const MinuteSeries &series) {
     QStringList shown;
-    const MinuteSeries::Minutes minutes = series.Derive();
+    const MinuteSeries::Minutes minutes = series.derive();
     for (const Minute &minute : minutes.at) {
         if (minute.slot >= 0) {
             shown.append(QStringLiteral("%1 %2 %3 %4 %5")
@@ -126,7 +126,7 @@ private slots:
         QFETCH(QString, readings);
         MinuteSeries series;
         for (const MinuteReading &reading : Readings(readings)) {
-            series.Fold(reading);
+            series.fold(reading);
         }
         QTEST(Shown(series), "shown");
     }
@@ -146,7 +146,7 @@ private slots:
         QFETCH(QList<double>, prices);
         MinuteSeries series;
         for (qsizetype i = 0; i < places.size(); ++i) {
-            series.Put(places[i], prices[i], (places[i] + 1) * 100, std::nullopt);
+            series.put(places[i], prices[i], (places[i] + 1) * 100, std::nullopt);
         }
         QTEST(Shown(series), "shown");
         QCOMPARE(series.count(), int(Shown(series).count(u';') + 1));
@@ -225,7 +225,7 @@ private slots:
         quote.amount = 126000;
         const QDateTime at(QDate(2026, 3, 2), QTime(9, 45), quotes::BeijingTime());
         MinuteSeries series;
-        QVERIFY(series.Fold(ReadingOfQuote(quote, at)));
+        QVERIFY(series.fold(ReadingOfQuote(quote, at)));
         QCOMPARE(Shown(series), QStringLiteral("2026-03-02|09:46 10.5 12000 10.50 +"));
     }
 };

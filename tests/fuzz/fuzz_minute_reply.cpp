@@ -33,14 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Require(!reply->previousClose || chart::DrawablePrice(*reply->previousClose));
     chart::MinuteSeries series(reply->day);
     if (reply->previousClose) {
-        series.SetPreviousClose(*reply->previousClose);
+        series.setPreviousClose(*reply->previousClose);
     }
     for (const quotes::MinuteRow &row : reply->rows) {
         Require(chart::DrawablePrice(row.price) && row.volume >= 0);
-        series.Put(chart::SlotOfLabel(row.hour, row.minute), row.price, row.volume, row.amount);
+        series.put(chart::SlotOfLabel(row.hour, row.minute), row.price, row.volume, row.amount);
     }
     Require(series.count() >= 0 && series.count() <= chart::kMinutesPerDay);
-    const chart::MinuteSeries::Minutes minutes = series.Derive();
+    const chart::MinuteSeries::Minutes minutes = series.derive();
     Require(minutes.count == series.count());
     int held = 0;
     for (int slot = 0; slot < chart::kMinutesPerDay; ++slot) {

@@ -76,15 +76,15 @@ QByteArray Bytes() {
 
 BookOutcome Act(Book &book, const QString &action) {
     if (action == "add") {
-        return book.Add({0, "600519", 1500, 100});
+        return book.add({0, "600519", 1500, 100});
     }
     if (action == "modify") {
-        return book.Save(1, {1, "600036", 42.5, 1000});
+        return book.save(1, {1, "600036", 42.5, 1000});
     }
     if (action == "delete") {
-        return book.Remove(1);
+        return book.remove(1);
     }
-    return book.Merge({1, 3});
+    return book.merge({1, 3});
 }
 
 }  // namespace
@@ -151,7 +151,7 @@ void TestBook::changesAreStoredAndTold() {
     QFETCH(QStringList, stored);
     QFETCH(QStringList, heard);
     Book book;
-    QVERIFY(book.Load());
+    QVERIFY(book.load());
     const QStringList *told = Heard(book);
     for (const QString &action : actions) {
         const BookOutcome outcome = Act(book, action);
@@ -196,8 +196,8 @@ void TestBook::mergeKeepsTheCost() {
         identities.append(identities.size() + 10);
     }
     Book book;
-    QVERIFY(book.Load());
-    QVERIFY(book.Merge(identities).done());
+    QVERIFY(book.load());
+    QVERIFY(book.merge(identities).done());
     const storage::HoldingLot merged = storage::ReadLots(storage::Database()).value().front();
     QCOMPARE(merged.identity, 10);
     QCOMPARE(numbers::FormatAmount(numbers::RoundToFen(merged.price * merged.quantity)), cost);
@@ -227,7 +227,7 @@ void TestBook::changedElsewhereWritesNothing() {
     QFETCH(QString, action);
     QFETCH(QString, change);
     Book book;
-    QVERIFY(book.Load());
+    QVERIFY(book.load());
     Sql(change);
     const QStringList stored = Stored();
     const QStringList *told = Heard(book);
@@ -260,7 +260,7 @@ void TestBook::failedWriteIsRefused() {
     QFETCH(QString, fault);
     QFETCH(QString, message);
     Book book;
-    QVERIFY(book.Load());
+    QVERIFY(book.load());
     const QStringList held = Held(book);
     const QString name = storage::DatabaseFileName();
     QSqlDatabase locker;
@@ -293,7 +293,7 @@ void TestBook::failedWriteIsRefused() {
 
 void TestBook::waitsForAnotherProgramsWrite() {
     Book book;
-    QVERIFY(book.Load());
+    QVERIFY(book.load());
     std::atomic<bool> locked = false;
     // Another program holds the file for a second, as a long write of its own would.
     std::thread other([&locked] {

@@ -41,7 +41,7 @@ void Sql(const QString &statement) {
 // "MID MONEY NUMS" of every stored lot in identity order.
 QStringList Stored() {
     QStringList lots;
-    const std::optional<QList<QSqlRecord>> rows = storage::Database().ReadAll(storage::kGmm);
+    const std::optional<QList<QSqlRecord>> rows = storage::Database().readAll(storage::kGmm);
     for (const QSqlRecord &row : rows.value_or(QList<QSqlRecord>())) {
         lots.append(QStringList{row.value("MID").toString(), row.value("MONEY").toString(),
                                 row.value("NUMS").toString()}

@@ -97,7 +97,7 @@ void TestJournal::purchase_data() {
 void TestJournal::purchase() {
     QFETCH(QString, lot);
     QFETCH(QString, money);
-    const TradeJournal::Result result = m_journal->Buy(LotOf(lot));
+    const TradeJournal::Result result = m_journal->buy(LotOf(lot));
     QVERIFY(result.done());
     QCOMPARE(lots().size(), 1);
     const TradeRow row = rows().value(0);
@@ -169,18 +169,18 @@ void TestJournal::sale() {
             fees.BuyCommissionRate = 5;
             return fees;
         });
-        QVERIFY(dearer.Buy(LotOf(lot)).done());
+        QVERIFY(dearer.buy(LotOf(lot)).done());
         held = lots()[0];
     } else {
         held = store(LotOf(lot));
     }
     for (const QString &each : earlier.split(u',', Qt::SkipEmptyParts)) {
         const QStringList t = each.split(u' ');
-        QVERIFY(m_journal->Sell(held, t[0], t[1], "2026-03-02").done());
+        QVERIFY(m_journal->sell(held, t[0], t[1], "2026-03-02").done());
         held = lots()[0];
     }
     const QStringList t = sale.split(u' ');
-    const TradeJournal::Result result = m_journal->Sell(held, t[0], t[1], "2026-03-05");
+    const TradeJournal::Result result = m_journal->sell(held, t[0], t[1], "2026-03-05");
     QVERIFY2(result.done(), qPrintable(result.message));
     const TradeRow row = rows().last();
     QCOMPARE(Money(row), money);
@@ -235,7 +235,7 @@ void TestJournal::adjustment() {
     QFETCH(QString, after);
     const HoldingLot held = store(LotOf(lot));
     const HoldingLot other = store(LotOf("300750 50 100"));  // another code stays
-    const TradeJournal::Result result = m_journal->Adjust(held.code, cash, shares, "2026-06-18");
+    const TradeJournal::Result result = m_journal->adjust(held.code, cash, shares, "2026-06-18");
     QVERIFY2(result.done(), qPrintable(result.message));
     QStringList texts;
     for (const TradeRow &row : rows()) {
@@ -264,23 +264,23 @@ void TestJournal::undo() {
     QFETCH(QString, steps);
     const HoldingLot first = store(LotOf("600000 10.37 1000"));
     const HoldingLot second = store(LotOf("600000 9.123 333"));
-    QVERIFY(m_journal->Buy(LotOf("600000 11 100")).done());  // booked, never undone
+    QVERIFY(m_journal->buy(LotOf("600000 11 100")).done());  // booked, never undone
     const QList<HoldingLot> original = lots();
     const QList<TradeRow> originalRows = rows();
     const QStringList list = steps.split(u' ');
     for (const QString &step : list) {
         const QStringList t = step.split(u':');
         const TradeJournal::Result result =
-            t[0] == "s" ? m_journal->Sell(lots()[0], t[1], t[2], "2026-03-05")
-                        : m_journal->Adjust("600000", t[1], t[2], "2026-03-05");
+            t[0] == "s" ? m_journal->sell(lots()[0], t[1], t[2], "2026-03-05")
+                        : m_journal->adjust("600000", t[1], t[2], "2026-03-05");
         QVERIFY2(result.done(), qPrintable(result.message));
     }
     for (qsizetype i = 0; i < list.size(); ++i) {
-        QVERIFY(m_journal->Undo("600000").done());
+        QVERIFY(m_journal->undo("600000").done());
     }
     QCOMPARE(lots(), original);
     QCOMPARE(rows(), originalRows);
-    QVERIFY(!m_journal->Undo("600000").done());  // a purchase is not undone
+    QVERIFY(!m_journal->undo("600000").done());  // a purchase is not undone
     QCOMPARE(lots(), original);
     Q_UNUSED(first);
     Q_UNUSED(second);
@@ -291,16 +291,16 @@ void TestJournal::conflict() {
     HoldingLot changed = held;
     changed.quantity = 900;
     QVERIFY(storage::SaveLot(database(), held, changed));  // a second program
-    TradeJournal::Result result = m_journal->Sell(held, "11", "300", "2026-03-05");
+    TradeJournal::Result result = m_journal->sell(held, "11", "300", "2026-03-05");
     QCOMPARE(result.outcome, storage::Outcome::Conflict);
     QCOMPARE(lots(), QList<HoldingLot>{changed});
     QVERIFY(rows().isEmpty());
     // A lot changed after the sale is not overwritten by its undo.
-    QVERIFY(m_journal->Sell(changed, "11", "300", "2026-03-05").done());
+    QVERIFY(m_journal->sell(changed, "11", "300", "2026-03-05").done());
     HoldingLot edited = lots()[0];
     edited.price = 10.5;
     QVERIFY(storage::SaveLot(database(), lots()[0], edited));
-    result = m_journal->Undo("600000");
+    result = m_journal->undo("600000");
     QVERIFY(!result.done());
     QCOMPARE(lots(), QList<HoldingLot>{edited});
     QCOMPARE(rows().size(), 1);
@@ -355,7 +355,7 @@ void TestJournal::refusals() {
     QFETCH(QString, day);
     QFETCH(QString, field);
     const HoldingLot held = store(LotOf("600000 10 1000"));
-    const TradeJournal::Result result = m_journal->Sell(held, price, quantity, day);
+    const TradeJournal::Result result = m_journal->sell(held, price, quantity, day);
     QVERIFY(!result.done());
     QVERIFY2(result.message.contains("［" + field + "］"), qPrintable(result.message));
     QCOMPARE(lots(), QList<HoldingLot>{held});
@@ -373,7 +373,7 @@ void TestJournal::olderFile() {
     QSqlDatabase::removeDatabase("older");
     QCOMPARE(storage::ReadTrades(database()), std::optional<QList<TradeRow>>(QList<TradeRow>{}));
     const HoldingLot held = store(LotOf("600000 10 1000"));
-    QVERIFY(m_journal->Sell(held, "11", "1000", "2026-03-05").done());
+    QVERIFY(m_journal->sell(held, "11", "1000", "2026-03-05").done());
     QCOMPARE(rows().size(), 1);
 }
 

@@ -98,11 +98,11 @@ void TestJournalWindows::sellDialog() {
 void TestJournalWindows::journalWindow() {
     const HoldingLot a = *storage::InsertLot(database(), {0, "600000", 10, 1000});
     const HoldingLot b = *storage::InsertLot(database(), {0, "000001", 20, 500});
-    QVERIFY(m_journal->Sell(a, "11", "300", "2025-12-30").done());          // 277.5
-    QVERIFY(m_journal->Sell(b, "18.5", "200", "2026-01-05").done());        // -326.8
-    QVERIFY(m_journal->Sell(lots()[0], "12", "100", "2026-02-01").done());  // 188.6
+    QVERIFY(m_journal->sell(a, "11", "300", "2025-12-30").done());          // 277.5
+    QVERIFY(m_journal->sell(b, "18.5", "200", "2026-01-05").done());        // -326.8
+    QVERIFY(m_journal->sell(lots()[0], "12", "100", "2026-02-01").done());  // 188.6
     const QList<HoldingLot> beforeLast = lots();
-    QVERIFY(m_journal->Sell(lots()[0], "11", "600", "2026-01-20").done());  // empties a
+    QVERIFY(m_journal->sell(lots()[0], "11", "600", "2026-01-20").done());  // empties a
     const auto window = std::make_unique<TradeJournalWindow>(m_journal.get());
     QAbstractItemModelTester tester(window->Rows);
     QStringList years;

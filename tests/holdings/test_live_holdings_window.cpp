@@ -45,7 +45,7 @@ bool CreateWithLots(int count) {
     bool created = storage::Database::Create(storage::DatabaseFileName());
     for (int i = 1; i <= count && created; ++i) {
         created = storage::Database()
-                      .Insert(storage::kGmm,
+                      .insert(storage::kGmm,
                               {{"MID", QString::number(600000 + i)}, {"MONEY", 10}, {"NUMS", 100}})
                       .has_value();
     }
@@ -88,7 +88,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
                                              "100;000858 9 100;000858 9 -100;601398 x 100")
                                   .split(u';')) {
         const QStringList cells = lot.split(u' ');
-        QVERIFY(storage::Database().Insert(
+        QVERIFY(storage::Database().insert(
             storage::kGmm, {{"MID", cells[0]}, {"MONEY", cells[1]}, {"NUMS", cells[2].toInt()}}));
     }
     // The watch list knows the name of the code no service knows.

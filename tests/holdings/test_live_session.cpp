@@ -52,9 +52,9 @@ void TestLiveSession::init() {
     QVERIFY(QDir::setCurrent(m_dir->path()));
     QVERIFY(storage::Database::Create(storage::DatabaseFileName()));
     holdings::Book book;
-    QVERIFY(book.Add({0, "600000", 10, 1000}).done());
-    QVERIFY(book.Add({0, "000002", 5, 100}).done());
-    QVERIFY(book.Add({0, "600000", 12, 500}).done());
+    QVERIFY(book.add({0, "600000", 10, 1000}).done());
+    QVERIFY(book.add({0, "000002", 5, 100}).done());
+    QVERIFY(book.add({0, "600000", 12, 500}).done());
 }
 
 void TestLiveSession::cleanup() {
@@ -103,12 +103,12 @@ void TestLiveSession::figures() {
     if (then.endsWith("reading of 000002")) {
         session.apply(Reading("000002", "5.500"));
     } else if (then == "remove lot 3") {
-        QVERIFY(book.Remove(3).done());
+        QVERIFY(book.remove(3).done());
     } else if (then == "re-buy 600000") {
-        QVERIFY(book.Remove(1).done() && book.Remove(3).done());
-        QVERIFY(book.Add({0, "600000", 10, 100}).done());
+        QVERIFY(book.remove(1).done() && book.remove(3).done());
+        QVERIFY(book.add({0, "600000", 10, 100}).done());
     } else if (then == "add 000002 -100") {
-        QVERIFY(book.Add({0, "000002", 5, -100}).done());
+        QVERIFY(book.add({0, "000002", 5, -100}).done());
     } else if (then == "today's fees") {
         const numbers::FeeTexts today{"0", "0.5", "0.25", "0.25", "0.01", "0.01", "5"};
         for (std::size_t field = 0; field < today.size(); ++field) {
@@ -133,11 +133,11 @@ void TestLiveSession::subscribesTheCodesHeldWhileSomeoneLooks() {
     QTRY_COMPARE(session.rows().last().priceText, QStringLiteral("11.00"));
     QCOMPARE(session.rows().last().name, QStringLiteral("浦发银行"));
     QVERIFY(session.status().text.startsWith(QStringLiteral("行情来源: 新浪")));
-    QVERIFY(book.Add({0, "601988", 3, 100}).done());
+    QVERIFY(book.add({0, "601988", 3, 100}).done());
     QCOMPARE(feed.codes(), (QStringList{"000002", "600000", "601988"}));
     session.stop();
     QCOMPARE(feed.codes(), QStringList());
-    QVERIFY(book.Remove(1).done());
+    QVERIFY(book.remove(1).done());
     QCOMPARE(feed.codes(), QStringList());  // the book's changes subscribe nothing unseen
 }
 

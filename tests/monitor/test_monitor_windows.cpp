@@ -179,7 +179,7 @@ void TestMonitorWindows::init() {
                                                  nullptr, 300);
     m_session = std::make_unique<monitor::WatchSession>(
         m_feed.get(),
-        monitor::WatchSession::Outlets{{}, [] { platform::Current().PlayEventSound(); }});
+        monitor::WatchSession::Outlets{{}, [] { platform::Current().playEventSound(); }});
 }
 
 void TestMonitorWindows::cleanup() {
@@ -194,7 +194,7 @@ void TestMonitorWindows::cleanup() {
 
 TForm10 *TestMonitorWindows::MonitorWith(const QStringList &rows) {
     m_session = std::make_unique<monitor::WatchSession>(
-        nullptr, monitor::WatchSession::Outlets{{}, [] { platform::Current().PlayEventSound(); }});
+        nullptr, monitor::WatchSession::Outlets{{}, [] { platform::Current().playEventSound(); }});
     QList<storage::WatchEntry> entries;
     for (const QString &row : rows) {
         const QStringList cells = row.split(u' ');

@@ -32,19 +32,19 @@ void TestPlatform::init() {
 void TestPlatform::secondHolderIsRefused() {
     platform::X11Platform first;
     platform::X11Platform second;
-    QVERIFY(first.AcquireSingleInstance(m_name));
-    QVERIFY(first.AcquireSingleInstance(m_name));  // asking again keeps it
-    QVERIFY(!second.AcquireSingleInstance(m_name));
-    QVERIFY(second.AcquireSingleInstance(QStringLiteral("a/name with a slash")));
+    QVERIFY(first.acquireSingleInstance(m_name));
+    QVERIFY(first.acquireSingleInstance(m_name));  // asking again keeps it
+    QVERIFY(!second.acquireSingleInstance(m_name));
+    QVERIFY(second.acquireSingleInstance(QStringLiteral("a/name with a slash")));
 }
 
 void TestPlatform::lockEndsWithItsHolder() {
     {
         platform::X11Platform first;
-        QVERIFY(first.AcquireSingleInstance(m_name));
+        QVERIFY(first.acquireSingleInstance(m_name));
     }
     platform::X11Platform next;
-    QVERIFY(next.AcquireSingleInstance(m_name));
+    QVERIFY(next.acquireSingleInstance(m_name));
 }
 
 void TestPlatform::lockDiesWithAKilledProcess() {
@@ -53,7 +53,7 @@ void TestPlatform::lockDiesWithAKilledProcess() {
     const pid_t child = fork();
     if (child == 0) {
         platform::X11Platform holder;
-        const char held = holder.AcquireSingleInstance(m_name) ? 'y' : 'n';
+        const char held = holder.acquireSingleInstance(m_name) ? 'y' : 'n';
         (void)!write(ready[1], &held, 1);
         pause();
         _exit(0);
@@ -63,12 +63,12 @@ void TestPlatform::lockDiesWithAKilledProcess() {
     QCOMPARE(held, 'y');
     {
         platform::X11Platform blocked;
-        QVERIFY(!blocked.AcquireSingleInstance(m_name));
+        QVERIFY(!blocked.acquireSingleInstance(m_name));
     }
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     platform::X11Platform next;
-    QVERIFY(next.AcquireSingleInstance(m_name));
+    QVERIFY(next.acquireSingleInstance(m_name));
 }
 
 void TestPlatform::soundWithoutDeviceReturnsAtOnce() {
@@ -78,7 +78,7 @@ void TestPlatform::soundWithoutDeviceReturnsAtOnce() {
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 3; ++i) {
-        platform.PlayEventSound();
+        platform.playEventSound();
     }
     QVERIFY(clock.elapsed() < 1500);
 }

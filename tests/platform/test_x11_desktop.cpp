@@ -128,7 +128,7 @@ void TestX11Desktop::findsTheTitleTheDesktopShows() {
         SetProperty(window, XCB_ATOM_WM_NAME, InternAtom(qPrintable(wmNameType)), 8, wmName);
     }
     platform::X11Platform desktop;
-    QCOMPARE(desktop.FindWindow(title), found ? platform::WindowId(window) : 0);
+    QCOMPARE(desktop.findWindow(title), found ? platform::WindowId(window) : 0);
     xcb_destroy_window(Connection(), window);
 }
 

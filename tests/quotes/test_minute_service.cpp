@@ -96,7 +96,7 @@ private slots:
         qputenv("STOCKCALC_MINUTE_URL", server.url().toUtf8());
         quotes::MinuteClient client(nullptr, 1500);
         QSignalSpy finished(&client, &quotes::MinuteClient::finished);
-        client.Fetch(QStringLiteral("600000"));
+        client.fetch(QStringLiteral("600000"));
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
         QCOMPARE(server.path(0), QByteArray("/appstock/app/minute/query?code=sh600000"));
         QTEST(finished[0][2].toString(), "error");

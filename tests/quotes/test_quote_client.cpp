@@ -99,7 +99,7 @@ void TestQuoteClient::requestUrlsSplitAndEncode() {
 QuoteReading TestQuoteClient::read(quotes::QuoteClient &client, const QStringList &codes) {
     m_asked = codes;
     QSignalSpy finished(&client, &quotes::QuoteClient::finished);
-    if (!client.Read(codes) || !finished.wait(quotes::kReadingPeriodMs + 1000)) {
+    if (!client.read(codes) || !finished.wait(quotes::kReadingPeriodMs + 1000)) {
         return {};
     }
     return finished.first().first().value<QuoteReading>();
@@ -203,11 +203,11 @@ void TestQuoteClient::hungReplyIsNotStacked() {
     QSignalSpy finished(&client, &quotes::QuoteClient::finished);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(client.Read({"600000"}));
+    QVERIFY(client.read({"600000"}));
     QVERIFY(clock.elapsed() < 100);  // the caller never waits for the network
     int ticks = 0;
     QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&] { ticks += client.Read({"600000"}) ? 100 : 1; });
+    connect(&ticker, &QTimer::timeout, [&] { ticks += client.read({"600000"}) ? 100 : 1; });
     connect(&client, &quotes::QuoteClient::finished, &ticker, &QTimer::stop);
     ticker.start(50);
     QVERIFY(finished.wait(2000));
@@ -280,7 +280,7 @@ void TestQuoteClient::floodIsCutOffAndReadingsGoOnTime() {
     QTimer period;
     period.setTimerType(Qt::PreciseTimer);
     connect(&period, &QTimer::timeout, [&] {
-        refused += client.Read({"600000"}) ? 0 : 1;
+        refused += client.read({"600000"}) ? 0 : 1;
         if (++started == kReadings) {
             period.stop();
         }
@@ -289,7 +289,7 @@ void TestQuoteClient::floodIsCutOffAndReadingsGoOnTime() {
     int peak = before;
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(client.Read({"600000"}));
+    QVERIFY(client.read({"600000"}));
     period.start(kPeriodMs);
     while (errors.size() < kReadings && clock.elapsed() < (kReadings + 1) * kPeriodMs) {
         QTest::qWait(50);

@@ -54,10 +54,10 @@ void TestQuoteFeed::oneReadingForTheUnion() {
     QObject monitor;
     QObject holdings;
 
-    feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
+    feed.subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
     // Subscribed while the first reading is under way: what that one does not ask is read
     // right after it, on its own.
-    feed.Subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
+    feed.subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
     QTRY_COMPARE(readings.size(), 2);
     QCOMPARE(main.requests.size(), 2);
     QCOMPARE(main.path(0), QByteArray("/list=sh600000,sz000001"));
@@ -70,10 +70,10 @@ void TestQuoteFeed::oneReadingForTheUnion() {
     QCOMPARE(second.requests.size(), 0);
 
     // Codes already read bring no new reading; a consumer that goes away ends its part.
-    feed.Subscribe(&holdings, {QStringLiteral("300750")});
-    feed.Unsubscribe(&monitor);
+    feed.subscribe(&holdings, {QStringLiteral("300750")});
+    feed.unsubscribe(&monitor);
     QCOMPARE(feed.codes(), QStringList{QStringLiteral("300750")});
-    feed.Unsubscribe(&holdings);
+    feed.unsubscribe(&holdings);
     QVERIFY(feed.codes().isEmpty());
     QTest::qWait(50);
     QCOMPARE(main.requests.size(), 2);
@@ -89,7 +89,7 @@ void TestQuoteFeed::readingsFollowTheTradingHours() {
                            250);
     QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
     QObject monitor;
-    feed.Subscribe(&monitor, {QStringLiteral("600000")});  // one reading whatever the time
+    feed.subscribe(&monitor, {QStringLiteral("600000")});  // one reading whatever the time
     QTRY_COMPARE(readings.size(), 1);
     QVERIFY(readings.last().first().value<quotes::FeedReading>().state.closed);
     const int before = looks;
@@ -112,7 +112,7 @@ void TestQuoteFeed::aTickWhileAReadingIsUnderWayStartsNone() {
                            100);
     QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
     QObject monitor;
-    feed.Subscribe(&monitor, {QStringLiteral("600000")});
+    feed.subscribe(&monitor, {QStringLiteral("600000")});
     QTRY_COMPARE(services.main.requests.size(), 1);
     const int before = looks;
     QTRY_VERIFY(looks >= before + 6);  // a tick looks twice while a reading is under way
@@ -137,13 +137,13 @@ void TestQuoteFeed::eachCodeKeepsItsPriceWhenSubscribersChange() {
     QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
     QObject monitor;
     QObject holdings;
-    feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("300750")});
+    feed.subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("300750")});
     // While that reading is under way.
     if (replaced) {
-        feed.Unsubscribe(&monitor);
-        feed.Subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
+        feed.unsubscribe(&monitor);
+        feed.subscribe(&holdings, {QStringLiteral("000001"), QStringLiteral("300750")});
     } else {
-        feed.Subscribe(&monitor, {QStringLiteral("300750")});
+        feed.subscribe(&monitor, {QStringLiteral("300750")});
     }
     QTRY_VERIFY(!readings.isEmpty());
     const auto first = readings.first().first().value<quotes::FeedReading>();
@@ -159,11 +159,11 @@ void TestQuoteFeed::openingsAskOnlyTheirOwnCodes() {
     quotes::QuoteFeed feed(quotes::TradingCalendar({}, [&] { return now; }), 3000, nullptr, 60000);
     QSignalSpy readings(&feed, &quotes::QuoteFeed::readingDone);
     QObject monitor;
-    feed.Subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
+    feed.subscribe(&monitor, {QStringLiteral("600000"), QStringLiteral("000001")});
     QTRY_COMPARE(readings.size(), 1);
     for (int opening = 1; opening <= 3; ++opening) {
         QObject window;  // subscribes while open, and goes when closed
-        feed.Subscribe(&window, {QStringLiteral("300750"), QStringLiteral("600000")});
+        feed.subscribe(&window, {QStringLiteral("300750"), QStringLiteral("600000")});
         QTRY_COMPARE(readings.size(), 1 + opening);
         QCOMPARE(services.main.path(opening), QByteArray("/list=sz300750,sh600000"));
     }

@@ -41,7 +41,7 @@ QByteArray FileBytes() {
 
 QStringList Texts(const TSETDlg &dialog) {
     QStringList texts;
-    for (const QString &text : dialog.FeeTexts()) {
+    for (const QString &text : dialog.feeTexts()) {
         texts.append(text);
     }
     return texts;
@@ -307,7 +307,7 @@ void TestSettingsDialogs::feeCurrentStandard() {
     const QByteArray before = FileBytes();
     QTest::mouseClick(dialog.SpeedButton4, Qt::LeftButton);
     QCOMPARE(Texts(dialog), (QStringList{"0", "0.5", "0.3", "0.4", "0.01", "0.01", "7"}));
-    QCOMPARE(dialog.TransferFeeBasis(), numbers::TransferBasis::PerAmount);
+    QCOMPARE(dialog.transferFeeBasis(), numbers::TransferBasis::PerAmount);
     QCOMPARE(FileBytes(), before);
 }
 
@@ -449,9 +449,9 @@ void TestSettingsDialogs::parametersLoad() {
     QFETCH(int, colour);
     Sql("UPDATE setup SET " + stored);
     TmyDlg dialog(m_inForce);
-    dialog.Load();
-    QCOMPARE(dialog.DifferenceCorner(), difference);
-    QCOMPARE(dialog.AverageCorner(), average);
+    dialog.load();
+    QCOMPARE(dialog.differenceCorner(), difference);
+    QCOMPARE(dialog.averageCorner(), average);
     QCOMPARE(dialog.SpinEdit1->text(), seconds);
     QCOMPARE(dialog.SpinEdit2->text(), fontSize);
     QCOMPARE(dialog.ColorBox1->currentIndex(), colour);
@@ -462,8 +462,8 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
     Sql("UPDATE setup SET CN = 1, TM = 10");
     TradingClientRefresh form(m_inForce);
     TmyDlg dialog(m_inForce);
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
-    dialog.Load();
+    QObject::connect(&dialog, &TmyDlg::refreshChanged, &form, &TradingClientRefresh::setRefresh);
+    dialog.load();
     QVERIFY(dialog.CheckBox1->isChecked());
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("10"));
     QVERIFY(form.Timer2->isActive());
@@ -473,8 +473,8 @@ void TestSettingsDialogs::parametersStoredRefreshStartsAtTheDesignInterval() {
 void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
     TradingClientRefresh form(m_inForce);
     TmyDlg dialog(m_inForce);
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
-    dialog.Load();
+    QObject::connect(&dialog, &TmyDlg::refreshChanged, &form, &TradingClientRefresh::setRefresh);
+    dialog.load();
     dialog.show();
     QVERIFY(!form.Timer2->isActive());
     dialog.SpinEdit1->setText(QStringLiteral("30"));
@@ -496,8 +496,8 @@ void TestSettingsDialogs::parametersCheckBoxStartsAndStopsTheRefresh() {
 void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
     TradingClientRefresh form(m_inForce);
     TmyDlg dialog(m_inForce);
-    QObject::connect(&dialog, &TmyDlg::RefreshChanged, &form, &TradingClientRefresh::setRefresh);
-    dialog.Load();
+    QObject::connect(&dialog, &TmyDlg::refreshChanged, &form, &TradingClientRefresh::setRefresh);
+    dialog.load();
     dialog.RadioButton2->setChecked(true);
     dialog.RadioButton5->setChecked(true);
     dialog.SpinEdit1->setText(QStringLiteral("45"));
@@ -517,7 +517,7 @@ void TestSettingsDialogs::parametersSaveStoresWithoutMessage() {
     dialog.show();
     QTest::mouseClick(dialog.SpeedButton2, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.DifferenceCorner(), 2);
+    QCOMPARE(dialog.differenceCorner(), 2);
 }
 
 void TestSettingsDialogs::parametersSaveHoldsTheFontSize_data() {
@@ -533,16 +533,16 @@ void TestSettingsDialogs::parametersSaveHoldsTheFontSize() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
     TmyDlg dialog(m_inForce);
-    dialog.Load();
+    dialog.load();
     dialog.SpinEdit2->setText(typed);
-    QCOMPARE(dialog.OverlayFontSize(), stored);
+    QCOMPARE(dialog.overlayFontSize(), stored);
     dialog.SpeedButton1Click();
     QCOMPARE(*storage::LoadSystemParameters(Database()).fontSize, stored);
 }
 
 void TestSettingsDialogs::parametersSaveFailure() {
     TmyDlg dialog(m_inForce);
-    dialog.Load();
+    dialog.load();
     QFile::remove(storage::DatabaseFileName());
     QFile junk(storage::DatabaseFileName());
     QVERIFY(junk.open(QIODevice::WriteOnly));
@@ -557,10 +557,10 @@ void TestSettingsDialogs::parametersSaveFailure() {
 void TestSettingsDialogs::parametersLoadFailureIsSilent() {
     QFile::remove(storage::DatabaseFileName());
     TmyDlg dialog(m_inForce);
-    dialog.Load();
+    dialog.load();
     QVERIFY(m_messages->shown.isEmpty());
-    QCOMPARE(dialog.DifferenceCorner(), 3);
-    QCOMPARE(dialog.AverageCorner(), 4);
+    QCOMPARE(dialog.differenceCorner(), 3);
+    QCOMPARE(dialog.averageCorner(), 4);
     QCOMPARE(dialog.SpinEdit1->text(), QStringLiteral("60"));
     QCOMPARE(dialog.SpinEdit2->text(), QStringLiteral("70"));
     QVERIFY(!dialog.CheckBox1->isChecked());
@@ -582,7 +582,7 @@ void TestSettingsDialogs::colourList() {
     QCOMPARE(list[44].name, QStringLiteral("clScrollBar"));
     QCOMPARE(list[49].name, QStringLiteral("clWindowText"));
     TmyDlg dialog(m_inForce);
-    dialog.Load();
+    dialog.load();
     QCOMPARE(dialog.ColorBox1->count(), 50);
     QCOMPARE(dialog.ColorBox1->itemText(18), QStringLiteral("clCream"));
 }
@@ -596,10 +596,10 @@ void TestSettingsDialogs::centredAndKeysStayInTheFields_data() {
 void TestSettingsDialogs::centredAndKeysStayInTheFields() {
     QFETCH(bool, fees);
     Sql("UPDATE setup SET B1 = 0.25, LM = 1");
-    m_platform->frameMargins = QMargins(1, 20, 1, 1);  // 2 wider, 21 higher than the dialog
+    m_platform->margins = QMargins(1, 20, 1, 1);  // 2 wider, 21 higher than the dialog
     TSETDlg feeDialog(m_inForce);
     TmyDlg parameters(m_inForce);
-    parameters.Load();
+    parameters.load();
     QDialog *dialog = fees ? static_cast<QDialog *>(&feeDialog) : &parameters;
     QWidget *field = fees ? static_cast<QWidget *>(feeDialog.Edit5) : parameters.SpinEdit1;
     for (int showing = 0; showing < 2; ++showing) {  // centred, frame included, every time
@@ -609,7 +609,7 @@ void TestSettingsDialogs::centredAndKeysStayInTheFields() {
         QCOMPARE(dialog->geometry().topLeft(), QPoint((1024 - dialog->width() - 2) / 2 + 1,
                                                       (768 - dialog->height() - 21) / 2 + 20));
     }
-    m_platform->frameMargins = {};
+    m_platform->margins = {};
     field->setFocus();
     feeDialog.Edit5->setText(QStringLiteral("0.5"));
     parameters.RadioButton2->setChecked(true);

@@ -119,7 +119,7 @@ void TestDatabase::setupWithoutRowIsWrittenAsNewRow() {
     // Only the dialog's own columns were set; the fee columns are empty.
     QCOMPARE(*LoadFeeTexts(db), (numbers::FeeTexts{"", "", "", "", "", "", ""}));
     QVERIFY(SaveFeeSchedule(db, {}));
-    QCOMPARE(db.ReadAll({"setup", "rowid"})->size(), 1);
+    QCOMPARE(db.readAll({"setup", "rowid"})->size(), 1);
 }
 
 void TestDatabase::nullsReadAsEmptyZeroFalse() {
@@ -176,7 +176,7 @@ void TestDatabase::feeSaveAddsTheBasisToAnOlderFile() {
     QCOMPARE(loaded->transferBasis, numbers::TransferBasis::PerShare);
     const auto contents = [&db] {  // all but the columns the save adds
         QList<QSqlRecord> rows =
-            *db.ReadAll({"setup", "rowid"}) + *db.ReadAll(kGmm) + *db.ReadAll(kKsee);
+            *db.readAll({"setup", "rowid"}) + *db.readAll(kGmm) + *db.readAll(kKsee);
         for (QSqlRecord &row : rows) {
             for (const char *added : {"TB", "FB1", "FB2", "FLM", "ZB1", "ZB2", "ZLM"}) {
                 row.remove(row.indexOf(added));
@@ -213,7 +213,7 @@ void TestDatabase::classCommissionsCameWithTheBasis() {
     QCOMPARE(classTexts(), QStringLiteral("|||||/"));
     // Saving the rates adds all seven later columns; the six stay NULL, the share's.
     QVERIFY(SaveFeeSchedule(db, *numbers::ReadFeeSchedule(LoadFees(db)->texts).schedule));
-    const QSqlRecord row = db.ReadAll({"setup", "rowid"})->front();
+    const QSqlRecord row = db.readAll({"setup", "rowid"})->front();
     for (const char *column : {"FB1", "FB2", "FLM", "ZB1", "ZB2", "ZLM"}) {
         QVERIFY2(row.contains(column) && row.value(column).isNull(), column);
     }
@@ -227,35 +227,35 @@ void TestDatabase::classCommissionsCameWithTheBasis() {
 void TestDatabase::lotsAndWatchRows() {
     const Database db(path());
     const std::optional<QSqlRecord> lot =
-        db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 10.5}, {"NUMS", 300}});
+        db.insert(kGmm, {{"MID", "000001"}, {"MONEY", 10.5}, {"NUMS", 300}});
     QVERIFY(lot);
     QCOMPARE(lot->value("mid").toString(), QStringLiteral("000001"));  // leading zeros kept
     QCOMPARE(lot->value("MONEY").toDouble(), 10.5);
     const qint64 id = lot->value("ids").toLongLong();
-    QCOMPARE(db.Update(kGmm, id, {{"NUMS", 500}}), Outcome::Done);
-    QCOMPARE(db.Update(kGmm, id + 1, {{"NUMS", 500}}), Outcome::NoSuchRow);
-    QCOMPARE(db.ReadAll(kGmm)->front().value("NUMS").toInt(), 500);
+    QCOMPARE(db.update(kGmm, id, {{"NUMS", 500}}), Outcome::Done);
+    QCOMPARE(db.update(kGmm, id + 1, {{"NUMS", 500}}), Outcome::NoSuchRow);
+    QCOMPARE(db.readAll(kGmm)->front().value("NUMS").toInt(), 500);
 
-    const std::optional<QSqlRecord> watched = db.Insert(
+    const std::optional<QSqlRecord> watched = db.insert(
         kKsee, {{"KNUM", "600000"}, {"KNAME", "浦发银行"}, {"KUP", 12.0}, {"KDOWN", 9.5}});
     QVERIFY(watched);
     QCOMPARE(watched->value("KNAME").toString(), QStringLiteral("浦发银行"));
     // An identity that is text reaches SQL only as a bound value.
-    QCOMPARE(db.Remove(kKsee, watched->value("MID").toLongLong()), Outcome::Done);
-    QVERIFY(db.ReadAll(kKsee)->isEmpty());
-    QCOMPARE(db.ReadAll(kGmm)->size(), 1);
+    QCOMPARE(db.remove(kKsee, watched->value("MID").toLongLong()), Outcome::Done);
+    QVERIFY(db.readAll(kKsee)->isEmpty());
+    QCOMPARE(db.readAll(kGmm)->size(), 1);
 }
 
 void TestDatabase::newIdentityIsLargerThanADeletedOne() {
     const Database db(path());
     qint64 last = 0;
     for (int i = 0; i < 3; ++i) {
-        last = db.Insert(kGmm, {{"MID", "600000"}, {"MONEY", 1.0 + i}, {"NUMS", 100}})
+        last = db.insert(kGmm, {{"MID", "600000"}, {"MONEY", 1.0 + i}, {"NUMS", 100}})
                    ->value("IDS")
                    .toLongLong();
     }
-    QCOMPARE(db.Remove(kGmm, last), Outcome::Done);
-    const QSqlRecord added = *db.Insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
+    QCOMPARE(db.remove(kGmm, last), Outcome::Done);
+    const QSqlRecord added = *db.insert(kGmm, {{"MID", "000002"}, {"MONEY", 7.0}, {"NUMS", 1}});
     QVERIFY(added.value("IDS").toLongLong() > last);
     QCOMPARE(added.value("MID").toString(), QStringLiteral("000002"));
 }
@@ -270,13 +270,13 @@ void TestDatabase::insertWhoseCommitFailsReportsNothing() {
         QVERIFY(reader.transaction());
         QSqlQuery hold(reader);
         QVERIFY(hold.exec(QStringLiteral("SELECT * FROM GMM")));
-        QCOMPARE(db.Insert(kGmm, {{"MID", "600000"}, {"MONEY", 10.0}, {"NUMS", 100}}),
+        QCOMPARE(db.insert(kGmm, {{"MID", "600000"}, {"MONEY", 10.0}, {"NUMS", 100}}),
                  std::nullopt);
         hold.finish();
         reader.rollback();
     }
     QSqlDatabase::removeDatabase("reader");
-    QCOMPARE(db.ReadAll(kGmm)->size(), 0);
+    QCOMPARE(db.readAll(kGmm)->size(), 0);
 }
 
 void TestDatabase::faults_data() {
@@ -329,12 +329,12 @@ void TestDatabase::faults() {
     timer.start();
     QCOMPARE(LoadFeeTexts(db).has_value(), readable);
     QCOMPARE(LoadSystemParameters(db).differenceCorner.has_value(), readable);
-    QCOMPARE(db.ReadAll(kGmm).has_value(), readable);
+    QCOMPARE(db.readAll(kGmm).has_value(), readable);
     QVERIFY(!SaveFeeSchedule(db, {}));
     QVERIFY(!SaveSystemParameters(db, {}));
-    QVERIFY(!db.Insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
+    QVERIFY(!db.insert(kGmm, {{"MID", "000001"}, {"MONEY", 1.0}, {"NUMS", 1}}));
     // A file that cannot be read is refused, never taken for a row that is gone.
-    QCOMPARE(db.Remove(kGmm, 1), readable ? Outcome::NoSuchRow : Outcome::Failed);
+    QCOMPARE(db.remove(kGmm, 1), readable ? Outcome::NoSuchRow : Outcome::Failed);
     QVERIFY(!SaveLot(db, {1, "000001", 1, 1}, {1, "000001", 2, 1}));
     // A locked file fails after the busy time-out of each of the eight operations, never
     // hangs.

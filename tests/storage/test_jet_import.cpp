@@ -385,7 +385,7 @@ void TestJetImport::interruptedWriteIsRolledBackFirst() {
     QVERIFY(QFile::copy(Fixture("jet4-empty.mdb"), current.filePath("股票.mdb")));
     const QString target = data.filePath("股票.mdb");
     QVERIFY(Database::Create(target));
-    QVERIFY(Database(target).Transact([](QSqlDatabase &db) {
+    QVERIFY(Database(target).transact([](QSqlDatabase &db) {
         QSqlQuery query(db);
         for (int i = 1; i <= 2000; ++i) {
             if (!Exec(query, "INSERT INTO GMM (MID, MONEY, NUMS) VALUES ('600000', 1, ?)", {i}))
@@ -440,7 +440,7 @@ void TestJetImport::failurePartWayChangesNothing() {
     QVERIFY(Database::Create(target));
     QVERIFY(InsertLot(Database(target), {0, "000001", 9, 100}));
     // The twentieth lot is refused, after nineteen went in.
-    QVERIFY(Database(target).Transact([](QSqlDatabase &db) {
+    QVERIFY(Database(target).transact([](QSqlDatabase &db) {
         return QSqlQuery(db).exec(
             "CREATE TRIGGER refuse BEFORE INSERT ON GMM WHEN NEW.IDS = 20 "
             "BEGIN SELECT RAISE(ABORT, 'refused'); END");
