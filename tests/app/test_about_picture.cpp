@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <dlfcn.h>
+#include <jpeglib.h>
+
 namespace {
 
 QByteArray Shipped() {
@@ -49,6 +52,8 @@ void TestAboutPicture::shippedPictureIsShown() {
     QVERIFY2(corner.blue() > corner.red() && corner.red() < 60, qPrintable(corner.name()));
     TForm1 form;
     QCOMPARE(form.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), picture);
+    // The decoder is let go once the picture is decoded: it does not stay resident.
+    QCOMPARE(dlopen("libjpeg.so." QT_STRINGIFY(JPEG_LIB_VERSION), RTLD_NOW | RTLD_NOLOAD), nullptr);
 }
 
 void TestAboutPicture::brokenFileFallsBack_data() {
