@@ -22,10 +22,6 @@ constexpr qsizetype kHeaderBytes = 0x80 + 0x18;
 constexpr int kRowOffsetMask = 0x1fff;
 constexpr int kMostColumns = 255;
 
-QString Text(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // The part of the first page after 0x18 is kept RC4-encrypted with a fixed key; the
 // password (0x42) and, in Jet 4, the creation date that masks it (0x72) lie inside.
 QByteArray DecodedHeader(QByteArray page, bool jet3) {
@@ -95,24 +91,25 @@ public:
             }
         }
         if (entry == nullptr) {
-            return fail(Text("缺少表 %1").arg(tableName));
+            return fail(QStringLiteral("缺少表 %1").arg(tableName));
         }
         TablePtr table(mdb_read_table(entry));
         // Without its page map (a damaged pointer in the definition) libmdb cannot scan it,
         // and a definition claiming more columns than Jet allows is damaged as well.
         if (!table || table->usage_map == nullptr || table->map_sz == 0 ||
             table->num_cols > kMostColumns || !mdb_read_columns(table.get())) {
-            return fail(Text("表 %1 无法读取").arg(tableName));
+            return fail(QStringLiteral("表 %1 无法读取").arg(tableName));
         }
         QList<int> wanted;
         for (const char *column : columns) {
             const int index = ColumnIndex(table.get(), column);
             if (index < 0) {
-                return fail(Text("表 %1 缺少列 %2").arg(tableName, QString::fromLatin1(column)));
+                return fail(
+                    QStringLiteral("表 %1 缺少列 %2").arg(tableName, QString::fromLatin1(column)));
             }
             if (!Supported(Column(table.get(), index)->col_type)) {
-                return fail(
-                    Text("表 %1 的列 %2 类型不受支持").arg(tableName, QString::fromLatin1(column)));
+                return fail(QStringLiteral("表 %1 的列 %2 类型不受支持")
+                                .arg(tableName, QString::fromLatin1(column)));
             }
             wanted.append(index);
         }
@@ -126,7 +123,7 @@ public:
             int start = 0;
             size_t size = 0;
             if (mdb_find_row(m_mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0) {
-                return fail(Text("表 %1 的数据损坏").arg(tableName));
+                return fail(QStringLiteral("表 %1 的数据损坏").arg(tableName));
             }
             start &= kRowOffsetMask;
             // The count comes from the row's own header. A row written before columns were
@@ -134,7 +131,7 @@ public:
             // can; only the table's columns are filled in.
             const int cracked = mdb_crack_row(table.get(), start, size, fields.data());
             if (cracked > kMostColumns) {
-                return fail(Text("表 %1 的数据损坏").arg(tableName));
+                return fail(QStringLiteral("表 %1 的数据损坏").arg(tableName));
             }
             const int count = std::min(cracked, static_cast<int>(table->num_cols));
             QVariantList row;
@@ -148,7 +145,7 @@ public:
                 std::optional<QVariant> value =
                     field ? fieldValue(Column(table.get(), index), *field) : std::nullopt;
                 if (!value) {
-                    return fail(Text("表 %1 的数据损坏").arg(tableName));
+                    return fail(QStringLiteral("表 %1 的数据损坏").arg(tableName));
                 }
                 row.append(*value);
             }
@@ -159,7 +156,7 @@ public:
         }
         // The table's own row count: pages that are missing or unreadable end a scan early.
         if (static_cast<unsigned int>(rows->size()) != expected) {
-            return fail(Text("表 %1 的数据不完整(应有 %2 行, 读出 %3 行)")
+            return fail(QStringLiteral("表 %1 的数据不完整(应有 %2 行, 读出 %3 行)")
                             .arg(tableName)
                             .arg(expected)
                             .arg(rows->size()));
@@ -306,35 +303,35 @@ std::optional<JetContent> ReadJetFile(const QString &path, QString *error) {
     };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return fail(Text("文件无法打开"));
+        return fail(QStringLiteral("文件无法打开"));
     }
     const QByteArray first = file.read(kHeaderBytes);
     const qint64 size = file.size();
     file.close();
     if (!IsJetFile(path) || first.size() < kHeaderBytes) {
-        return fail(Text("不是 Jet 数据库文件"));
+        return fail(QStringLiteral("不是 Jet 数据库文件"));
     }
     const int version = static_cast<uchar>(first[0x14]);
     if (version >= MDB_VER_ACCDB_2007) {
-        return fail(Text("Access 2007 及以后版本的 .accdb 文件不受支持"));
+        return fail(QStringLiteral("Access 2007 及以后版本的 .accdb 文件不受支持"));
     }
     const bool jet3 = version == MDB_VER_JET3;
     const qint64 pageSize = jet3 ? 2048 : 4096;
     if (size < 3 * pageSize || size % pageSize != 0) {
-        return fail(Text("文件不完整(已被截断)"));
+        return fail(QStringLiteral("文件不完整(已被截断)"));
     }
     if (HasPassword(first, jet3)) {
-        return fail(Text("文件设有密码"));
+        return fail(QStringLiteral("文件设有密码"));
     }
     Handle mdb(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
     if (!mdb) {
-        return fail(Text("libmdb 无法打开此文件"));
+        return fail(QStringLiteral("libmdb 无法打开此文件"));
     }
     if (mdb->f->db_key != 0) {
-        return fail(Text("文件已加密"));
+        return fail(QStringLiteral("文件已加密"));
     }
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
-        return fail(Text("表目录无法读取"));
+        return fail(QStringLiteral("表目录无法读取"));
     }
     Reader reader(mdb.get());
     JetContent content;

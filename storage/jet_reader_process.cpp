@@ -8,13 +8,7 @@
 
 namespace storage {
 
-namespace {
-
-QString Text(const char *utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QString JetReaderProgram() {
     return QDir(QCoreApplication::applicationDirPath())
@@ -68,30 +62,32 @@ std::optional<JetContent> ReadJetFileApart(const QString &reader, const QString 
     }
     deadline.stop();
     if (failedToStart) {
-        return fail(Text("读取程序 %1 无法启动").arg(QDir::toNativeSeparators(reader)));
+        return fail(QStringLiteral("读取程序 %1 无法启动").arg(QDir::toNativeSeparators(reader)));
     }
     take();
     if (tooMuch) {
-        return fail(
-            Text("读取程序的输出超过 %1 MB 上限(文件已损坏)").arg(limits.outputBytes >> 20));
+        return fail(QStringLiteral("读取程序的输出超过 %1 MB 上限(文件已损坏)")
+                        .arg(limits.outputBytes >> 20));
     }
     if (late || (process.exitStatus() == QProcess::NormalExit &&
                  process.exitCode() == kJetReaderOutOfTime)) {
-        return fail(Text("读取超过 %1 秒仍未完成(文件已损坏)").arg(limits.seconds));
+        return fail(QStringLiteral("读取超过 %1 秒仍未完成(文件已损坏)").arg(limits.seconds));
     }
     if (process.exitStatus() == QProcess::CrashExit) {
-        return fail(Text("读取程序异常终止(信号 %1)，文件已损坏").arg(process.exitCode()));
+        return fail(
+            QStringLiteral("读取程序异常终止(信号 %1)，文件已损坏").arg(process.exitCode()));
     }
     if (process.exitCode() == kJetReaderOutOfMemory) {
-        return fail(Text("读取所需内存超过 %1 MB 上限(文件已损坏)").arg(limits.memoryBytes >> 20));
+        return fail(QStringLiteral("读取所需内存超过 %1 MB 上限(文件已损坏)")
+                        .arg(limits.memoryBytes >> 20));
     }
     if (process.exitCode() != 0) {
-        return fail(Text("读取程序异常退出(代码 %1)").arg(process.exitCode()));
+        return fail(QStringLiteral("读取程序异常退出(代码 %1)").arg(process.exitCode()));
     }
     std::optional<JetContent> content;
     QString why;
     if (!UnpackJetReading(output, &content, &why)) {
-        return fail(Text("读取程序的输出无法解析(文件已损坏)"));
+        return fail(QStringLiteral("读取程序的输出无法解析(文件已损坏)"));
     }
     if (!content) {
         return fail(why);
