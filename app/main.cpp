@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char *argv[]) {
     platform::ChooseWindowSystem();
@@ -45,5 +46,8 @@ int main(int argc, char *argv[]) {
     // they are first shown, would otherwise open its large font file at every start.
     QApplication::setFont(SongTi());
     shell.start();
+    // Once the first windows are up, what start-up freed (the database reading, the picture
+    // decoding) goes back to the system.
+    QTimer::singleShot(0, &platform::ReturnFreedMemory);
     return QApplication::exec();
 }

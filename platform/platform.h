@@ -86,4 +86,8 @@ void ChooseWindowSystem();
 // programs started from here (the browser) make their own.
 void ForgetWindowSystemChoice();
 
+// Hands the memory that start-up used and freed back to the system, so that a program that
+// mostly waits in the tray keeps resident only what it holds.
+void ReturnFreedMemory();
+
 }  // namespace platform
