@@ -5,6 +5,7 @@
 #include "numbers/entry_messages.h"
 #include "numbers/money.h"
 #include "numbers/number_syntax.h"
+#include "support/side_sql.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,18 +22,6 @@ using holdings::Book;
 using holdings::BookOutcome;
 
 namespace {
-
-void Sql(const QString &statements) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(storage::DatabaseFileName());
-        QVERIFY(db.open());
-        for (const QString &statement : statements.split(u';', Qt::SkipEmptyParts)) {
-            QVERIFY2(QSqlQuery(db).exec(statement), qPrintable(statement));
-        }
-    }
-    QSqlDatabase::removeDatabase("test-side");
-}
 
 // "identity code price quantity" of every lot, the price to 15 significant digits.
 QStringList Listed(const QList<storage::HoldingLot> &from) {
@@ -228,7 +217,7 @@ void TestBook::changedElsewhereWritesNothing() {
     QFETCH(QString, change);
     Book book;
     QVERIFY(book.load());
-    Sql(change);
+    Sql(storage::DatabaseFileName(), change.split(u';', Qt::SkipEmptyParts));
     const QStringList stored = Stored();
     const QStringList *told = Heard(book);
     const BookOutcome outcome = Act(book, action);

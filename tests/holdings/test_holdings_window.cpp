@@ -15,6 +15,7 @@
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
 #include "support/read_only_folder.h"
+#include "support/side_sql.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -26,17 +27,6 @@
 #include <QtTest>
 
 namespace {
-
-void Sql(const QString &statement) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(storage::DatabaseFileName());
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY2(query.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("test-side");
-}
 
 // "MID MONEY NUMS" of every stored lot in identity order.
 QStringList Stored() {

@@ -15,6 +15,7 @@
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
 #include "support/resident_memory.h"
+#include "support/side_sql.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -29,17 +30,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void Sql(const QString &statement) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(storage::DatabaseFileName());
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY2(query.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("test-side");
-}
 
 using Prices = QList<std::optional<QString>>;
 

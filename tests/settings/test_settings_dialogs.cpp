@@ -17,22 +17,13 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include "support/offscreen_warnings.h"
+#include "support/side_sql.h"
 
 #include <QtTest>
 
 using storage::Database;
 
 namespace {
-
-void Sql(const QString &statement) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(storage::DatabaseFileName());
-        QVERIFY(db.open());
-        QVERIFY2(QSqlQuery(db).exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("test-side");
-}
 
 QByteArray FileBytes() {
     QFile file(storage::DatabaseFileName());

@@ -6,6 +6,7 @@
 #include "storage/holdings_store.h"
 #include "storage/setup_store.h"
 #include "storage/watch_list_store.h"
+#include "support/side_sql.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,20 +26,6 @@ namespace {
 QByteArray Bytes(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Runs statements on a connection of the test's own.
-void Sql(const QString &path, const QStringList &statements) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test-side");
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString &statement : statements) {
-            QVERIFY2(query.exec(statement), qPrintable(statement));
-        }
-    }
-    QSqlDatabase::removeDatabase("test-side");
 }
 
 }  // namespace
