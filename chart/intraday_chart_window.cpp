@@ -51,11 +51,11 @@ IntradayChartWindow::IntradayChartWindow(const Subject &subject, quotes::QuoteFe
     SetBackground(this, Qt::black);
     setFixedSize(kWidth, kHeight);
 
-    Panel1 = new TitlePanel(title, this);
-    SpeedButton2 = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
-                                     QStringLiteral("关闭窗口"));
-    addDragHandle(Panel1);
-    addDragHandle(Panel1->title());
+    TitleBar = new TitlePanel(title, this);
+    CloseButton = TitleBar->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
+                                      QStringLiteral("关闭窗口"));
+    addDragHandle(TitleBar);
+    addDragHandle(TitleBar->title());
 
     Readout = new QLabel(this);
     Readout->setGeometry(8, 34, kWidth - 16, 20);
@@ -63,12 +63,12 @@ IntradayChartWindow::IntradayChartWindow(const Subject &subject, quotes::QuoteFe
     Chart = new chart::IntradayChart(this);
     Chart->setGeometry(1, 56, kWidth - 2, kHeight - 56 - 24);
     Chart->setLines(subject.lines);
-    Label1 = new QLabel(this);
-    Label1->setGeometry(8, kHeight - 22, kWidth - 16, 20);
-    Label1->setStyleSheet(QStringLiteral("color: gray;"));
+    Status = new QLabel(this);
+    Status->setGeometry(8, kHeight - 22, kWidth - 16, 20);
+    Status->setStyleSheet(QStringLiteral("color: gray;"));
 
     connect(Chart, &chart::IntradayChart::readoutChanged, Readout, &QLabel::setText);
-    connect(SpeedButton2, &QPushButton::clicked, this, &QWidget::close);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connect(&m_client, &quotes::MinuteClient::finished, this, &IntradayChartWindow::fetched);
     if (m_feed) {
         connect(m_feed, &quotes::QuoteFeed::readingDone, this, &IntradayChartWindow::received);
@@ -151,7 +151,7 @@ void IntradayChartWindow::fetched(const QString &code,
         // What the readings bring since the window opened is all there is of the day.
         m_incomplete = true;
         if (!error.isEmpty()) {
-            Label1->setToolTip(error);
+            Status->setToolTip(error);
         }
         refresh(true);
         return;
@@ -207,7 +207,7 @@ void IntradayChartWindow::refresh(bool changed) {
     } else if (m_asked) {
         status.append(QStringLiteral("正在读取分时数据"));
     }
-    Label1->setStyleSheet(m_incomplete ? QStringLiteral("color: red;")
+    Status->setStyleSheet(m_incomplete ? QStringLiteral("color: red;")
                                        : QStringLiteral("color: gray;"));
-    Label1->setText(status.join(QStringLiteral("  ")));
+    Status->setText(status.join(QStringLiteral("  ")));
 }

@@ -40,11 +40,11 @@ public:
     // The code's live chart; none when it has none.
     static IntradayChartWindow *Find(const QString &code);
 
-    TitlePanel *Panel1;
-    QPushButton *SpeedButton2;  // close
-    QLabel *Readout;            // the minute under the mouse, else the latest
+    TitlePanel *TitleBar;
+    QPushButton *CloseButton;
+    QLabel *Readout;  // the minute under the mouse, else the latest
     chart::IntradayChart *Chart;
-    QLabel *Label1;  // the status line
+    QLabel *Status;  // the status line
 
     const QString &code() const { return m_subject.code; }
 

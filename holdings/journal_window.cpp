@@ -70,11 +70,11 @@ TradeJournalWindow::TradeJournalWindow(holdings::TradeJournal *journal) : m_jour
     SetBackground(this, kBackground);
     resize(860, 460);
 
-    Panel1 = new TitlePanel(QStringLiteral("交易记录"), this);
-    CloseButton = Panel1->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
-                                    QStringLiteral("关闭窗口"));
-    addDragHandle(Panel1);
-    addDragHandle(Panel1->title());
+    TitleBar = new TitlePanel(QStringLiteral("交易记录"), this);
+    CloseButton = TitleBar->addButton(style()->standardIcon(QStyle::SP_TitleBarCloseButton),
+                                      QStringLiteral("关闭窗口"));
+    addDragHandle(TitleBar);
+    addDragHandle(TitleBar->title());
 
     YearBox = new QComboBox(this);
     YearBox->setMinimumWidth(90);

@@ -35,7 +35,7 @@ class TradeJournalWindow final : public ToolWindowOf<TradeJournalWindow> {
 public:
     explicit TradeJournalWindow(holdings::TradeJournal *journal);
 
-    TitlePanel *Panel1;
+    TitlePanel *TitleBar;
     QPushButton *CloseButton;
     QComboBox *YearBox;  // each year with rows, then "全部"
     QTableView *List;

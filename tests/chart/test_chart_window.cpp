@@ -72,7 +72,7 @@ private slots:
         const chart::ChartLines lines{10.2, 10.26, 11.0, 9.5};
         IntradayChartWindow *window = IntradayChartWindow::Open(
             {QStringLiteral("600000"), QStringLiteral("浦发银行"), lines}, m_feed.get());
-        QCOMPARE(window->Panel1->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
+        QCOMPARE(window->TitleBar->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
         QTRY_VERIFY(window->Readout->text().startsWith(u"15:00"));
         if (slot >= 0) {
             MoveTo(window->Chart, window->Chart->xOf(slot));
@@ -116,7 +116,7 @@ private slots:
         m_server->status = 500;
         IntradayChartWindow *window = IntradayChartWindow::Open(
             {QStringLiteral("600000"), QStringLiteral("浦发银行"), {}}, m_feed.get());
-        QTRY_VERIFY(window->Label1->text().contains(u"分时数据不完整"));
+        QTRY_VERIFY(window->Status->text().contains(u"分时数据不完整"));
         QCOMPARE(window->Readout->text(), QStringLiteral("暂无分时数据"));
     }
 

@@ -172,7 +172,7 @@ void TestLiveHoldingsWindow::followsQuotesFeesAndLots() {
     QTest::keyClick(live->list(), Qt::Key_Return);
     IntradayChartWindow *chart = IntradayChartWindow::Find(QStringLiteral("600000"));
     QVERIFY(chart != nullptr);
-    QCOMPARE(chart->Panel1->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
+    QCOMPARE(chart->TitleBar->title()->text(), QStringLiteral("浦发银行(600000) 分时"));
     QStringList lines;
     for (const auto &level : chart->Chart->levels()) {
         if (level.label != u"昨收")
