@@ -49,6 +49,7 @@ Shell::Shell(std::unique_ptr<quotes::QuoteFeed> feed, std::function<bool()> tray
             &TradingClientRefresh::setRefresh);
     m_systemParameters.load();
     m_journal.setBook(&m_book);
+    m_journal.addTableIfMissing();
     routeMenu();
     routeMonitoring();
 }

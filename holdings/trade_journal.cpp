@@ -29,6 +29,10 @@ void TradeJournal::setBook(Book *book) {
     m_book = book;
 }
 
+void TradeJournal::addTableIfMissing() {
+    storage::AddTradesTable(m_database);
+}
+
 QString TradeJournal::today() const {
     return DayText(m_clock().toTimeZone(quotes::BeijingTime()).date());
 }

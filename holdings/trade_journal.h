@@ -25,6 +25,9 @@ public:
 
     // The book that holds the lots: it reads them again after the journal changed them.
     void setBook(Book *book);
+    // Gives an older or imported file its empty journal table. A file that cannot be written
+    // now gains it with its first booking.
+    void addTableIfMissing();
 
     // Today in Beijing time, as the journal writes a day.
     QString today() const;

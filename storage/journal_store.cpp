@@ -122,6 +122,10 @@ bool EnsureTradesTable(QSqlDatabase &db) {
            Exec(query, QStringLiteral("CREATE INDEX IF NOT EXISTS TRADES_MID ON TRADES (MID)"));
 }
 
+bool AddTradesTable(const Database &database) {
+    return database.transact([](QSqlDatabase &db) { return EnsureTradesTable(db); });
+}
+
 std::optional<QList<TradeRow>> ReadTrades(const Database &database) {
     return Select(database, QString(), {});
 }

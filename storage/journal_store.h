@@ -78,5 +78,7 @@ Outcome ApplyJournal(const Database &database, const JournalChange &change,
 
 // The statements that give a file the journal when it lacks it.
 bool EnsureTradesTable(QSqlDatabase &db);
+// The same in a transaction of its own; false when the file cannot be written.
+bool AddTradesTable(const Database &database);
 
 }  // namespace storage

@@ -363,6 +363,16 @@ void TestJournal::refusals() {
 }
 
 void TestJournal::olderFile() {
+    const auto hasTrades = [this] {
+        bool has = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
+            db.setDatabaseName(m_file);
+            has = db.open() && db.tables().contains("TRADES");
+        }
+        QSqlDatabase::removeDatabase("older");
+        return has;
+    };
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "older");
         db.setDatabaseName(m_file);
@@ -372,7 +382,12 @@ void TestJournal::olderFile() {
     }
     QSqlDatabase::removeDatabase("older");
     QCOMPARE(storage::ReadTrades(database()), std::optional<QList<TradeRow>>(QList<TradeRow>{}));
+    // At start it gains the table, empty, beside its lots.
     const HoldingLot held = store(LotOf("600000 10 1000"));
+    m_journal->addTableIfMissing();
+    QVERIFY(hasTrades());
+    QVERIFY(rows().isEmpty());
+    QCOMPARE(lots(), QList<HoldingLot>{held});
     QVERIFY(m_journal->sell(held, "11", "1000", "2026-03-05").done());
     QCOMPARE(rows().size(), 1);
 }
