@@ -138,9 +138,7 @@ void TradeJournalWindow::reload() {
         const QSignalBlocker blocker(YearBox);
         YearBox->clear();
         for (const int each : *years) {
-            if (each > 0) {
-                YearBox->addItem(QString::number(each), each);
-            }
+            YearBox->addItem(QString::number(each), each);
         }
         YearBox->addItem(QStringLiteral("全部"), 0);
         const int kept = YearBox->findData(year);

@@ -146,8 +146,9 @@ std::optional<QList<TradeRow>> ReadTradesOfYear(const Database &database, int ye
 
 std::optional<QList<int>> ReadTradeYears(const Database &database) {
     return Each<int>(database,
-                     QStringLiteral("SELECT DISTINCT CAST(substr(DAY, 1, 4) AS INTEGER) AS Y "
-                                    "FROM TRADES ORDER BY Y DESC"),
+                     // A day that does not start with a year has none.
+                     QStringLiteral("SELECT Y FROM (SELECT DISTINCT CAST(substr(DAY, 1, 4) AS "
+                                    "INTEGER) AS Y FROM TRADES) WHERE Y > 0 ORDER BY Y DESC"),
                      {}, [](const QSqlQuery &query) { return query.value(0).toInt(); });
 }
 

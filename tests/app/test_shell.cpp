@@ -9,6 +9,7 @@
 #include "storage/database.h"
 #include "support/message_recorder.h"
 #include "support/offscreen_warnings.h"
+#include "support/side_sql.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@ private slots:
     void trayEntryOpensOrFocusesItsWindow_data();
     void trayEntryOpensOrFocusesItsWindow();
     void dialogsAreTheSettingsInForce();
+    void olderFileGainsTheJournal();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -107,6 +109,12 @@ void TestShell::dialogsAreTheSettingsInForce() {
     TForm5::instance->SpinEdit1->setText(QStringLiteral("1000"));
     TForm5::instance->SpeedButton1Click();
     QCOMPARE(m_messages->texts(), QStringList{numbers::FeeFieldMessages()[2]});
+}
+
+void TestShell::olderFileGainsTheJournal() {
+    Sql("DROP TABLE TRADES");
+    Shell shell;
+    Sql("SELECT COUNT(*) FROM TRADES");  // fails while there is no such table
 }
 
 QTEST_MAIN(TestShell)

@@ -6,6 +6,7 @@
 #include "numbers/number_syntax.h"
 #include "storage/csv_file.h"
 #include "support/read_only_folder.h"
+#include "support/side_sql.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -60,6 +61,7 @@ private slots:
     void refusals_data();
     void refusals();
     void olderFile();
+    void yearsOfTheJournal();
     void csvText();
     void csvFailedWrite_data();
     void csvFailedWrite();
@@ -390,6 +392,14 @@ void TestJournal::olderFile() {
     QCOMPARE(lots(), QList<HoldingLot>{held});
     QVERIFY(m_journal->sell(held, "11", "1000", "2026-03-05").done());
     QCOMPARE(rows().size(), 1);
+}
+
+void TestJournal::yearsOfTheJournal() {
+    Sql(m_file, {"INSERT INTO TRADES (DAY, MID, KIND) VALUES ('2025-12-30', '600000', '卖出'), "
+                 "('2026-01-05', '600000', '卖出'), ('', '600000', '卖出'), "
+                 "('x', '600000', '卖出'), ('2026-03-01', '000001', '买入')"});
+    // Latest first, once each; a day without a year gives none.
+    QCOMPARE(storage::ReadTradeYears(database()), std::optional(QList<int>{2026, 2025}));
 }
 
 void TestJournal::csvText() {
